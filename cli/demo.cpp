@@ -1,0 +1,134 @@
+// The demo objects: three boilers with realistic regimes, written by the program's own
+// routines so every file is exactly in format.
+
+#include "cli/demo.h"
+
+#include <QDir>
+
+#include "core/names.h"
+#include "object/generaldata.h"
+#include "object/objectcreate.h"
+#include "object/units.h"
+#include "regime/calculation.h"
+#include "regime/regimestore.h"
+
+namespace cli {
+
+namespace {
+
+struct DemoObject {
+    QStringList general;                 // 19 entries
+    QList<QPair<int, QString>> units;    // unit texts that differ from the template
+    QList<QList<QPair<int, double>>> regimes;  // measured inputs per regime
+};
+
+QStringList General(const QString& performer, const QString& boiler, const QString& steamUnit, const QString& q5Mode,
+                    const QString& control, const QString& fuel, const QString& heatUnit, const QString& name,
+                    const QString& burner, const QString& type, const QString& station, const QString& factory,
+                    const QString& economiser, const QString& nominal, const QString& q5, const QString& ownNeeds) {
+    object::FuelDefaults d;
+    object::DefaultsForFuel(fuel, d);
+    return {performer, boiler,        steamUnit, q5Mode,  control, fuel,       heatUnit, name,     burner, d.calorificValue,
+            d.density, d.co2Max,      type,      station, factory, economiser, nominal,  q5,       ownNeeds};
+}
+
+QList<DemoObject> DemoObjects() {
+    using namespace object;
+    QList<DemoObject> list;
+
+    DemoObject hw;
+    hw.general = General(QStringLiteral("Петров А.В."), kHotWaterBoiler, QString(), kQ5AtAllLoads,
+                         QStringLiteral("Плавное  регулирование"), kNaturalGas, QStringLiteral("кВт"),
+                         QStringLiteral("Котельная школы №3"), QStringLiteral("GB-120 газовая"),
+                         QStringLiteral("КВа-1,16"), QStringLiteral("1"), QStringLiteral("10457"), kWithoutEconomiser,
+                         QStringLiteral("1160"), QStringLiteral("2"), QStringLiteral("1"));
+    hw.units = {{0, QStringLiteral("м3/час")}};
+    // gas flow, gas temperature, meter pressure, pressures, furnace, CO, CO2, O2, NO, NO2,
+    // flue temperature, air temperature, air pressure, damper, water in/out, pressures, flow
+    const double hwData[4][14] = {
+        {42, 8.15, 6.5, 40, 30, 2, 121, 37, 78.1, 30, 38.9, 14.2, 3.1, 25},
+        {71, 9.0, 5.0, 20, 38, 2, 134, 37, 84.6, 45, 38.4, 18.5, 4.0, 50},
+        {101, 9.55, 4.0, 15, 45, 3, 149, 36, 89.9, 62, 38.6, 21.3, 5.2, 72},
+        {129, 9.83, 3.5, 25, 52, 3, 163, 37, 94.3, 80, 39.2, 23.9, 6.1, 88}};
+    for (const auto& r : hwData)
+        hw.regimes.append({{0, r[0]}, {1, 11}, {2, 18}, {3, 300}, {4, 28}, {5, r[12]}, {6, -0.2},
+                           {12, r[1]}, {13, r[2]}, {11, r[3]}, {14, r[4]}, {15, r[5]}, {17, r[6]}, {18, 18},
+                           {19, r[11]}, {21, r[13]}, {32, r[13]}, {22, 70}, {23, r[8]}, {24, 3.2}, {25, 3.0},
+                           {41, r[10]}});
+    list.append(hw);
+
+    DemoObject st;
+    st.general = General(QStringLiteral("Сидоров И.П."), kSteamBoiler, QStringLiteral("т/час"), kQ5AtNominal,
+                         QStringLiteral("Плавно-ступенчатое регулирование"), kDiesel, QString(),
+                         QStringLiteral("Молокозавод, паровая котельная"), QStringLiteral("RL 250 дизельная"),
+                         QStringLiteral("ДЕ-4-14"), QStringLiteral("2"), QStringLiteral("3318"), kWithEconomiser,
+                         QStringLiteral("4"), QStringLiteral("1.5"), QStringLiteral("1.5"));
+    st.units = {{7, QStringLiteral("кг/час")}};
+    // fuel flow, CO2, O2, CO, NO, NO2, flue temp after economiser, CO2', O2', flue temp before,
+    // steam flow by meter, fuel pressure
+    const double stData[4][12] = {
+        {92, 11.73, 5.5, 30, 55, 3, 121, 11.9, 5.3, 212, 1.53, 11},
+        {151, 12.49, 4.5, 20, 65, 4, 134, 12.6, 4.3, 241, 2.49, 15},
+        {209, 12.87, 4.0, 18, 72, 4, 149, 13.0, 3.8, 266, 3.43, 19},
+        {238, 13.03, 3.8, 25, 78, 5, 158, 13.2, 3.6, 279, 3.91, 21}};
+    for (const auto& r : stData)
+        st.regimes.append({{7, r[0]}, {8, r[11]}, {9, r[11] - 1}, {10, 20}, {6, -0.3}, {12, r[1]}, {13, r[2]},
+                           {11, r[3]}, {14, r[4]}, {15, r[5]}, {17, r[6]}, {18, 22}, {19, 6.5}, {20, -0.5},
+                           {21, 30 + r[0] / 5}, {32, 30 + r[0] / 5}, {26, 102}, {27, 16}, {28, 8}, {29, 128},
+                           {30, 15.5}, {33, 104}, {35, r[3] + 2}, {36, r[7]}, {37, r[8]}, {38, r[4] - 2},
+                           {39, r[5]}, {40, r[9]}, {41, r[10]}});
+    list.append(st);
+
+    DemoObject oil;
+    oil.general = General(QStringLiteral("Петров А.В."), kHotWaterBoiler, QString(), kQ5AtAllLoads,
+                          QStringLiteral("Ступенчатое регулирование"), kFuelOil, QStringLiteral("Гкал/час"),
+                          QStringLiteral("ТЭЦ-2 водогрейный котел 4"), QStringLiteral("ГМГ-5 мазутная"),
+                          QStringLiteral("ТВГ-4р"), QStringLiteral("4"), QStringLiteral("772"), kWithEconomiser,
+                          QStringLiteral("4"), QStringLiteral("1.2"), QStringLiteral("2"));
+    oil.units = {{7, QStringLiteral("кг/час")}};
+    const double oilData[3][9] = {
+        // fuel flow, CO2, O2, CO, NO, flue temp, water out, flow, flue temp before economiser
+        {210, 12.1, 5.0, 35, 95, 168, 96.5, 74.5, 250},
+        {330, 12.6, 4.3, 28, 118, 182, 108.2, 75.5, 271},
+        {445, 12.9, 3.9, 40, 131, 195, 119.6, 76.6, 290}};
+    for (const auto& r : oilData)
+        oil.regimes.append({{7, r[0]}, {8, 18}, {9, 16}, {10, 110}, {6, -0.2}, {12, r[1]}, {13, r[2]},
+                            {11, r[3]}, {14, r[4]}, {15, 6}, {17, r[5]}, {18, 15}, {19, 9}, {21, 45},
+                            {32, 45}, {22, 70}, {23, r[6]}, {24, 6.5}, {25, 5.8}, {31, 74}, {34, 6.2},
+                            {35, r[3] + 3}, {36, r[1] + 0.3}, {37, r[2] - 0.3}, {38, r[4] - 4}, {39, 6},
+                            {40, r[8]}, {41, r[7]}});
+    list.append(oil);
+    return list;
+}
+
+}  // namespace
+
+bool WriteDemo(const QString& home, QString& error) {
+    app::AppState s;
+    s.programFolder = home;
+    s.objectsFolder = core::JoinPath(home, QStringLiteral("Все объекты"));
+    s.templateFolder = core::JoinPath(home, QStringLiteral("Template"));
+    if (!QDir().mkpath(s.objectsFolder)) {
+        error = QStringLiteral("cannot make ") + s.objectsFolder;
+        return false;
+    }
+    for (const DemoObject& d : DemoObjects()) {
+        s.inputs.fill(0.0f);
+        s.results.fill(0.0f);
+        if (!object::CreateObject(s, d.general, &error)) return false;
+        for (const auto& [unit, text] : d.units) s.units[unit] = text;
+        if (!object::WriteUnits(s.currentObjectFolder, s.units, &error)) return false;
+        for (int i = 0; i < d.regimes.size(); ++i) {
+            if (i > 0 && !regime::NewRegime(s, &error)) return false;
+            QStringList fields;
+            for (int k = 0; k < app::kInputCount; ++k) fields.append(QStringLiteral(" 0"));
+            for (const auto& [input, value] : d.regimes[i]) fields[input] = QString::number(value, 'g', 7);
+            if (!regime::SaveRegimeInputs(s, fields, &error)) return false;
+        }
+        regime::FillRegimeList(s);
+        regime::RecalculateAllRegimes(s);
+    }
+    return true;
+}
+
+}  // namespace cli

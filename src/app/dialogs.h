@@ -1,0 +1,31 @@
+#pragma once
+// Every message box, question, input box and chooser goes through this interface, so a
+// command's whole flow can be driven by a script in tests.
+
+#include <QColor>
+#include <QString>
+#include <optional>
+
+namespace app {
+
+enum class Icon { None, Information, Warning, Error, Question };
+enum class Answer { Yes, No, Cancel };
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual void message(const QString& text, const QString& title, Icon icon) = 0;
+    // Yes/No (or Yes/No/Cancel) question.
+    virtual Answer question(const QString& text, const QString& title, Icon icon,
+                            bool withCancel = false) = 0;
+    // Input box; std::nullopt when the user cancels. The text comes back as typed.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title,
+                                         const QString& preset) = 0;
+    // Folder chooser; empty text when cancelled.
+    virtual QString chooseFolder(const QString& title) = 0;
+    virtual QString openFileName(const QString& title, const QString& folder, const QString& filter) = 0;
+    virtual QString saveFileName(const QString& title, const QString& suggested, const QString& filter) = 0;
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+};
+
+}  // namespace app

@@ -1,0 +1,107 @@
+#include "app/objectcopy.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/names.h"
+
+namespace app {
+
+namespace {
+
+const QString kCopied = QStringLiteral("Объект скопирован под именем  '");
+const QString kTakenPrompt = QStringLiteral("Объект с таким именем существует.Введите новое имя !");
+
+// Asks again while `name` is taken in `target` (or not usable as a folder name). Returns
+// the free name, or an empty text when the user gives up.
+QString AskFreeName(Dialogs& d, const QString& target, QString name) {
+    while (!core::IsAcceptableName(name) || core::ExistsNoCase(target, name)) {
+        const auto answer = d.input(kTakenPrompt, QStringLiteral("Переименовать"), name);
+        if (!answer) return {};
+        name = answer->trimmed();
+        if (name.isEmpty()) return {};
+    }
+    return name;
+}
+
+QString LastPart(QString path) {
+    while (path.size() > 1 && (path.endsWith(u'/') || path.endsWith(u'\\'))) path.chop(1);
+    const qsizetype slash = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return slash >= 0 ? path.mid(slash + 1) : path;
+}
+
+}  // namespace
+
+bool CopyObjectFiles(const QString& from, const QString& to) {
+    if (!QDir().mkdir(to)) return false;
+    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot);
+    QStringList files;
+    while (it.hasNext()) {
+        it.next();
+        // a link is copied as the file it names only when that is a regular file
+        const QFileInfo info = it.fileInfo();
+        if (info.isFile()) files.append(info.fileName());
+    }
+    for (const QString& f : files)
+        if (!QFile::copy(core::JoinPath(from, f), core::JoinPath(to, f))) return false;
+    return true;
+}
+
+CommandResult CreateObjectCopy(AppState& s, Dialogs& d) {
+    QString name = s.currentObjectName;
+    for (;;) {
+        const auto answer =
+            d.input(QStringLiteral("Для создания копии введите новое имя !"), QStringLiteral("Создать копию"), name);
+        if (!answer) return CommandResult::Cancelled;
+        name = answer->trimmed();
+        if (name.isEmpty()) return CommandResult::Cancelled;
+        if (core::IsAcceptableName(name) && !core::ExistsNoCase(s.objectsFolder, name)) break;
+    }
+    if (!CopyObjectFiles(s.currentObjectFolder, core::JoinPath(s.objectsFolder, name))) {
+        d.message(QStringLiteral("Объект не может быть скопирован на ") + s.objectsFolder, QStringLiteral("Ошибка !"),
+                  Icon::Error);
+        return CommandResult::Failed;
+    }
+    d.message(kCopied + name + u'\'', QStringLiteral("Информация"), Icon::Information);
+    return CommandResult::Done;
+}
+
+CommandResult SendObjectCopy(AppState& s, Dialogs& d) {
+    const QString target = d.chooseFolder(QStringLiteral("Укажите путь для копирования"));
+    if (target.isEmpty()) return CommandResult::Cancelled;
+    if (d.question(QStringLiteral("Вы выбрали путь ") + target + QStringLiteral(".  Продолжить?"),
+                   QStringLiteral("Подтвердите путь !"), Icon::Question) != Answer::Yes)
+        return CommandResult::Cancelled;
+    const QString name = AskFreeName(d, target, s.currentObjectName);
+    if (name.isEmpty()) return CommandResult::Cancelled;
+    if (!CopyObjectFiles(s.currentObjectFolder, core::JoinPath(target, name))) {
+        d.message(QStringLiteral("Объект не может быть скопирован на ") + target, QStringLiteral("Ошибка !"),
+                  Icon::Error);
+        return CommandResult::Failed;
+    }
+    d.message(kCopied + name + u'\'', QStringLiteral("Информация"), Icon::Information);
+    return CommandResult::Done;
+}
+
+CommandResult ImportObject(AppState& s, Dialogs& d) {
+    const QString source = d.chooseFolder(QStringLiteral("Укажите объект Kalvaro для загрузки"));
+    if (source.isEmpty()) return CommandResult::Cancelled;
+    const QString name = LastPart(source);
+    if (!IsObjectFolder(source)) {
+        d.message(QStringLiteral("Объект  '") + name + QStringLiteral("'  не является файлом Kalvaro. Загрузка невозможна !"),
+                  QStringLiteral(" Ошибка !"), Icon::Error);
+        return CommandResult::Refused;
+    }
+    if (d.question(QStringLiteral("Вы выбрали  ") + name + QStringLiteral("  Загрузить?"),
+                   QStringLiteral("Подтвердите путь !"), Icon::Information) != Answer::Yes)
+        return CommandResult::Cancelled;
+    const QString free = AskFreeName(d, s.objectsFolder, name);
+    if (free.isEmpty()) return CommandResult::Cancelled;
+    if (!CopyObjectFiles(source, core::JoinPath(s.objectsFolder, free))) return CommandResult::Failed;
+    d.message(kCopied + free + u'\'', QStringLiteral("Информация"), Icon::Information);
+    return CommandResult::Done;
+}
+
+}  // namespace app

@@ -1,0 +1,26 @@
+#pragma once
+// Finding the program folder and fixing the objects and template folders.
+
+#include <QString>
+#include <QStringList>
+
+#include "app/state.h"
+
+namespace app {
+
+inline const QString kObjectsFolderName = QStringLiteral("Все объекты");
+inline const QString kTemplateFolderName = QStringLiteral("Template");
+
+// The program folder: "--home DIR" among the arguments, else $KALVARO_HOME, else the
+// executable's folder when it holds "Template", else the per-user data folder, prepared on
+// first use from `installedTemplate` with an empty objects folder.
+QString FindProgramFolder(const QStringList& arguments, const QString& executableFolder,
+                          const QString& userDataFolder, const QString& installedTemplate);
+
+// Sets the three folders of the state from the program folder (none is checked or created).
+void SetFolders(AppState& s, const QString& programFolder);
+
+// Template folder file path, found whatever its letter case.
+QString TemplateFile(const AppState& s, const QString& name);
+
+}  // namespace app

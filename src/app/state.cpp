@@ -1,0 +1,31 @@
+#include "app/state.h"
+
+#include "core/names.h"
+
+namespace app {
+
+int RegimeListModel::find(const QString& key) const {
+    for (int i = 0; i < rows.size(); ++i)
+        if (core::SameName(rows[i].key, key)) return i;
+    return -1;
+}
+
+void AppState::setCurrentObject(const QString& name) {
+    currentObjectName = name;
+    currentObjectFolder = name.isEmpty() ? QString() : core::JoinPath(objectsFolder, name);
+}
+
+void AppState::setCurrentRegime(const QString& fileName) {
+    currentRegimeFile = fileName;
+    currentResultsFile = QStringLiteral("Расчет") + fileName;
+}
+
+engine::CalcInputs AppState::calcInputs() const {
+    engine::CalcInputs c;
+    c.in = inputs;
+    for (int i = 0; i < kUnitCount && i < units.size(); ++i) c.units[i] = units[i].toStdString();
+    for (int i = 0; i < kGeneralCount && i < general.size(); ++i) c.general[i] = general[i].toStdString();
+    return c;
+}
+
+}  // namespace app

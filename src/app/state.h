@@ -1,0 +1,78 @@
+#pragma once
+// The process-wide state of the program: folders, current object, its general data and
+// units, the current regime and its arrays, the regime list, the graph selection. One
+// instance is owned by the application and handed by reference to routines and windows.
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <functional>
+
+#include "engine/engine.h"
+
+namespace app {
+
+constexpr int kGeneralCount = 19;
+constexpr int kUnitCount = 31;
+constexpr int kInputCount = 43;
+constexpr int kResultCount = 26;
+
+struct RegimeRow {
+    QString key;   // the regime file name; also the row text
+    QString load;  // second column, "Нагрузка, %"
+    bool ticked = false;
+    bool selected = false;
+};
+
+struct RegimeListModel {
+    QList<RegimeRow> rows;
+    QString header = QStringLiteral("Всего");
+    int selectedRow() const {
+        for (int i = 0; i < rows.size(); ++i)
+            if (rows[i].selected) return i;
+        return -1;
+    }
+    int find(const QString& key) const;  // row of the file name (case ignored), -1 if none
+};
+
+struct GraphSelection {
+    QString ySource, xSource;  // "R" result slot, "P" regime input
+    int yIndex = 0, xIndex = 0;
+    bool chosen = false;
+};
+
+struct AppState {
+    // folders; none ends with a separator
+    QString programFolder, objectsFolder, templateFolder;
+    QString currentObjectName, currentObjectFolder;
+
+    // object list filter
+    bool filterActive = false;
+    QString filterText;
+
+    QStringList general = QStringList(kGeneralCount);  // current general data
+    QStringList units = QStringList(kUnitCount);       // unit texts of the open object
+
+    // current regime
+    int lastRegimeNumber = 0;
+    int regimeCount = 0;
+    QString currentRegimeFile, currentResultsFile;
+    std::array<float, kInputCount> inputs{};
+    std::array<float, kResultCount> results{};
+    engine::SteamState steam;
+    RegimeListModel regimeList;
+
+    GraphSelection graph;
+    QString selectedDocument;  // also the list file name of the reference-list editor
+
+    // Shows the results array in the list and the results pane; set by the windows.
+    std::function<void()> showRegimeResults;
+    // Puts the 43 texts into the regime editor's fields; set by the editor.
+    std::function<void(const QStringList&)> setEditorFields;
+
+    void setCurrentObject(const QString& name);
+    void setCurrentRegime(const QString& fileName);
+    engine::CalcInputs calcInputs() const;
+};
+
+}  // namespace app

@@ -1,0 +1,28 @@
+#pragma once
+// The program's dialogs: Qt message boxes, input boxes and choosers over a parent window.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "app/dialogs.h"
+
+namespace app {
+
+class QtDialogs : public Dialogs {
+public:
+    explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}
+    void setParent(QWidget* parent) { parent_ = parent; }
+
+    void message(const QString& text, const QString& title, Icon icon) override;
+    Answer question(const QString& text, const QString& title, Icon icon, bool withCancel) override;
+    std::optional<QString> input(const QString& prompt, const QString& title, const QString& preset) override;
+    QString chooseFolder(const QString& title) override;
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& suggested, const QString& filter) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+
+private:
+    QPointer<QWidget> parent_;
+};
+
+}  // namespace app

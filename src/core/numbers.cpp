@@ -1,0 +1,43 @@
+#include "core/numbers.h"
+
+#include <cmath>
+
+namespace core {
+
+double ParseNumber(const QString& text) { return ParseNumber(std::string_view(text.toStdString())); }
+
+double ParseEditorNumber(const QString& text) {
+    return ParseEditorNumber(std::string_view(text.toStdString()));
+}
+
+QString StoredForm(float value) { return QString::fromStdString(FormatStored(value)); }
+
+QString EditorForm(float value) { return QString::fromStdString(FormatEditor(value)); }
+
+QString CounterForm(int value, bool leadingBlank) {
+    const QString digits = QString::number(value);
+    return (leadingBlank && value >= 0) ? u' ' + digits : digits;
+}
+
+bool ParseCounter(const QString& text, int& value) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    if (i < t.size() && (t.at(i) == u'-' || t.at(i) == u'+')) ++i;
+    const qsizetype digitsStart = i;
+    while (i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 0x80) ++i;
+    if (i == digitsStart || i - digitsStart > 9) return false;
+    value = t.left(i).toInt();
+    return true;
+}
+
+QString LocaleForm(double value, const QLocale& locale) {
+    if (!std::isfinite(value)) value = 0;
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString s = l.toString(static_cast<double>(static_cast<float>(value)), 'g', 7);
+    // 'g' switches to exponent form for large values; keep plain digits up to 7 places
+    if (std::fabs(value) >= 1e6 && std::fabs(value) < 1e12) s = l.toString(value, 'f', 0);
+    return s;
+}
+
+}  // namespace core

@@ -1,0 +1,28 @@
+#pragma once
+// Every number form of the program, on QString. The plain C++ work is in numparse.h.
+
+#include <QLocale>
+#include <QString>
+
+#include "core/numparse.h"
+
+namespace core {
+
+double ParseNumber(const QString& text);
+double ParseEditorNumber(const QString& text);
+
+QString StoredForm(float value);   // "12.5", "0.5", "-3", "1.5E-05"
+QString EditorForm(float value);   // " 12.5", " .5", "-3", " 0"
+
+// Counter files: a blank before a non-negative number (creation paths) or the digits alone
+// (the deletion path).
+QString CounterForm(int value, bool leadingBlank);
+// Whole number of a counter line: blanks skipped, the leading integer taken; fails when the
+// line holds no number.
+bool ParseCounter(const QString& text, int& value);
+
+// A value written in the user's locale for result lists and scale values: shortest form up
+// to 7 significant digits, the locale's decimal separator, no group separators.
+QString LocaleForm(double value, const QLocale& locale = QLocale());
+
+}  // namespace core

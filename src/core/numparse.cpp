@@ -1,0 +1,199 @@
+#include "core/numparse.h"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace core {
+
+namespace {
+
+// Collects the longest numeric prefix of `text` (after the caller's blank handling) into a
+// form strtod reads, and converts it. `skipAnywhere` drops blanks wherever they stand;
+// `allowD` accepts D as exponent letter.
+double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
+    std::string buf;
+    buf.reserve(text.size());
+    size_t i = 0;
+    auto isSkip = [&](char c) {
+        if (skipAnywhere) return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+        return false;
+    };
+    auto next = [&]() -> int {
+        while (i < text.size() && isSkip(text[i])) ++i;
+        return i < text.size() ? static_cast<unsigned char>(text[i]) : -1;
+    };
+    // leading blanks are skipped in both modes
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+
+    int c = next();
+    if (c == '+' || c == '-') {
+        buf.push_back(static_cast<char>(c));
+        ++i;
+    }
+    bool digits = false;
+    bool point = false;
+    for (;;) {
+        c = next();
+        if (c >= '0' && c <= '9') {
+            buf.push_back(static_cast<char>(c));
+            digits = true;
+            ++i;
+        } else if (c == '.' && !point) {
+            buf.push_back('.');
+            point = true;
+            ++i;
+        } else {
+            break;
+        }
+    }
+    if (!digits) return 0.0;
+    c = next();
+    if (c == 'E' || c == 'e' || (allowD && (c == 'D' || c == 'd'))) {
+        size_t save = i;
+        std::string exp = "e";
+        ++i;
+        int s = next();
+        if (s == '+' || s == '-') {
+            exp.push_back(static_cast<char>(s));
+            ++i;
+        }
+        bool expDigits = false;
+        for (;;) {
+            int d = next();
+            if (d < '0' || d > '9') break;
+            // more than a few exponent digits only overflow; keep the text bounded
+            if (exp.size() < 8) exp.push_back(static_cast<char>(d));
+            expDigits = true;
+            ++i;
+        }
+        if (expDigits) buf += exp;
+        else i = save;
+    }
+    double v = std::strtod(buf.c_str(), nullptr);
+    if (!std::isfinite(v)) return 0.0;
+    return v;
+}
+
+// Decimal digits and exponent of a float written with `precision` significant digits.
+struct Digits {
+    std::string mantissa;  // digits without point, no trailing zeros
+    int exponent = 0;      // value = 0.d1d2d3... * 10^(exponent)  -> we use d1.d2.. * 10^exponent
+    bool negative = false;
+};
+
+Digits ShortestDigits(float value) {
+    Digits d;
+    char buf[64];
+    int precision = 1;
+    for (; precision <= 7; ++precision) {
+        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, static_cast<double>(value));
+        if (std::strtof(buf, nullptr) == value) break;
+    }
+    if (precision > 7) std::snprintf(buf, sizeof buf, "%.*e", 6, static_cast<double>(value));
+    // buf looks like "-1.2345e+02"
+    const char* p = buf;
+    if (*p == '-') {
+        d.negative = true;
+        ++p;
+    }
+    for (; *p && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') d.mantissa.push_back(*p);
+    if (*p == 'e') d.exponent = std::atoi(p + 1);
+    while (d.mantissa.size() > 1 && d.mantissa.back() == '0') d.mantissa.pop_back();
+    return d;
+}
+
+std::string Compose(float value, bool editorForm) {
+    if (!std::isfinite(value) || value == 0.0f) return editorForm ? " 0" : "0";
+    Digits d = ShortestDigits(value);
+    std::string out;
+    if (d.negative) out.push_back('-');
+    else if (editorForm) out.push_back(' ');
+    const int n = static_cast<int>(d.mantissa.size());
+    if (d.exponent < -4 || d.exponent >= 7) {
+        // exponent form, as "1.5E-05"
+        out.push_back(d.mantissa[0]);
+        if (n > 1) {
+            out.push_back('.');
+            out.append(d.mantissa, 1, std::string::npos);
+        }
+        char e[8];
+        std::snprintf(e, sizeof e, "E%c%02d", d.exponent < 0 ? '-' : '+', std::abs(d.exponent));
+        out += e;
+    } else if (d.exponent < 0) {
+        if (!editorForm) out.push_back('0');
+        out.push_back('.');
+        out.append(static_cast<size_t>(-d.exponent - 1), '0');
+        out += d.mantissa;
+    } else {
+        const int intDigits = d.exponent + 1;
+        if (n <= intDigits) {
+            out += d.mantissa;
+            out.append(static_cast<size_t>(intDigits - n), '0');
+        } else {
+            out.append(d.mantissa, 0, static_cast<size_t>(intDigits));
+            out.push_back('.');
+            out.append(d.mantissa, static_cast<size_t>(intDigits), std::string::npos);
+        }
+    }
+    return out;
+}
+
+// Decodes one UTF-8 code point at s[i], advancing i; malformed bytes come back as themselves.
+char32_t NextCodePoint(std::string_view s, size_t& i) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (c < 0x80 || i + 1 >= s.size()) {
+        ++i;
+        return c;
+    }
+    if ((c & 0xE0) == 0xC0) {
+        char32_t cp = (static_cast<char32_t>(c & 0x1F) << 6) | (static_cast<unsigned char>(s[i + 1]) & 0x3F);
+        i += 2;
+        return cp;
+    }
+    ++i;
+    return c | 0x100000;  // other multi-byte leads compared byte by byte
+}
+
+char32_t FoldCase(char32_t cp) {
+    if (cp >= 'A' && cp <= 'Z') return cp + 32;
+    if (cp >= 0x0410 && cp <= 0x042F) return cp + 0x20;  // А..Я
+    if (cp >= 0x0400 && cp <= 0x040F) return cp + 0x50;  // Ѐ..Џ, Ё among them
+    return cp;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text) { return ParseImpl(text, false, false); }
+
+double ParseEditorNumber(std::string_view text) { return ParseImpl(text, true, true); }
+
+double RoundHalfEven(double value, int decimals) {
+    if (!std::isfinite(value)) return value;
+    const double scale = std::pow(10.0, decimals);
+    const double scaled = value * scale;
+    if (!std::isfinite(scaled)) return value;
+    // nearbyint follows the current rounding mode, which is round-to-nearest-even by default
+    const int old = std::fegetround();
+    if (old != FE_TONEAREST) std::fesetround(FE_TONEAREST);
+    double r = std::nearbyint(scaled) / scale;
+    if (old != FE_TONEAREST) std::fesetround(old);
+    return r;
+}
+
+std::string FormatStored(float value) { return Compose(value, false); }
+
+std::string FormatEditor(float value) { return Compose(value, true); }
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        if (FoldCase(NextCodePoint(a, i)) != FoldCase(NextCodePoint(b, j))) return false;
+    }
+    return i == a.size() && j == b.size();
+}
+
+}  // namespace core

@@ -1,0 +1,143 @@
+// The two entry points: the data check and the calculation of the 26 result slots of one
+// regime.
+
+#include <cmath>
+
+#include "core/numparse.h"
+#include "engine/engine.h"
+#include "engine/formulas.h"
+
+namespace engine {
+
+namespace f = formulas;
+
+std::string CheckRegimeData(const Prepared& p) {
+    const auto& in = p.in;
+    // Each test asks whether a product of values is 0; a product is 0 exactly when one of its
+    // factors is, so the factors are tested one by one (no underflow of a product of tiny
+    // but nonzero numbers can fail a test).
+    std::size_t unitLength = 0;  // characters of the nominal-output unit
+    switch (p.boiler) {
+        case BoilerType::Steam:
+            if (in[28] == 0.0f || in[26] == 0.0f) return "Нет данных по пару";
+            unitLength = p.steamUnitLength;
+            break;
+        case BoilerType::HotWater:
+            if (in[22] == 0.0f || in[23] == 0.0f || in[23] == in[22]) return "Нет данных по воде";
+            unitLength = p.heatUnitLength;
+            break;
+        case BoilerType::Unknown:
+            break;  // no nominal-output unit: the general-data test below fails
+    }
+    switch (p.group) {
+        case FuelGroup::Liquid:
+            if (p.fuelDensity == 0.0 || in[7] == 0.0f) return "Нет данных по топливу";
+            break;
+        case FuelGroup::Gaseous:
+            if (in[0] == 0.0f) return "Нет данных по газу";
+            break;
+        case FuelGroup::None:
+            return "Нет данных по топливу";  // no constants for this fuel: nothing to calculate with
+    }
+    if (in[17] == 0.0f || in[12] == 0.0f) return "Нет данных по ух.газам";
+    if (p.co2Max == 0.0 || p.calorificValue == 0.0 || p.nominalOutput == 0.0 || unitLength == 0)
+        return "Нет общих данных";
+    return {};
+}
+
+std::string CheckRegimeData(const CalcInputs& inputs) { return CheckRegimeData(Prepare(inputs)); }
+
+namespace {
+
+// Rounds to the slot's decimals (halves to even) and stores as float; a value that is not
+// finite, before or after rounding, is stored as 0.
+inline void Store(Results& results, int slot, float value) {
+    const float rounded = f::ToFloat(core::RoundHalfEven(static_cast<double>(value), kResultDecimals[slot]));
+    results[slot] = std::isfinite(rounded) ? rounded : 0.0f;
+}
+
+}  // namespace
+
+void CalculateRegime(const Prepared& p, SteamState& steam, Results& results) {
+    // Every function's value is computed once, in the order its users need it, and handed on;
+    // the values are the ones the single functions give.
+    const bool gaseous = p.group == FuelGroup::Gaseous;
+    const bool liquid = p.group == FuelGroup::Liquid;
+    const bool steamBoiler = p.boiler == BoilerType::Steam;
+    const bool hotWater = p.boiler == BoilerType::HotWater;
+
+    float kt = 0.0f, kp = 0.0f, gasFlow = 0.0f, liquidFlow = 0.0f, fuelFlow = 0.0f;
+    if (gaseous) {
+        kt = f::TemperatureFactor(p);
+        kp = f::PressureFactor(p);
+        gasFlow = f::GasFlowReduced(p, kt, kp);
+        fuelFlow = gasFlow;
+    } else if (liquid) {
+        liquidFlow = f::LiquidFuelFlow(p);
+        fuelFlow = liquidFlow;
+    }
+
+    const float alphaO2 = f::ExcessAirO2(p);
+    const float alphaCo2 = f::ExcessAirCo2(p);
+    const float q2 = f::FlueGasLoss(p, alphaCo2);
+    const float q3 = f::ChemicalLoss(p, alphaCo2);
+    const float q5 = f::EnvironmentLoss(p, f::NominalOutputMcal(p), fuelFlow, q2);
+    const float gross = f::GrossEfficiency(q2, q3, q5);
+    const float heat = f::HeatOutput(p, fuelFlow, gross);
+
+    // The steam output also leaves this regime's enthalpy in `steam` for the direct balance.
+    // It is evaluated for every boiler that is not a hot-water one, so that the direct
+    // balance never reads an enthalpy left from another regime.
+    float steamOutput = 0.0f;
+    if (!hotWater) steamOutput = f::SteamOutput(p, heat, steam);
+    const float output = f::OutputInNominalUnit(p, heat, steamOutput);
+
+    const float co = f::CoConcentration(p, alphaO2);
+    const float nox = f::NoxConcentration(p, alphaO2);
+    const float volume = f::FlueGasVolume(p, fuelFlow, alphaO2);
+
+    Store(results, 0, f::LoadPercent(p, output));
+    if (steamBoiler) {
+        Store(results, 1, steamOutput);
+        Store(results, 2, heat);
+    }
+    Store(results, 3, output);
+    Store(results, 4, gross);
+    Store(results, 5, q2);
+    Store(results, 6, q3);
+    Store(results, 7, q5);
+    Store(results, 8, f::NetEfficiency(p, gross));
+    Store(results, 9, alphaO2);
+    if (gaseous) {
+        Store(results, 10, kp);
+        Store(results, 11, kt);
+        Store(results, 12, gasFlow);
+    }
+    if (liquid) Store(results, 13, liquidFlow);
+    Store(results, 14, f::SpecificFuel(fuelFlow, heat));
+    Store(results, 15, f::SpecificStandardFuel(gross));
+    if (hotWater) Store(results, 16, f::WaterFlow(p, heat, gross));
+    else if (steamBoiler) Store(results, 16, steam.reducedOutput);
+    Store(results, 17, co);
+    Store(results, 18, nox);
+    float alphaBeforeEconomiser = 0.0f;
+    if (p.economiser) {
+        alphaBeforeEconomiser = f::ExcessAirBeforeEconomiser(p);
+        Store(results, 19, alphaBeforeEconomiser);
+    } else {
+        results[19] = 0.0f;
+    }
+    Store(results, 20, f::PerHeatOutput(co, heat));
+    Store(results, 21, f::PerHeatOutput(nox, heat));
+    Store(results, 22, hotWater ? f::DirectEfficiencyHotWater(p, fuelFlow) : f::DirectEfficiencySteam(p, fuelFlow, steam));
+    Store(results, 23, f::MassFlow(co, volume));
+    Store(results, 24, f::MassFlow(nox, volume));
+    if (p.economiser) Store(results, 25, f::EconomiserGain(p, alphaBeforeEconomiser, q2));
+    else results[25] = 0.0f;
+}
+
+void CalculateRegime(const CalcInputs& inputs, SteamState& steam, Results& results) {
+    CalculateRegime(Prepare(inputs), steam, results);
+}
+
+}  // namespace engine

@@ -1,0 +1,37 @@
+// Start-up: find the program folder, fix the objects and template folders, show the main
+// window and leave the rest to window events.
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QStandardPaths>
+#include <QTranslator>
+
+#include "app/startup.h"
+#include "app/state.h"
+#include "app/ui/mdiform1.h"
+#include "app/ui/qtdialogs.h"
+
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("kalvaro"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Kalvaro"));
+    QApplication::setApplicationVersion(QStringLiteral(KALVARO_VERSION));
+
+    // standard buttons read Да / Нет / Отмена
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&qtTranslator);
+
+    app::AppState state;
+    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString installedTemplate = QApplication::applicationDirPath() + QStringLiteral("/../share/kalvaro/Template");
+    app::SetFolders(state, app::FindProgramFolder(application.arguments(), QApplication::applicationDirPath(),
+                                                  userData, installedTemplate));
+
+    app::QtDialogs dialogs;
+    app::MDIForm1 frame(state, dialogs);
+    dialogs.setParent(&frame);
+    frame.show();
+    return application.exec();
+}

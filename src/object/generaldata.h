@@ -1,0 +1,61 @@
+#pragma once
+// The general data record of an object (19 texts) and its file "OData.txt".
+
+#include <QString>
+#include <QStringList>
+
+namespace object {
+
+constexpr int kGeneralCount = 19;
+
+// Entry indices.
+enum GeneralEntry {
+    Performer = 0, BoilerType = 1, SteamOutputUnit = 2, Q5Mode = 3, LoadControl = 4, FuelType = 5,
+    HeatOutputUnit = 6, ObjectName = 7, BurnerType = 8, CalorificValue = 9, FuelDensity = 10,
+    Co2Max = 11, InstallationType = 12, StationNumber = 13, FactoryNumber = 14, Economiser = 15,
+    NominalOutput = 16, Q5Nominal = 17, OwnNeedsLoss = 18
+};
+
+inline const QString kGeneralFile = QStringLiteral("OData.txt");
+
+// Fixed list texts.
+inline const QString kSteamBoiler = QStringLiteral("Паровой котел");
+inline const QString kHotWaterBoiler = QStringLiteral("Водогрейный котел");
+inline const QString kNaturalGas = QStringLiteral("Природный газ");
+inline const QString kDiesel = QStringLiteral("Дизельное топливо");
+inline const QString kFuelOil = QStringLiteral("Мазут");
+inline const QString kPropane = QStringLiteral("Пропан-бутан");
+inline const QString kWithEconomiser = QStringLiteral("с экономайзером");
+inline const QString kWithoutEconomiser = QStringLiteral("без экономайзера");
+inline const QString kQ5AtNominal = QStringLiteral("на ном.нагр.");
+inline const QString kQ5AtAllLoads = QStringLiteral("на всех нагр.");
+inline const QString kQ5EachRegime = QStringLiteral("расч. каждый.");
+
+QStringList BoilerTypes();       // entry 1
+QStringList SteamOutputUnits();  // entry 2
+QStringList Q5Modes();           // entry 3
+QStringList LoadControls();      // entry 4
+QStringList FuelTypes();         // entry 5
+QStringList HeatOutputUnits();   // entry 6
+QStringList EconomiserChoices(); // entry 15
+
+bool IsSteamBoiler(const QStringList& general);
+bool IsHotWaterBoiler(const QStringList& general);
+bool IsGaseousFuel(const QString& fuel);
+bool IsLiquidFuel(const QString& fuel);
+bool HasEconomiser(const QStringList& general);  // exactly "с экономайзером", case ignored
+
+struct FuelDefaults {
+    QString calorificValue, density, co2Max;     // entries 9, 10, 11
+    QString calorificUnit, densityUnit, co2Unit;  // the unit texts beside them
+};
+// Defaults of one of the four fuels; false for any other text.
+bool DefaultsForFuel(const QString& fuel, FuelDefaults& out);
+// The unit texts beside entries 9, 10, 11 for a fuel; false (leave them) for any other text.
+bool UnitTextsForFuel(const QString& fuel, QStringList& out);
+
+// Reads 19 values; on a short file fails with `values` holding what was read.
+bool ReadGeneralData(const QString& objectFolder, QStringList& values, QString* error = nullptr);
+bool WriteGeneralData(const QString& objectFolder, const QStringList& values, QString* error = nullptr);
+
+}  // namespace object

@@ -1,0 +1,29 @@
+#pragma once
+// The 31 unit texts of an object and their file "Ediny.txt".
+
+#include <QString>
+#include <QStringList>
+
+namespace object {
+
+constexpr int kUnitCount = 31;
+inline const QString kUnitsFile = QStringLiteral("Ediny.txt");
+
+// Units offered for unit text i (the units window's list).
+QStringList OfferedUnits(int unit);
+// Label of unit i in the units window.
+QString UnitLabel(int unit);
+// Regime input that unit text i belongs to.
+int InputOfUnit(int unit);
+
+// The default units of a new object (also the template's "Ediny.txt").
+QStringList DefaultUnits();
+
+// Unit 15 follows 14 and unit 20 follows 6.
+void ApplyUnitFollowers(QStringList& units);
+
+bool ReadUnits(const QString& folder, QStringList& units, QString* error = nullptr);
+// Writes exactly 31 quoted lines (followers applied).
+bool WriteUnits(const QString& folder, const QStringList& units, QString* error = nullptr);
+
+}  // namespace object

@@ -1,0 +1,71 @@
+#include "regime/calculation.h"
+
+#include "regime/regimestore.h"
+
+namespace regime {
+
+CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(const QString&)>& notice) {
+    const engine::CalcInputs in = s.calcInputs();
+    const std::string check = engine::CheckRegimeData(in);
+    if (!check.empty()) {
+        const QString message = QString::fromStdString(check);
+        if (notice) notice(message);
+        return {CalcOutcome::CheckFailed, message};
+    }
+    engine::CalculateRegime(in, s.steam, s.results);
+    ShowRegimeResults(s);
+    QString error;
+    if (!SaveRegimeResults(s, &error)) return {CalcOutcome::FileError, error};
+    return {};
+}
+
+RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress) {
+    RecalcReport report;
+    const int total = static_cast<int>(s.regimeList.rows.size());
+    for (int i = 0; i < total; ++i) {
+        if (progress && !progress(i, total)) break;
+        app::RegimeRow& row = s.regimeList.rows[i];
+        RecalcLine line;
+        line.file = row.key;
+        s.setCurrentRegime(row.key);
+        QString error;
+        if (!LoadRegimeInputs(s, nullptr, &error)) {
+            line.message = error;
+            ++report.failed;
+            report.lines.append(line);
+            continue;
+        }
+        // Slots a regime does not write keep that regime's own stored values, not those of
+        // the regime calculated before it; a missing results file starts from zeros.
+        if (!LoadRegimeResults(s)) s.results.fill(0.0f);
+        const engine::CalcInputs in = s.calcInputs();
+        const std::string check = engine::CheckRegimeData(in);
+        if (!check.empty()) {
+            line.message = QString::fromStdString(check);
+            ++report.skipped;
+            report.lines.append(line);
+            continue;
+        }
+        engine::CalculateRegime(in, s.steam, s.results);
+        if (!SaveRegimeResults(s, &error)) {
+            line.message = error;
+            ++report.failed;
+            report.lines.append(line);
+            continue;
+        }
+        row.load = LoadText(s.results[0]);
+        line.calculated = true;
+        line.load = row.load;
+        ++report.calculated;
+        report.lines.append(line);
+    }
+    if (progress) progress(total, total);
+    report.listWarning = SortRegimeList(s);
+    if (!s.regimeList.rows.isEmpty()) {
+        // the current regime is the last one calculated; show what it holds now
+        ShowRegimeResults(s);
+    }
+    return report;
+}
+
+}  // namespace regime

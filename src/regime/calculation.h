@@ -1,0 +1,41 @@
+#pragma once
+// Calculating the current regime and recalculating every regime of the open object.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "app/state.h"
+
+namespace regime {
+
+enum class CalcOutcome { Calculated, CheckFailed, FileError };
+
+struct CalcResult {
+    CalcOutcome outcome = CalcOutcome::Calculated;
+    QString message;  // the check's message, or the file error
+};
+
+// Checks the current regime's inputs; a failed check goes to `notice` and nothing changes.
+// Otherwise fills the results array, shows it and writes the results file.
+CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(const QString&)>& notice = {});
+
+struct RecalcLine {
+    QString file;
+    bool calculated = false;
+    QString load;     // load text of a calculated regime
+    QString message;  // check message of a skipped regime, or the file error
+};
+
+struct RecalcReport {
+    QList<RecalcLine> lines;
+    int calculated = 0, skipped = 0, failed = 0;
+    QString listWarning;  // warning of the final sort, if any
+};
+
+// Recalculates every regime of the list in list order; regimes that fail the check are
+// skipped silently with their stored results untouched. Then sorts the list and shows the
+// results of the last regime. `progress(done, total)` may return false to stop early.
+RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress = {});
+
+}  // namespace regime

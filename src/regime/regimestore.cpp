@@ -1,0 +1,213 @@
+#include "regime/regimestore.h"
+
+#include <QFile>
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "core/names.h"
+#include "core/numbers.h"
+#include "core/textfile.h"
+
+namespace regime {
+
+namespace {
+
+template <size_t N>
+bool WriteNumbers(const QString& path, const std::array<float, N>& values, QString* error) {
+    QStringList lines;
+    lines.reserve(N);
+    for (float v : values) lines.append(core::StoredForm(v));
+    return core::WriteTextLines(path, lines, error);
+}
+
+template <size_t N>
+bool ReadNumbers(const QString& path, std::array<float, N>& values, QString* error) {
+    QStringList lines;
+    if (!core::ReadTextLines(path, lines, error)) return false;
+    if (lines.size() < static_cast<qsizetype>(N)) {
+        if (error) *error = QStringLiteral("too few values in ") + path;
+        return false;
+    }
+    for (size_t i = 0; i < N; ++i)
+        values[i] = static_cast<float>(core::ParseNumber(lines.at(static_cast<qsizetype>(i))));
+    return true;
+}
+
+QString ObjectFile(const app::AppState& s, const QString& name) {
+    return core::ResolvePath(s.currentObjectFolder, name);
+}
+
+// A load text that is wholly a number (blanks around allowed).
+bool LoadNumber(const QString& text, double& value) {
+    const std::string t = text.trimmed().toStdString();
+    if (t.empty()) return false;
+    char* end = nullptr;
+    value = std::strtod(t.c_str(), &end);
+    return end == t.c_str() + t.size() && std::isfinite(value);
+}
+
+}  // namespace
+
+QString RegimeFileName(int number) {
+    return QStringLiteral("Режим № ") + core::CounterForm(number, true) + QStringLiteral(".Dat");
+}
+
+bool WriteCounter(const QString& folder, const QString& file, int value, bool leadingBlank, QString* error) {
+    return core::WriteTextLines(core::ResolvePath(folder, file), {core::CounterForm(value, leadingBlank)}, error);
+}
+
+bool ReadCounter(const QString& folder, const QString& file, int& value, QString* error) {
+    QStringList lines;
+    if (!core::ReadTextLines(core::ResolvePath(folder, file), lines, error)) return false;
+    if (lines.isEmpty() || !core::ParseCounter(lines.first(), value)) {
+        if (error) *error = QStringLiteral("no number in ") + file;
+        return false;
+    }
+    return true;
+}
+
+bool ReadRegimeCounters(app::AppState& s, QString* error) {
+    int last = 0, count = 0;
+    if (!ReadCounter(s.currentObjectFolder, kLastNumberFile, last, error)) return false;
+    if (!ReadCounter(s.currentObjectFolder, kCountFile, count, error)) return false;
+    s.lastRegimeNumber = last;
+    s.regimeCount = count;
+    return true;
+}
+
+bool NewRegime(app::AppState& s, QString* error, QString* listWarning) {
+    if (s.lastRegimeNumber >= kMaxRegimeNumber || s.lastRegimeNumber < 0) {
+        if (error) *error = kLimitRefusal;
+        return false;
+    }
+    const int number = s.lastRegimeNumber + 1;
+    const int count = static_cast<int>(s.regimeList.rows.size()) + 1;
+    const QString name = RegimeFileName(number);
+    // Write the new regime's files before the counters, so a failure never leaves a
+    // counter pointing past the files; the number is taken only once all is written.
+    std::array<float, app::kInputCount> inputs = s.inputs;
+    inputs[0] = 0.0f;
+    inputs[7] = 0.0f;
+    std::array<float, app::kResultCount> results{};
+    if (!WriteNumbers(core::ResolvePath(s.currentObjectFolder, name), inputs, error)) return false;
+    if (!WriteNumbers(core::ResolvePath(s.currentObjectFolder, kResultsPrefix + name), results, error))
+        return false;
+    if (!WriteCounter(s.currentObjectFolder, kLastNumberFile, number, true, error)) return false;
+    if (!WriteCounter(s.currentObjectFolder, kCountFile, count, true, error)) return false;
+    s.lastRegimeNumber = number;
+    s.regimeCount = count;
+    s.setCurrentRegime(name);
+    s.inputs = inputs;
+    s.results = results;
+    const QString warning = FillRegimeList(s);
+    if (listWarning) *listWarning = warning;
+    return true;
+}
+
+bool DeleteRegimeFiles(app::AppState& s, QString* error) {
+    const int count = std::max<int>(0, static_cast<int>(s.regimeList.rows.size()) - 1);
+    if (!WriteCounter(s.currentObjectFolder, kCountFile, count, false, error)) return false;
+    s.regimeCount = count;
+    for (const QString& name : {s.currentRegimeFile, s.currentResultsFile}) {
+        const QString found = core::FindEntryNoCase(s.currentObjectFolder, name);
+        if (found.isEmpty()) continue;  // already gone: nothing to delete
+        QFile f(core::JoinPath(s.currentObjectFolder, found));
+        if (!f.remove()) {
+            if (error) *error = f.errorString();
+            return false;
+        }
+    }
+    ShowRegimeCount(s);
+    return true;
+}
+
+bool SaveRegimeInputs(app::AppState& s, const QStringList& fieldTexts, QString* error) {
+    for (int k = 0; k < app::kInputCount; ++k)
+        s.inputs[k] = static_cast<float>(core::ParseEditorNumber(fieldTexts.value(k)));
+    return WriteNumbers(ObjectFile(s, s.currentRegimeFile), s.inputs, error);
+}
+
+bool LoadRegimeInputs(app::AppState& s, QStringList* fieldTexts, QString* error) {
+    std::array<float, app::kInputCount> values{};
+    if (!ReadNumbers(ObjectFile(s, s.currentRegimeFile), values, error)) return false;
+    s.inputs = values;
+    QStringList texts;
+    texts.reserve(app::kInputCount);
+    for (float v : values) texts.append(core::EditorForm(v));
+    if (s.setEditorFields) s.setEditorFields(texts);
+    if (fieldTexts) *fieldTexts = texts;
+    return true;
+}
+
+bool SaveRegimeResults(const app::AppState& s, QString* error) {
+    return WriteNumbers(ObjectFile(s, s.currentResultsFile), s.results, error);
+}
+
+bool LoadRegimeResults(app::AppState& s, QString* error) {
+    std::array<float, app::kResultCount> values{};
+    if (!ReadNumbers(ObjectFile(s, s.currentResultsFile), values, error)) return false;
+    s.results = values;
+    return true;
+}
+
+QString FillRegimeList(app::AppState& s) {
+    s.regimeList.rows.clear();
+    QStringList files;
+    if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files)) return kFillWarning;
+    // Every regime is listed even when its results file cannot be read (its load then stays
+    // empty), so no regime disappears from the list; the warning is given all the same.
+    bool failed = false;
+    for (const QString& file : files) {
+        app::RegimeRow row;
+        row.key = file;
+        QStringList lines;
+        if (core::ReadTextLines(ObjectFile(s, kResultsPrefix + file), lines) && !lines.isEmpty())
+            row.load = lines.first();
+        else
+            failed = true;
+        s.regimeList.rows.append(row);
+    }
+    if (failed) return kFillWarning;
+    const QString warning = SortRegimeList(s);
+    ShowRegimeCount(s);
+    return warning;
+}
+
+QString SortRegimeList(app::AppState& s) {
+    auto& rows = s.regimeList.rows;
+    QList<double> loads;
+    loads.reserve(rows.size());
+    for (const auto& row : rows) {
+        double v = 0;
+        if (!LoadNumber(row.load, v)) return kSortWarning;
+        loads.append(v);
+    }
+    QList<int> order(rows.size());
+    for (int i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return loads[a] < loads[b]; });
+    QList<app::RegimeRow> sorted;
+    sorted.reserve(rows.size());
+    for (int i : order) {
+        app::RegimeRow row = rows[i];
+        row.load = core::StoredForm(static_cast<float>(loads[i]));
+        row.ticked = true;
+        sorted.append(row);
+    }
+    rows = sorted;
+    return {};
+}
+
+void ShowRegimeCount(app::AppState& s) {
+    s.regimeList.header = QStringLiteral("Всего: ") + core::CounterForm(s.regimeCount, true);
+}
+
+QString LoadText(float load) { return core::EditorForm(load); }
+
+void ShowRegimeResults(app::AppState& s) {
+    const int row = s.regimeList.find(s.currentRegimeFile);
+    if (row >= 0) s.regimeList.rows[row].load = LoadText(s.results[0]);
+    if (s.showRegimeResults) s.showRegimeResults();
+}
+
+}  // namespace regime

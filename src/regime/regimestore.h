@@ -1,0 +1,58 @@
+#pragma once
+// Regimes of the current object: numbering, the regime and results files, the counters,
+// and the regime list model. Every routine works on the shared state.
+
+#include <QString>
+#include <QStringList>
+
+#include "app/state.h"
+
+namespace regime {
+
+inline const QString kLastNumberFile = QStringLiteral("Col_R.txt");
+inline const QString kCountFile = QStringLiteral("Col_RAll.txt");
+inline const QString kResultsPrefix = QStringLiteral("Расчет");
+inline const QString kRegimePattern = QStringLiteral("Режим*.dat");
+constexpr int kMaxRegimeNumber = 32767;
+
+// Warnings of the list routines, shown by their callers.
+inline const QString kFillWarning = QStringLiteral("Ошибка пути или чтения файла при заполнеии списка режимов");
+inline const QString kSortWarning = QStringLiteral("Ошибка при сортировке режимов ");
+inline const QString kLimitRefusal =
+    QStringLiteral("Достигнут наибольший номер режима (32767). Новый режим не может быть создан.");
+
+// "Режим №  3.Dat" for 3.
+QString RegimeFileName(int number);
+
+// Counter files. Creation paths write a blank before the number, the deletion path not.
+bool WriteCounter(const QString& folder, const QString& file, int value, bool leadingBlank,
+                  QString* error = nullptr);
+bool ReadCounter(const QString& folder, const QString& file, int& value, QString* error = nullptr);
+// Reads "Col_R.txt" and "Col_RAll.txt" into the state (when the editor opens).
+bool ReadRegimeCounters(app::AppState& s, QString* error = nullptr);
+
+// Creates the next regime and makes it current. Fails with kLimitRefusal (writing nothing)
+// at number 32767, or with the file error. `listWarning` receives a warning of the list refill.
+bool NewRegime(app::AppState& s, QString* error = nullptr, QString* listWarning = nullptr);
+bool DeleteRegimeFiles(app::AppState& s, QString* error = nullptr);
+
+// Takes the 43 editor texts into the input array and rewrites the regime file.
+bool SaveRegimeInputs(app::AppState& s, const QStringList& fieldTexts, QString* error = nullptr);
+// Reads the regime file into the input array; `fieldTexts` gets the 43 editor texts, which
+// also go to the state's editor hook when one is set.
+bool LoadRegimeInputs(app::AppState& s, QStringList* fieldTexts = nullptr, QString* error = nullptr);
+bool SaveRegimeResults(const app::AppState& s, QString* error = nullptr);
+bool LoadRegimeResults(app::AppState& s, QString* error = nullptr);
+
+// Each returns its warning text, or an empty text when all went well.
+QString FillRegimeList(app::AppState& s);
+QString SortRegimeList(app::AppState& s);
+void ShowRegimeCount(app::AppState& s);
+// Writes result 0 into the load column of the current regime's row, then hands the results
+// to the results pane through the state's hook.
+void ShowRegimeResults(app::AppState& s);
+
+// The load text of a calculated row: slot 0 with a blank before a non-negative value.
+QString LoadText(float load);
+
+}  // namespace regime
