@@ -30,7 +30,7 @@ bool SplitKey(const QString& line, QString& key, QString& value) {
 
 QString ReadIni(const QString& file, const QString& section, const QString& key, const QString& def) {
     QStringList lines;
-    if (!ReadTextLines(file, lines)) return def.left(254);
+    if (!ReadTextLines(file, lines)) return def;
     bool inSection = false;
     for (const QString& line : lines) {
         QString name;
@@ -44,7 +44,7 @@ QString ReadIni(const QString& file, const QString& section, const QString& key,
             return v.left(254);
         }
     }
-    return def.left(254);
+    return def;
 }
 
 bool WriteIni(const QString& file, const QString& section, const QString& key, const QString& value) {

@@ -1,6 +1,7 @@
 // Classifies the texts of the calculation inputs and parses the general-data numbers once,
 // so that the calculation functions work on enums and doubles only.
 
+#include <iterator>
 #include <string_view>
 
 #include "core/numparse.h"
@@ -10,7 +11,20 @@ namespace engine {
 
 namespace {
 
-bool Is(std::string_view text, std::string_view expected) { return core::EqualsNoCase(text, expected); }
+// Finds which of `candidates` a text names, ignoring letter case; -1 for none.
+// The texts are nearly always stored exactly as the editors write them, so an exact byte
+// match is tried first; it gives the same answer as the case-insensitive test, because a
+// text equals itself and no two candidates of one list are equal ignoring case. Only a text
+// that matches none exactly (other letter case, or an unknown text) goes through the slower
+// case-insensitive test.
+template <std::size_t N>
+int Find(std::string_view text, const std::string_view (&candidates)[N]) {
+    for (std::size_t i = 0; i < N; ++i)
+        if (text == candidates[i]) return static_cast<int>(i);
+    for (std::size_t i = 0; i < N; ++i)
+        if (core::EqualsNoCase(text, candidates[i])) return static_cast<int>(i);
+    return -1;
+}
 
 // Number of characters of a UTF-8 text (continuation bytes are not counted).
 std::size_t CharacterCount(std::string_view text) {
@@ -20,62 +34,48 @@ std::size_t CharacterCount(std::string_view text) {
     return n;
 }
 
-BoilerType ClassifyBoiler(std::string_view text) {
-    if (Is(text, "Паровой котел")) return BoilerType::Steam;
-    if (Is(text, "Водогрейный котел")) return BoilerType::HotWater;
-    return BoilerType::Unknown;
+// Picks the value that goes with the matching candidate, `otherwise` for none.
+template <typename T, std::size_t N>
+T Classify(std::string_view text, const std::string_view (&candidates)[N], const T (&values)[N], T otherwise) {
+    const int i = Find(text, candidates);
+    return i < 0 ? otherwise : values[i];
 }
 
-FlowUnit ClassifyFlowUnit(std::string_view text) {
-    if (Is(text, "ст.м3/час")) return FlowUnit::Standard;
-    if (Is(text, "н.м3/час")) return FlowUnit::Normal;
-    if (Is(text, "м3/час")) return FlowUnit::Working;
-    return FlowUnit::Other;
-}
+constexpr std::string_view kBoilerTexts[] = {"Паровой котел", "Водогрейный котел"};
+constexpr BoilerType kBoilerTypes[] = {BoilerType::Steam, BoilerType::HotWater};
 
-// Factor that brings the meter gauge pressure to kgf/m2 (1 mbar taken as 10 kgf/m2).
-double MeterPressureFactor(std::string_view text) {
-    if (Is(text, "кгс/см2") || Is(text, "bar")) return 10000.0;
-    if (Is(text, "кгс/м2") || Is(text, "мм.вод.ст.")) return 1.0;
-    if (Is(text, "mbar")) return 10.0;
-    if (Is(text, "Па")) return 0.1;
-    if (Is(text, "кПа")) return 100.0;
-    return 0.0;
-}
+constexpr std::string_view kFlowUnitTexts[] = {"ст.м3/час", "н.м3/час", "м3/час"};
+constexpr FlowUnit kFlowUnits[] = {FlowUnit::Standard, FlowUnit::Normal, FlowUnit::Working};
 
-ConcentrationUnit ClassifyConcentration(std::string_view text) {
-    if (Is(text, "ppm")) return ConcentrationUnit::Ppm;
-    if (Is(text, "мг/м3")) return ConcentrationUnit::MgPerM3;
-    if (Is(text, "г/м3")) return ConcentrationUnit::GPerM3;
-    return ConcentrationUnit::Other;
-}
+// Factors that bring the meter gauge pressure to kgf/m2 (1 mbar taken as 10 kgf/m2).
+constexpr std::string_view kPressureUnitTexts[] = {"кгс/см2", "bar", "кгс/м2", "мм.вод.ст.", "mbar", "Па", "кПа"};
+constexpr double kPressureFactors[] = {10000.0, 10000.0, 1.0, 1.0, 10.0, 0.1, 100.0};
 
-SteamUnit ClassifySteamUnit(std::string_view text) {
-    if (Is(text, "т/час")) return SteamUnit::TonnesPerHour;
-    if (Is(text, "кг/час")) return SteamUnit::KgPerHour;
-    return SteamUnit::Other;
-}
+constexpr std::string_view kConcentrationTexts[] = {"ppm", "мг/м3", "г/м3"};
+constexpr ConcentrationUnit kConcentrationUnits[] = {ConcentrationUnit::Ppm, ConcentrationUnit::MgPerM3,
+                                                     ConcentrationUnit::GPerM3};
 
-HeatUnit ClassifyHeatUnit(std::string_view text) {
-    if (Is(text, "кВт")) return HeatUnit::KW;
-    if (Is(text, "МВт")) return HeatUnit::MW;
-    if (Is(text, "Гкал/час")) return HeatUnit::GcalPerHour;
-    return HeatUnit::Other;
-}
+constexpr std::string_view kSteamUnitTexts[] = {"т/час", "кг/час"};
+constexpr SteamUnit kSteamUnits[] = {SteamUnit::TonnesPerHour, SteamUnit::KgPerHour};
 
-Q5Mode ClassifyQ5Mode(std::string_view text) {
-    if (Is(text, "на ном.нагр.")) return Q5Mode::AtNominalLoad;
-    if (Is(text, "на всех нагр.")) return Q5Mode::SameAtAllLoads;
-    if (Is(text, "расч. каждый.")) return Q5Mode::PerRegime;
-    return Q5Mode::None;
-}
+constexpr std::string_view kHeatUnitTexts[] = {"кВт", "МВт", "Гкал/час"};
+constexpr HeatUnit kHeatUnits[] = {HeatUnit::KW, HeatUnit::MW, HeatUnit::GcalPerHour};
+
+constexpr std::string_view kQ5ModeTexts[] = {"на ном.нагр.", "на всех нагр.", "расч. каждый."};
+constexpr Q5Mode kQ5Modes[] = {Q5Mode::AtNominalLoad, Q5Mode::SameAtAllLoads, Q5Mode::PerRegime};
+
+constexpr std::string_view kLitresText[] = {"л/час"};
+constexpr std::string_view kEconomiserText[] = {"с экономайзером"};
+
+constexpr std::string_view kFuelTexts[] = {kFuelTable[0].name, kFuelTable[1].name, kFuelTable[2].name,
+                                           kFuelTable[3].name};
+static_assert(std::size(kFuelTexts) == kFuelTable.size());
 
 }  // namespace
 
 Fuel ClassifyFuel(std::string_view text) {
-    for (std::size_t i = 0; i < kFuelTable.size(); ++i)
-        if (Is(text, kFuelTable[i].name)) return static_cast<Fuel>(i);
-    return Fuel::Unknown;
+    const int i = Find(text, kFuelTexts);
+    return i < 0 ? Fuel::Unknown : static_cast<Fuel>(i);
 }
 
 Prepared Prepare(const CalcInputs& inputs) {
@@ -84,20 +84,20 @@ Prepared Prepare(const CalcInputs& inputs) {
     const auto& g = inputs.general;
     const auto& u = inputs.units;
 
-    p.boiler = ClassifyBoiler(g[1]);
+    p.boiler = Classify(g[1], kBoilerTexts, kBoilerTypes, BoilerType::Unknown);
     p.fuel = ClassifyFuel(g[5]);
     p.group = GroupOf(p.fuel);
     p.constants = ConstantsOf(p.fuel);
 
-    p.flowUnit = ClassifyFlowUnit(u[0]);
-    p.meterPressureToKgfM2 = MeterPressureFactor(u[2]);
-    p.liquidInLitres = Is(u[7], "л/час");
-    p.coUnit = ClassifyConcentration(u[11]);
-    p.noUnit = ClassifyConcentration(u[14]);
-    p.steamUnit = ClassifySteamUnit(g[2]);
-    p.heatUnit = ClassifyHeatUnit(g[6]);
-    p.economiser = Is(g[15], "с экономайзером");
-    p.q5Mode = ClassifyQ5Mode(g[3]);
+    p.flowUnit = Classify(u[0], kFlowUnitTexts, kFlowUnits, FlowUnit::Other);
+    p.meterPressureToKgfM2 = Classify(u[2], kPressureUnitTexts, kPressureFactors, 0.0);
+    p.liquidInLitres = Find(u[7], kLitresText) == 0;
+    p.coUnit = Classify(u[11], kConcentrationTexts, kConcentrationUnits, ConcentrationUnit::Other);
+    p.noUnit = Classify(u[14], kConcentrationTexts, kConcentrationUnits, ConcentrationUnit::Other);
+    p.steamUnit = Classify(g[2], kSteamUnitTexts, kSteamUnits, SteamUnit::Other);
+    p.heatUnit = Classify(g[6], kHeatUnitTexts, kHeatUnits, HeatUnit::Other);
+    p.economiser = Find(g[15], kEconomiserText) == 0;
+    p.q5Mode = Classify(g[3], kQ5ModeTexts, kQ5Modes, Q5Mode::None);
 
     p.calorificValue = core::ParseNumber(g[9]);
     p.fuelDensity = core::ParseNumber(g[10]);

@@ -59,9 +59,9 @@ TEST(SteamOutput, FromTheHeatOutputOfTheRegime) {
     SteamState steam{1.0f, 1.0f};
     const double q = HeatOutput(p);
     const float d = SteamOutput(p, steam);
-    EXPECT_FLOAT_EQ(d, static_cast<float>(q * 1000 / (666.2 - 95)));
+    EXPECT_FLOAT_EQ(d, static_cast<float>(q * 1000 / (double{666.2f} - 95)));
     EXPECT_FLOAT_EQ(steam.enthalpy, 666.2f);
-    EXPECT_FLOAT_EQ(steam.reducedOutput, static_cast<float>(q * 1000 / (666.2 - 100)));
+    EXPECT_FLOAT_EQ(steam.reducedOutput, static_cast<float>(q * 1000 / (double{666.2f} - 100)));
 }
 
 TEST(OutputAndLoad, HotWaterInItsNominalUnit) {

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include "core/names.h"
+#include "support/testdirs.h"
+
+using testing_support::ReadBytes;
+
+namespace {
+
+struct CliRun {
+    int code = -1;
+    QString out, err;
+};
+
+CliRun Cli(const QStringList& args) {
+    QProcess p;
+    p.start(QStringLiteral(KALVARO_CLI), args);
+    p.waitForFinished(60000);
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
+}
+
+// Copies the demo program folder (objects only, the template from the repository).
+QString CopyDemo(const QTemporaryDir& dir) {
+    const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты");
+    const QString to = core::JoinPath(dir.path(), QStringLiteral("Все объекты"));
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString f = it.next();
+        const QString target = core::JoinPath(to, QDir(from).relativeFilePath(f));
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(f, target);
+    }
+    return to;
+}
+
+QMap<QString, QByteArray> Snapshot(const QString& folder) {
+    QMap<QString, QByteArray> m;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString f = it.next();
+        m.insert(QDir(folder).relativeFilePath(f), ReadBytes(f));
+    }
+    return m;
+}
+
+}  // namespace
+
+TEST(Cli, ObjectsAndRegimesOfTheDemo) {
+    CliRun r = Cli({"objects", KALVARO_SOURCE_DIR "/demo"});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Котельная школы №3\t4")));
+    EXPECT_TRUE(r.out.endsWith(QStringLiteral("Все объекты, всего : 3\n")));
+    r = Cli({"objects", KALVARO_SOURCE_DIR "/demo", QStringLiteral("ВОДОГРЕЙ")});
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Объекты по фильтру, всего : 1")));
+    r = Cli({"regimes", QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/Котельная школы №3")});
+    ASSERT_EQ(r.code, 0);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(lines.last(), QStringLiteral("Всего:  4"));
+    double previous = -1;
+    for (int i = 0; i < 4; ++i) {
+        const double load = lines[i].section('\t', 1).toDouble();
+        EXPECT_GE(load, previous);
+        previous = load;
+    }
+}
+
+TEST(Cli, ErrorsGiveNonZeroExit) {
+    EXPECT_NE(Cli({"objects", "/nonexistent"}).code, 0);
+    EXPECT_NE(Cli({"regimes", "/nonexistent"}).code, 0);
+    EXPECT_NE(Cli({"recalc", "/nonexistent"}).code, 0);
+    EXPECT_NE(Cli({"bogus"}).code, 0);
+    QTemporaryDir dir;
+    QDir().mkdir(dir.filePath("notobject"));
+    const CliRun r = Cli({"regimes", dir.filePath("notobject")});
+    EXPECT_NE(r.code, 0);
+    EXPECT_FALSE(r.err.isEmpty());
+}
+
+TEST(Cli, RecalcIsStableAndMatchesTheDemo) {
+    QTemporaryDir dir;
+    const QString objects = CopyDemo(dir);
+    const auto before = Snapshot(objects);
+    QStringList args = {"recalc"};
+    for (const QString& o : QDir(objects).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) args.append(core::JoinPath(objects, o));
+    CliRun r = Cli(args);
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 4, пропущено: 0")));
+    // the demo was written by the program itself, so recalculation changes no byte
+    EXPECT_EQ(Snapshot(objects), before);
+    r = Cli(args);
+    EXPECT_EQ(Snapshot(objects), before);
+}
+
+TEST(Cli, RecalcSkipsARegimeWithoutGasData) {
+    QTemporaryDir dir;
+    const QString objects = CopyDemo(dir);
+    const QString obj = core::JoinPath(objects, QStringLiteral("Котельная школы №3"));
+    const QString regime = core::JoinPath(obj, QStringLiteral("Режим №  2.Dat"));
+    QByteArray bytes = ReadBytes(regime);
+    bytes.replace(0, bytes.indexOf("\r\n"), "0");  // gas flow 0
+    testing_support::WriteBytes(regime, bytes);
+    const QByteArray storedResults = ReadBytes(core::JoinPath(obj, QStringLiteral("РасчетРежим №  2.Dat")));
+    const CliRun r = Cli({"recalc", obj});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Режим №  2.Dat\tНет данных по газу")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 3, пропущено: 1")));
+    EXPECT_EQ(ReadBytes(core::JoinPath(obj, QStringLiteral("РасчетРежим №  2.Dat"))), storedResults);
+}
+
+TEST(Cli, CalcPrintsWithoutWriting) {
+    QTemporaryDir dir;
+    const QString objects = CopyDemo(dir);
+    const QString obj = core::JoinPath(objects, QStringLiteral("Котельная школы №3"));
+    const auto before = Snapshot(objects);
+    const CliRun r = Cli({"calc", obj, QStringLiteral("режим №  3.dat")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 26);
+    // the printed values are those stored by the last calculation
+    const QStringList stored = QString::fromLatin1(ReadBytes(core::JoinPath(obj, QStringLiteral("РасчетРежим №  3.Dat"))))
+                                   .split("\r\n", Qt::SkipEmptyParts);
+    for (int i = 0; i < 26; ++i) EXPECT_EQ(lines[i], QString::number(i) + '\t' + stored[i]);
+    EXPECT_EQ(Snapshot(objects), before);
+}
+
+TEST(Cli, DemoCommandWritesTheCommittedDemo) {
+    QTemporaryDir dir;
+    const QString tmpl = core::JoinPath(dir.path(), "Template");
+    QDir().mkdir(tmpl);
+    QFile::copy(KALVARO_SOURCE_DIR "/template/Ediny.txt", core::JoinPath(tmpl, "Ediny.txt"));
+    ASSERT_EQ(Cli({"demo", dir.path()}).code, 0);
+    EXPECT_EQ(Snapshot(core::JoinPath(dir.path(), QStringLiteral("Все объекты"))),
+              Snapshot(QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты")));
+}

@@ -1,0 +1,214 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include "core/names.h"
+#include "regime/regimestore.h"
+#include "support/testdirs.h"
+
+using namespace regime;
+using testing_support::ReadBytes;
+using testing_support::TestHome;
+using testing_support::WriteBytes;
+
+namespace {
+
+struct RegimeFixture : ::testing::Test {
+    TestHome home;
+    app::AppState s;
+    QString folder;
+    void SetUp() override {
+        home.apply(s);
+        folder = home.makeObject(QStringLiteral("Котельная 1"), testing_support::HotWaterGasGeneral("Котельная 1"));
+        s.setCurrentObject(QStringLiteral("Котельная 1"));
+        ASSERT_TRUE(ReadRegimeCounters(s));
+    }
+    QString file(const QString& name) const { return core::JoinPath(folder, name); }
+    QStringList keys() const {
+        QStringList k;
+        for (const auto& r : s.regimeList.rows) k.append(r.key);
+        return k;
+    }
+    void writeLoad(int number, const QString& load) {
+        WriteBytes(file(kResultsPrefix + RegimeFileName(number)), (load + "\r\n").toLatin1());
+    }
+};
+
+}  // namespace
+
+TEST(RegimeNames, FileNameHasTwoBlanks) {
+    EXPECT_EQ(RegimeFileName(3), QStringLiteral("Режим №  3.Dat"));
+    EXPECT_EQ(RegimeFileName(32767), QStringLiteral("Режим №  32767.Dat"));
+}
+
+TEST_F(RegimeFixture, NewObjectGetsOneRegimeWithZeroResults) {
+    ASSERT_TRUE(NewRegime(s));
+    EXPECT_EQ(s.currentRegimeFile, QStringLiteral("Режим №  1.Dat"));
+    EXPECT_EQ(s.currentResultsFile, QStringLiteral("РасчетРежим №  1.Dat"));
+    EXPECT_EQ(ReadBytes(file("Col_R.txt")), QByteArray(" 1\r\n"));
+    EXPECT_EQ(ReadBytes(file("Col_RAll.txt")), QByteArray(" 1\r\n"));
+    QByteArray zeros;
+    for (int i = 0; i < 26; ++i) zeros += "0\r\n";
+    EXPECT_EQ(ReadBytes(file(s.currentResultsFile)), zeros);
+    EXPECT_EQ(keys(), QStringList({QStringLiteral("Режим №  1.Dat")}));
+    EXPECT_EQ(s.regimeList.header, QStringLiteral("Всего:  1"));
+}
+
+TEST_F(RegimeFixture, NumbersAreNeverReused) {
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NewRegime(s));
+    s.setCurrentRegime(RegimeFileName(2));
+    ASSERT_TRUE(DeleteRegimeFiles(s));
+    EXPECT_EQ(ReadBytes(file("Col_RAll.txt")), QByteArray("2\r\n"));  // the deletion path: no blank
+    EXPECT_EQ(s.regimeList.header, QStringLiteral("Всего:  2"));
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("Режим №  2.Dat"))));
+    EXPECT_FALSE(QFile::exists(file(QStringLiteral("РасчетРежим №  2.Dat"))));
+    ASSERT_TRUE(FillRegimeList(s).isEmpty());
+    ASSERT_TRUE(NewRegime(s));
+    EXPECT_EQ(s.currentRegimeFile, QStringLiteral("Режим №  4.Dat"));
+    EXPECT_EQ(ReadBytes(file("Col_R.txt")), QByteArray(" 4\r\n"));
+    EXPECT_EQ(ReadBytes(file("Col_RAll.txt")), QByteArray(" 3\r\n"));
+}
+
+TEST_F(RegimeFixture, RefusedAtTheLastNumber) {
+    s.lastRegimeNumber = kMaxRegimeNumber;
+    QString error;
+    EXPECT_FALSE(NewRegime(s, &error));
+    EXPECT_EQ(error, kLimitRefusal);
+    QStringList files;
+    core::ListFiles(folder, "*.dat", files);
+    EXPECT_TRUE(files.isEmpty());
+    EXPECT_EQ(ReadBytes(file("Col_R.txt")), QByteArray(" 0\r\n"));
+    s.lastRegimeNumber = kMaxRegimeNumber - 1;
+    ASSERT_TRUE(NewRegime(s));
+    EXPECT_EQ(s.currentRegimeFile, QStringLiteral("Режим №  32767.Dat"));
+}
+
+TEST_F(RegimeFixture, NewRegimeCopiesInputsButFuelFlows) {
+    s.inputs.fill(5.5f);
+    ASSERT_TRUE(NewRegime(s));
+    QStringList texts;
+    ASSERT_TRUE(LoadRegimeInputs(s, &texts));
+    EXPECT_EQ(texts[0], " 0");
+    EXPECT_EQ(texts[7], " 0");
+    EXPECT_EQ(texts[1], " 5.5");
+    EXPECT_EQ(texts[42], " 5.5");
+    EXPECT_EQ(s.regimeList.rows[0].load, "0");
+}
+
+TEST_F(RegimeFixture, InputsRoundTripInBothForms) {
+    ASSERT_TRUE(NewRegime(s));
+    QStringList fields(43, QStringLiteral(" 0"));
+    fields[0] = " 12 0.5";     // blanks ignored wherever they stand
+    fields[1] = "-3";
+    fields[2] = ".5";
+    fields[3] = "1.5D-05";
+    fields[4] = "12,5";        // a comma never reaches here from the editor; reads 12
+    fields[5] = "abc";
+    ASSERT_TRUE(SaveRegimeInputs(s, fields));
+    const QByteArray bytes = ReadBytes(file(s.currentRegimeFile));
+    EXPECT_TRUE(bytes.startsWith("120.5\r\n-3\r\n0.5\r\n1.5E-05\r\n12\r\n0\r\n0\r\n")) << bytes.constData();
+    EXPECT_EQ(bytes.count("\r\n"), 43);
+    QStringList texts;
+    s.inputs.fill(0);
+    ASSERT_TRUE(LoadRegimeInputs(s, &texts));
+    EXPECT_EQ(texts.mid(0, 6), QStringList({" 120.5", "-3", " .5", " 1.5E-05", " 12", " 0"}));
+    EXPECT_FLOAT_EQ(s.inputs[0], 120.5f);
+}
+
+TEST_F(RegimeFixture, ReadersAcceptOtherNumberForms) {
+    ASSERT_TRUE(NewRegime(s));
+    QByteArray in;
+    const char* forms[] = {" .5 ", "0.5", "-3", "1.5E-05", "  7"};
+    for (int i = 0; i < 43; ++i) in += QByteArray(forms[i % 5]) + "\n";  // LF only
+    WriteBytes(file(s.currentRegimeFile), in);
+    ASSERT_TRUE(LoadRegimeInputs(s));
+    EXPECT_FLOAT_EQ(s.inputs[0], 0.5f);
+    EXPECT_FLOAT_EQ(s.inputs[2], -3.0f);
+    EXPECT_FLOAT_EQ(s.inputs[3], 1.5e-5f);
+    EXPECT_FLOAT_EQ(s.inputs[4], 7.0f);
+}
+
+TEST_F(RegimeFixture, ShortOrMissingFilesAreReported) {
+    ASSERT_TRUE(NewRegime(s));
+    WriteBytes(file(s.currentRegimeFile), "1\r\n2\r\n");
+    s.inputs.fill(9);
+    QString error;
+    EXPECT_FALSE(LoadRegimeInputs(s, nullptr, &error));
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_FLOAT_EQ(s.inputs[0], 9.0f);  // the array is left alone
+    QFile::remove(file(s.currentResultsFile));
+    EXPECT_FALSE(LoadRegimeResults(s, &error));
+    s.setCurrentRegime(QStringLiteral("Режим №  99.Dat"));
+    EXPECT_FALSE(LoadRegimeInputs(s, nullptr, &error));
+}
+
+TEST_F(RegimeFixture, SortsByLoadNumerically) {
+    for (int i = 0; i < 4; ++i) ASSERT_TRUE(NewRegime(s));
+    writeLoad(1, "100");
+    writeLoad(2, " 5");
+    writeLoad(3, "110");
+    writeLoad(4, "35");
+    ASSERT_TRUE(FillRegimeList(s).isEmpty());
+    QStringList loads;
+    for (const auto& r : s.regimeList.rows) {
+        loads.append(r.load);
+        EXPECT_TRUE(r.ticked);
+    }
+    EXPECT_EQ(loads, QStringList({"5", "35", "100", "110"}));
+    EXPECT_EQ(keys(), QStringList({RegimeFileName(2), RegimeFileName(4), RegimeFileName(1), RegimeFileName(3)}));
+}
+
+TEST_F(RegimeFixture, SortWarnsOnTextThatIsNoNumber) {
+    for (int i = 0; i < 2; ++i) ASSERT_TRUE(NewRegime(s));
+    s.regimeList.rows[0].load = "50";
+    s.regimeList.rows[1].load = "abc";
+    const auto before = keys();
+    EXPECT_EQ(SortRegimeList(s), kSortWarning);
+    EXPECT_EQ(keys(), before);
+    EXPECT_EQ(s.regimeList.rows[0].load, "50");
+}
+
+TEST_F(RegimeFixture, RegimeWithoutResultsWarnsButStaysListed) {
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NewRegime(s));
+    QFile::remove(file(kResultsPrefix + RegimeFileName(2)));
+    s.regimeList.header = "unchanged";
+    EXPECT_EQ(FillRegimeList(s), kFillWarning);
+    EXPECT_EQ(s.regimeList.rows.size(), 3);  // no regime disappears from the list
+    EXPECT_EQ(s.regimeList.header, "unchanged");
+}
+
+TEST_F(RegimeFixture, FilesFoundWhateverTheirCase) {
+    ASSERT_TRUE(NewRegime(s));
+    QFile::rename(file(QStringLiteral("Режим №  1.Dat")), file(QStringLiteral("РЕЖИМ №  1.DAT")));
+    QFile::rename(file(QStringLiteral("РасчетРежим №  1.Dat")), file(QStringLiteral("РАСЧЕТРЕЖИМ №  1.DAT")));
+    ASSERT_TRUE(FillRegimeList(s).isEmpty());
+    ASSERT_EQ(s.regimeList.rows.size(), 1);
+    s.setCurrentRegime(s.regimeList.rows[0].key);
+    ASSERT_TRUE(LoadRegimeResults(s));
+    ASSERT_TRUE(SaveRegimeResults(s));
+    QStringList all = QDir(folder).entryList(QDir::Files);
+    EXPECT_FALSE(all.contains(QStringLiteral("РасчетРЕЖИМ №  1.DAT")));  // no second file in other case
+    ASSERT_TRUE(DeleteRegimeFiles(s));
+    QStringList files;
+    core::ListFiles(folder, "*.dat", files);
+    EXPECT_TRUE(files.isEmpty());
+}
+
+TEST_F(RegimeFixture, ShowResultsWritesTheLoadColumnAndCallsTheHook) {
+    ASSERT_TRUE(NewRegime(s));
+    int shown = 0;
+    s.showRegimeResults = [&] { ++shown; };
+    s.results[0] = 85.0f;
+    ShowRegimeResults(s);
+    EXPECT_EQ(s.regimeList.rows[0].load, " 85");
+    EXPECT_EQ(shown, 1);
+}
+
+TEST_F(RegimeFixture, EditorHookReceivesLoadedTexts) {
+    ASSERT_TRUE(NewRegime(s));
+    QStringList got;
+    s.setEditorFields = [&](const QStringList& t) { got = t; };
+    ASSERT_TRUE(LoadRegimeInputs(s));
+    EXPECT_EQ(got.size(), 43);
+}
