@@ -1,0 +1,32 @@
+#pragma once
+// The rows of the results table: which quantities an object shows, with caption and unit,
+// and how the regime results array fills their values.
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace results {
+
+struct ResultRow {
+    QString key;      // fixed key used to find the row when filling it
+    QString caption;  // column "Параметр "
+    QString unit;     // column "Ед. изм."
+    QString value;    // column "Величина"
+};
+
+// The row set for an object's general data (boiler type, fuel, heat output unit, economiser).
+QList<ResultRow> BuildResultRows(const QStringList& general);
+
+// Writes the values of the regime results array into the rows that exist; rows missing from
+// the set are skipped. Values use the locale's decimal separator; "Присос" is slot 9 minus
+// slot 19 rounded to 2 decimals.
+void FillResultValues(QList<ResultRow>& rows, const std::array<float, 26>& results, const QStringList& general,
+                      const QLocale& locale = QLocale());
+
+// Sets the unit of row "Q" (hot-water variant) after the heat output unit changed.
+void SetHeatOutputUnit(QList<ResultRow>& rows, const QStringList& general);
+
+}  // namespace results
