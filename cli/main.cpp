@@ -6,6 +6,8 @@
 //   kalvaro-cli calc OBJECTDIR "Режим №  3.Dat"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <memory>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
@@ -17,6 +19,9 @@
 #include "core/numbers.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
+#include "results/graphcatalogue.h"
+#include "results/graphpainter.h"
+#include "results/xlsxexport.h"
 
 namespace {
 
@@ -35,6 +40,8 @@ int Usage() {
              "  kalvaro-cli regimes OBJECTDIR          list the regimes of an object sorted by load\n"
              "  kalvaro-cli recalc OBJECTDIR...        recalculate every regime and write its results\n"
              "  kalvaro-cli calc OBJECTDIR REGIMEFILE  calculate one regime and print it, writing nothing\n"
+             "  kalvaro-cli graph OBJECTDIR \"R4 R3\" [--xlsx FILE] [--png FILE]\n"
+             "                                         a graph over all regimes as a workbook and/or a picture\n"
              "  kalvaro-cli demo HOME                  create the demo objects in HOME\n";
     return 2;
 }
@@ -152,17 +159,75 @@ int Calc(const QStringList& args) {
     return 0;
 }
 
+int Graph(QStringList args) {
+    QString xlsx, png;
+    for (int i = 0; i < args.size();) {
+        if ((args[i] == u"--xlsx" || args[i] == u"--png") && i + 1 < args.size()) {
+            (args[i] == u"--xlsx" ? xlsx : png) = args[i + 1];
+            args.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    if (args.size() != 2 || (xlsx.isEmpty() && png.isEmpty())) return Usage();
+    app::AppState s;
+    QString error;
+    if (!UseObjectFolder(s, args[0], error)) {
+        err() << error << "\n";
+        return 1;
+    }
+    const QString key = args[1].simplified();
+    results::GraphEntry entry;
+    bool found = false;
+    for (const auto& e : results::BuildGraphList(s.general, s.units))
+        if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
+            entry = e;
+            found = true;
+        }
+    if (!found || !results::ChooseGraph(entry.key, s.graph)) {
+        err() << "no graph " << key << " for this object; the catalogue holds:\n";
+        for (const auto& e : results::BuildGraphList(s.general, s.units))
+            err() << "  " << e.key << "\t" << e.yCaption << " / " << e.xCaption << "\n";
+        return 2;
+    }
+    const QString warning = regime::FillRegimeList(s);
+    if (!warning.isEmpty()) err() << warning << "\n";
+    results::GraphExport g{s.currentObjectName, entry.yCaption, entry.xCaption, {}};
+    if (!results::CollectGraphData(s, g.data, &error)) {
+        err() << error << "\n";
+        return 1;
+    }
+    if (!xlsx.isEmpty() && !results::ExportGraphXlsx(xlsx, g, &error)) {
+        err() << error << "\n";
+        return 1;
+    }
+    if (!png.isEmpty()) {
+        const QImage image = results::RenderGraphImage(g.data, g.yCaption, g.xCaption, g.objectName);
+        if (!image.save(png, "PNG")) {
+            err() << "cannot write " << png << "\n";
+            return 1;
+        }
+    }
+    out() << g.data.x.size() << " points\n";
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    QStringList args = app.arguments().mid(1);
+    // drawing a picture needs fonts, that is a GUI application (offscreen, no display)
+    bool wantsGui = false;
+    for (int i = 1; i < argc; ++i) wantsGui |= std::string_view(argv[i]) == "--png";
+    if (wantsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    std::unique_ptr<QCoreApplication> app(wantsGui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty()) return Usage();
     const QString command = args.takeFirst();
     if (command == u"objects") return Objects(args);
     if (command == u"regimes") return Regimes(args);
     if (command == u"recalc") return Recalc(args);
     if (command == u"calc") return Calc(args);
+    if (command == u"graph") return Graph(args);
     if (command == u"demo" && args.size() == 1) {
         QString error;
         if (!cli::WriteDemo(QDir(args[0]).absolutePath(), error)) {

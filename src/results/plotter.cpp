@@ -1,0 +1,118 @@
+#include "results/plotter.h"
+
+#include "core/names.h"
+#include "core/numbers.h"
+#include "core/textfile.h"
+#include "regime/regimestore.h"
+
+namespace results {
+
+namespace {
+
+bool ReadValues(const QString& path, int count, QList<float>& values, QString* error) {
+    QStringList lines;
+    if (!core::ReadTextLines(path, lines, error)) return false;
+    if (lines.size() < count) {
+        if (error) *error = QStringLiteral("too few values in ") + path;
+        return false;
+    }
+    values.clear();
+    for (int i = 0; i < count; ++i) values.append(static_cast<float>(core::ParseNumber(lines[i])));
+    return true;
+}
+
+}  // namespace
+
+bool CollectGraphData(const app::AppState& s, GraphData& data, QString* error) {
+    data = GraphData();
+    const auto& g = s.graph;
+    if (!g.chosen) {
+        if (error) *error = QStringLiteral("no graph chosen");
+        return false;
+    }
+    const bool needInputs = g.ySource == u"P" || g.xSource == u"P";
+    const bool needResults = g.ySource == u"R" || g.xSource == u"R";
+    for (const auto& row : s.regimeList.rows) {
+        if (!row.ticked) continue;
+        QList<float> inputs, res;
+        if (needInputs &&
+            !ReadValues(core::ResolvePath(s.currentObjectFolder, row.key), app::kInputCount, inputs, error))
+            return false;
+        if (needResults && !ReadValues(core::ResolvePath(s.currentObjectFolder, regime::kResultsPrefix + row.key),
+                                       app::kResultCount, res, error))
+            return false;
+        auto value = [&](const QString& source, int index) {
+            return source == u"P" ? inputs.value(index) : res.value(index);
+        };
+        data.x.append(value(g.xSource, g.xIndex));
+        data.y.append(value(g.ySource, g.yIndex));
+        data.regimes.append(row.key);
+    }
+    return true;
+}
+
+QString MeanText(const QList<float>& values, const QLocale& locale) {
+    if (values.isEmpty()) return QStringLiteral("Сред.");
+    float sum = 0;
+    for (float v : values) sum += v;
+    const float mean = sum / static_cast<float>(values.size());
+    return core::LocaleForm(static_cast<float>(core::RoundHalfEven(mean, 2)), locale);
+}
+
+Ranges ComputeRanges(const GraphData& d, double width, double height) {
+    Ranges r;
+    if (d.empty()) return r;
+    r.maxX = r.minX = d.x.first();
+    r.maxY = r.minY = d.y.first();
+    for (int k = 1; k < d.x.size(); ++k) {
+        if (d.x[k] > r.maxX) r.maxX = d.x[k];
+        if (d.x[k] < r.minX) r.minX = d.x[k];
+        if (d.y[k] > r.maxY) r.maxY = d.y[k];
+        if (d.y[k] < r.minY) r.minY = d.y[k];
+    }
+    r.upperX = r.maxX + 0.1f * (r.maxX - r.minX);
+    r.lowerX = r.minX - 0.1f * (r.maxX - r.minX);
+    r.upperY = r.maxY + 0.1f * (r.maxY - r.minY);
+    r.lowerY = r.minY - 0.1f * (r.maxY - r.minY);
+    r.scaleX = static_cast<float>((r.upperX - r.lowerX) / width);
+    r.scaleY = static_cast<float>((r.upperY - r.lowerY) / height);
+    return r;
+}
+
+double PointX(const Ranges& r, float x, double width) {
+    if (r.scaleX == 0.0f) return width / 2;
+    return (x - r.lowerX) / r.scaleX;
+}
+
+double PointY(const Ranges& r, float y, double height) {
+    if (r.scaleY == 0.0f) return height / 2;
+    return height - (y - r.lowerY) / r.scaleY;
+}
+
+QString ScaleText(double value, const QLocale& locale) {
+    double v = core::RoundHalfEven(value, 3);
+    if (v == 0.0) v = 0.0;  // no "-0"
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = l.toString(v, 'f', 3);
+    // plain number: drop trailing zeros and a trailing separator
+    if (text.contains(l.decimalPoint())) {
+        while (text.endsWith(u'0')) text.chop(1);
+        if (text.endsWith(l.decimalPoint())) text.chop(l.decimalPoint().size());
+    }
+    return v >= 0 ? u' ' + text : text;
+}
+
+QStringList ScaleValuesX(const Ranges& r, const QLocale& locale) {
+    QStringList l;
+    for (int i = 0; i <= 5; ++i) l.append(ScaleText(r.lowerX + (r.upperX - r.lowerX) * i / 5.0f, locale));
+    return l;
+}
+
+QStringList ScaleValuesY(const Ranges& r, const QLocale& locale) {
+    QStringList l;
+    for (int i = 0; i <= 5; ++i) l.append(ScaleText(r.upperY - (r.upperY - r.lowerY) * i / 5.0f, locale));
+    return l;
+}
+
+}  // namespace results

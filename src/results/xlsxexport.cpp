@@ -1,0 +1,97 @@
+#include "results/xlsxexport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTemporaryDir>
+#include <xlsxwriter.h>
+
+namespace results {
+
+namespace {
+
+QByteArray Utf8(const QString& s) { return s.toUtf8(); }
+
+}  // namespace
+
+QString GraphFileName(const QString& yCaption, const QString& extension) {
+    QString name;
+    for (QChar c : yCaption) {
+        if (QStringLiteral("/\\?<>*|:\"").contains(c)) continue;
+        name.append(c == u'%' ? QChar(u' ') : c);
+    }
+    name = name.simplified();
+    while (name.endsWith(u',') || name.endsWith(u'.')) name.chop(1);
+    if (name.isEmpty()) name = QStringLiteral("График");
+    return name.left(100).trimmed() + u'.' + extension;
+}
+
+bool ExportGraphXlsx(const QString& path, const GraphExport& graph, QString* error) {
+    // libxlsxwriter writes the file in place; write next to the target and rename, so a
+    // failure never leaves a broken workbook under the chosen name
+    const QString tmp = path + QStringLiteral(".part");
+    const QByteArray tmpName = QFile::encodeName(tmp);
+    lxw_workbook* wb = workbook_new(tmpName.constData());
+    if (!wb) {
+        if (error) *error = QStringLiteral("cannot create ") + path;
+        return false;
+    }
+    const QByteArray sheetName = Utf8(QStringLiteral("График"));
+    lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.constData());
+    lxw_format* bold = workbook_add_format(wb);
+    format_set_bold(bold);
+
+    worksheet_write_string(ws, 0, 0, Utf8(QStringLiteral("Объект")).constData(), bold);
+    worksheet_write_string(ws, 0, 1, Utf8(graph.objectName).constData(), nullptr);
+    worksheet_write_string(ws, 1, 0, Utf8(QStringLiteral("Ось Y")).constData(), bold);
+    worksheet_write_string(ws, 1, 1, Utf8(graph.yCaption).constData(), nullptr);
+    worksheet_write_string(ws, 2, 0, Utf8(QStringLiteral("Ось X")).constData(), bold);
+    worksheet_write_string(ws, 2, 1, Utf8(graph.xCaption).constData(), nullptr);
+
+    const int header = 4;
+    worksheet_write_string(ws, header, 0, Utf8(QStringLiteral("Режим")).constData(), bold);
+    worksheet_write_string(ws, header, 1, "X", bold);
+    worksheet_write_string(ws, header, 2, "Y", bold);
+    const auto& d = graph.data;
+    for (int k = 0; k < d.x.size(); ++k) {
+        worksheet_write_string(ws, header + 1 + k, 0, Utf8(d.regimes.value(k)).constData(), nullptr);
+        worksheet_write_number(ws, header + 1 + k, 1, static_cast<double>(d.x[k]), nullptr);
+        worksheet_write_number(ws, header + 1 + k, 2, static_cast<double>(d.y[k]), nullptr);
+    }
+    worksheet_set_column(ws, 0, 0, 18, nullptr);
+    worksheet_set_column(ws, 1, 2, 12, nullptr);
+
+    lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_SCATTER_STRAIGHT_WITH_MARKERS);
+    if (!d.empty()) {
+        const int first = header + 1, last = header + static_cast<int>(d.x.size());
+        lxw_chart_series* series = chart_add_series(chart, nullptr, nullptr);
+        chart_series_set_categories(series, sheetName.constData(), first, 1, last, 1);
+        chart_series_set_values(series, sheetName.constData(), first, 2, last, 2);
+        chart_series_set_name(series, Utf8(graph.yCaption).constData());
+    }
+    chart_title_set_name(chart, Utf8(graph.yCaption).constData());
+    chart_axis_set_name(chart->x_axis, Utf8(graph.xCaption).constData());
+    chart_axis_set_name(chart->y_axis, Utf8(graph.yCaption).constData());
+    chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
+    lxw_chart_options options = {};
+    options.x_scale = 1.6;
+    options.y_scale = 1.4;
+    worksheet_insert_chart_opt(ws, 1, 4, chart, &options);
+
+    const lxw_error rc = workbook_close(wb);
+    if (rc != LXW_NO_ERROR) {
+        QFile::remove(tmp);
+        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
+        return false;
+    }
+    QFile::remove(path);
+    if (!QFile::rename(tmp, path)) {
+        QFile::remove(tmp);
+        if (error) *error = QStringLiteral("cannot write ") + path;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace results
