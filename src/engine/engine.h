@@ -22,6 +22,9 @@
 // Every function computes in double and returns float; where one function needs another's
 // result it uses that float value. The functions themselves do not guard against zero
 // divisors; CalculateRegime stores a value that is not finite as 0.
+//
+// engine/formulas.h (internal) holds each formula with the results it builds on passed in;
+// the engine's tests use it to check a formula from given intermediate values.
 
 #include <array>
 #include <cstddef>
