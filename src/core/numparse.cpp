@@ -1,6 +1,6 @@
 #include "core/numparse.h"
 
-#include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,11 +11,19 @@ namespace core {
 namespace {
 
 // Collects the longest numeric prefix of `text` (after the caller's blank handling) into a
-// form strtod reads, and converts it. `skipAnywhere` drops blanks wherever they stand;
+// form from_chars reads, and converts it. `skipAnywhere` drops blanks wherever they stand;
 // `allowD` accepts D as exponent letter.
 double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
-    std::string buf;
-    buf.reserve(text.size());
+    // the numeric prefix goes into a small buffer; digits beyond its size add nothing a
+    // float could hold, except to the magnitude, which the exponent bookkeeping keeps
+    struct Buffer {
+        char data[96];
+        size_t size = 0;
+        int dropped = 0;  // integer digits dropped for lack of room
+        bool full() const { return size + 12 >= sizeof data; }
+        void push_back(char c) { if (size < sizeof data) data[size++] = c; }
+        std::string_view view() const { return {data, size}; }
+    } buf;
     size_t i = 0;
     auto isSkip = [&](char c) {
         if (skipAnywhere) return c == ' ' || c == '\t' || c == '\n' || c == '\r';
@@ -38,7 +46,8 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
     for (;;) {
         c = next();
         if (c >= '0' && c <= '9') {
-            buf.push_back(static_cast<char>(c));
+            if (!buf.full()) buf.push_back(static_cast<char>(c));
+            else if (!point) ++buf.dropped;
             digits = true;
             ++i;
         } else if (c == '.' && !point) {
@@ -53,11 +62,12 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
     c = next();
     if (c == 'E' || c == 'e' || (allowD && (c == 'D' || c == 'd'))) {
         size_t save = i;
-        std::string exp = "e";
+        char exp[12] = {'e'};
+        size_t expSize = 1;
         ++i;
         int s = next();
         if (s == '+' || s == '-') {
-            exp.push_back(static_cast<char>(s));
+            exp[expSize++] = static_cast<char>(s);
             ++i;
         }
         bool expDigits = false;
@@ -65,14 +75,22 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
             int d = next();
             if (d < '0' || d > '9') break;
             // more than a few exponent digits only overflow; keep the text bounded
-            if (exp.size() < 8) exp.push_back(static_cast<char>(d));
+            if (expSize < 8) exp[expSize++] = static_cast<char>(d);
             expDigits = true;
             ++i;
         }
-        if (expDigits) buf += exp;
-        else i = save;
+        if (expDigits)
+            for (size_t k = 0; k < expSize; ++k) buf.push_back(exp[k]);
+        else
+            i = save;
     }
-    double v = std::strtod(buf.c_str(), nullptr);
+    double v = 0.0;
+    const std::string_view t = buf.view();
+    const char* first = t.data();
+    if (*first == '+') ++first;  // from_chars takes no plus sign
+    const auto res = std::from_chars(first, t.data() + t.size(), v);
+    if (res.ec == std::errc::result_out_of_range) return 0.0;
+    if (buf.dropped > 0) v *= std::pow(10.0, buf.dropped);
     if (!std::isfinite(v)) return 0.0;
     return v;
 }
@@ -173,15 +191,12 @@ double ParseEditorNumber(std::string_view text) { return ParseImpl(text, true, t
 
 double RoundHalfEven(double value, int decimals) {
     if (!std::isfinite(value)) return value;
-    const double scale = std::pow(10.0, decimals);
+    static constexpr double kPow10[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    const double scale = (decimals >= 0 && decimals <= 9) ? kPow10[decimals] : std::pow(10.0, decimals);
     const double scaled = value * scale;
     if (!std::isfinite(scaled)) return value;
-    // nearbyint follows the current rounding mode, which is round-to-nearest-even by default
-    const int old = std::fegetround();
-    if (old != FE_TONEAREST) std::fesetround(FE_TONEAREST);
-    double r = std::nearbyint(scaled) / scale;
-    if (old != FE_TONEAREST) std::fesetround(old);
-    return r;
+    // nearbyint rounds halves to even in the default rounding mode, which the program never changes
+    return std::nearbyint(scaled) / scale;
 }
 
 std::string FormatStored(float value) { return Compose(value, false); }

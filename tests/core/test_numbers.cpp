@@ -23,6 +23,15 @@ TEST(ParseNumber, LenientLeadingNumber) {
     EXPECT_DOUBLE_EQ(ParseNumber(QStringLiteral("  8000 ккал")), 8000.0);
 }
 
+TEST(ParseNumber, VeryLongDigitRuns) {
+    const std::string big = "1" + std::string(120, '0');
+    EXPECT_NEAR(ParseNumber(std::string_view(big)) / 1e120, 1.0, 1e-12);
+    const std::string small = "0." + std::string(150, '0') + "5";
+    EXPECT_GE(ParseNumber(std::string_view(small)), 0.0);
+    EXPECT_LT(ParseNumber(std::string_view(small)), 1e-100);
+    EXPECT_DOUBLE_EQ(ParseNumber(std::string_view("+2.5")), 2.5);
+}
+
 TEST(ParseNumber, OverflowGivesZeroNotInfinity) {
     EXPECT_DOUBLE_EQ(ParseNumber(std::string_view("1e999999")), 0.0);
     EXPECT_TRUE(std::isfinite(ParseEditorNumber(std::string_view("9e9999"))));
