@@ -9,7 +9,10 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/ui/mdiform1.h"
+#include "app/ui/objectwindows.h"
 #include "app/ui/qtdialogs.h"
+#include "app/ui/uiutil.h"
+#include "app/ui/workbench.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
@@ -29,9 +32,11 @@ int main(int argc, char** argv) {
     app::SetFolders(state, app::FindProgramFolder(application.arguments(), QApplication::applicationDirPath(),
                                                   userData, installedTemplate));
 
+    QApplication::setWindowIcon(app::ProgramIcon(QStringLiteral("kalvaro")));
     app::QtDialogs dialogs;
-    app::MDIForm1 frame(state, dialogs);
-    dialogs.setParent(&frame);
-    frame.show();
+    app::Workbench workbench(state, dialogs);
+    app::InstallObjectWindows(workbench);
+    dialogs.setParent(&workbench.frame());
+    workbench.frame().show();
     return application.exec();
 }

@@ -206,7 +206,8 @@ QString LoadText(float load) { return core::EditorForm(load); }
 
 void ShowRegimeResults(app::AppState& s) {
     const int row = s.regimeList.find(s.currentRegimeFile);
-    if (row >= 0) s.regimeList.rows[row].load = LoadText(s.results[0]);
+    // the plain form, as the sorted list shows its loads
+    if (row >= 0) s.regimeList.rows[row].load = core::StoredForm(s.results[0]);
     if (s.showRegimeResults) s.showRegimeResults();
 }
 

@@ -201,7 +201,7 @@ TEST_F(RegimeFixture, ShowResultsWritesTheLoadColumnAndCallsTheHook) {
     s.showRegimeResults = [&] { ++shown; };
     s.results[0] = 85.0f;
     ShowRegimeResults(s);
-    EXPECT_EQ(s.regimeList.rows[0].load, " 85");
+    EXPECT_EQ(s.regimeList.rows[0].load, "85");
     EXPECT_EQ(shown, 1);
 }
 

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "app/state.h"
+#include "support/qtprint.h"
 
 namespace testing_support {
 

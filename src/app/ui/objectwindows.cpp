@@ -1,0 +1,23 @@
+#include "app/ui/objectwindows.h"
+
+#include "app/ui/workbench.h"
+#include "object/ui/edinic.h"
+#include "object/ui/od.h"
+#include "regime/ui/regim.h"
+#include "regime/ui/sreg.h"
+#include "results/ui/graf.h"
+#include "results/ui/navig.h"
+
+namespace app {
+
+void InstallObjectWindows(Workbench& wb) {
+    wb.setFactory(WindowKind::OD, [](Workbench& w) { return new object::OD(w); });
+    wb.setFactory(WindowKind::SReg, [](Workbench& w) { return new regime::SReg(w); });
+    wb.setFactory(WindowKind::Navig, [](Workbench& w) { return new results::Navig(w); });
+    wb.setFactory(WindowKind::Regim, [](Workbench& w) { return new regime::Regim(w); });
+    wb.setFactory(WindowKind::Edinic, [](Workbench& w) { return new object::Edinic(w); });
+    wb.setFactory(WindowKind::Graf, [](Workbench& w) { return new results::Graf(w); });
+    wb.setFactory(WindowKind::Grafmin, [](Workbench& w) { return new results::Grafmin(w); });
+}
+
+}  // namespace app

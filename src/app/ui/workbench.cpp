@@ -1,0 +1,316 @@
+#include "app/ui/workbench.h"
+
+#include <QAction>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTabBar>
+#include <QToolBar>
+
+#include "app/dialogs.h"
+#include "app/objectstore.h"
+#include "app/state.h"
+#include "app/ui/fropen.h"
+#include "app/ui/mdiform1.h"
+#include "app/ui/uiutil.h"
+#include "object/generaldata.h"
+#include "object/ui/newot.h"
+
+namespace app {
+
+namespace {
+
+constexpr int Index(WindowKind k) { return static_cast<int>(k); }
+
+enum class Placement { Mdi, TopLevel, Modal };
+
+Placement PlacementOf(WindowKind k) {
+    switch (k) {
+    case WindowKind::Grafmin: return Placement::TopLevel;
+    case WindowKind::Comport:
+    case WindowKind::FPlG: return Placement::Modal;
+    default: return Placement::Mdi;
+    }
+}
+
+// The windows brought to the front by the four tabs.
+constexpr WindowKind kTabWindows[4] = {WindowKind::OD, WindowKind::Regim, WindowKind::Graf, WindowKind::Docum};
+
+}  // namespace
+
+Workbench::Workbench(AppState& state, Dialogs& dialogs) : state_(state), dialogs_(dialogs) {
+    frame_ = std::make_unique<MDIForm1>(*this);
+    connect(frame_->mdiArea(), &QMdiArea::subWindowActivated, this, &Workbench::onSubWindowActivated);
+}
+
+Workbench::~Workbench() {
+    // the frame takes its child windows with it; no activation may reach us meanwhile
+    disconnect(frame_->mdiArea(), nullptr, this, nullptr);
+    frame_.reset();
+}
+
+void Workbench::setFactory(WindowKind kind, Factory factory) { factories_[Index(kind)] = std::move(factory); }
+
+bool Workbench::hasFactory(WindowKind kind) const { return static_cast<bool>(factories_[Index(kind)]); }
+
+QWidget* Workbench::window(WindowKind kind) const {
+    QWidget* w = windows_[Index(kind)];
+    // a window the user closed is hidden at once and deleted a moment later
+    if (!w || w->isHidden()) return nullptr;
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(w)) return sub->widget();
+    return w;
+}
+
+QMdiSubWindow* Workbench::subWindow(WindowKind kind) const {
+    auto* sub = qobject_cast<QMdiSubWindow*>(windows_[Index(kind)].data());
+    return sub && !sub->isHidden() ? sub : nullptr;
+}
+
+QWidget* Workbench::loadWindow(WindowKind kind) {
+    if (QWidget* w = window(kind)) return w;
+    const Factory& make = factories_[Index(kind)];
+    if (!make) return nullptr;
+    QWidget* w = make(*this);
+    if (!w) return nullptr;
+    switch (PlacementOf(kind)) {
+    case Placement::Mdi: {
+        QMdiSubWindow* sub = frame_->mdiArea()->addSubWindow(w);
+        sub->setAttribute(Qt::WA_DeleteOnClose);
+        windows_[Index(kind)] = sub;
+        sub->show();
+        break;
+    }
+    case Placement::TopLevel:
+        if (!w->parentWidget()) w->setParent(frame_.get(), Qt::Tool | Qt::WindowStaysOnTopHint);
+        w->setAttribute(Qt::WA_ShowWithoutActivating);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        windows_[Index(kind)] = w;
+        w->show();
+        break;
+    case Placement::Modal:
+        if (!w->parentWidget()) w->setParent(frame_.get(), Qt::Dialog);
+        w->setAttribute(Qt::WA_DeleteOnClose);
+        w->setWindowModality(Qt::ApplicationModal);
+        windows_[Index(kind)] = w;
+        w->show();
+        break;
+    }
+    return w;
+}
+
+void Workbench::unloadWindow(WindowKind kind) {
+    QPointer<QWidget> w = windows_[Index(kind)];
+    if (!w || w->isHidden()) {
+        windows_[Index(kind)] = nullptr;
+        return;
+    }
+    w->close();
+    // a window of a closed object goes whether or not its close event agreed
+    windows_[Index(kind)] = nullptr;
+    if (w) {
+        w->hide();
+        w->deleteLater();
+    }
+}
+
+void Workbench::raiseWindow(WindowKind kind) {
+    if (!loadWindow(kind)) return;
+    if (QMdiSubWindow* sub = subWindow(kind)) {
+        if (sub->isMinimized()) sub->showNormal();
+        frame_->mdiArea()->setActiveSubWindow(sub);
+        sub->raise();
+    } else if (QWidget* w = windows_[Index(kind)]) {
+        w->show();
+        w->raise();
+    }
+}
+
+WindowKind Workbench::kindOf(QMdiSubWindow* sub, bool* found) const {
+    for (int k = 0; k < Index(WindowKind::Count); ++k)
+        if (sub && windows_[k] == sub) {
+            *found = true;
+            return static_cast<WindowKind>(k);
+        }
+    *found = false;
+    return WindowKind::Count;
+}
+
+void Workbench::onSubWindowActivated(QMdiSubWindow* sub) {
+    if (sub == activeSub_) return;
+    QPointer<QMdiSubWindow> previous = activeSub_;
+    activeSub_ = sub;
+    if (previous)
+        if (auto* events = dynamic_cast<ObjectWindowEvents*>(previous->widget())) events->deactivated();
+    if (!sub) return;
+    if (auto* events = dynamic_cast<ObjectWindowEvents*>(sub->widget())) events->activated();
+    bool found = false;
+    const WindowKind kind = kindOf(sub, &found);
+    if (!found) return;
+    for (int tab = 0; tab < 4; ++tab)
+        if (kTabWindows[tab] == kind) frame_->TabStrip1->setCurrentIndex(tab);
+}
+
+// ---------------------------------------------------------------- object
+
+bool Workbench::openObject(const QString& name) {
+    state_.setCurrentObject(name);
+    if (name.isEmpty() || !IsObjectFolder(state_.currentObjectFolder)) {
+        dialogs_.message(QStringLiteral("Объект '") + name + QStringLiteral("' не является файлом Kalvaro"),
+                         kProgramTitle, Icon::Warning);
+        return false;
+    }
+    // the windows start from the general data read on selection; read it again in case
+    // the object is opened without a selection
+    QStringList general;
+    const bool read = object::ReadGeneralData(state_.currentObjectFolder, general);
+    for (int i = 0; i < general.size() && i < kGeneralCount; ++i) state_.general[i] = general[i];
+    if (!read) dialogs_.message(kFileReadError, kProgramTitle, Icon::Warning);
+
+    if (frOpen* list = objectList()) {
+        list->markClosingForOpen();
+        listSub_->close();
+    }
+    frame_->enterObjectOpen(name);
+    QDir::setCurrent(state_.currentObjectFolder);
+    objectOpen_ = true;
+    for (WindowKind k : {WindowKind::SReg, WindowKind::Navig, WindowKind::OD, WindowKind::Graf, WindowKind::Docum})
+        loadWindow(k);
+    // the regime editor's load enables "Закрыть "; done here so it holds whichever windows exist
+    frame_->C->setEnabled(true);
+    showTab(1);
+    return true;
+}
+
+void Workbench::objectCreated(const QString& name) {
+    newObjectSub_ = nullptr;
+    frame_->enterObjectOpen(name);
+    objectOpen_ = true;
+    for (WindowKind k : {WindowKind::SReg, WindowKind::Navig, WindowKind::OD, WindowKind::Graf, WindowKind::Docum})
+        loadWindow(k);
+    frame_->C->setEnabled(true);
+    showTab(1);
+}
+
+void Workbench::newObjectCancelled() {
+    newObjectSub_ = nullptr;
+    if (!objectOpen_) frame_->enterIdle();
+}
+
+void Workbench::closeObject() {
+    const bool listUp =
+        QString::compare(frame_->closeButton()->text(), QStringLiteral("  Закрыть список объектов"),
+                         Qt::CaseInsensitive) == 0;
+    if (listUp) {
+        closeObjectList();
+    } else {
+        frame_->TabStrip1->setEnabled(false);
+        for (WindowKind k : {WindowKind::Regim, WindowKind::OD, WindowKind::Graf, WindowKind::Grafmin,
+                             WindowKind::Docum, WindowKind::SReg, WindowKind::Navig})
+            unloadWindow(k);
+        // any other window of the object (units, tools) goes too
+        for (int k = 0; k < Index(WindowKind::Count); ++k) unloadWindow(static_cast<WindowKind>(k));
+        objectOpen_ = false;
+    }
+    frame_->enterIdle();
+    state_.inputs.fill(0.0f);
+}
+
+bool Workbench::objectOpen() const { return objectOpen_; }
+
+void Workbench::showTab(int tab) {
+    if (tab < 0 || tab > 3 || !objectOpen_) return;
+    frame_->TabStrip1->setCurrentIndex(tab);
+    raiseWindow(kTabWindows[tab]);
+}
+
+// ---------------------------------------------------------------- object list
+
+void Workbench::showObjectList() {
+    if (listSub_) {
+        frame_->mdiArea()->setActiveSubWindow(listSub_);
+        return;
+    }
+    auto* list = new frOpen(*this);
+    QMdiSubWindow* sub = frame_->mdiArea()->addSubWindow(list);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(list->windowIcon());
+    listSub_ = sub;
+    sub->move(0, 0);
+    sub->resize(sub->sizeHint().expandedTo(QSize(880, 560)));
+    sub->show();
+    list->frOpen_Form_Load();
+}
+
+void Workbench::closeObjectList() {
+    if (listSub_) listSub_->close();
+}
+
+frOpen* Workbench::objectList() const { return listSub_ ? qobject_cast<frOpen*>(listSub_->widget()) : nullptr; }
+
+void Workbench::listClosed(bool forOpen) {
+    listSub_ = nullptr;
+    for (int k : {4, 5, 6}) frame_->toolbarButton(k)->setEnabled(false);
+    if (forOpen) return;
+    // the list's own "Выход": back to the frame without an open object
+    frame_->setCreateOpenEnabled(true);
+    frame_->setObjectCommandsEnabled(false);
+    frame_->C->setEnabled(false);
+    frame_->closeButton()->setEnabled(false);
+}
+
+// ---------------------------------------------------------------- new object
+
+QWidget* Workbench::showNewObject(bool copyGeneralData) {
+    if (newObjectSub_) {
+        frame_->mdiArea()->setActiveSubWindow(newObjectSub_);
+        return newObjectSub_->widget();
+    }
+    // a copy of the general data starts from the selection made in the list; the list
+    // closes so that the new object window is the only thing in the frame
+    const QStringList general = state_.general;
+    closeObjectList();
+    auto* form = new object::NewOt(*this);
+    if (copyGeneralData) form->fillFrom(general);
+    QMdiSubWindow* sub = frame_->mdiArea()->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(form->windowIcon());
+    newObjectSub_ = sub;
+    sub->resize(sub->sizeHint());
+    frame_->setCreateOpenEnabled(false);
+    frame_->setObjectCommandsEnabled(false);
+    frame_->closeButton()->setEnabled(false);
+    sub->move(0, 0);
+    sub->show();
+    frame_->mdiArea()->setActiveSubWindow(sub);
+    return form;
+}
+
+// ---------------------------------------------------------------- status and pane
+
+void Workbench::setStatus(int panel, const QString& text) { frame_->setPanel(panel, text); }
+
+QString Workbench::status(int panel) const { return frame_->panel(panel); }
+
+void Workbench::showTaskPage(int page, const QString& caption) {
+    if (auto* pane = window<TaskPaneView>(WindowKind::Navig)) pane->showTaskPage(page, caption);
+}
+
+void Workbench::setResultUnit(const QString& rowKey, const QString& unit) {
+    if (auto* pane = window<TaskPaneView>(WindowKind::Navig)) pane->setResultUnit(rowKey, unit);
+}
+
+void Workbench::showQ5Row(bool visible) {
+    if (auto* editor = window<RegimeEditorView>(WindowKind::Regim)) editor->showQ5Row(visible);
+}
+
+void Workbench::shutdown() {
+    unloadWindow(WindowKind::Grafmin);
+    if (objectOpen_) closeObject();
+    closeObjectList();
+    if (newObjectSub_) newObjectSub_->close();
+    for (QWidget* w : {frame_->aboutWindow.data(), frame_->helpWindow.data(), frame_->converterWindow.data(),
+                       frame_->referenceListWindow.data()})
+        if (w) w->close();
+}
+
+}  // namespace app

@@ -1,0 +1,92 @@
+#include "docs/ui/nastr.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "app/ui/uiutil.h"
+#include "docs/reflists.h"
+
+namespace docs {
+
+Nastr::Nastr(app::AppState& state, app::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), state_(state), dialogs_(dialogs) {
+    setObjectName(QStringLiteral("Nastr"));
+    setWindowTitle(QStringLiteral("Список"));
+    List1 = new QListWidget;
+    List1->setObjectName(QStringLiteral("List1"));
+    Command1 = new QPushButton(QStringLiteral("Добавить+"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Удалить -"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command2->setEnabled(false);
+    Command3 = new QPushButton(QStringLiteral("Закрыть"));
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(false);
+    Command3->setAutoDefault(false);
+
+    connect(Command1, &QPushButton::clicked, this, &Nastr::Nastr_Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Nastr::Nastr_Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &QDialog::close);
+    connect(List1, &QListWidget::itemClicked, this, [this] { Command2->setEnabled(true); });
+
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    buttons->addStretch(1);
+    buttons->addWidget(Command3);
+    auto* layout = new QHBoxLayout(this);
+    layout->addWidget(List1, 1);
+    layout->addLayout(buttons);
+    resize(460, 320);
+}
+
+QString Nastr::listPath() const { return app::TemplateFile(state_, state_.selectedDocument); }
+
+void Nastr::loadList() {
+    List1->clear();
+    QStringList entries;
+    const bool ok = ReadList(listPath(), entries);
+    List1->addItems(entries);
+    if (!ok) dialogs_.message(kListFileError, app::kProgramTitle, app::Icon::Warning);
+}
+
+void Nastr::Nastr_Command1_Click() {
+    const auto answer = dialogs_.input(QStringLiteral("Добавить в список"), QStringLiteral("Ввод данных"), QString());
+    if (!answer) return;
+    const QString entry = answer->trimmed();
+    if (entry.isEmpty()) return;
+    if (!AppendToList(listPath(), entry)) {
+        dialogs_.message(kListFileError, app::kProgramTitle, app::Icon::Warning);
+        return;
+    }
+    loadList();
+}
+
+void Nastr::Nastr_Command2_Click() {
+    const int row = List1->currentRow();
+    if (row < 0) return;
+    delete List1->takeItem(row);
+    Command2->setEnabled(false);
+    QStringList entries;
+    for (int i = 0; i < List1->count(); ++i) entries.append(List1->item(i)->text());
+    if (!WriteList(listPath(), entries)) dialogs_.message(kListFileError, app::kProgramTitle, app::Icon::Warning);
+}
+
+void Nastr::closeEvent(QCloseEvent* event) {
+    state_.selectedDocument.clear();
+    QDialog::closeEvent(event);
+}
+
+void Nastr::done(int result) {
+    state_.selectedDocument.clear();
+    QDialog::done(result);
+}
+
+}  // namespace docs

@@ -1,0 +1,110 @@
+#include "object/ui/od.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QShowEvent>
+
+#include "app/dialogs.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "app/ui/placement.h"
+#include "app/ui/uiutil.h"
+#include "docs/reflists.h"
+#include "object/generaldata.h"
+
+namespace object {
+
+OD::OD(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(false, parent), wb_(workbench) {
+    setObjectName(QStringLiteral("OD"));
+    setWindowTitle(QStringLiteral("Общие Данные"));
+    setWindowIcon(app::ProgramIcon(QStringLiteral("copygeneral")));
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+
+    app::AppState& s = wb_.state();
+    QStringList names;
+    if (docs::ReadList(app::TemplateFile(s, docs::kEmployeesFile), names)) {
+        COD[Performer]->addItems(names);
+        COD[Performer]->setCurrentIndex(-1);
+    } else {
+        // the fields are still filled: an empty window would overwrite the object's file
+        wb_.dialogs().message(QStringLiteral("Ошибка при работе с файлом /сотрудники/!"), app::kProgramTitle,
+                              app::Icon::Warning);
+    }
+    setFields(s.general);
+    // what the window shows is what the calculation uses, saved or not
+    for (int i = 0; i < kGeneralCount; ++i)
+        connect(COD[i], &QComboBox::editTextChanged, this, [this, i](const QString& text) {
+            if (!loading_ && i < wb_.state().general.size()) wb_.state().general[i] = text;
+        });
+    loading_ = false;
+}
+
+void OD::showEvent(QShowEvent* event) {
+    GeneralDataForm::showEvent(event);
+    if (placed_) return;
+    placed_ = true;
+    // at the top, right of the regime list and the task pane, like the other working windows
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+        const QRect slot = app::SlotRect(sub->mdiArea() ? sub->mdiArea()->viewport()->size() : QSize(), app::Slot::Work);
+        sub->move(slot.topLeft());
+    }
+}
+
+GeneralDataForm::KeyRule OD::keyRule(int entry) const {
+    switch (entry) {
+    case SteamOutputUnit:
+    case Q5Mode:
+    case HeatOutputUnit: return KeyRule::NoTyping;
+    case CalorificValue:
+    case FuelDensity:
+    case Co2Max:
+    case NominalOutput:
+    case Q5Nominal:
+    case OwnNeedsLoss: return KeyRule::Numeric;
+    default: return KeyRule::Free;
+    }
+}
+
+void OD::entryPicked(int entry) {
+    if (entry == HeatOutputUnit) {
+        wb_.setResultUnit(QStringLiteral("Q"), COD[HeatOutputUnit]->currentText());
+    } else if (entry == Q5Mode) {
+        applyQ5Mode();
+        wb_.showQ5Row(COD[Q5Mode]->currentText().compare(kQ5EachRegime, Qt::CaseInsensitive) == 0);
+    } else if (entry == FuelType) {
+        // the unit texts beside the fuel values follow the fuel; the values stay as typed
+        applyFuelUnits();
+    }
+}
+
+bool OD::save() {
+    app::AppState& s = wb_.state();
+    const QStringList values = fields();
+    s.general = values;
+    if (s.currentObjectFolder.isEmpty()) return false;
+    QString why;
+    if (!WriteGeneralData(s.currentObjectFolder, values, &why)) {
+        wb_.dialogs().message(QStringLiteral("Ошибка при записи файла ") + kGeneralFile + QStringLiteral(" !"),
+                              app::kProgramTitle, app::Icon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void OD::activated() {
+    wb_.showTaskPage(0, QStringLiteral("..."));
+    wb_.setStatus(1, QStringLiteral("Общие Данные"));
+}
+
+void OD::deactivated() { save(); }
+
+void OD::closeEvent(QCloseEvent* event) {
+    save();
+    GeneralDataForm::closeEvent(event);
+}
+
+}  // namespace object

@@ -1,0 +1,34 @@
+#pragma once
+// The general data window of the open object. Every edit counts at once in the current
+// general data; the file "OData.txt" is written when the window loses the focus and when
+// it closes.
+
+#include "app/ui/workbench.h"
+#include "object/ui/generaldataform.h"
+
+namespace object {
+
+class OD : public GeneralDataForm, public app::ObjectWindowEvents {
+    Q_OBJECT
+public:
+    explicit OD(app::Workbench& workbench, QWidget* parent = nullptr);
+
+    // Writes the 19 fields into the current general data and "OData.txt".
+    bool save();
+
+    void activated() override;
+    void deactivated() override;
+
+protected:
+    KeyRule keyRule(int entry) const override;
+    void entryPicked(int entry) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    app::Workbench& wb_;
+    bool placed_ = false;
+    bool loading_ = true;
+};
+
+}  // namespace object

@@ -1,0 +1,113 @@
+#include "regime/ui/fproverca.h"
+
+#include <QEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "app/ui/uiutil.h"
+
+namespace regime {
+
+fProverca::fProverca(const QString& message, QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
+    setObjectName(QStringLiteral("fProverca"));
+    setModal(true);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    frame_ = new QFrame(this);
+    frame_->setFrameShape(QFrame::Box);
+    frame_->setLineWidth(2);
+    frame_->setStyleSheet(QStringLiteral("QFrame { background: #fff8dc; }"));
+    title_ = new QLabel(QStringLiteral("Расчет режима невыполнен"), frame_);
+    message_ = new QLabel(message + QStringLiteral(" !"), frame_);
+    QFont f = message_->font();
+    f.setBold(true);
+    f.setPointSizeF(f.pointSizeF() * 1.3);
+    message_->setFont(f);
+    message_->setWordWrap(true);
+    message_->setAlignment(Qt::AlignCenter);
+    ok_ = new QLabel(QStringLiteral("Оk"), frame_);
+    ok_->setAlignment(Qt::AlignRight);
+    auto* inner = new QVBoxLayout(frame_);
+    inner->addWidget(title_);
+    inner->addWidget(message_, 1);
+    inner->addWidget(ok_);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(frame_);
+    for (QWidget* w : {static_cast<QWidget*>(frame_), static_cast<QWidget*>(title_), static_cast<QWidget*>(message_),
+                       static_cast<QWidget*>(ok_)})
+        w->installEventFilter(this);
+
+    // start small at 2950, 1600 twips of the screen and grow towards the full size
+    setGeometry(app::TwipsX(this, 2950), app::TwipsY(this, 1600), app::TwipsX(this, 90), app::TwipsY(this, 90));
+    setMinimumSize(1, 1);
+    timer_.setInterval(1);
+    connect(&timer_, &QTimer::timeout, this, &fProverca::tick);
+}
+
+void fProverca::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    ticks_ = 0;
+    wasActive_ = false;
+    timer_.start();
+}
+
+void fProverca::tick() {
+    ++ticks_;
+    QRect g = geometry();
+    const int h = app::TwipsY(this, 1685), w = app::TwipsX(this, 3560);
+    const int left = app::TwipsX(this, 5850), top = app::TwipsY(this, 3800);
+    if (g.height() < h) g.setHeight(std::min(h, g.height() + app::TwipsY(this, 51)));
+    if (g.width() < w) g.setWidth(std::min(w, g.width() + app::TwipsX(this, 110)));
+    if (g.left() < left) g.moveLeft(std::min(left, g.left() + app::TwipsX(this, 125)));
+    if (g.top() < top) g.moveTop(std::min(top, g.top() + app::TwipsY(this, 95)));
+    setGeometry(g);
+    if (ticks_ > kLastTick) {
+        timer_.stop();
+        accept();
+    }
+}
+
+void fProverca::mousePressEvent(QMouseEvent* event) {
+    QDialog::mousePressEvent(event);
+    timer_.stop();
+    accept();
+}
+
+bool fProverca::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress) {
+        timer_.stop();
+        accept();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void fProverca::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || !isVisible()) return;
+    if (isActiveWindow()) {
+        wasActive_ = true;
+    } else if (wasActive_ && timer_.isActive()) {
+        // the focus went elsewhere: the notice is done
+        ticks_ = 0;
+        timer_.stop();
+        accept();
+    }
+}
+
+NoticeFunction& NoticeHook() {
+    static NoticeFunction hook = [](QWidget* parent, const QString& message) {
+        fProverca notice(message, parent);
+        notice.exec();
+    };
+    return hook;
+}
+
+void ShowNotice(QWidget* parent, const QString& message) {
+    if (NoticeHook()) NoticeHook()(parent, message);
+}
+
+}  // namespace regime

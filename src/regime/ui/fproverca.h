@@ -1,0 +1,47 @@
+#pragma once
+// The notice shown when a regime cannot be calculated: a small window that grows open,
+// names what is missing and closes by itself, on a click or when it loses the focus.
+
+#include <QDialog>
+#include <QTimer>
+#include <functional>
+
+class QLabel;
+class QFrame;
+
+namespace regime {
+
+class fProverca : public QDialog {
+    Q_OBJECT
+public:
+    explicit fProverca(const QString& message, QWidget* parent = nullptr);
+
+    int ticks() const { return ticks_; }
+    QLabel* messageLabel() const { return message_; }
+
+    static constexpr int kLastTick = 80;  // closes on the tick after this one
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void tick();
+
+    QFrame* frame_;
+    QLabel *title_, *message_, *ok_;
+    QTimer timer_;
+    int ticks_ = 0;
+    bool wasActive_ = false;
+    QRect target_;
+};
+
+// Shows a failed check's message. The program shows fProverca modally; tests replace the
+// function to record the message instead.
+using NoticeFunction = std::function<void(QWidget* parent, const QString& message)>;
+NoticeFunction& NoticeHook();
+void ShowNotice(QWidget* parent, const QString& message);
+
+}  // namespace regime

@@ -1,0 +1,357 @@
+#include "regime/ui/regim.h"
+
+#include <QAction>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTimer>
+
+#include "app/dialogs.h"
+#include "app/state.h"
+#include "app/ui/mdiform1.h"
+#include "app/ui/placement.h"
+#include "app/ui/uiutil.h"
+#include "object/generaldata.h"
+#include "object/units.h"
+#include "object/ui/edinic.h"
+#include "regime/calculation.h"
+#include "regime/regimestore.h"
+#include "regime/ui/fproverca.h"
+#include "regime/ui/sreg.h"
+
+namespace regime {
+
+namespace {
+
+const char* kFieldProperty = "regimeField";
+const char* kUnitProperty = "unitLabel";
+const QString kEnterHint = QStringLiteral("Для сохранения изменений нажмите Enter");
+
+}  // namespace
+
+Regim::Regim(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("Regim"));
+    setWindowTitle(QStringLiteral("Редактор Режимов "));
+    setMouseTracking(true);
+    vis_ = VisibilityFor(wb.state().general);
+    build();
+    applyVisibility();
+
+    // opening: frame commands, unit labels, counters, then the first regime of the list
+    app::MDIForm1& frame = wb.frame();
+    frame.closeButton()->setToolTip(QStringLiteral("Закрыть объект ") + wb.state().currentObjectName);
+    frame.closeButton()->setText(QStringLiteral(" Закрыть текущий объект "));
+    frame.closeButton()->setEnabled(true);
+    if (QAction* first = frame.toolbarButton(1)) first->setEnabled(false);
+    frame.C->setEnabled(true);
+    wb.state().setEditorFields = [this](const QStringList& texts) { setFieldTexts(texts); };
+    QStringList units;
+    if (object::ReadUnits(wb.state().currentObjectFolder, units)) {
+        wb.state().units = units;
+        setUnitLabels(units);
+    }
+    loadFirstRegime();
+}
+
+Regim::~Regim() { wb_.state().setEditorFields = nullptr; }
+
+void Regim::build() {
+    auto* content = new QWidget;
+    content->setMouseTracking(true);
+    auto makeFrame = [&](const QString& name, const QString& caption) {
+        auto* box = new QGroupBox(caption);
+        box->setObjectName(name);
+        box->setMouseTracking(true);
+        box->installEventFilter(this);
+        auto* grid = new QGridLayout(box);
+        grid->setHorizontalSpacing(6);
+        grid->setVerticalSpacing(3);
+        grid->setColumnStretch(0, 1);
+        frames_.append(box);
+        return box;
+    };
+    Frame1 = makeFrame(QStringLiteral("Frame1"), QStringLiteral("Топливо"));
+    Frame8 = makeFrame(QStringLiteral("Frame8"), QStringLiteral("Топливо"));
+    Frame2 = makeFrame(QStringLiteral("Frame2"), QStringLiteral("Воздух"));
+    Frame3 = makeFrame(QStringLiteral("Frame3"), QStringLiteral("Вода"));
+    Frame4 = makeFrame(QStringLiteral("Frame4"), QStringLiteral("Продукты сгорания"));
+    Frame5 = makeFrame(QStringLiteral("Frame5"), QString());
+    Frame7 = makeFrame(QStringLiteral("Frame7"), QStringLiteral("Пар / питательная вода"));
+    auto* Label5 = new QLabel(QStringLiteral("Газоход"));
+    Label5->setObjectName(QStringLiteral("Label5"));
+    static_cast<QGridLayout*>(Frame5->layout())->addWidget(Label5, 0, 0, 1, 4);
+
+    for (int k = 0; k < 43; ++k) {
+        auto* t = new QLineEdit;
+        t->setObjectName(QStringLiteral("T%1").arg(k));
+        t->setProperty(kFieldProperty, k);
+        t->setToolTip(FieldHint(k, vis_.economiser));
+        t->setAlignment(Qt::AlignRight);
+        t->setFixedWidth(78);
+        t->setMouseTracking(true);
+        t->installEventFilter(this);
+        T[k] = t;
+    }
+    for (int i = 0; i < 31; ++i) {
+        auto* l = new QLabel;
+        l->setObjectName(QStringLiteral("L%1").arg(i));
+        l->setProperty(kUnitProperty, i);
+        l->setMinimumWidth(72);
+        l->setCursor(Qt::PointingHandCursor);
+        l->setMouseTracking(true);
+        l->installEventFilter(this);
+        L[i] = l;
+    }
+    // designed captions of the units the file does not set when it is short
+    const QStringList defaults = object::DefaultUnits();
+    for (int i = 0; i < 31; ++i) L[i]->setText(defaults.value(i));
+
+    auto* windowRows = new QGridLayout;
+    Command1 = new QPushButton(QStringLiteral("q5..."));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("Расчет потерь тепла в окр.среду."));
+    // the q5 calculator comes with its own window later; until then q5 is typed in
+    Command1->setEnabled(false);
+    Label29 = nullptr;
+    int windowRow = 0;
+    for (const EditorRow& row : EditorRows()) {
+        QGridLayout* grid = nullptr;
+        int r = 0;
+        switch (row.group) {
+        case Group::GasFuel: grid = static_cast<QGridLayout*>(Frame1->layout()); break;
+        case Group::LiquidFuel: grid = static_cast<QGridLayout*>(Frame8->layout()); break;
+        case Group::Air: grid = static_cast<QGridLayout*>(Frame2->layout()); break;
+        case Group::Water: grid = static_cast<QGridLayout*>(Frame3->layout()); break;
+        case Group::FlueGas: grid = static_cast<QGridLayout*>(Frame4->layout()); break;
+        case Group::Flue: grid = static_cast<QGridLayout*>(Frame5->layout()); break;
+        case Group::Steam: grid = static_cast<QGridLayout*>(Frame7->layout()); break;
+        case Group::Window: grid = windowRows; break;
+        }
+        r = grid == windowRows ? windowRow++ : grid->rowCount();
+        auto* caption = new QLabel(row.caption);
+        caption->setObjectName(QStringLiteral("Label1"));
+        caption->setMouseTracking(true);
+        grid->addWidget(caption, r, 0);
+        if (row.left >= 0) {
+            // without economiser the inlet fields stand where the right-hand field stood
+            grid->addWidget(T[row.left], r, vis_.movedRight(row.left) ? 2 : 1);
+        }
+        if (row.right >= 0) grid->addWidget(T[row.right], r, 2);
+        if (row.unit >= 0) grid->addWidget(L[row.unit], r, 3);
+        if (row.right == 42) {
+            Label29 = caption;
+            grid->addWidget(Command1, r, 3);
+        }
+    }
+    Frame4->setTitle(QStringLiteral("Продукты сгорания"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Frame1);
+    left->addWidget(Frame8);
+    left->addWidget(Frame4);
+    left->addWidget(Frame5);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(Frame2);
+    right->addWidget(Frame3);
+    right->addWidget(Frame7);
+    right->addLayout(windowRows);
+    right->addStretch();
+    auto* columns = new QHBoxLayout(content);
+    columns->addLayout(left);
+    columns->addLayout(right);
+
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    resize(860, 640);
+    app::PlaceSubWindow(this, app::Slot::Work);
+}
+
+void Regim::applyVisibility() {
+    Frame1->setVisible(vis_.gasFuel);
+    Frame8->setVisible(vis_.liquidFuel);
+    Frame3->setVisible(vis_.water);
+    Frame7->setVisible(vis_.steam);
+    if (!vis_.fuelCaption.isEmpty()) {
+        Frame1->setTitle(vis_.fuelCaption);
+        Frame8->setTitle(vis_.fuelCaption);
+    }
+    for (int k = 0; k < 43; ++k) T[k]->setVisible(vis_.fieldVisible(k));
+    showQ5Row(vis_.q5Row);
+    // the unit label of the pressure after the economiser stays with the after-boiler field
+}
+
+void Regim::showQ5Row(bool visible) {
+    vis_.q5Row = visible;
+    T[42]->setVisible(visible);
+    if (Label29) Label29->setVisible(visible);
+    Command1->setVisible(visible);
+}
+
+void Regim::loadFirstRegime() {
+    app::AppState& s = wb_.state();
+    if (s.regimeList.rows.isEmpty()) {
+        wb_.dialogs().message(QStringLiteral("Ошибка чтения данных  "), app::kProgramTitle, app::Icon::Warning);
+        clearFields();
+        setFramesEnabled(false);
+        return;
+    }
+    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == 0;
+    s.setCurrentRegime(s.regimeList.rows.first().key);
+    if (!LoadRegimeInputs(s) || !LoadRegimeResults(s)) {
+        wb_.dialogs().message(QStringLiteral("Ошибка чтения данных  "), app::kProgramTitle, app::Icon::Warning);
+        return;
+    }
+    ShowRegimeResults(s);
+}
+
+QStringList Regim::fieldTexts() const {
+    QStringList l;
+    for (const QLineEdit* t : T) l.append(t->text());
+    return l;
+}
+
+void Regim::setFieldTexts(const QStringList& texts) {
+    for (int k = 0; k < 43; ++k) T[k]->setText(texts.value(k));
+}
+
+void Regim::clearFields() {
+    for (QLineEdit* t : T) t->clear();
+}
+
+void Regim::setFramesEnabled(bool enabled) {
+    for (QGroupBox* f : frames_) f->setEnabled(enabled);
+    // the two fields outside the frames follow them, so nothing is saved under a deleted name
+    T[41]->setEnabled(enabled);
+    T[42]->setEnabled(enabled);
+}
+
+QStringList Regim::unitLabels() const {
+    QStringList l;
+    for (const QLabel* u : L) l.append(u->text());
+    return l;
+}
+
+void Regim::setUnitLabels(const QStringList& units) {
+    for (int i = 0; i < 31 && i < units.size(); ++i) L[i]->setText(units[i]);
+}
+
+void Regim::plainUnitLabels() {
+    for (QLabel* l : L) {
+        QFont f = l->font();
+        f.setBold(false);
+        f.setUnderline(false);
+        l->setFont(f);
+    }
+}
+
+void Regim::openUnits(int unit) {
+    QWidget* w = wb_.loadWindow(app::WindowKind::Edinic);
+    wb_.raiseWindow(app::WindowKind::Edinic);
+    if (auto* units = dynamic_cast<object::Edinic*>(w)) units->focusUnit(unit);
+}
+
+bool Regim::saveAndCalculate(bool calculate) {
+    app::AppState& s = wb_.state();
+    if (s.currentRegimeFile.isEmpty() || s.regimeList.find(s.currentRegimeFile) < 0) return false;
+    QString error;
+    if (!SaveRegimeInputs(s, fieldTexts(), &error)) {
+        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile,
+                              app::kProgramTitle, app::Icon::Warning);
+        return false;
+    }
+    if (!calculate) return true;
+    const CalcResult r = CalculateCurrentRegime(s, [this](const QString& m) { ShowNotice(this, m); });
+    if (r.outcome == CalcOutcome::FileError)
+        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile,
+                              app::kProgramTitle, app::Icon::Warning);
+    const QString warning = SortRegimeList(s);
+    if (!warning.isEmpty()) wb_.dialogs().message(warning, app::kProgramTitle, app::Icon::Warning);
+    AfterCalculation(wb_);
+    return true;
+}
+
+void Regim::Regim_T_Enter(int k) { saveAndCalculate(RecalculatesOnEnter(k)); }
+
+void Regim::activated() {
+    wb_.showTaskPage(1, QStringLiteral("Результат"));
+    wb_.setStatus(1, windowTitle());
+    wb_.setStatus(3, QString());
+    wb_.setStatus(2, wb_.state().regimeList.header);
+}
+
+void Regim::mouseMoveEvent(QMouseEvent* event) {
+    wb_.setStatus(3, kEnterHint);
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Regim::eventFilter(QObject* watched, QEvent* event) {
+    const QVariant field = watched->property(kFieldProperty);
+    const QVariant unit = watched->property(kUnitProperty);
+    if (field.isValid()) {
+        auto* t = static_cast<QLineEdit*>(watched);
+        const int k = field.toInt();
+        switch (event->type()) {
+        case QEvent::KeyPress: {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (app::IsFrameShortcut(key)) return false;
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+                Regim_T_Enter(k);
+                return true;
+            }
+            const QString text = key->text();
+            if (text.isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+                (key->modifiers() & Qt::ControlModifier))
+                return false;  // movement, deletion and editing shortcuts
+            const auto accepted = FilterKey(text.at(0));
+            if (!accepted) return true;
+            if (*accepted != text.at(0)) {
+                t->insert(QString(*accepted));
+                return true;
+            }
+            return false;
+        }
+        case QEvent::FocusIn:
+            // select the first 10 characters once the click that gave the focus is done
+            QTimer::singleShot(0, t, [t] {
+                if (t->hasFocus()) t->setSelection(0, 10);
+            });
+            return false;
+        case QEvent::Enter:
+        case QEvent::MouseMove: wb_.setStatus(3, t->toolTip()); return false;
+        default: return false;
+        }
+    }
+    if (unit.isValid()) {
+        auto* l = static_cast<QLabel*>(watched);
+        if (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove) {
+            plainUnitLabels();
+            QFont f = l->font();
+            f.setBold(true);
+            f.setUnderline(true);
+            l->setFont(f);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            openUnits(unit.toInt());
+            return true;
+        }
+        return false;
+    }
+    if (frames_.contains(qobject_cast<QGroupBox*>(watched)) &&
+        (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove)) {
+        plainUnitLabels();
+        wb_.setStatus(3, kEnterHint);
+    }
+    return false;
+}
+
+}  // namespace regime

@@ -1,0 +1,63 @@
+#pragma once
+// The regime editor: one field per measured input of the current regime, in the groups
+// that fit the object. Enter saves the whole regime and, for the fields that change the
+// results, recalculates it.
+
+#include <QWidget>
+#include <array>
+
+#include "app/ui/workbench.h"
+#include "regime/editorlayout.h"
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace regime {
+
+class Regim : public QWidget, public app::ObjectWindowEvents, public app::RegimeEditorView {
+    Q_OBJECT
+public:
+    explicit Regim(app::Workbench& wb);
+    ~Regim() override;
+
+    std::array<QLineEdit*, 43> T{};
+    std::array<QLabel*, 31> L{};
+    QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame7, *Frame8;
+    QLabel* Label29;  // caption of the q5 row
+    QPushButton* Command1;
+
+    QStringList fieldTexts() const;
+    void setFieldTexts(const QStringList& texts);
+    void clearFields();
+    void setFramesEnabled(bool enabled);
+    QStringList unitLabels() const;
+    void setUnitLabels(const QStringList& units);
+
+    // Enter in field k.
+    void Regim_T_Enter(int k);
+    // Saves all 43 fields; with `calculate` also calculates, sorts and refreshes the graphs.
+    // Returns false when the regime could not be saved (the user was told).
+    bool saveAndCalculate(bool calculate);
+
+    void showQ5Row(bool visible) override;
+    void activated() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void build();
+    void applyVisibility();
+    void loadFirstRegime();
+    void plainUnitLabels();
+    void openUnits(int unit);
+
+    app::Workbench& wb_;
+    EditorVisibility vis_;
+    QList<QGroupBox*> frames_;
+};
+
+}  // namespace regime

@@ -1,0 +1,271 @@
+#include "regime/ui/sreg.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QProgressDialog>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/state.h"
+#include "app/ui/mdiform1.h"
+#include "app/ui/placement.h"
+#include "app/ui/uiutil.h"
+#include "core/numbers.h"
+#include "object/units.h"
+#include "regime/calculation.h"
+#include "regime/regimestore.h"
+#include "regime/ui/fproverca.h"
+#include "regime/ui/regim.h"
+#include "results/ui/graphtasks.h"
+#include "results/ui/navig.h"
+
+namespace regime {
+
+namespace {
+
+void Warn(app::Workbench& wb, const QString& text) { wb.dialogs().message(text, app::kProgramTitle, app::Icon::Warning); }
+
+}  // namespace
+
+void AfterCalculation(app::Workbench& wb) {
+    if (auto* list = wb.window<SReg>(app::WindowKind::SReg)) list->refresh();
+    if (auto* pane = wb.window<results::Navig>(app::WindowKind::Navig)) pane->graphTasks()->RefreshMiniGraphIfShown();
+}
+
+SReg::SReg(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("SReg"));
+    setWindowTitle(QStringLiteral("Список режимов"));
+    app::AppState& s = wb.state();
+
+    Toolbar5 = new QToolBar(this);
+    Toolbar5->setObjectName(QStringLiteral("Toolbar5"));
+    Toolbar5->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    const struct {
+        const char *key, *tip, *icon;
+    } buttons[] = {{"Всех", "Расчитать все режимы", "calcall"},
+                   {"Удалить", "Удалить режим", "delete"},
+                   {"Добавить", "Добавить режим", "add"},
+                   {"Расчитать", "Расчитать режим", "calc"}};
+    for (const auto& b : buttons) {
+        const QString key = QString::fromUtf8(b.key);
+        QAction* a = Toolbar5->addAction(app::ProgramIcon(QString::fromUtf8(b.icon)), key);
+        a->setData(key);
+        a->setObjectName(key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        connect(a, &QAction::triggered, this, [this, key] { SReg_Toolbar5_ButtonClick(key); });
+    }
+    // the preliminary experiments window comes later; until then its button is not shown
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    QAction* trial = Toolbar1->addAction(QStringLiteral(" Опыты"));
+    trial->setData(QStringLiteral("Прикидочные"));
+    trial->setToolTip(QStringLiteral("Создать прикидочные опыты"));
+    Toolbar1->setVisible(false);
+
+    ListView1 = new QTreeWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setRootIsDecorated(false);
+    ListView1->setColumnCount(2);
+    ListView1->setHeaderLabels({s.regimeList.header, QStringLiteral("Нагрузка, %")});
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    ListView1->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { itemClicked(item); });
+    connect(ListView1, &QTreeWidget::itemChanged, this, &SReg::itemChanged);
+
+    auto* top = new QHBoxLayout;
+    top->setContentsMargins(0, 0, 0, 0);
+    top->addWidget(Toolbar5);
+    top->addStretch();
+    top->addWidget(Toolbar1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addLayout(top);
+    layout->addWidget(ListView1);
+    resize(270, 300);
+    app::PlaceSubWindow(this, app::Slot::List);
+
+    // opening: the object's units and counters, the list, and a first regime when none
+    QStringList units;
+    if (object::ReadUnits(s.currentObjectFolder, units)) s.units = units;
+    QString error;
+    if (!ReadRegimeCounters(s, &error)) Warn(wb, kFillWarning);
+    s.showRegimeResults = [this] {
+        refresh();
+        if (auto* pane = wb_.window<results::Navig>(app::WindowKind::Navig)) pane->showResults();
+    };
+    const QString warning = FillRegimeList(s);
+    if (!warning.isEmpty()) Warn(wb, warning);
+    if (s.regimeCount == 0) {
+        QString newWarning;
+        if (!NewRegime(s, &error, &newWarning)) Warn(wb, error);
+        else if (!newWarning.isEmpty()) Warn(wb, newWarning);
+    }
+    if (!s.regimeList.rows.isEmpty()) s.setCurrentRegime(s.regimeList.rows.first().key);
+    refresh();
+}
+
+SReg::~SReg() {
+    // the hook points at this window; nothing shows results once the list is gone
+    wb_.state().showRegimeResults = nullptr;
+}
+
+QAction* SReg::button(const QString& key) const {
+    for (QAction* a : Toolbar5->actions())
+        if (a->data().toString().compare(key, Qt::CaseInsensitive) == 0) return a;
+    return nullptr;
+}
+
+void SReg::refresh() {
+    const app::AppState& s = wb_.state();
+    filling_ = true;
+    ListView1->clear();
+    QTreeWidgetItem* current = nullptr;
+    for (const auto& row : s.regimeList.rows) {
+        auto* item = new QTreeWidgetItem({row.key, row.load});
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, row.ticked ? Qt::Checked : Qt::Unchecked);
+        item->setIcon(0, app::ProgramIcon(QStringLiteral("regime")));
+        item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        ListView1->addTopLevelItem(item);
+        if (row.selected) current = item;
+    }
+    if (current) ListView1->setCurrentItem(current);
+    ListView1->headerItem()->setText(0, s.regimeList.header);
+    filling_ = false;
+    updateEmptyState();
+}
+
+void SReg::updateEmptyState() {
+    if (wb_.state().regimeList.rows.isEmpty()) {
+        button(QStringLiteral("Удалить"))->setEnabled(false);
+        button(QStringLiteral("Расчитать"))->setEnabled(false);
+        button(QStringLiteral("Всех"))->setEnabled(false);
+    }
+}
+
+void SReg::setButtons(bool all, bool del, bool add, bool calc) {
+    button(QStringLiteral("Всех"))->setEnabled(all);
+    button(QStringLiteral("Удалить"))->setEnabled(del);
+    button(QStringLiteral("Добавить"))->setEnabled(add);
+    button(QStringLiteral("Расчитать"))->setEnabled(calc);
+}
+
+void SReg::itemChanged(QTreeWidgetItem* item, int column) {
+    if (filling_ || column != 0) return;
+    const int row = ListView1->indexOfTopLevelItem(item);
+    auto& rows = wb_.state().regimeList.rows;
+    if (row >= 0 && row < rows.size()) rows[row].ticked = item->checkState(0) == Qt::Checked;
+}
+
+void SReg::itemClicked(QTreeWidgetItem* item) { selectRow(ListView1->indexOfTopLevelItem(item)); }
+
+bool SReg::selectRow(int row) {
+    app::AppState& s = wb_.state();
+    if (row < 0 || row >= s.regimeList.rows.size()) return false;
+    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+    s.setCurrentRegime(s.regimeList.rows[row].key);
+    s.regimeList.header = QStringLiteral("Режим №") + core::CounterForm(row + 1, true) + u'/' +
+                          core::CounterForm(s.regimeCount, true);
+    ListView1->headerItem()->setText(0, s.regimeList.header);
+    wb_.setStatus(2, s.regimeList.header);
+    wb_.frame().ComP->setEnabled(true);
+    setButtons(true, true, button(QStringLiteral("Добавить"))->isEnabled(), true);
+    if (!LoadRegimeInputs(s) || !LoadRegimeResults(s)) {
+        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
+        return false;
+    }
+    ShowRegimeResults(s);
+    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) editor->setFramesEnabled(true);
+    return true;
+}
+
+void SReg::activated() {
+    wb_.setStatus(1, windowTitle());
+    wb_.setStatus(3, QString());
+}
+
+void SReg::SReg_Toolbar5_ButtonClick(const QString& key) {
+    if (key.compare(QStringLiteral("Всех"), Qt::CaseInsensitive) == 0) RecalculateAll();
+    else if (key.compare(QStringLiteral("Удалить"), Qt::CaseInsensitive) == 0) DeleteRegime();
+    else if (key.compare(QStringLiteral("Добавить"), Qt::CaseInsensitive) == 0) AddRegime();
+    else if (key.compare(QStringLiteral("Расчитать"), Qt::CaseInsensitive) == 0) CalculateRegime();
+}
+
+void SReg::RecalculateAll() {
+    app::AppState& s = wb_.state();
+    const int total = static_cast<int>(s.regimeList.rows.size());
+    QProgressDialog progress(QStringLiteral("Расчет режимов..."), QStringLiteral("Отмена"), 0, total, this);
+    progress.setWindowTitle(app::kProgramTitle);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    // the editor is refilled once at the end, not for every regime on the way
+    auto editorHook = s.setEditorFields;
+    s.setEditorFields = nullptr;
+    const RecalcReport report = RecalculateAllRegimes(s, [&](int done, int all) {
+        progress.setMaximum(all);
+        progress.setValue(done);
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    s.setEditorFields = editorHook;
+    progress.reset();
+    // the current regime is now the last one calculated: show it everywhere
+    const int row = s.regimeList.find(s.currentRegimeFile);
+    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+    if (row >= 0) LoadRegimeInputs(s);
+    refresh();
+    if (!report.listWarning.isEmpty()) Warn(wb_, report.listWarning);
+    if (report.failed > 0)
+        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла при расчете режимов: ") + QString::number(report.failed));
+    AfterCalculation(wb_);
+}
+
+void SReg::DeleteRegime() {
+    app::AppState& s = wb_.state();
+    const int row = s.regimeList.find(s.currentRegimeFile);
+    if (row < 0) return;
+    const QString text = QStringLiteral("Внимание ! После удаления режима восстановить его  будет невозможно ! "
+                                        "Вы хотите удалить  режим № ") +
+                         QString::number(row + 1) + QStringLiteral(" ?");
+    if (wb_.dialogs().question(text, QStringLiteral("Подтвердите удаление"), app::Icon::Warning) != app::Answer::Yes)
+        return;
+    QString error;
+    if (!DeleteRegimeFiles(s, &error)) {
+        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
+        return;
+    }
+    const QString warning = FillRegimeList(s);
+    if (!warning.isEmpty()) Warn(wb_, warning);
+    refresh();
+    setButtons(true, false, true, false);
+    updateEmptyState();
+    wb_.setStatus(2, QStringLiteral("   Всего: ") + core::CounterForm(s.regimeCount, true));
+    wb_.frame().ComP->setEnabled(false);
+    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) {
+        editor->clearFields();
+        editor->setFramesEnabled(false);
+    }
+}
+
+void SReg::AddRegime() {
+    app::AppState& s = wb_.state();
+    QString error, warning;
+    if (!NewRegime(s, &error, &warning)) {
+        Warn(wb_, error == kLimitRefusal ? error : QStringLiteral("Ошибка записи файла. Режим не создан: ") + error);
+        return;
+    }
+    if (!warning.isEmpty()) Warn(wb_, warning);
+    refresh();
+    setButtons(true, false, true, false);
+    wb_.setStatus(2, QStringLiteral("Всего: ") + core::CounterForm(s.regimeCount, true));
+}
+
+void SReg::CalculateRegime() {
+    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) editor->saveAndCalculate(true);
+}
+
+}  // namespace regime

@@ -1,0 +1,56 @@
+#pragma once
+// The regime list: the regimes of the open object sorted by load, with check boxes that
+// choose what the graphs plot, and the commands add, delete, calculate one and all.
+
+#include <QWidget>
+
+#include "app/ui/workbench.h"
+
+class QAction;
+class QToolBar;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace regime {
+
+class SReg : public QWidget, public app::ObjectWindowEvents {
+    Q_OBJECT
+public:
+    explicit SReg(app::Workbench& wb);
+    ~SReg() override;
+
+    QTreeWidget* ListView1;
+    QToolBar* Toolbar5;
+    QToolBar* Toolbar1;
+
+    // Button of Toolbar5 by key ("Всех", "Удалить", "Добавить", "Расчитать").
+    QAction* button(const QString& key) const;
+
+    // Rebuilds the rows from the regime list model, keeping the current regime selected.
+    void refresh();
+    // Selects row `row` as a click does: loads the regime into the editor and results.
+    bool selectRow(int row);
+
+    void SReg_Toolbar5_ButtonClick(const QString& key);
+    void RecalculateAll();
+    void DeleteRegime();
+    void AddRegime();
+    void CalculateRegime();
+
+    void activated() override;
+
+private:
+    void itemClicked(QTreeWidgetItem* item);
+    void itemChanged(QTreeWidgetItem* item, int column);
+    void setButtons(bool all, bool del, bool add, bool calc);
+    void updateEmptyState();
+
+    app::Workbench& wb_;
+    bool filling_ = false;
+};
+
+// Shows the results and refreshes the list, the results table and the mini graph; the
+// regime windows call this after a calculation.
+void AfterCalculation(app::Workbench& wb);
+
+}  // namespace regime

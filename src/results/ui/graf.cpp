@@ -1,0 +1,252 @@
+#include "results/ui/graf.h"
+
+#include <QContextMenuEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPainter>
+#include <QPushButton>
+
+#include "app/dialogs.h"
+#include "app/state.h"
+#include "app/ui/placement.h"
+#include "app/ui/uiutil.h"
+#include "core/names.h"
+#include "core/numbers.h"
+#include "results/graphpainter.h"
+#include "results/ui/graphtasks.h"
+#include "results/ui/navig.h"
+#include "results/xlsxexport.h"
+
+namespace results {
+
+namespace {
+
+const QColor kAreaBackground(224, 224, 224);
+constexpr int kScaleLeft = 64, kScaleBottom = 26, kTop = 8, kRight = 34;
+
+}  // namespace
+
+GraphCanvas::GraphCanvas(bool withScales, QWidget* parent) : QWidget(parent), withScales_(withScales) {
+    setMinimumSize(withScales ? 420 : 200, withScales ? 260 : 110);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+QRectF GraphCanvas::area() const {
+    if (!withScales_) return QRectF(0, 0, width(), height());
+    return QRectF(kScaleLeft, kTop, width() - kScaleLeft - kRight, height() - kTop - kScaleBottom);
+}
+
+void GraphCanvas::ensurePicture() {
+    const QSize size = area().size().toSize();
+    if (picture_.size() != size) {
+        picture_ = QPixmap(size.expandedTo(QSize(1, 1)));
+        picture_.fill(withScales_ ? kAreaBackground : palette().color(QPalette::Window));
+    }
+}
+
+void GraphCanvas::clearPicture() {
+    ensurePicture();
+    picture_.fill(withScales_ ? kAreaBackground : palette().color(QPalette::Window));
+    scalesShown_ = false;
+    last_ = GraphData();
+    update();
+}
+
+void GraphCanvas::draw(const GraphData& data, const QColor& curve, bool overlay) {
+    ensurePicture();
+    QPainter p(&picture_);
+    CurveStyle style;
+    style.curve = curve;
+    style.clear = !overlay;
+    style.grid5 = withScales_;
+    style.background = withScales_ ? kAreaBackground : palette().color(QPalette::Window);
+    style.grid = palette().color(QPalette::Button).darker(110);
+    DrawCurve(p, QRectF(QPointF(0, 0), QSizeF(picture_.size())), data, style);
+    ranges_ = ComputeRanges(data, picture_.width(), picture_.height());
+    scalesShown_ = withScales_;
+    last_ = data;
+    lastColor_ = curve;
+    update();
+}
+
+void GraphCanvas::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    // a new size redraws the latest curve in the new scale
+    const bool had = scalesShown_ || !last_.empty();
+    picture_ = QPixmap();
+    ensurePicture();
+    if (had) draw(last_, lastColor_, false);
+}
+
+void GraphCanvas::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    ensurePicture();
+    const QRectF a = area();
+    p.drawPixmap(a.topLeft(), picture_);
+    if (withScales_) {
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawRect(a.adjusted(-0.5, -0.5, 0.5, 0.5));
+        if (scalesShown_) DrawAxisLabels(p, a, ranges_);
+    }
+}
+
+QImage GraphCanvas::image() const { return const_cast<GraphCanvas*>(this)->grab().toImage(); }
+
+Graf::Graf(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("Graf"));
+    setWindowTitle(QStringLiteral("Редактор Графиков"));
+    wb.state().graph.chosen = false;
+
+    Label1 = new QLabel(QStringLiteral("Выберете  график "));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont bold = Label1->font();
+    bold.setBold(true);
+    Label1->setFont(bold);
+    Label2 = new QLabel;
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setAlignment(Qt::AlignHCenter);
+    Picture1 = new GraphCanvas(true);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Picture1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
+        QMenu menu;
+        menu.addAction(QStringLiteral("Сохранить рисунок (PNG)..."), this, &Graf::savePicture);
+        menu.exec(Picture1->mapToGlobal(pos));
+    });
+
+    Frame1 = new QFrame;
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    auto* Label4 = new QLabel(QStringLiteral("Таблица данных  ( X      и      Y)"));
+    Label4->setWordWrap(true);
+    ListX = new QListWidget;
+    ListX->setObjectName(QStringLiteral("List1_1"));
+    ListY = new QListWidget;
+    ListY->setObjectName(QStringLiteral("List1_0"));
+    LsrX = new QLabel(QStringLiteral("Сред."));
+    LsrY = new QLabel(QStringLiteral("Сред."));
+    for (QListWidget* l : {ListX, ListY}) l->setFixedWidth(80);
+    auto* table = new QGridLayout(Frame1);
+    table->addWidget(Label4, 0, 0, 1, 2);
+    table->addWidget(ListX, 1, 0);
+    table->addWidget(ListY, 1, 1);
+    table->addWidget(LsrX, 2, 0);
+    table->addWidget(LsrY, 2, 1);
+    Frame1->setVisible(false);
+
+    SavePicture = new QPushButton(QStringLiteral("Сохранить рисунок..."));
+    SavePicture->setToolTip(QStringLiteral("Сохранить график как рисунок PNG для отчета"));
+    SavePicture->setEnabled(false);
+    connect(SavePicture, &QPushButton::clicked, this, &Graf::savePicture);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(Label1, 1);
+    top->addWidget(SavePicture);
+    auto* left = new QVBoxLayout;
+    left->addLayout(top);
+    left->addWidget(Picture1, 1);
+    left->addWidget(Label2);
+    auto* outer = new QHBoxLayout(this);
+    outer->addLayout(left, 1);
+    outer->addWidget(Frame1);
+    resize(app::TwipsX(this, 9180) + 40, app::TwipsY(this, 6600) + 40);
+    app::PlaceSubWindow(this, app::Slot::Work);
+}
+
+void Graf::setCaptions(const QString& y, const QString& x) {
+    Label1->setText(y);
+    Label2->setText(x);
+}
+
+void Graf::fillTable() {
+    ListX->clear();
+    ListY->clear();
+    for (int k = 0; k < data_.x.size(); ++k) {
+        ListX->addItem(core::LocaleForm(data_.x[k]));
+        ListY->addItem(core::LocaleForm(data_.y[k]));
+    }
+    LsrX->setText(MeanText(data_.x));
+    LsrY->setText(MeanText(data_.y));
+}
+
+bool Graf::fullRedraw() {
+    app::AppState& s = wb_.state();
+    if (!s.graph.chosen) return true;
+    QString error;
+    const bool ok = CollectGraphData(s, data_, &error);
+    if (!ok) data_ = GraphData();
+    fillTable();
+    auto* pane = wb_.window<Navig>(app::WindowKind::Navig);
+    const bool overlay = pane && pane->graphTasks()->overlay();
+    if (data_.empty()) {
+        // nothing ticked: the picture is cleared and the user is told why
+        Picture1->clearPicture();
+        if (ok) wb_.setStatus(1, QStringLiteral("Нет отмеченных режимов: отметьте режимы в списке режимов"));
+    } else {
+        Picture1->draw(data_, color_, overlay);
+    }
+    SavePicture->setEnabled(!data_.empty());
+    return ok;
+}
+
+void Graf::showTable(bool shown) {
+    Frame1->setVisible(shown);
+    // the window widens by the table's width, as the program's graph editor does
+    if (QMdiSubWindow* sub = wb_.subWindow(app::WindowKind::Graf)) {
+        const int delta = app::TwipsX(this, 11040 - 9180);
+        sub->resize(sub->width() + (shown ? delta : -delta), sub->height());
+    }
+}
+
+bool Graf::tableShown() const { return Frame1->isVisible(); }
+
+void Graf::savePicture() {
+    app::AppState& s = wb_.state();
+    const QString suggested = core::JoinPath(s.currentObjectFolder, GraphFileName(Label1->text(), QStringLiteral("png")));
+    const QString path =
+        wb_.dialogs().saveFileName(QStringLiteral("Сохранить рисунок графика"), suggested, QStringLiteral("PNG (*.png)"));
+    if (path.isEmpty()) return;
+    const QImage image = RenderGraphImage(data_, Label1->text(), Label2->text(), s.currentObjectName, color_);
+    if (!image.save(path, "PNG"))
+        wb_.dialogs().message(QStringLiteral("Ошибка !  ") + path, app::kProgramTitle, app::Icon::Warning);
+}
+
+void Graf::activated() {
+    wb_.showTaskPage(2, QStringLiteral("Задачи для графиков"));
+    wb_.setStatus(1, windowTitle());
+    wb_.setStatus(3, QString());
+    if (wb_.state().graph.chosen) fullRedraw();
+}
+
+Grafmin::Grafmin(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("Grafmin"));
+    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    Picture1 = new GraphCanvas(false, this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 0, 2, 2);
+    layout->addWidget(Picture1);
+    resize(app::TwipsX(this, 4440) + 4, app::TwipsY(this, 2535) + 2);
+    move(app::TwipsX(this, 7580), app::TwipsY(this, 5350));
+    if (auto* g = wb.window<Graf>(app::WindowKind::Graf)) setWindowTitle(g->Label1->text());
+}
+
+Grafmin::~Grafmin() {
+    // closing the window by its own close box releases the toolbar button
+    if (auto* pane = wb_.window<Navig>(app::WindowKind::Navig)) pane->graphTasks()->miniGraphClosed();
+}
+
+void Grafmin::DrawMiniGraph() {
+    auto* g = wb_.window<Graf>(app::WindowKind::Graf);
+    if (!g) return;
+    if (g->data().empty()) Picture1->clearPicture();
+    else Picture1->draw(g->data(), g->curveColor(), false);
+    setWindowTitle(g->Label1->text());
+}
+
+}  // namespace results

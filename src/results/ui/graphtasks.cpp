@@ -1,0 +1,213 @@
+#include "results/ui/graphtasks.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/state.h"
+#include "app/ui/uiutil.h"
+#include "core/names.h"
+#include "regime/ui/regim.h"
+#include "results/ui/graf.h"
+#include "results/xlsxexport.h"
+
+namespace results {
+
+namespace {
+
+const QString kError = QStringLiteral("Ошибка !  ");
+
+}  // namespace
+
+GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("GraphTasks"));
+    LWg = new QTreeWidget;
+    LWg->setObjectName(QStringLiteral("LWg"));
+    LWg->setRootIsDecorated(false);
+    LWg->setColumnCount(2);
+    LWg->setHeaderLabels({QStringLiteral("Ось Y"), QStringLiteral("Ось X")});
+    LWg->setWordWrap(true);
+    LWg->header()->setSectionResizeMode(QHeaderView::Interactive);
+    connect(LWg, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { Navig_LWg_ItemClick(LWg->indexOfTopLevelItem(item)); });
+    Command1 = new QPushButton(QStringLiteral("к меню"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("Вернуться к меню"));
+    connect(Command1, &QPushButton::clicked, this, &GraphTasks::Navig_Command1_Click);
+
+    Frame2 = new QFrame;
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    T2 = new QToolBar(Frame2);
+    T2->setObjectName(QStringLiteral("T2"));
+    T2->setOrientation(Qt::Vertical);
+    T2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    const struct {
+        const char *caption, *key, *tip, *icon;
+        bool checkable;
+    } buttons[] = {
+        {"Выбрать График    ", "Y", "Определить График   ", "graph", false},
+        {"Обновить текущий   ", "обновить", "Обновить текущий график", "refresh", false},
+        {"МиниГрафик", "МиниГрафик", "Окно быстрого просмотра", "mini", true},
+        {"Режим наложения", "Наложения", "Наложение графиков друг на друга", "overlay", true},
+        {"Цвет графика", "Цвет", "Цвет графика", "color", false},
+        {"Таблица Данных   ", "таблица", "Показать таблицу данных  ", "table", true},
+        {"Построить в MS Excel", "Построить", "Построить графики  в MS Excel", "excel", false},
+    };
+    for (const auto& b : buttons) {
+        const QString key = QString::fromUtf8(b.key);
+        QAction* a = T2->addAction(app::ProgramIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption));
+        a->setData(key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        a->setCheckable(b.checkable);
+        connect(a, &QAction::triggered, this, [this, key] { Navig_T2_ButtonClick(key); });
+    }
+    // refresh, mini graph and the workbook wait for the first choice of a graph
+    for (const char* key : {"обновить", "МиниГрафик", "Построить"}) button(QString::fromUtf8(key))->setEnabled(false);
+    auto* frameLayout = new QVBoxLayout(Frame2);
+    frameLayout->setContentsMargins(0, 0, 0, 0);
+    frameLayout->addWidget(T2);
+    frameLayout->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Frame2);
+    layout->addWidget(LWg, 1);
+    layout->addWidget(Command1);
+    Navig_Command1_Click();
+    buildCatalogue();
+}
+
+QAction* GraphTasks::button(const QString& key) const {
+    for (QAction* a : T2->actions())
+        if (a->data().toString().compare(key, Qt::CaseInsensitive) == 0) return a;
+    return nullptr;
+}
+
+void GraphTasks::buildCatalogue() {
+    QStringList labels = wb_.state().units;
+    if (auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim)) labels = editor->unitLabels();
+    entries_ = BuildGraphList(wb_.state().general, labels);
+    LWg->clear();
+    for (const auto& e : entries_) {
+        auto* item = new QTreeWidgetItem({e.yCaption, e.xCaption});
+        item->setData(0, Qt::UserRole, e.key);
+        item->setToolTip(0, e.yCaption);
+        item->setToolTip(1, e.xCaption);
+        item->setIcon(0, app::ProgramIcon(QStringLiteral("graph")));
+        LWg->addTopLevelItem(item);
+    }
+    LWg->setColumnWidth(0, 170);
+}
+
+void GraphTasks::Navig_Command1_Click() {
+    Frame2->setVisible(true);
+    LWg->setVisible(false);
+    Command1->setVisible(false);
+}
+
+bool GraphTasks::overlay() const { return button(QStringLiteral("Наложения"))->isChecked(); }
+bool GraphTasks::miniGraphShown() const { return button(QStringLiteral("МиниГрафик"))->isChecked(); }
+
+void GraphTasks::Navig_LWg_ItemClick(int row) {
+    if (row < 0 || row >= entries_.size()) return;
+    const GraphEntry& e = entries_[row];
+    if (!ChooseGraph(e.key, wb_.state().graph)) return;
+    for (const char* key : {"обновить", "МиниГрафик", "Построить"}) button(QString::fromUtf8(key))->setEnabled(true);
+    auto* graf = dynamic_cast<Graf*>(wb_.loadWindow(app::WindowKind::Graf));
+    if (graf) graf->setCaptions(e.yCaption, e.xCaption);
+    redraw(true);
+}
+
+void GraphTasks::redraw(bool reportErrors) {
+    auto* graf = wb_.window<Graf>(app::WindowKind::Graf);
+    if (!graf) return;
+    const bool ok = graf->fullRedraw();
+    if (!ok && reportErrors) wb_.dialogs().message(kError, app::kProgramTitle, app::Icon::Warning);
+    if (miniGraphShown())
+        if (auto* mini = wb_.window<Grafmin>(app::WindowKind::Grafmin)) mini->DrawMiniGraph();
+}
+
+void GraphTasks::RefreshMiniGraphIfShown() {
+    if (!miniGraphShown()) return;
+    auto* graf = wb_.window<Graf>(app::WindowKind::Graf);
+    auto* mini = wb_.window<Grafmin>(app::WindowKind::Grafmin);
+    if (!graf || !mini) return;
+    graf->fullRedraw();
+    mini->DrawMiniGraph();
+}
+
+void GraphTasks::setMiniGraph(bool shown) {
+    settingMini_ = true;
+    if (shown) {
+        if (auto* mini = dynamic_cast<Grafmin*>(wb_.loadWindow(app::WindowKind::Grafmin))) {
+            RefreshMiniGraphIfShown();
+            mini->show();
+        }
+    } else {
+        wb_.unloadWindow(app::WindowKind::Grafmin);
+    }
+    settingMini_ = false;
+}
+
+void GraphTasks::miniGraphClosed() {
+    if (settingMini_) return;
+    button(QStringLiteral("МиниГрафик"))->setChecked(false);
+}
+
+void GraphTasks::exportWorkbook() {
+    auto* graf = wb_.window<Graf>(app::WindowKind::Graf);
+    if (!graf || !wb_.state().graph.chosen) return;
+    app::AppState& s = wb_.state();
+    GraphExport g{s.currentObjectName, graf->Label1->text(), graf->Label2->text(), {}};
+    QString error;
+    if (!CollectGraphData(s, g.data, &error)) {
+        wb_.dialogs().message(kError, app::kProgramTitle, app::Icon::Warning);
+        return;
+    }
+    const QString suggested = core::JoinPath(s.currentObjectFolder, GraphFileName(g.yCaption, QStringLiteral("xlsx")));
+    const QString path = wb_.dialogs().saveFileName(QStringLiteral("Построить графики  в MS Excel"), suggested,
+                                                    QStringLiteral("Книга Excel (*.xlsx)"));
+    if (path.isEmpty()) return;
+    if (!ExportGraphXlsx(path, g, &error)) {
+        wb_.dialogs().message(kError + path, app::kProgramTitle, app::Icon::Warning);
+        return;
+    }
+    if (wb_.dialogs().question(QStringLiteral("Книга сохранена: ") + path + QStringLiteral("\nОткрыть ее?"),
+                               QStringLiteral("Информация"), app::Icon::Question) == app::Answer::Yes &&
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        wb_.dialogs().message(QStringLiteral("Нет программы для открытия файла ") + path, app::kProgramTitle,
+                              app::Icon::Warning);
+}
+
+void GraphTasks::Navig_T2_ButtonClick(const QString& key) {
+    auto is = [&](const char* k) { return key.compare(QString::fromUtf8(k), Qt::CaseInsensitive) == 0; };
+    if (is("Y")) {
+        buildCatalogue();
+        Frame2->setVisible(false);
+        LWg->setVisible(true);
+        Command1->setVisible(true);
+    } else if (is("обновить")) {
+        redraw(true);
+    } else if (is("таблица")) {
+        if (auto* graf = dynamic_cast<Graf*>(wb_.loadWindow(app::WindowKind::Graf)))
+            graf->showTable(button(QStringLiteral("таблица"))->isChecked());
+    } else if (is("Построить")) {
+        exportWorkbook();
+    } else if (is("Цвет")) {
+        auto* graf = dynamic_cast<Graf*>(wb_.loadWindow(app::WindowKind::Graf));
+        if (!graf) return;
+        if (const auto c = wb_.dialogs().chooseColor(graf->curveColor())) graf->setCurveColor(*c);
+    } else if (is("МиниГрафик")) {
+        setMiniGraph(miniGraphShown());
+    }
+}
+
+}  // namespace results

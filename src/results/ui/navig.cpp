@@ -1,0 +1,100 @@
+#include "results/ui/navig.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "app/state.h"
+#include "app/ui/placement.h"
+#include "app/ui/uiutil.h"
+#include "results/ui/graphtasks.h"
+
+namespace results {
+
+Navig::Navig(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("Navig"));
+    setWindowTitle(QStringLiteral("..."));
+    SSTab1_ = new QStackedWidget(this);
+    SSTab1_->setObjectName(QStringLiteral("SSTab1"));
+
+    Image1_ = new QLabel;
+    Image1_->setObjectName(QStringLiteral("Image1"));
+    Image1_->setAlignment(Qt::AlignCenter);
+    const QPixmap burner = app::TemplatePicture(wb.state(), QStringLiteral("Brenner.gif"));
+    if (!burner.isNull()) Image1_->setPixmap(burner.scaled(260, 260, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    SSTab1_->addWidget(Image1_);
+
+    lvAll_ = new QTreeWidget;
+    lvAll_->setObjectName(QStringLiteral("lvAll"));
+    lvAll_->setRootIsDecorated(false);
+    lvAll_->setColumnCount(3);
+    lvAll_->setHeaderLabels({QStringLiteral("Параметр "), QStringLiteral("Ед. изм."), QStringLiteral("Величина")});
+    lvAll_->setAlternatingRowColors(true);
+    lvAll_->setSelectionMode(QAbstractItemView::NoSelection);
+    lvAll_->header()->setStretchLastSection(false);
+    lvAll_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    lvAll_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    lvAll_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    SSTab1_->addWidget(lvAll_);
+
+    graphs_ = new GraphTasks(wb);
+    SSTab1_->addWidget(graphs_);
+    SSTab1_->addWidget(new QWidget);  // file tasks, filled by the attached files window
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(SSTab1_);
+
+    BuildResultRows();
+    caption_ = QStringLiteral("...");
+    resize(300, 520);
+    app::PlaceSubWindow(this, app::Slot::Pane);
+}
+
+Navig::~Navig() = default;
+
+void Navig::BuildResultRows() {
+    rows_ = results::BuildResultRows(wb_.state().general);
+    lvAll_->clear();
+    for (const auto& r : rows_) {
+        auto* item = new QTreeWidgetItem({r.caption, r.unit, r.value});
+        item->setData(0, Qt::UserRole, r.key);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+        lvAll_->addTopLevelItem(item);
+    }
+}
+
+void Navig::showResults() {
+    FillResultValues(rows_, wb_.state().results, wb_.state().general);
+    for (int i = 0; i < rows_.size() && i < lvAll_->topLevelItemCount(); ++i) {
+        lvAll_->topLevelItem(i)->setText(1, rows_[i].unit);
+        lvAll_->topLevelItem(i)->setText(2, rows_[i].value);
+    }
+}
+
+void Navig::setResultUnit(const QString& rowKey, const QString& unit) {
+    for (int i = 0; i < rows_.size(); ++i)
+        if (rows_[i].key == rowKey) {
+            rows_[i].unit = unit;
+            if (i < lvAll_->topLevelItemCount()) lvAll_->topLevelItem(i)->setText(1, unit);
+        }
+}
+
+void Navig::showTaskPage(int page, const QString& caption) {
+    SSTab1_->setCurrentIndex(page);
+    caption_ = caption;
+    setWindowTitle(caption);
+    if (auto* sub = wb_.subWindow(app::WindowKind::Navig)) sub->setWindowTitle(caption);
+}
+
+int Navig::page() const { return SSTab1_->currentIndex(); }
+
+void Navig::activated() {
+    wb_.setStatus(1, caption_);
+    wb_.setStatus(3, QString());
+}
+
+}  // namespace results

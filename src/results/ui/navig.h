@@ -1,0 +1,51 @@
+#pragma once
+// The task pane at the left edge: page 0 the burner picture, page 1 the results table of
+// the current regime, page 2 the graph tasks. The window the user works in picks the page.
+
+#include <QList>
+#include <QWidget>
+
+#include "app/ui/workbench.h"
+#include "results/resultrows.h"
+
+class QLabel;
+class QStackedWidget;
+class QTreeWidget;
+
+namespace results {
+
+class GraphTasks;
+
+class Navig : public QWidget, public app::TaskPaneView, public app::ObjectWindowEvents {
+    Q_OBJECT
+public:
+    explicit Navig(app::Workbench& wb);
+    ~Navig() override;
+
+    // TaskPaneView
+    void showTaskPage(int page, const QString& caption) override;
+    void setResultUnit(const QString& rowKey, const QString& unit) override;
+    void activated() override;
+
+    // Writes the regime results array into the results table.
+    void showResults();
+
+    int page() const;
+    QString caption() const { return caption_; }
+    QTreeWidget* lvAll() const { return lvAll_; }
+    GraphTasks* graphTasks() const { return graphs_; }
+    const QList<ResultRow>& rows() const { return rows_; }
+
+private:
+    void BuildResultRows();
+
+    app::Workbench& wb_;
+    QStackedWidget* SSTab1_;
+    QLabel* Image1_;
+    QTreeWidget* lvAll_;
+    GraphTasks* graphs_;
+    QList<ResultRow> rows_;
+    QString caption_;
+};
+
+}  // namespace results

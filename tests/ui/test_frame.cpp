@@ -1,0 +1,361 @@
+// The frame: its fixed texts, the three states idle / list up / object open, the object
+// windows' opening and closing order, and activation.
+
+#include "test_frame_fixture.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include "object/ui/od.h"
+#include "support/testdirs.h"
+
+namespace frame_testing {
+namespace {
+
+using testing_support::HotWaterGasGeneral;
+
+TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
+    struct Item {
+        QAction* action;
+        const char* caption;
+        QKeySequence key;
+        bool enabled;
+    };
+    app::MDIForm1& f = frame();
+    const Item items[] = {
+        {f.n, "Создать ", QKeySequence(Qt::CTRL | Qt::Key_N), true},
+        {f.O, "Открыть ", QKeySequence(Qt::CTRL | Qt::Key_O), true},
+        {f.C, "Закрыть ", QKeySequence(Qt::CTRL | Qt::Key_E), false},
+        {f.nnam, "Перемеиновать...", QKeySequence(Qt::CTRL | Qt::Key_R), false},
+        {f.Cop_OD, "Копировать общие данные", QKeySequence(Qt::CTRL | Qt::Key_C), false},
+        {f.Del_o, "Удалить", QKeySequence(), false},
+        {f.Ex, "Выход", QKeySequence(Qt::Key_F12), true},
+        {f.ComP, "COM port связь ...", QKeySequence(Qt::Key_F3), false},
+        {f.U, "Установка пламенной головы ...", QKeySequence(Qt::Key_F4), false},
+        {f.Sotr, "Наши сотрудники...", QKeySequence(Qt::Key_F5), true},
+        {f.Dbez, "Датчики безопасности...", QKeySequence(Qt::Key_F6), true},
+        {f.Si, "Перевод технических  единиц ...", QKeySequence(Qt::Key_F7), true},
+        {f.About, "О программе", QKeySequence(Qt::Key_F2), true},
+        {f.Spravca, "Справка", QKeySequence(Qt::Key_F1), true},
+    };
+    for (const Item& i : items) {
+        EXPECT_EQ(i.action->text(), QString::fromUtf8(i.caption));
+        EXPECT_EQ(i.action->shortcut(), i.key) << i.caption;
+        EXPECT_EQ(i.action->isEnabled(), i.enabled) << i.caption;
+    }
+    EXPECT_EQ(f.mnFile->title(), QStringLiteral("Файл"));
+    EXPECT_EQ(f.In->title(), QStringLiteral("Инструменты"));
+    EXPECT_EQ(f.W->title(), QStringLiteral("Окно"));
+    EXPECT_EQ(f.H->title(), QStringLiteral("Помощь"));
+}
+
+TEST_F(FrameTest, ToolbarTabsAndStatusBarAsDesigned) {
+    app::MDIForm1& f = frame();
+    const char* keys[9] = {"создать", "Открыть", nullptr, "Копировать общие", "Переименовать", "Удалить отчет",
+                           nullptr, "Справка", "Выход"};
+    const char* tips[9] = {"Создать ", "Открыть список объектов", nullptr, "Копировать общие данные",
+                           "Переименовать объект", "Удалить объект", nullptr, "Справка", "Выход "};
+    for (int k = 1; k <= 9; ++k) {
+        QAction* b = f.toolbarButton(k);
+        ASSERT_NE(b, nullptr);
+        if (!keys[k - 1]) {
+            EXPECT_TRUE(b->isSeparator()) << k;
+            continue;
+        }
+        EXPECT_EQ(b->data().toString(), QString::fromUtf8(keys[k - 1]));
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(tips[k - 1]));
+        // keys are found whatever their letter case
+        EXPECT_EQ(f.toolbarButton(QString::fromUtf8(keys[k - 1]).toUpper()), b);
+    }
+    const char* captions[4] = {"     Общие      Данные     ", "    Редактор      Режимов     ",
+                               "   Редактор    Графиков   ", "     Работа    с   отчетом  "};
+    const char* tabTips[4] = {"Работа с общими данными", "Редактирование режимов", "Редактирование графиков",
+                              "Работа с документами отчета"};
+    ASSERT_EQ(f.TabStrip1->count(), 4);
+    for (int t = 0; t < 4; ++t) {
+        EXPECT_EQ(f.TabStrip1->tabText(t), QString::fromUtf8(captions[t]));
+        EXPECT_EQ(f.TabStrip1->tabToolTip(t), QString::fromUtf8(tabTips[t]));
+    }
+    for (int p = 1; p <= 3; ++p) ASSERT_NE(f.panelLabel(p), nullptr);
+    EXPECT_EQ(f.panelLabel(4), nullptr);
+    expectIdle();
+}
+
+TEST_F(FrameTest, IdleListSelectOpenCloseFollowTheStateTable) {
+    home.makeObject(QStringLiteral("Котельная 1"), HotWaterGasGeneral(QStringLiteral("Котельная 1")));
+    home.makeObject(QStringLiteral("Баня"), HotWaterGasGeneral(QStringLiteral("Баня")));
+    expectIdle();
+
+    // list up
+    ASSERT_NE(openList(), nullptr);
+    EXPECT_FALSE(frame().n->isEnabled());
+    EXPECT_FALSE(frame().O->isEnabled());
+    EXPECT_FALSE(frame().toolbarButton(1)->isEnabled());
+    EXPECT_FALSE(frame().toolbarButton(2)->isEnabled());
+    EXPECT_TRUE(frame().closeButton()->isEnabled());
+    EXPECT_EQ(frame().closeButton()->text(), QStringLiteral("  Закрыть список объектов"));
+    EXPECT_EQ(frame().Toolbar6->toolTip(), QStringLiteral("  Закрыть список объектов"));
+    EXPECT_FALSE(objectCommandsEnabled());
+    EXPECT_FALSE(frame().TabStrip1->isEnabled());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Kalvaro"));
+    EXPECT_EQ(frame().panel(2), QStringLiteral("Все объекты, всего : 2"));
+    EXPECT_EQ(list()->windowTitle(), QStringLiteral("Открыть  отчет"));
+    EXPECT_EQ(list()->Label1->text(), QStringLiteral("Объекты  -Kalvaro-"));
+    for (QLabel* c : list()->Captions) EXPECT_TRUE(c->isHidden());
+
+    // select a recognised object
+    clickEntry(QStringLiteral("Котельная 1"));
+    EXPECT_EQ(state.currentObjectName, QStringLiteral("Котельная 1"));
+    EXPECT_EQ(list()->Label2->text(), QStringLiteral("Котельная 1"));
+    EXPECT_EQ(list()->L1[0]->text(), QStringLiteral("Водогрейный котел"));
+    EXPECT_EQ(list()->L1[4]->text(), QStringLiteral("Природный газ"));
+    EXPECT_EQ(list()->L1[5]->text(), QStringLiteral("0"));
+    EXPECT_EQ(list()->L1[6]->text(), QStringLiteral("Петров А.В."));
+    EXPECT_EQ(list()->Economiser->text(), QStringLiteral("без экономайзера"));
+    for (QLabel* c : list()->Captions) EXPECT_FALSE(c->isHidden());
+    EXPECT_TRUE(objectCommandsEnabled());
+    EXPECT_FALSE(frame().n->isEnabled());
+    EXPECT_FALSE(frame().O->isEnabled());
+
+    // open by double click
+    state.inputs.fill(3.0f);
+    doubleClickEntry(QStringLiteral("Котельная 1"));
+    EXPECT_EQ(list(), nullptr);
+    EXPECT_TRUE(wb->objectOpen());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Kalvaro   Котельная 1"));
+    EXPECT_EQ(frame().closeButton()->text(), QStringLiteral(" Закрыть текущий объект "));
+    EXPECT_EQ(frame().Toolbar6->toolTip(), QStringLiteral("Закрыть объект Котельная 1"));
+    EXPECT_TRUE(frame().closeButton()->isEnabled());
+    EXPECT_TRUE(frame().TabStrip1->isEnabled());
+    EXPECT_FALSE(objectCommandsEnabled());
+    EXPECT_FALSE(frame().n->isEnabled());
+    EXPECT_FALSE(frame().O->isEnabled());
+    EXPECT_TRUE(frame().U->isEnabled());
+    EXPECT_TRUE(frame().C->isEnabled());
+    EXPECT_EQ(QDir::current().canonicalPath(), QDir(objectFolder(QStringLiteral("Котельная 1"))).canonicalPath());
+    EXPECT_NE(wb->window(app::WindowKind::OD), nullptr);
+    EXPECT_EQ(frame().TabStrip1->currentIndex(), 1);
+
+    // close through the close bar
+    frame().setPanel(3, QStringLiteral("что-то"));
+    frame().closeButton()->trigger();
+    EXPECT_FALSE(wb->objectOpen());
+    EXPECT_EQ(wb->window(app::WindowKind::OD), nullptr);
+    expectIdle();
+    EXPECT_FALSE(frame().U->isEnabled());
+    EXPECT_FALSE(frame().ComP->isEnabled());
+    for (int p = 1; p <= 3; ++p) EXPECT_TRUE(frame().panel(p).isEmpty()) << p;
+    for (float v : state.inputs) EXPECT_EQ(v, 0.0f);
+}
+
+TEST_F(FrameTest, CloseWhileTheListIsUpClosesOnlyTheList) {
+    home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    openList();
+    clickEntry(QStringLiteral("A"));
+    state.inputs.fill(1.0f);
+    frame().MDIForm1_Close();
+    EXPECT_EQ(list(), nullptr);
+    EXPECT_FALSE(wb->objectOpen());
+    expectIdle();
+    EXPECT_TRUE(frame().panel(2).isEmpty());
+    EXPECT_EQ(state.inputs[0], 0.0f);
+    // the selection made in the list stays the current object
+    EXPECT_EQ(state.currentObjectName, QStringLiteral("A"));
+}
+
+TEST_F(FrameTest, TheListsOwnExitReturnsToIdleButKeepsTheStatus) {
+    home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    openList();
+    clickEntry(QStringLiteral("A"));
+    ASSERT_TRUE(objectCommandsEnabled());
+    list()->toolbarButton(QStringLiteral("Выход"))->trigger();
+    EXPECT_EQ(list(), nullptr);
+    expectIdle();
+    EXPECT_EQ(frame().panel(2), QStringLiteral("Все объекты, всего : 1"));
+}
+
+TEST_F(FrameTest, EnterInTheListOpensTheLastSelection) {
+    home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    home.makeObject(QStringLiteral("B"), HotWaterGasGeneral(QStringLiteral("B")));
+    openList();
+    clickEntry(QStringLiteral("B"));
+    QTest::keyClick(view(), Qt::Key_Return);
+    EXPECT_TRUE(wb->objectOpen());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Kalvaro   B"));
+}
+
+TEST_F(FrameTest, AFolderThatIsNoObjectIsListedButNeitherEnablesNorOpens) {
+    home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    QDir().mkpath(objectFolder(QStringLiteral("Папка")));
+    openList();
+    EXPECT_EQ(entries(), (QStringList{QStringLiteral("A"), QStringLiteral("Папка")}));
+    clickEntry(QStringLiteral("A"));
+    ASSERT_TRUE(objectCommandsEnabled());
+    clickEntry(QStringLiteral("Папка"));
+    EXPECT_EQ(list()->Label2->text(), QStringLiteral("Объект 'Папка' не является файлом Kalvaro"));
+    for (QLabel* l : list()->L1) EXPECT_TRUE(l->text().isEmpty());
+    EXPECT_TRUE(list()->Economiser->text().isEmpty());
+    EXPECT_FALSE(objectCommandsEnabled());
+    // copying is offered for any listed folder
+    EXPECT_TRUE(list()->toolbarButton(QStringLiteral("Копию"))->isEnabled());
+
+    doubleClickEntry(QStringLiteral("Папка"));
+    EXPECT_FALSE(wb->objectOpen());
+    ASSERT_NE(list(), nullptr);
+    ASSERT_EQ(dialogs.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("Объект 'Папка' не является файлом Kalvaro"));
+    EXPECT_EQ(frame().closeButton()->text(), QStringLiteral("  Закрыть список объектов"));
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Kalvaro"));
+}
+
+TEST_F(FrameTest, SelectionShowsTheRegimeCountAndReportsUnreadableFiles) {
+    const QString a = home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    const QString b = home.makeObject(QStringLiteral("B"), HotWaterGasGeneral(QStringLiteral("B")));
+    const QString c = home.makeObject(QStringLiteral("C"), HotWaterGasGeneral(QStringLiteral("C")));
+    testing_support::WriteBytes(core::JoinPath(a, QStringLiteral("Col_RAll.txt")), " 7\r\n");
+    QFile::remove(core::JoinPath(b, QStringLiteral("Col_RAll.txt")));
+    testing_support::WriteBytes(core::JoinPath(c, QStringLiteral("OData.txt")), "\"x\"\r\n\"y\"\r\n");
+    openList();
+
+    clickEntry(QStringLiteral("A"));
+    EXPECT_EQ(list()->L1[5]->text(), QStringLiteral("7"));
+    EXPECT_EQ(dialogs.count(QStringLiteral("message")), 0);
+    ASSERT_TRUE(objectCommandsEnabled());
+    frame().setObjectCommandsEnabled(false);
+
+    // missing counter: the general data is shown, then the message; commands unchanged
+    clickEntry(QStringLiteral("B"));
+    EXPECT_EQ(list()->Label2->text(), QStringLiteral("B"));
+    EXPECT_EQ(list()->L1[0]->text(), QStringLiteral("Водогрейный котел"));
+    EXPECT_TRUE(list()->L1[5]->text().isEmpty());
+    ASSERT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка чтения файла")});
+    EXPECT_EQ(dialogs.shown.last().icon, app::Icon::Warning);
+    EXPECT_FALSE(objectCommandsEnabled());
+
+    // a short general data file stops before anything is shown
+    clickEntry(QStringLiteral("C"));
+    EXPECT_EQ(dialogs.count(QStringLiteral("message")), 2);
+    EXPECT_EQ(list()->Label2->text(), QStringLiteral("B"));
+    EXPECT_FALSE(objectCommandsEnabled());
+}
+
+TEST_F(FrameTest, TabsBringTheirWindowsToTheFrontAndFollowActivation) {
+    home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    ASSERT_TRUE(wb->openObject(QStringLiteral("A")));
+    // tab 2 has no window yet; the general data window is the only one
+    wb->showTab(0);
+    QMdiSubWindow* od = wb->subWindow(app::WindowKind::OD);
+    ASSERT_NE(od, nullptr);
+    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), od);
+    EXPECT_EQ(frame().panel(1), QStringLiteral("Общие Данные"));
+    // a tab whose window does not exist changes nothing
+    frame().setPanel(1, QString());
+    wb->showTab(3);
+    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), od);
+    // the tab strip does nothing while no object is open
+    wb->closeObject();
+    wb->showTab(0);
+    EXPECT_EQ(wb->window(app::WindowKind::OD), nullptr);
+}
+
+// Stand-ins for the windows of later issues: they record when they are made and closed.
+class Recorder : public QWidget, public app::ObjectWindowEvents, public app::TaskPaneView, public app::RegimeEditorView {
+public:
+    Recorder(QStringList& log, const QString& name) : log_(log), name_(name) {
+        setWindowTitle(name);
+        log_.append(QStringLiteral("load ") + name);
+    }
+    void activated() override { log_.append(QStringLiteral("activate ") + name_); }
+    void showTaskPage(int page, const QString& caption) override {
+        log_.append(QStringLiteral("page %1 %2").arg(page).arg(caption));
+    }
+    void setResultUnit(const QString& key, const QString& unit) override {
+        log_.append(QStringLiteral("unit ") + key + u' ' + unit);
+    }
+    void showQ5Row(bool visible) override { log_.append(QStringLiteral("q5 %1").arg(visible)); }
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        log_.append(QStringLiteral("close ") + name_);
+        QWidget::closeEvent(e);
+    }
+
+private:
+    QStringList& log_;
+    QString name_;
+};
+
+class WorkbenchOrderTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        const std::pair<app::WindowKind, QString> kinds[] = {
+            {app::WindowKind::SReg, QStringLiteral("SReg")},   {app::WindowKind::Navig, QStringLiteral("Navig")},
+            {app::WindowKind::Regim, QStringLiteral("Regim")}, {app::WindowKind::Graf, QStringLiteral("Graf")},
+            {app::WindowKind::Grafmin, QStringLiteral("Grafmin")}, {app::WindowKind::Docum, QStringLiteral("Docum")}};
+        for (const auto& [kind, name] : kinds)
+            wb->setFactory(kind, [this, name](app::Workbench&) { return new Recorder(log, name); });
+        home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    }
+    QStringList loads() const { return log.filter(QStringLiteral("load ")); }
+    QStringList closes() const { return log.filter(QStringLiteral("close ")); }
+    QStringList log;
+};
+
+TEST_F(WorkbenchOrderTest, OpeningLoadsTheWindowsInOrderAndTabTwoRaisesTheEditor) {
+    ASSERT_TRUE(wb->openObject(QStringLiteral("A")));
+    EXPECT_EQ(loads(), (QStringList{QStringLiteral("load SReg"), QStringLiteral("load Navig"), QStringLiteral("load Graf"),
+                                    QStringLiteral("load Docum"), QStringLiteral("load Regim")}));
+    EXPECT_NE(wb->window(app::WindowKind::OD), nullptr);
+    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), wb->subWindow(app::WindowKind::Regim));
+    EXPECT_EQ(log.last(), QStringLiteral("activate Regim"));
+    // the general data window reaches the task pane through the workbench
+    wb->showTab(0);
+    EXPECT_TRUE(log.contains(QStringLiteral("page 0 ...")));
+    EXPECT_EQ(frame().TabStrip1->currentIndex(), 0);
+}
+
+TEST_F(WorkbenchOrderTest, ClosingUnloadsInTheFixedOrder) {
+    ASSERT_TRUE(wb->openObject(QStringLiteral("A")));
+    wb->loadWindow(app::WindowKind::Grafmin);
+    log.clear();
+    frame().C->trigger();
+    EXPECT_EQ(closes(), (QStringList{QStringLiteral("close Regim"), QStringLiteral("close Graf"),
+                                     QStringLiteral("close Grafmin"), QStringLiteral("close Docum"),
+                                     QStringLiteral("close SReg"), QStringLiteral("close Navig")}));
+    for (int k = 0; k < static_cast<int>(app::WindowKind::Count); ++k)
+        EXPECT_EQ(wb->window(static_cast<app::WindowKind>(k)), nullptr) << k;
+    expectIdle();
+}
+
+TEST_F(WorkbenchOrderTest, AWindowClosedByTheUserIsLoadedAgainByItsTab) {
+    ASSERT_TRUE(wb->openObject(QStringLiteral("A")));
+    wb->subWindow(app::WindowKind::Graf)->close();
+    settle();
+    EXPECT_EQ(wb->window(app::WindowKind::Graf), nullptr);
+    wb->showTab(2);
+    EXPECT_EQ(loads().count(QStringLiteral("load Graf")), 2);
+    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), wb->subWindow(app::WindowKind::Graf));
+}
+
+TEST_F(WorkbenchOrderTest, ExitClosesTheObjectWindowsSoTheyCanSave) {
+    ASSERT_TRUE(wb->openObject(QStringLiteral("A")));
+    frame().Ex->trigger();
+    EXPECT_TRUE(closes().contains(QStringLiteral("close Regim")));
+    EXPECT_TRUE(closes().contains(QStringLiteral("close Navig")));
+    EXPECT_FALSE(wb->objectOpen());
+}
+
+TEST_F(FrameTest, WindowMenuListsTheOpenWindows) {
+    home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    openList();
+    Q_EMIT frame().W->aboutToShow();
+    QStringList titles;
+    for (QAction* a : frame().W->actions()) titles.append(a->text());
+    ASSERT_EQ(titles.size(), 1);
+    EXPECT_TRUE(titles[0].endsWith(QStringLiteral("Открыть  отчет")));
+    EXPECT_TRUE(frame().W->actions()[0]->isChecked());
+}
+
+}  // namespace
+}  // namespace frame_testing
