@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QProcess>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 #include "regime/ui/sreg.h"
@@ -63,7 +64,7 @@ TEST_F(GraphWindowsTest, ActivationShowsTheCatalogueMenu) {
     EXPECT_TRUE(tasks()->Frame2->isHidden());
     EXPECT_FALSE(tasks()->LWg->isHidden());
     EXPECT_EQ(tasks()->Command1->text(), QStringLiteral("к меню"));
-    EXPECT_EQ(tasks()->LWg->topLevelItemCount(), 19);  // gas, no economiser
+    EXPECT_EQ(tasks()->LWg->rowCount(), 19);  // gas, no economiser
     tasks()->Command1->click();
     EXPECT_FALSE(tasks()->Frame2->isHidden());
 }
@@ -72,7 +73,8 @@ TEST_F(GraphWindowsTest, ChoosingAnEntryDrawsItsPointsAndTable) {
     tasks()->button("Y")->trigger();
     const int r = entry(QStringLiteral("R4 R3"));
     ASSERT_GE(r, 0);
-    QTreeWidgetItem* item = tasks()->LWg->topLevelItem(r);
+    QTableWidgetItem* item = tasks()->LWg->item(r, 0);
+    tasks()->LWg->scrollToItem(item);
     QTest::mouseClick(tasks()->LWg->viewport(), Qt::LeftButton, {}, tasks()->LWg->visualItemRect(item).center());
     EXPECT_EQ(state.graph.ySource, "R");
     EXPECT_EQ(state.graph.yIndex, 4);

@@ -8,7 +8,7 @@
 namespace app {
 
 namespace {
-constexpr int kLeftColumn = 290;
+constexpr int kLeftColumn = 340;
 }
 
 QRect SlotRect(const QSize& area, Slot slot) {

@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolBar>
-#include <QTreeWidget>
+#include <QTableWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -29,15 +29,22 @@ const QString kError = QStringLiteral("Ошибка !  ");
 
 GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("GraphTasks"));
-    LWg = new QTreeWidget;
+    LWg = new QTableWidget(0, 2);
     LWg->setObjectName(QStringLiteral("LWg"));
-    LWg->setRootIsDecorated(false);
-    LWg->setColumnCount(2);
-    LWg->setHeaderLabels({QStringLiteral("Ось Y"), QStringLiteral("Ось X")});
+    LWg->setHorizontalHeaderLabels({QStringLiteral("Ось Y"), QStringLiteral("Ось X")});
+    LWg->verticalHeader()->hide();
+    LWg->setSelectionBehavior(QAbstractItemView::SelectRows);
+    LWg->setSelectionMode(QAbstractItemView::SingleSelection);
+    LWg->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    LWg->setShowGrid(false);
+    LWg->setAlternatingRowColors(true);
+    // long captions wrap instead of being cut
     LWg->setWordWrap(true);
-    LWg->header()->setSectionResizeMode(QHeaderView::Interactive);
-    connect(LWg, &QTreeWidget::itemClicked, this,
-            [this](QTreeWidgetItem* item) { Navig_LWg_ItemClick(LWg->indexOfTopLevelItem(item)); });
+    LWg->setTextElideMode(Qt::ElideNone);
+    LWg->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    LWg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(LWg->horizontalHeader(), &QHeaderView::sectionResized, LWg, [this] { LWg->resizeRowsToContents(); });
+    connect(LWg, &QTableWidget::cellClicked, this, [this](int row) { Navig_LWg_ItemClick(row); });
     Command1 = new QPushButton(QStringLiteral("к меню"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(QStringLiteral("Вернуться к меню"));
@@ -45,10 +52,12 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
 
     Frame2 = new QFrame;
     Frame2->setObjectName(QStringLiteral("Frame2"));
+    // the toolbar keeps the commands; its buttons are drawn in the frame below
     T2 = new QToolBar(Frame2);
     T2->setObjectName(QStringLiteral("T2"));
-    T2->setOrientation(Qt::Vertical);
-    T2->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    T2->hide();
+    auto* buttonsLayout = new QVBoxLayout;
+    buttonsLayout->setSpacing(2);
     const struct {
         const char *caption, *key, *tip, *icon;
         bool checkable;
@@ -64,16 +73,34 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     for (const auto& b : buttons) {
         const QString key = QString::fromUtf8(b.key);
         QAction* a = T2->addAction(app::ProgramIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption));
+        a->setIconVisibleInMenu(true);
         a->setData(key);
         a->setToolTip(QString::fromUtf8(b.tip));
         a->setCheckable(b.checkable);
         connect(a, &QAction::triggered, this, [this, key] { Navig_T2_ButtonClick(key); });
+        // shown as full-width buttons with icons and captions lined up at the left; each
+        // button mirrors its action's enabled and pressed state
+        auto* pb = new QPushButton(a->icon(), a->text());
+        pb->setToolTip(a->toolTip());
+        pb->setCheckable(a->isCheckable());
+        pb->setFlat(true);
+        pb->setStyleSheet(QStringLiteral("QPushButton { text-align: left; padding: 4px 8px; }"));
+        pb->setFocusPolicy(Qt::NoFocus);
+        connect(pb, &QPushButton::clicked, a, [a, pb] {
+            a->trigger();
+            pb->setChecked(a->isChecked());
+        });
+        connect(a, &QAction::changed, pb, [a, pb] {
+            pb->setEnabled(a->isEnabled());
+            pb->setChecked(a->isChecked());
+        });
+        buttonsLayout->addWidget(pb);
     }
     // refresh, mini graph and the workbook wait for the first choice of a graph
     for (const char* key : {"обновить", "МиниГрафик", "Построить"}) button(QString::fromUtf8(key))->setEnabled(false);
     auto* frameLayout = new QVBoxLayout(Frame2);
     frameLayout->setContentsMargins(0, 0, 0, 0);
-    frameLayout->addWidget(T2);
+    frameLayout->addLayout(buttonsLayout);
     frameLayout->addStretch();
 
     auto* layout = new QVBoxLayout(this);
@@ -95,16 +122,19 @@ void GraphTasks::buildCatalogue() {
     QStringList labels = wb_.state().units;
     if (auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim)) labels = editor->unitLabels();
     entries_ = BuildGraphList(wb_.state().general, labels);
-    LWg->clear();
-    for (const auto& e : entries_) {
-        auto* item = new QTreeWidgetItem({e.yCaption, e.xCaption});
-        item->setData(0, Qt::UserRole, e.key);
-        item->setToolTip(0, e.yCaption);
-        item->setToolTip(1, e.xCaption);
-        item->setIcon(0, app::ProgramIcon(QStringLiteral("graph")));
-        LWg->addTopLevelItem(item);
+    LWg->clearContents();
+    LWg->setRowCount(static_cast<int>(entries_.size()));
+    for (int r = 0; r < entries_.size(); ++r) {
+        const GraphEntry& e = entries_[r];
+        auto* y = new QTableWidgetItem(app::ProgramIcon(QStringLiteral("graph")), e.yCaption);
+        y->setData(Qt::UserRole, e.key);
+        y->setToolTip(e.yCaption);
+        auto* x = new QTableWidgetItem(e.xCaption);
+        x->setToolTip(e.xCaption);
+        LWg->setItem(r, 0, y);
+        LWg->setItem(r, 1, x);
     }
-    LWg->setColumnWidth(0, 170);
+    LWg->resizeRowsToContents();
 }
 
 void GraphTasks::Navig_Command1_Click() {

@@ -11,8 +11,7 @@ class QAction;
 class QFrame;
 class QPushButton;
 class QToolBar;
-class QTreeWidget;
-class QTreeWidgetItem;
+class QTableWidget;
 
 namespace results {
 
@@ -21,7 +20,7 @@ class GraphTasks : public QWidget {
 public:
     explicit GraphTasks(app::Workbench& wb);
 
-    QTreeWidget* LWg;
+    QTableWidget* LWg;
     QPushButton* Command1;  // "к меню"
     QFrame* Frame2;
     QToolBar* T2;
