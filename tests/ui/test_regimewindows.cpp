@@ -326,5 +326,55 @@ TEST_F(RegimeWindowsTest, ClosingTheObjectUnloadsItsWindows) {
     EXPECT_FALSE(static_cast<bool>(state.setEditorFields));
 }
 
+TEST_F(RegimeWindowsTest, FocusSelectsTenCharactersAndHintsGoToTheStatusBar) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    QLineEdit* t = editor()->T[41];
+    t->setText(QStringLiteral(" 123456789012345"));
+    editor()->T[0]->setFocus();
+    t->setFocus();
+    settle();
+    EXPECT_EQ(t->selectedText(), QStringLiteral(" 123456789"));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(t, &enter);
+    EXPECT_EQ(wb->status(3), QStringLiteral("Расход теплоносителя по расходомеру (расчет прямого баланса)"));
+    QApplication::sendEvent(editor()->Frame4, &enter);
+    EXPECT_EQ(wb->status(3), QStringLiteral("Для сохранения изменений нажмите Enter"));
+    wb->showTab(1);
+    settle();
+    EXPECT_EQ(pane()->page(), 1);
+    EXPECT_EQ(pane()->caption(), QStringLiteral("Результат"));
+    EXPECT_EQ(wb->status(1), QStringLiteral("Редактор Режимов "));
+}
+
+TEST_F(RegimeWindowsTest, UnitLabelOpensTheUnitsWindowOnThatUnit) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    QLabel* l = editor()->L[13];
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(l, &enter);
+    EXPECT_TRUE(l->font().underline());
+    QTest::mouseClick(l, Qt::LeftButton);
+    settle();
+    auto* units = wb->window<object::Edinic>(app::WindowKind::Edinic);
+    ASSERT_NE(units, nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), units->e[13]);
+}
+
+TEST_F(RegimeWindowsTest, HeatOutputUnitFromGeneralDataReachesTheResults) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    wb->setResultUnit(QStringLiteral("Q"), QStringLiteral("МВт"));
+    EXPECT_EQ(pane()->lvAll()->topLevelItem(0)->text(1), QStringLiteral("МВт"));
+}
+
+TEST_F(RegimeWindowsTest, SteamQRowKeepsItsUnit) {
+    QStringList g = HotWaterGasGeneral(QStringLiteral("Пар"));
+    g[object::BoilerType] = object::kSteamBoiler;
+    g[object::SteamOutputUnit] = QStringLiteral("т/час");
+    openNew(g);
+    wb->setResultUnit(QStringLiteral("Q"), QStringLiteral("МВт"));
+    for (int i = 0; i < pane()->lvAll()->topLevelItemCount(); ++i)
+        if (pane()->lvAll()->topLevelItem(i)->text(0) == u"Q")
+            EXPECT_EQ(pane()->lvAll()->topLevelItem(i)->text(1), QStringLiteral("Гкал/час"));
+}
+
 }  // namespace
 }  // namespace frame_testing

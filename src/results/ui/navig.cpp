@@ -10,6 +10,7 @@
 #include "app/state.h"
 #include "app/ui/placement.h"
 #include "app/ui/uiutil.h"
+#include "object/generaldata.h"
 #include "results/ui/graphtasks.h"
 
 namespace results {
@@ -76,6 +77,8 @@ void Navig::showResults() {
 }
 
 void Navig::setResultUnit(const QString& rowKey, const QString& unit) {
+    // a steam boiler's "Q" is always in Gcal/h, whatever the hot-water unit says
+    if (rowKey == u"Q" && object::IsSteamBoiler(wb_.state().general)) return;
     for (int i = 0; i < rows_.size(); ++i)
         if (rows_[i].key == rowKey) {
             rows_[i].unit = unit;
