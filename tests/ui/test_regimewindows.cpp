@@ -233,6 +233,7 @@ TEST_F(RegimeWindowsTest, NoticeWindowTextsAndSelfClosing) {
     notice.exec();  // closes by itself after 81 ticks
     EXPECT_EQ(notice.ticks(), regime::fProverca::kLastTick + 1);
     EXPECT_LT(timer.elapsed(), 5000);
+    shot(&notice, "notice");
     regime::fProverca clicked(QStringLiteral("x"));
     clicked.show();
     QTest::mouseClick(clicked.messageLabel(), Qt::LeftButton);
@@ -295,6 +296,8 @@ TEST_F(RegimeWindowsTest, UnitsWindowFollowersAndFile) {
     Pick(units->e[6], QStringLiteral("Па"));
     EXPECT_EQ(units->e[20]->currentText(), QStringLiteral("Па"));
     Pick(units->e[0], QStringLiteral("м3/час"));
+    settle();
+    shot(&frame(), "units-window");
     units->enterButton->click();
     settle();
     EXPECT_EQ(wb->window(app::WindowKind::Edinic), nullptr);
