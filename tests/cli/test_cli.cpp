@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QColor>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -138,4 +140,26 @@ TEST(Cli, DemoCommandWritesTheCommittedDemo) {
     ASSERT_EQ(Cli({"demo", dir.path()}).code, 0);
     EXPECT_EQ(Snapshot(core::JoinPath(dir.path(), QStringLiteral("Все объекты"))),
               Snapshot(QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты")));
+}
+
+TEST(Cli, GraphAsWorkbookAndPicture) {
+    QTemporaryDir dir;
+    const QString obj = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/Молокозавод, паровая котельная");
+    const QString xlsx = dir.filePath("g.xlsx"), png = dir.filePath("g.png");
+    const CliRun r = Cli({"graph", obj, "R4 R16", "--xlsx", xlsx, "--png", png});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(r.out, "4 points\n");
+    EXPECT_TRUE(ReadBytes(xlsx).startsWith("PK"));
+    const QImage image(png);
+    ASSERT_FALSE(image.isNull());
+    // the curve's blue points are drawn
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) blue += image.pixelColor(x, y) == QColor(0, 0, 255);
+    EXPECT_GT(blue, 4);
+    // a key outside the object's catalogue is refused with the catalogue listed
+    const CliRun bad = Cli({"graph", obj, "R12 R3", "--png", png});
+    EXPECT_NE(bad.code, 0);
+    EXPECT_TRUE(bad.err.contains("R4 R16"));
+    EXPECT_NE(Cli({"graph", obj, "R4 R16"}).code, 0);  // neither output asked for
 }
