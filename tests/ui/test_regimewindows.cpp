@@ -368,6 +368,17 @@ TEST_F(RegimeWindowsTest, HeatOutputUnitFromGeneralDataReachesTheResults) {
     EXPECT_EQ(pane()->lvAll()->topLevelItem(0)->text(1), QStringLiteral("МВт"));
 }
 
+TEST_F(RegimeWindowsTest, ToolsWithoutTheirWindowSaySo) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    ASSERT_TRUE(list()->selectRow(0));
+    ASSERT_TRUE(frame().ComP->isEnabled());
+    dialogs.shown.clear();
+    frame().ComP->trigger();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].endsWith(QStringLiteral("недоступно.")));
+    EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Information);
+}
+
 TEST_F(RegimeWindowsTest, SteamQRowKeepsItsUnit) {
     QStringList g = HotWaterGasGeneral(QStringLiteral("Пар"));
     g[object::BoilerType] = object::kSteamBoiler;

@@ -138,8 +138,19 @@ void MDIForm1::buildMenus() {
     connect(Cop_OD, &QAction::triggered, this, &MDIForm1::MDIForm1_CopyGeneralData);
     connect(Del_o, &QAction::triggered, this, &MDIForm1::MDIForm1_Delete);
     connect(Ex, &QAction::triggered, this, &QWidget::close);
-    connect(ComP, &QAction::triggered, this, [this] { wb_.loadWindow(WindowKind::Comport); });
-    connect(U, &QAction::triggered, this, [this] { wb_.loadWindow(WindowKind::FPlG); });
+    // a tool whose window this version does not have says so instead of doing nothing
+    auto openTool = [this](WindowKind kind, const QString& name) {
+        if (!wb_.hasFactory(kind)) {
+            wb_.dialogs().message(name + QStringLiteral(" в этой версии программы недоступно."), kProgramTitle,
+                                  Icon::Information);
+            return;
+        }
+        wb_.loadWindow(kind);
+    };
+    connect(ComP, &QAction::triggered, this,
+            [openTool] { openTool(WindowKind::Comport, QStringLiteral("Окно связи с газоанализатором")); });
+    connect(U, &QAction::triggered, this,
+            [openTool] { openTool(WindowKind::FPlG, QStringLiteral("Окно установки пламенной головы")); });
     connect(Sotr, &QAction::triggered, this, [this] {
         MDIForm1_ReferenceList(docs::kEmployeesFile, QStringLiteral("Список сотрудников"),
                                QStringLiteral("Список сотрудников, который будет появлятся в графе 'исполнители' "
