@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <cstdio>
 #include <xlsxwriter.h>
 
 namespace results {
@@ -85,8 +86,8 @@ bool ExportGraphXlsx(const QString& path, const GraphExport& graph, QString* err
         if (error) *error = QString::fromUtf8(lxw_strerror(rc));
         return false;
     }
-    QFile::remove(path);
-    if (!QFile::rename(tmp, path)) {
+    // rename() replaces an existing workbook in one step, so a failure keeps the old one
+    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0) {
         QFile::remove(tmp);
         if (error) *error = QStringLiteral("cannot write ") + path;
         return false;
