@@ -53,12 +53,14 @@ ObjectSummary SelectObject(AppState& s, const QString& name) {
     sum.title = name;
     QStringList values;
     const bool ok = object::ReadGeneralData(s.currentObjectFolder, values);
-    // what was read before an error stays in the current general data
-    for (int i = 0; i < values.size() && i < kGeneralCount; ++i) s.general[i] = values[i];
     if (!ok) {
+        // a short or unreadable record is not taken at all: the object cannot be opened
+        // until its general data is fixed
         sum.readError = true;
+        sum.generalUnreadable = true;
         return sum;
     }
+    for (int i = 0; i < values.size() && i < kGeneralCount; ++i) s.general[i] = values[i];
     using namespace object;
     sum.boilerType = values[BoilerType];
     sum.installationType = values[InstallationType];
@@ -73,17 +75,16 @@ ObjectSummary SelectObject(AppState& s, const QString& name) {
     return sum;
 }
 
-bool LoadObjectData(AppState& s, QString* error) {
+bool LoadObjectData(AppState& s, QString* error, QString* warning) {
     QStringList general, units;
     QString why;
     if (!object::ReadGeneralData(s.currentObjectFolder, general, &why)) {
-        if (error) *error = object::kGeneralFile + QStringLiteral(": ") + why;
+        if (error) *error = why;
         return false;
     }
-    if (!object::ReadUnits(s.currentObjectFolder, units, &why)) {
-        if (error) *error = object::kUnitsFile + QStringLiteral(": ") + why;
-        return false;
-    }
+    QString unitsWarning;
+    if (!object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, units, &unitsWarning) && warning)
+        *warning = unitsWarning;
     s.general = general;
     s.units = units;
     if (!regime::ReadRegimeCounters(s, &why)) {

@@ -31,10 +31,11 @@ struct ObjectSummary {
     // "Режимов:", "Исполнитель:"
     QString boilerType, installationType, stationNumber, economiser, burner, fuel, regimes, performer;
     bool readError = false;  // "Ошибка чтения файла" to be shown
+    bool generalUnreadable = false;  // the general data itself: the object cannot be opened
 };
 
 // Select: makes `name` the current object, reads its general data into the state and
-// builds the summary. On a read error the values read so far are kept in the summary.
+// builds the summary. A general data file that cannot be read whole leaves the record empty.
 ObjectSummary SelectObject(AppState& s, const QString& name);
 
 bool IsObjectFolder(const QString& folder);
@@ -43,7 +44,8 @@ bool ReadRegimeCount(const QString& objectFolder, int& count);
 
 // Reads everything the calculation needs of the current object: its general data, units
 // and regime counters. Used when an object is opened without its windows (command line).
-bool LoadObjectData(AppState& s, QString* error = nullptr);
+// Units that had to be taken from the template are not an error; `warning` says so.
+bool LoadObjectData(AppState& s, QString* error = nullptr, QString* warning = nullptr);
 
 enum class CommandResult { Cancelled, Refused, Done, Failed };
 

@@ -10,7 +10,25 @@ int RegimeListModel::find(const QString& key) const {
     return -1;
 }
 
+void AppState::clearObjectData() {
+    general = QStringList(kGeneralCount);
+    units = QStringList(kUnitCount);
+    lastRegimeNumber = 0;
+    regimeCount = 0;
+    currentRegimeFile.clear();
+    currentResultsFile.clear();
+    inputs.fill(0.0f);
+    results.fill(0.0f);
+    steam = engine::SteamState();
+    regimeList = RegimeListModel();
+    graph = GraphSelection();
+    selectedDocument.clear();
+}
+
 void AppState::setCurrentObject(const QString& name) {
+    // every object starts from an empty record: nothing of the previous one may be shown,
+    // calculated with or written into this one's files
+    clearObjectData();
     currentObjectName = name;
     currentObjectFolder = name.isEmpty() ? QString() : core::JoinPath(objectsFolder, name);
 }

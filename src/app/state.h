@@ -70,7 +70,10 @@ struct AppState {
     // Puts the 43 texts into the regime editor's fields; set by the editor.
     std::function<void(const QStringList&)> setEditorFields;
 
+    // Makes `name` the current object (empty: none) and clears everything read of the
+    // previous object: general data, units, counters, regime arrays, list, graph choice.
     void setCurrentObject(const QString& name);
+    void clearObjectData();
     void setCurrentRegime(const QString& fileName);
     engine::CalcInputs calcInputs() const;
 };

@@ -1,5 +1,8 @@
 #include "core/ini.h"
 
+#include <QFileInfo>
+
+#include "core/names.h"
 #include "core/textfile.h"
 
 namespace core {
@@ -49,7 +52,14 @@ QString ReadIni(const QString& file, const QString& section, const QString& key,
 
 bool WriteIni(const QString& file, const QString& section, const QString& key, const QString& value) {
     QStringList lines;
-    ReadTextLines(file, lines);  // a missing file starts empty
+    if (!ReadTextLines(file, lines)) {
+        // only a file that is not there starts empty; one that cannot be read is left as
+        // it is rather than replaced by a file holding this one key
+        QFileInfo info(file);
+        if (info.exists() || info.isSymLink() || !FindEntryNoCase(info.path(), info.fileName()).isEmpty())
+            return false;
+        lines.clear();
+    }
     const QString entry = key + u'=' + value;
     qsizetype sectionStart = -1, sectionEnd = lines.size();
     for (qsizetype i = 0; i < lines.size(); ++i) {

@@ -87,7 +87,13 @@ bool ListSubfolders(const QString& folder, QStringList& names) {
 bool IsAcceptableName(const QString& name) {
     const QString t = name.trimmed();
     if (t.isEmpty() || t == u"." || t == u"..") return false;
-    return !t.contains(u'/') && !t.contains(u'\\') && !t.contains(QChar(0));
+    for (QChar c : t) {
+        // separators, and control characters (line feed, tab, NUL ...) that no file
+        // manager shows and no file list of the program could hold
+        if (c == u'/' || c == u'\\' || c.unicode() < 0x20 || c.unicode() == 0x7F) return false;
+        if (c.category() == QChar::Other_Control) return false;
+    }
+    return true;
 }
 
 }  // namespace core

@@ -33,7 +33,7 @@ bool ListFiles(const QString& folder, const QString& pattern, QStringList& names
 bool ListSubfolders(const QString& folder, QStringList& names);
 
 // A name typed by the user for a new object or file: refused when it is empty after
-// trimming, is "." or "..", or holds "/", "\" or a NUL.
+// trimming, is "." or "..", or holds "/", "\", a NUL or any other control character.
 bool IsAcceptableName(const QString& name);
 
 }  // namespace core

@@ -1,5 +1,6 @@
 #include "core/numparse.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -13,7 +14,7 @@ namespace {
 // Collects the longest numeric prefix of `text` (after the caller's blank handling) into a
 // form from_chars reads, and converts it. `skipAnywhere` drops blanks wherever they stand;
 // `allowD` accepts D as exponent letter.
-double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
+double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD, bool* overflow = nullptr) {
     // the numeric prefix goes into a small buffer; digits beyond its size add nothing a
     // float could hold, except to the magnitude, which the exponent bookkeeping keeps
     struct Buffer {
@@ -43,9 +44,16 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
     }
     bool digits = false;
     bool point = false;
+    // decimal magnitude of the mantissa: significant integer digits, or minus the zeros
+    // after the point before the first significant digit
+    int magnitude = 0;
+    bool significant = false;
     for (;;) {
         c = next();
         if (c >= '0' && c <= '9') {
+            if (c != '0') significant = true;
+            if (!point && significant) ++magnitude;
+            if (point && !significant) --magnitude;
             if (!buf.full()) buf.push_back(static_cast<char>(c));
             else if (!point) ++buf.dropped;
             digits = true;
@@ -60,6 +68,7 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
     }
     if (!digits) return 0.0;
     c = next();
+    long exponentValue = 0;
     if (c == 'E' || c == 'e' || (allowD && (c == 'D' || c == 'd'))) {
         size_t save = i;
         char exp[12] = {'e'};
@@ -71,27 +80,39 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD) {
             ++i;
         }
         bool expDigits = false;
+        const bool negativeExp = s == '-';
+        long expAbs = 0;
         for (;;) {
             int d = next();
             if (d < '0' || d > '9') break;
+            if (expAbs < 100000) expAbs = expAbs * 10 + (d - '0');
             // more than a few exponent digits only overflow; keep the text bounded
             if (expSize < 8) exp[expSize++] = static_cast<char>(d);
             expDigits = true;
             ++i;
         }
-        if (expDigits)
+        if (expDigits) {
             for (size_t k = 0; k < expSize; ++k) buf.push_back(exp[k]);
-        else
+            exponentValue = negativeExp ? -expAbs : expAbs;
+        } else {
             i = save;
+        }
     }
     double v = 0.0;
     const std::string_view t = buf.view();
     const char* first = t.data();
     if (*first == '+') ++first;  // from_chars takes no plus sign
     const auto res = std::from_chars(first, t.data() + t.size(), v);
-    if (res.ec == std::errc::result_out_of_range) return 0.0;
+    if (res.ec == std::errc::result_out_of_range) {
+        // too small for a double reads as 0; too large is no number this program can hold
+        if (overflow && significant && magnitude + exponentValue > 0) *overflow = true;
+        return 0.0;
+    }
     if (buf.dropped > 0) v *= std::pow(10.0, buf.dropped);
-    if (!std::isfinite(v)) return 0.0;
+    if (!std::isfinite(v)) {
+        if (overflow) *overflow = true;
+        return 0.0;
+    }
     return v;
 }
 
@@ -103,23 +124,30 @@ struct Digits {
 };
 
 Digits ShortestDigits(float value) {
+    // shortest digits that read back as the same float; more than 7 significant digits are
+    // cut to 7 (correctly rounded), as the stored form allows no more
     Digits d;
     char buf[64];
-    int precision = 1;
-    for (; precision <= 7; ++precision) {
-        std::snprintf(buf, sizeof buf, "%.*e", precision - 1, static_cast<double>(value));
-        if (std::strtof(buf, nullptr) == value) break;
+    auto res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific);
+    const char* e = std::find(buf, res.ptr, 'e');
+    const size_t digitCount = static_cast<size_t>(std::count_if(static_cast<const char*>(buf), e, [](char c) { return c >= '0' && c <= '9'; }));
+    if (digitCount > 7) {
+        res = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 6);
+        e = std::find(buf, res.ptr, 'e');
     }
-    if (precision > 7) std::snprintf(buf, sizeof buf, "%.*e", 6, static_cast<double>(value));
     // buf looks like "-1.2345e+02"
     const char* p = buf;
     if (*p == '-') {
         d.negative = true;
         ++p;
     }
-    for (; *p && *p != 'e'; ++p)
+    for (; p < e; ++p)
         if (*p >= '0' && *p <= '9') d.mantissa.push_back(*p);
-    if (*p == 'e') d.exponent = std::atoi(p + 1);
+    if (e < res.ptr) {
+        const char* q = e + 1;
+        if (*q == '+') ++q;
+        std::from_chars(q, res.ptr, d.exponent);
+    }
     while (d.mantissa.size() > 1 && d.mantissa.back() == '0') d.mantissa.pop_back();
     return d;
 }
@@ -186,6 +214,58 @@ char32_t FoldCase(char32_t cp) {
 }  // namespace
 
 double ParseNumber(std::string_view text) { return ParseImpl(text, false, false); }
+
+bool ToFloatChecked(double value, float& out) {
+    // halfway between FLT_MAX and 2^128: from here on the nearest float is infinity
+    constexpr double kOverflow = 3.4028235677973366e38;
+    if (!std::isfinite(value) || value >= kOverflow || value <= -kOverflow) return false;
+    out = static_cast<float>(value);
+    return true;
+}
+
+bool ParseStoredFloat(std::string_view text, float& out) {
+    bool overflow = false;
+    const double v = ParseImpl(text, false, false, &overflow);
+    if (overflow) return false;
+    return ToFloatChecked(v, out);
+}
+
+bool ParseEditorFloat(std::string_view text, float& out) {
+    bool overflow = false;
+    const double v = ParseImpl(text, true, true, &overflow);
+    if (overflow) return false;
+    return ToFloatChecked(v, out);
+}
+
+bool ParseWholeNumber(std::string_view text, double& out) {
+    size_t b = 0, e = text.size();
+    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+    while (b < e && blank(text[b])) ++b;
+    while (e > b && blank(text[e - 1])) --e;
+    if (b == e) return false;
+    const std::string_view t = text.substr(b, e - b);
+    // every character must belong to the number: sign, digits, one point, an exponent
+    size_t i = 0;
+    if (t[i] == '+' || t[i] == '-') ++i;
+    bool digits = false, point = false;
+    for (; i < t.size(); ++i) {
+        if (t[i] >= '0' && t[i] <= '9') digits = true;
+        else if (t[i] == '.' && !point) point = true;
+        else break;
+    }
+    if (!digits) return false;
+    if (i < t.size() && (t[i] == 'E' || t[i] == 'e')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        const size_t expStart = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+        if (i == expStart) return false;
+    }
+    if (i != t.size()) return false;
+    bool overflow = false;
+    out = ParseImpl(t, false, false, &overflow);
+    return !overflow;
+}
 
 double ParseEditorNumber(std::string_view text) { return ParseImpl(text, true, true); }
 

@@ -16,6 +16,16 @@ double ParseNumber(std::string_view text);
 // wherever they stand, and the exponent letter may be E or D (either case).
 double ParseEditorNumber(std::string_view text);
 
+// Checked forms for stored numbers. A value beyond the single-precision range (or beyond any
+// double) fails instead of turning into an infinity or a silent 0; text that holds no number
+// still reads as 0, as the lenient rule says.
+bool ToFloatChecked(double value, float& out);
+bool ParseStoredFloat(std::string_view text, float& out);
+bool ParseEditorFloat(std::string_view text, float& out);
+// A text that is wholly one number (blanks around allowed), read without the C locale, so a
+// Russian locale's decimal comma never changes what "33.5" means.
+bool ParseWholeNumber(std::string_view text, double& out);
+
 // Rounds to `decimals` places with halves going to the even digit.
 double RoundHalfEven(double value, int decimals);
 

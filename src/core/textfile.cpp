@@ -2,8 +2,19 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/names.h"
+#include "core/numparse.h"
 
 namespace core {
 
@@ -57,48 +68,332 @@ QStringList SplitLines(const QString& text) {
     return lines;
 }
 
-bool ReadTextLines(const QString& path, QStringList& lines, QString* error) {
+namespace {
+
+// End of the first `maxLines` lines of `bytes` (CR and LF are the same bytes in
+// Windows-1251 as in ASCII), and whether anything follows them.
+qsizetype EndOfLines(const QByteArray& bytes, int maxLines, bool& more) {
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    int lines = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (d[i] != '\r' && d[i] != '\n') continue;
+        if (d[i] == '\r' && i + 1 < n && d[i + 1] == '\n') ++i;
+        if (++lines == maxLines) {
+            more = i + 1 < n;
+            return i + 1;
+        }
+    }
+    more = false;
+    return n;
+}
+
+WriteFaultHook& FaultHook() {
+    static WriteFaultHook hook;
+    return hook;
+}
+
+int Injected(const char* step) {
+    const WriteFaultHook& hook = FaultHook();
+    return hook ? hook(step) : 0;
+}
+
+// Permissions a file created with 0666 gets under this process's umask.
+mode_t NewFileMode() {
+    static const mode_t mode = [] {
+        const mode_t mask = ::umask(022);
+        ::umask(mask);
+        return static_cast<mode_t>(0666 & ~mask);
+    }();
+    return mode;
+}
+
+QString Named(const QString& path, const QString& why) { return path + QStringLiteral(": ") + why; }
+
+// Splits a path into its folder and the last name.
+void SplitPath(const QString& path, QString& folder, QString& name) {
+    const qsizetype slash = path.lastIndexOf(u'/');
+    folder = slash < 0 ? QStringLiteral(".") : (slash == 0 ? QStringLiteral("/") : path.left(slash));
+    name = slash < 0 ? path : path.mid(slash + 1);
+}
+
+// The same file under another letter case, or an empty text.
+QString OtherCase(const QString& path) {
+    QString folder, name;
+    SplitPath(path, folder, name);
+    const QString found = FindEntryNoCase(folder, name);
+    if (found.isEmpty() || found == name) return {};
+    return JoinPath(folder, found);
+}
+
+QString NotRegularText(mode_t mode) {
+    if (S_ISLNK(mode)) return QStringLiteral("это символическая ссылка, а не файл данных; файл не прочитан и не записан");
+    if (S_ISDIR(mode)) return QStringLiteral("это папка, а не файл данных");
+    if (S_ISFIFO(mode)) return QStringLiteral("это канал (FIFO), а не файл данных");
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("это устройство, а не файл данных");
+    if (S_ISSOCK(mode)) return QStringLiteral("это сокет, а не файл данных");
+    return QStringLiteral("это не обычный файл");
+}
+
+// Opens a data file for reading: never through a symbolic link, never blocking on a FIFO.
+int OpenForRead(const QString& path, QString* error) {
+    const QByteArray native = QFile::encodeName(path);
+    int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0 && errno == ELOOP) {
+        if (error) *error = Named(path, NotRegularText(S_IFLNK));
+        return -1;
+    }
+    if (fd < 0) {
+        const int err = errno;
+        if (error) *error = Named(path, ErrnoText(err));
+        errno = err;
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const mode_t mode = st.st_mode;
+        ::close(fd);
+        if (error) *error = Named(path, NotRegularText(mode));
+        errno = EINVAL;
+        return -1;
+    }
+    return fd;
+}
+
+bool ReadOpened(int fd, const QString& path, QByteArray& bytes, QString* error) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0) {
+        if (error) *error = Named(path, ErrnoText(errno));
+        return false;
+    }
+    if (st.st_size > kMaxTextFileSize) {
+        if (error) *error = Named(path, QStringLiteral("файл слишком велик для файла данных (больше 16 МБ)"));
+        return false;
+    }
+    bytes.resize(static_cast<qsizetype>(st.st_size));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            if (error) *error = Named(path, ErrnoText(errno));
+            return false;
+        }
+        if (n == 0) break;  // the file became shorter while we read: take what is there
+        done += n;
+    }
+    bytes.truncate(done);
+    return true;
+}
+
+}  // namespace
+
+QStringList DecodeLines(const QByteArray& bytes, int maxLines, bool* more) {
+    bool after = false;
+    const qsizetype end = maxLines > 0 ? EndOfLines(bytes, maxLines, after) : bytes.size();
+    if (more) *more = after;
+    return SplitLines(DecodeCp1251(end == bytes.size() ? bytes : bytes.left(end)));
+}
+
+QString ErrnoText(int err) {
+    switch (err) {
+    case ENOENT: return QStringLiteral("файл или папка не найдены");
+    case EACCES: case EPERM: return QStringLiteral("нет прав доступа");
+    case ENOSPC: return QStringLiteral("нет места на диске");
+#ifdef EDQUOT
+    case EDQUOT: return QStringLiteral("превышена дисковая квота");
+#endif
+    case EFBIG: return QStringLiteral("превышен допустимый размер файла");
+    case EROFS: return QStringLiteral("диск доступен только для чтения");
+    case EIO: return QStringLiteral("ошибка ввода-вывода");
+    case ENOTDIR: return QStringLiteral("часть пути не является папкой");
+    case EISDIR: return QStringLiteral("это папка, а не файл данных");
+    case ENAMETOOLONG: return QStringLiteral("слишком длинное имя");
+    case EMFILE: case ENFILE: return QStringLiteral("открыто слишком много файлов");
+    case EBUSY: return QStringLiteral("файл занят");
+    case EXDEV: return QStringLiteral("файлы на разных дисках");
+    default: return QString::fromLocal8Bit(std::strerror(err));
+    }
+}
+
+void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
+
+bool ReadDataFile(const QString& path, QByteArray& bytes, QString* error) {
+    bytes.clear();
+    QString why;
+    int fd = OpenForRead(path, &why);
+    if (fd < 0 && errno == ENOENT) {
+        const QString other = OtherCase(path);
+        if (!other.isEmpty()) fd = OpenForRead(other, &why);
+    }
+    if (fd < 0) {
+        if (error) *error = why;
+        return false;
+    }
+    const bool ok = ReadOpened(fd, path, bytes, error);
+    ::close(fd);
+    return ok;
+}
+
+bool ReadTextLines(const QString& path, QStringList& lines, QString* error, int maxLines) {
     lines.clear();
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        if (error) *error = f.errorString();
+    QByteArray bytes;
+    if (!ReadDataFile(path, bytes, error)) return false;
+    bool more = false;
+    lines = DecodeLines(bytes, maxLines > 0 ? maxLines : kMaxTextLines, &more);
+    if (maxLines <= 0 && more) {
+        lines.clear();
+        if (error) *error = Named(path, QStringLiteral("слишком много строк для файла данных"));
         return false;
     }
-    if (f.size() > kMaxTextFileSize) {
-        if (error) *error = QStringLiteral("file too large");
-        return false;
-    }
-    const QByteArray bytes = f.read(kMaxTextFileSize + 1);
-    if (bytes.size() > kMaxTextFileSize) {
-        if (error) *error = QStringLiteral("file too large");
-        return false;
-    }
-    lines = SplitLines(DecodeCp1251(bytes));
     return true;
 }
 
 bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        if (error) *error = f.errorString();
+    QString target = path;
+    QByteArray native = QFile::encodeName(target);
+    struct stat old;
+    bool exists = ::lstat(native.constData(), &old) == 0;
+    if (!exists && errno == ENOENT) {
+        const QString other = OtherCase(target);
+        if (!other.isEmpty()) {
+            target = other;
+            native = QFile::encodeName(target);
+            exists = ::lstat(native.constData(), &old) == 0;
+        }
+    }
+    if (!exists && errno != ENOENT) {
+        if (error) *error = Named(target, ErrnoText(errno));
         return false;
     }
-    if (f.write(bytes) != bytes.size()) {
-        if (error) *error = f.errorString();
-        f.cancelWriting();
+    if (exists && !S_ISREG(old.st_mode)) {
+        if (error) *error = Named(target, NotRegularText(old.st_mode));
         return false;
     }
-    if (!f.commit()) {
-        if (error) *error = f.errorString();
+
+    // a unique temporary name beside the target: never a name the user could own
+    QString folder, name;
+    SplitPath(target, folder, name);
+    static std::atomic<unsigned> serial{0};
+    QByteArray tmp;
+    int fd = -1;
+    int err = Injected("open");
+    for (int attempt = 0; !err && fd < 0 && attempt < 100; ++attempt) {
+        const unsigned tag = (static_cast<unsigned>(::getpid()) * 2654435761u) ^ (serial++ * 40503u) ^
+                             static_cast<unsigned>(::time(nullptr));
+        tmp = QFile::encodeName(JoinPath(folder, u'.' + name + u'.' + QString::number(tag % 0xFFFFFFu, 36) +
+                                                     QStringLiteral(".tmp")));
+        fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0 && errno != EEXIST) err = errno;
+    }
+    if (fd < 0) {
+        if (error) *error = Named(target, ErrnoText(err ? err : EEXIST));
+        return false;
+    }
+    auto fail = [&](int e) {
+        ::close(fd);
+        ::unlink(tmp.constData());
+        if (error) *error = Named(target, ErrnoText(e));
+        return false;
+    };
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        if ((err = Injected("write"))) return fail(err);
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return fail(errno);
+        if (n == 0) return fail(EIO);
+        done += n;
+    }
+    // keep the permissions of the file being replaced
+    if (exists && (old.st_mode & 07777) != NewFileMode()) ::fchmod(fd, old.st_mode & 07777);
+    if ((err = Injected("sync")) || (::fdatasync(fd) != 0 && (err = errno))) return fail(err);
+    err = Injected("close");
+    if (::close(fd) != 0 && !err) err = errno;
+    if (err) {
+        ::unlink(tmp.constData());
+        if (error) *error = Named(target, ErrnoText(err));
+        return false;
+    }
+    if ((err = Injected("rename")) || (::rename(tmp.constData(), native.constData()) != 0 && (err = errno))) {
+        ::unlink(tmp.constData());
+        if (error) *error = Named(target, ErrnoText(err));
         return false;
     }
     return true;
+}
+
+bool WriteFileProduced(const QString& path, const std::function<bool(const QString&, QString*)>& produce,
+                       QString* error) {
+    QTemporaryDir dir;
+    if (!dir.isValid()) {
+        if (error) *error = Named(path, QStringLiteral("нельзя создать временную папку: ") + dir.errorString());
+        return false;
+    }
+    QString name, folder;
+    SplitPath(path, folder, name);
+    const QString scratch = dir.filePath(name);
+    QString why;
+    if (!produce(scratch, &why)) {
+        if (error) *error = Named(path, why);
+        return false;
+    }
+    QByteArray bytes;
+    if (!ReadDataFile(scratch, bytes, error)) return false;
+    return WriteFileAtomic(path, bytes, error);
 }
 
 bool WriteTextLines(const QString& path, const QStringList& lines, QString* error) {
     QByteArray bytes;
     for (const QString& line : lines) {
         bytes += EncodeCp1251(line);
+        bytes += "\r\n";
+    }
+    return WriteFileAtomic(path, bytes, error);
+}
+
+bool ParseNumberLines(const QByteArray& bytes, float* values, int count, QString* why) {
+    const char* d = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype pos = 0;
+    for (int line = 0; line < count; ++line) {
+        if (pos >= n) {
+            if (why)
+                *why = QStringLiteral("в файле %1 строк, нужно %2").arg(line).arg(count);
+            return false;
+        }
+        qsizetype end = pos;
+        while (end < n && d[end] != '\r' && d[end] != '\n') ++end;
+        if (!ParseStoredFloat(std::string_view(d + pos, static_cast<size_t>(end - pos)), values[line])) {
+            if (why)
+                *why = QStringLiteral("строка %1: число «%2» вне допустимого диапазона")
+                           .arg(line + 1)
+                           .arg(DecodeCp1251(QByteArray(d + pos, std::min<qsizetype>(end - pos, 40))));
+            return false;
+        }
+        pos = end;
+        if (pos < n && d[pos] == '\r' && pos + 1 < n && d[pos + 1] == '\n') pos += 2;
+        else if (pos < n) ++pos;
+    }
+    return true;
+}
+
+bool ReadNumberFile(const QString& path, float* values, int count, QString* error) {
+    QByteArray bytes;
+    if (!ReadDataFile(path, bytes, error)) return false;
+    QString why;
+    if (!ParseNumberLines(bytes, values, count, &why)) {
+        if (error) *error = Named(path, why);
+        return false;
+    }
+    return true;
+}
+
+bool WriteNumberFile(const QString& path, const float* values, int count, QString* error) {
+    QByteArray bytes;
+    bytes.reserve(count * 12);
+    for (int i = 0; i < count; ++i) {
+        bytes += FormatStored(values[i]);
         bytes += "\r\n";
     }
     return WriteFileAtomic(path, bytes, error);
@@ -127,10 +422,10 @@ QString UnquoteLine(const QString& line) {
 bool ReadQuotedFile(const QString& path, int count, QStringList& values, QString* error) {
     values.clear();
     QStringList lines;
-    if (!ReadTextLines(path, lines, error)) return false;
+    if (!ReadTextLines(path, lines, error, count)) return false;
     for (int i = 0; i < count; ++i) {
         if (i >= lines.size()) {
-            if (error) *error = QStringLiteral("too few values");
+            if (error) *error = Named(path, QStringLiteral("в файле %1 строк, нужно %2").arg(lines.size()).arg(count));
             return false;
         }
         values.append(UnquoteLine(lines.at(i)));

@@ -1,15 +1,25 @@
 #pragma once
-// Text files of the program: Windows-1251 contents, CR LF line ends on write, CR LF, LF or
-// CR accepted on read, and every write atomic (temporary file, then rename).
+// Data files of the program: Windows-1251 contents, CR LF line ends on write, CR LF, LF or
+// CR accepted on read, every write atomic and durable (temporary file in the same folder,
+// data synced, then a rename over the old file).
+//
+// A data file is only ever a regular file: a symbolic link, folder, FIFO or device in its
+// place is refused with a message naming it, for reading and for writing. A name that is
+// not found as written is looked up in its folder without regard to letter case, so
+// "ODATA.TXT" is read and replaced, never doubled. Every message is Russian and names the
+// file ("<path>: нет места на диске").
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace core {
 
 // Largest data file the readers accept; anything bigger is not one of ours.
 constexpr qint64 kMaxTextFileSize = 16 * 1024 * 1024;
+// Most lines a reader of a list of any length takes; a longer file is a read error.
+constexpr int kMaxTextLines = 65536;
 
 QString DecodeCp1251(const QByteArray& bytes);
 // Characters Windows-1251 cannot hold come out as "?".
@@ -17,17 +27,37 @@ QByteArray EncodeCp1251(const QString& text);
 
 // Splits on CR LF, LF or CR. A final line end does not make an extra empty line.
 QStringList SplitLines(const QString& text);
+// Decodes at most `maxLines` lines of Windows-1251 bytes; what follows them is not looked
+// at. `more` (when given) tells whether further lines followed.
+QStringList DecodeLines(const QByteArray& bytes, int maxLines, bool* more = nullptr);
 
-// Reads the whole file as lines. Fails (with a message in `error`) when the file is missing,
-// unreadable or larger than kMaxTextFileSize.
-bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr);
+// Reads a whole regular file (see above) in one buffer of its size.
+bool ReadDataFile(const QString& path, QByteArray& bytes, QString* error = nullptr);
+
+// Reads the file as lines. With `maxLines` > 0 only the first `maxLines` lines are taken
+// (formats of a fixed length); with the default, a file of more than kMaxTextLines lines
+// fails.
+bool ReadTextLines(const QString& path, QStringList& lines, QString* error = nullptr, int maxLines = 0);
 
 // Writes the lines, each ended by CR LF, as Windows-1251, atomically. On failure the old file
-// stays as it was and `error` says why.
+// stays as it was, no temporary file is left and `error` says why.
 bool WriteTextLines(const QString& path, const QStringList& lines, QString* error = nullptr);
 
-// Writes bytes atomically through a temporary file in the same folder and a rename.
+// Writes bytes atomically through a temporary file of a unique name in the same folder.
 bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// For writers that only take a file name (the workbook library): `produce` writes the file
+// `scratch` in a private temporary folder, whose bytes then replace `path` atomically.
+bool WriteFileProduced(const QString& path, const std::function<bool(const QString& scratch, QString* error)>& produce,
+                       QString* error = nullptr);
+
+// Number-line files (regime and results files): one number per line, the first `count`
+// lines read by the lenient number rule. Fewer lines, or a value beyond the single-precision
+// range, is a read error naming the line.
+bool ParseNumberLines(const QByteArray& bytes, float* values, int count, QString* why);
+bool ReadNumberFile(const QString& path, float* values, int count, QString* error = nullptr);
+// Writes each value in the stored number form on its own line.
+bool WriteNumberFile(const QString& path, const float* values, int count, QString* error = nullptr);
 
 // Quoted-field records: each value in double quotes on its own line.
 // A double quote cannot be stored inside a value; it is written as an apostrophe.
@@ -40,5 +70,14 @@ QString UnquoteLine(const QString& line);
 // then holds the values read before it.
 bool ReadQuotedFile(const QString& path, int count, QStringList& values, QString* error = nullptr);
 bool WriteQuotedFile(const QString& path, const QStringList& values, QString* error = nullptr);
+
+// Test seam: when set, called at each step of an atomic write ("open", "write", "sync",
+// "close", "rename"); a non-zero return is taken as that step's errno. Lets tests make a
+// read-only folder or a vanished folder happen even when they run as root.
+using WriteFaultHook = std::function<int(const char* step)>;
+void SetWriteFaultHook(WriteFaultHook hook);
+
+// The Russian reason for an errno value, as the messages above use it.
+QString ErrnoText(int err);
 
 }  // namespace core

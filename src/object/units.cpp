@@ -91,6 +91,21 @@ bool ReadUnits(const QString& folder, QStringList& units, QString* error) {
     return core::ReadQuotedFile(core::ResolvePath(folder, kUnitsFile), kUnitCount, units, error);
 }
 
+bool LoadObjectUnits(const QString& objectFolder, const QString& templateFolder, QStringList& units,
+                     QString* warning) {
+    QString why;
+    if (ReadUnits(objectFolder, units, &why)) return true;
+    QStringList defaults;
+    const bool fromTemplate = !templateFolder.isEmpty() && ReadUnits(templateFolder, defaults);
+    units = fromTemplate ? defaults : DefaultUnits();
+    ApplyUnitFollowers(units);
+    if (warning)
+        *warning = QStringLiteral("Единицы измерения объекта не прочитаны (") + why +
+                   (fromTemplate ? QStringLiteral("). Используются единицы по умолчанию из шаблона.")
+                                 : QStringLiteral("). Используются единицы по умолчанию программы."));
+    return false;
+}
+
 bool WriteUnits(const QString& folder, const QStringList& units, QString* error) {
     QStringList u = units.mid(0, kUnitCount);
     ApplyUnitFollowers(u);

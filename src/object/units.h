@@ -23,6 +23,12 @@ QStringList DefaultUnits();
 void ApplyUnitFollowers(QStringList& units);
 
 bool ReadUnits(const QString& folder, QStringList& units, QString* error = nullptr);
+// The units an open object works with: its own "Ediny.txt", or, when that is missing or
+// short, the template's default units (the built-in set when the template's file cannot be
+// read either). Display and calculation then use the same set. Returns false, with the
+// warning to show, when the object's own file was not used.
+bool LoadObjectUnits(const QString& objectFolder, const QString& templateFolder, QStringList& units,
+                     QString* warning = nullptr);
 // Writes exactly 31 quoted lines (followers applied).
 bool WriteUnits(const QString& folder, const QStringList& units, QString* error = nullptr);
 

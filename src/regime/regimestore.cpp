@@ -3,7 +3,6 @@
 #include <QFile>
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 #include "core/names.h"
 #include "core/numbers.h"
@@ -15,36 +14,21 @@ namespace {
 
 template <size_t N>
 bool WriteNumbers(const QString& path, const std::array<float, N>& values, QString* error) {
-    QStringList lines;
-    lines.reserve(N);
-    for (float v : values) lines.append(core::StoredForm(v));
-    return core::WriteTextLines(path, lines, error);
+    return core::WriteNumberFile(path, values.data(), static_cast<int>(N), error);
 }
 
 template <size_t N>
 bool ReadNumbers(const QString& path, std::array<float, N>& values, QString* error) {
-    QStringList lines;
-    if (!core::ReadTextLines(path, lines, error)) return false;
-    if (lines.size() < static_cast<qsizetype>(N)) {
-        if (error) *error = QStringLiteral("too few values in ") + path;
-        return false;
-    }
-    for (size_t i = 0; i < N; ++i)
-        values[i] = static_cast<float>(core::ParseNumber(lines.at(static_cast<qsizetype>(i))));
-    return true;
+    return core::ReadNumberFile(path, values.data(), static_cast<int>(N), error);
 }
 
-QString ObjectFile(const app::AppState& s, const QString& name) {
-    return core::ResolvePath(s.currentObjectFolder, name);
-}
+// The files of an object are found whatever their letter case by the readers and writers
+// themselves, at no cost when the name is exact.
+QString ObjectFile(const app::AppState& s, const QString& name) { return core::JoinPath(s.currentObjectFolder, name); }
 
-// A load text that is wholly a number (blanks around allowed).
+// A load text that is wholly a number (blanks around allowed), read locale-free.
 bool LoadNumber(const QString& text, double& value) {
-    const std::string t = text.trimmed().toStdString();
-    if (t.empty()) return false;
-    char* end = nullptr;
-    value = std::strtod(t.c_str(), &end);
-    return end == t.c_str() + t.size() && std::isfinite(value);
+    return core::ParseWholeNumber(text.toStdString(), value) && std::isfinite(value);
 }
 
 }  // namespace
@@ -59,9 +43,10 @@ bool WriteCounter(const QString& folder, const QString& file, int value, bool le
 
 bool ReadCounter(const QString& folder, const QString& file, int& value, QString* error) {
     QStringList lines;
-    if (!core::ReadTextLines(core::ResolvePath(folder, file), lines, error)) return false;
+    const QString path = core::JoinPath(folder, file);
+    if (!core::ReadTextLines(path, lines, error, 1)) return false;
     if (lines.isEmpty() || !core::ParseCounter(lines.first(), value)) {
-        if (error) *error = QStringLiteral("no number in ") + file;
+        if (error) *error = path + QStringLiteral(": в первой строке нет целого числа");
         return false;
     }
     return true;
@@ -123,8 +108,18 @@ bool DeleteRegimeFiles(app::AppState& s, QString* error) {
 }
 
 bool SaveRegimeInputs(app::AppState& s, const QStringList& fieldTexts, QString* error) {
-    for (int k = 0; k < app::kInputCount; ++k)
-        s.inputs[k] = static_cast<float>(core::ParseEditorNumber(fieldTexts.value(k)));
+    std::array<float, app::kInputCount> values{};
+    for (int k = 0; k < app::kInputCount; ++k) {
+        if (!core::ParseEditorFloat(fieldTexts.value(k).toStdString(), values[k])) {
+            // nothing is taken or written: such a number cannot be stored
+            if (error)
+                *error = QStringLiteral("Поле %1: число «%2» вне допустимого диапазона; режим не записан")
+                             .arg(k + 1)
+                             .arg(fieldTexts.value(k).trimmed().left(40));
+            return false;
+        }
+    }
+    s.inputs = values;
     return WriteNumbers(ObjectFile(s, s.currentRegimeFile), s.inputs, error);
 }
 
@@ -162,7 +157,7 @@ QString FillRegimeList(app::AppState& s) {
         app::RegimeRow row;
         row.key = file;
         QStringList lines;
-        if (core::ReadTextLines(ObjectFile(s, kResultsPrefix + file), lines) && !lines.isEmpty())
+        if (core::ReadTextLines(ObjectFile(s, kResultsPrefix + file), lines, nullptr, 1) && !lines.isEmpty())
             row.load = lines.first();
         else
             failed = true;

@@ -1,5 +1,9 @@
 #include "results/plotter.h"
 
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -10,15 +14,8 @@ namespace results {
 namespace {
 
 bool ReadValues(const QString& path, int count, QList<float>& values, QString* error) {
-    QStringList lines;
-    if (!core::ReadTextLines(path, lines, error)) return false;
-    if (lines.size() < count) {
-        if (error) *error = QStringLiteral("too few values in ") + path;
-        return false;
-    }
-    values.clear();
-    for (int i = 0; i < count; ++i) values.append(static_cast<float>(core::ParseNumber(lines[i])));
-    return true;
+    values.resize(count);
+    return core::ReadNumberFile(path, values.data(), count, error);
 }
 
 }  // namespace
@@ -36,9 +33,9 @@ bool CollectGraphData(const app::AppState& s, GraphData& data, QString* error) {
         if (!row.ticked) continue;
         QList<float> inputs, res;
         if (needInputs &&
-            !ReadValues(core::ResolvePath(s.currentObjectFolder, row.key), app::kInputCount, inputs, error))
+            !ReadValues(core::JoinPath(s.currentObjectFolder, row.key), app::kInputCount, inputs, error))
             return false;
-        if (needResults && !ReadValues(core::ResolvePath(s.currentObjectFolder, regime::kResultsPrefix + row.key),
+        if (needResults && !ReadValues(core::JoinPath(s.currentObjectFolder, regime::kResultsPrefix + row.key),
                                        app::kResultCount, res, error))
             return false;
         auto value = [&](const QString& source, int index) {
@@ -74,8 +71,24 @@ Ranges ComputeRanges(const GraphData& d, double width, double height) {
     r.lowerX = r.minX - 0.1f * (r.maxX - r.minX);
     r.upperY = r.maxY + 0.1f * (r.maxY - r.minY);
     r.lowerY = r.minY - 0.1f * (r.maxY - r.minY);
+    // values near the ends of the float range overflow the margins: take them in double
+    // and hold them at the largest float, so no scale value is ever infinite or "nan"
+    auto margin = [](float hi, float lo, double side) {
+        const double v = (side > 0 ? double(hi) : double(lo)) + side * 0.1 * (double(hi) - double(lo));
+        return static_cast<float>(std::clamp(v, -double(FLT_MAX), double(FLT_MAX)));
+    };
+    if (!std::isfinite(r.upperX) || !std::isfinite(r.lowerX)) {
+        r.upperX = margin(r.maxX, r.minX, 1);
+        r.lowerX = margin(r.maxX, r.minX, -1);
+    }
+    if (!std::isfinite(r.upperY) || !std::isfinite(r.lowerY)) {
+        r.upperY = margin(r.maxY, r.minY, 1);
+        r.lowerY = margin(r.maxY, r.minY, -1);
+    }
     r.scaleX = static_cast<float>((r.upperX - r.lowerX) / width);
     r.scaleY = static_cast<float>((r.upperY - r.lowerY) / height);
+    if (!std::isfinite(r.scaleX)) r.scaleX = static_cast<float>((double(r.upperX) - r.lowerX) / width);
+    if (!std::isfinite(r.scaleY)) r.scaleY = static_cast<float>((double(r.upperY) - r.lowerY) / height);
     return r;
 }
 
@@ -90,6 +103,7 @@ double PointY(const Ranges& r, float y, double height) {
 }
 
 QString ScaleText(double value, const QLocale& locale) {
+    if (!std::isfinite(value)) value = 0;
     double v = core::RoundHalfEven(value, 3);
     if (v == 0.0) v = 0.0;  // no "-0"
     QLocale l = locale;

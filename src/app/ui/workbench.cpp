@@ -14,6 +14,7 @@
 #include "app/ui/mdiform1.h"
 #include "app/ui/uiutil.h"
 #include "object/generaldata.h"
+#include "object/units.h"
 #include "object/ui/newot.h"
 
 namespace app {
@@ -159,12 +160,22 @@ bool Workbench::openObject(const QString& name) {
                          kProgramTitle, Icon::Warning);
         return false;
     }
-    // the windows start from the general data read on selection; read it again in case
-    // the object is opened without a selection
+    // the windows start from this object's own files only (the state was cleared above);
+    // a general data record that cannot be read whole is not opened for editing, so
+    // nothing of it is written until the user has fixed the file
     QStringList general;
-    const bool read = object::ReadGeneralData(state_.currentObjectFolder, general);
-    for (int i = 0; i < general.size() && i < kGeneralCount; ++i) state_.general[i] = general[i];
-    if (!read) dialogs_.message(kFileReadError, kProgramTitle, Icon::Warning);
+    QString why;
+    if (!object::ReadGeneralData(state_.currentObjectFolder, general, &why)) {
+        state_.setCurrentObject(QString());
+        dialogs_.message(kFileReadError + QStringLiteral(": ") + why +
+                             QStringLiteral(". Объект не открыт: исправьте файл общих данных."),
+                         kProgramTitle, Icon::Warning);
+        return false;
+    }
+    state_.general = general;
+    QString unitsWarning;
+    if (!object::LoadObjectUnits(state_.currentObjectFolder, state_.templateFolder, state_.units, &unitsWarning))
+        dialogs_.message(unitsWarning, kProgramTitle, Icon::Warning);
 
     if (frOpen* list = objectList()) {
         list->markClosingForOpen();
@@ -212,7 +223,8 @@ void Workbench::closeObject() {
         objectOpen_ = false;
     }
     frame_->enterIdle();
-    state_.inputs.fill(0.0f);
+    // nothing of the closed object stays in the state
+    state_.clearObjectData();
 }
 
 bool Workbench::objectOpen() const { return objectOpen_; }

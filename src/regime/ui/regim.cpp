@@ -50,11 +50,9 @@ Regim::Regim(app::Workbench& wb) : wb_(wb) {
     if (QAction* first = frame.toolbarButton(1)) first->setEnabled(false);
     frame.C->setEnabled(true);
     wb.state().setEditorFields = [this](const QStringList& texts) { setFieldTexts(texts); };
-    QStringList units;
-    if (object::ReadUnits(wb.state().currentObjectFolder, units)) {
-        wb.state().units = units;
-        setUnitLabels(units);
-    }
+    // the units the calculation uses, the object's own or the template's defaults
+    object::LoadObjectUnits(wb.state().currentObjectFolder, wb.state().templateFolder, wb.state().units);
+    setUnitLabels(wb.state().units);
     loadFirstRegime();
 }
 

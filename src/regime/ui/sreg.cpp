@@ -89,8 +89,7 @@ SReg::SReg(app::Workbench& wb) : wb_(wb) {
     app::PlaceSubWindow(this, app::Slot::List);
 
     // opening: the object's units and counters, the list, and a first regime when none
-    QStringList units;
-    if (object::ReadUnits(s.currentObjectFolder, units)) s.units = units;
+    object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, s.units);
     QString error;
     if (!ReadRegimeCounters(s, &error)) Warn(wb, kFillWarning);
     s.showRegimeResults = [this] {
