@@ -17,6 +17,7 @@
 #include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
+#include "object/generaldata.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
 #include "results/graphcatalogue.h"
@@ -34,6 +35,13 @@ QTextStream& err() {
     return s;
 }
 
+// Exit codes, the same for every command:
+//   0  all done;
+//   1  a file error (a folder or file missing, unreadable, not a regular file, not writable);
+//   2  the command line is wrong;
+//   3  done, but some regimes failed their data check and were not calculated.
+enum Exit { kDone = 0, kFileError = 1, kUsage = 2, kCheckFailed = 3 };
+
 int Usage() {
     err() << "Usage:\n"
              "  kalvaro-cli objects HOME [FILTER]      list the objects of a program folder\n"
@@ -42,31 +50,63 @@ int Usage() {
              "  kalvaro-cli calc OBJECTDIR REGIMEFILE  calculate one regime and print it, writing nothing\n"
              "  kalvaro-cli graph OBJECTDIR \"R4 R3\" [--xlsx FILE] [--png FILE]\n"
              "                                         a graph over all regimes as a workbook and/or a picture\n"
-             "  kalvaro-cli demo HOME                  create the demo objects in HOME\n";
-    return 2;
+             "  kalvaro-cli demo HOME                  create the demo objects in HOME\n"
+             "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
+    return kUsage;
 }
 
-// Makes the folder the current object of the state: its parent is the objects folder.
+// A folder given on the command line, absolute and without a trailing slash (what a shell's
+// completion types), so its last name is the object's name.
+QString CleanFolder(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+
+// Makes the folder the current object of the state: its parent is the objects folder, the
+// template beside that. Units missing in the object are taken from the template and said.
 bool UseObjectFolder(app::AppState& s, const QString& path, QString& error) {
-    const QFileInfo info(path);
+    const QString folder = CleanFolder(path);
+    const QFileInfo info(folder);
     if (!info.isDir()) {
-        error = QStringLiteral("no such object folder: ") + path;
+        error = folder + QStringLiteral(": папка объекта не найдена");
         return false;
     }
-    s.objectsFolder = info.absoluteDir().absolutePath();
+    if (!app::IsObjectFolder(folder)) {
+        error = folder + QStringLiteral(": это не папка объекта (в ней нет ") + object::kGeneralFile + u')';
+        return false;
+    }
+    const QString objects = info.absolutePath();
+    app::SetFolders(s, QFileInfo(objects).absolutePath());
+    s.objectsFolder = objects;
     s.setCurrentObject(info.fileName());
-    return app::LoadObjectData(s, &error);
+    QString warning;
+    if (!app::LoadObjectData(s, &error, &warning)) return false;
+    if (!warning.isEmpty()) err() << s.currentObjectFolder << ": " << warning << "\n";
+    return true;
+}
+
+// A regime file name of the object itself: a plain name (no folder part), of the regime
+// pattern, present in the object folder whatever its letter case.
+bool ObjectRegimeFile(const app::AppState& s, const QString& given, QString& file, QString& error) {
+    if (given.contains(u'/') || given.contains(u'\\') || given == u"." || given == u".." ||
+        !core::MatchesPattern(given, regime::kRegimePattern)) {
+        error = given + QStringLiteral(": это не имя файла режима этого объекта (ожидается имя вида «Режим №  3.Dat»)");
+        return false;
+    }
+    file = core::FindEntryNoCase(s.currentObjectFolder, given);
+    if (file.isEmpty()) {
+        error = core::JoinPath(s.currentObjectFolder, given) + QStringLiteral(": файл режима не найден");
+        return false;
+    }
+    return true;
 }
 
 int Objects(const QStringList& args) {
     if (args.isEmpty() || args.size() > 2) return Usage();
     app::AppState s;
-    app::SetFolders(s, QDir(args[0]).absolutePath());
+    app::SetFolders(s, CleanFolder(args[0]));
     if (args.size() == 2) app::ApplyFilter(s, args[1]);
     const app::ObjectList list = app::FillObjectList(s);
     if (!list.ok) {
         err() << app::kObjectListPathError << ": " << s.objectsFolder << "\n";
-        return 1;
+        return kFileError;
     }
     for (const QString& name : list.names) {
         const QString folder = core::JoinPath(s.objectsFolder, name);
@@ -76,7 +116,7 @@ int Objects(const QStringList& args) {
         else out() << name << "\t" << app::kFileReadError << "\n";
     }
     out() << list.header << "\n";
-    return 0;
+    return kDone;
 }
 
 int Regimes(const QStringList& args) {
@@ -85,46 +125,58 @@ int Regimes(const QStringList& args) {
     QString error;
     if (!UseObjectFolder(s, args[0], error)) {
         err() << error << "\n";
-        return 1;
+        return kFileError;
     }
     const QString warning = regime::FillRegimeList(s);
     for (const auto& row : s.regimeList.rows) out() << row.key << "\t" << row.load << "\n";
     out() << s.regimeList.header << "\n";
     if (!warning.isEmpty()) {
-        err() << warning << "\n";
-        return 1;
+        err() << s.currentObjectFolder << ": " << warning << "\n";
+        return kFileError;
     }
-    return 0;
+    return kDone;
 }
 
 int Recalc(const QStringList& args) {
     if (args.isEmpty()) return Usage();
-    int status = 0;
+    int status = kDone;
+    auto worse = [&](int code) {
+        if (code == kFileError || status == kDone) status = code;
+    };
     for (const QString& path : args) {
         app::AppState s;
         QString error;
         if (!UseObjectFolder(s, path, error)) {
-            err() << path << ": " << error << "\n";
-            status = 1;
+            err() << error << "\n";
+            worse(kFileError);
             continue;
         }
-        const QString warning = regime::FillRegimeList(s);
-        if (!warning.isEmpty()) {
-            err() << path << ": " << warning << "\n";
-            status = 1;
+        // a regime whose results file is missing or broken is still listed; recalculation
+        // writes that file anew
+        QStringList files;
+        if (!core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files)) {
+            err() << s.currentObjectFolder << ": " << regime::kFillWarning << "\n";
+            worse(kFileError);
             continue;
         }
+        regime::FillRegimeList(s);
         const regime::RecalcReport r = regime::RecalculateAllRegimes(s);
         out() << s.currentObjectName << "\n";
         for (const auto& line : r.lines) {
             out() << "  " << line.file << "\t";
-            if (line.calculated) out() << "Нагрузка, %:" << line.load << "\n";
-            else out() << line.message << "\n";
+            if (line.calculated) {
+                out() << "Нагрузка, %:" << line.load;
+                if (line.repaired) out() << "\t(файл результатов отсутствовал или был повреждён и создан заново)";
+                out() << "\n";
+            } else {
+                out() << line.message << "\n";
+            }
         }
-        out() << "  рассчитано: " << r.calculated << ", пропущено: " << r.skipped
-              << ", ошибок записи: " << r.failed << "\n";
-        if (!r.listWarning.isEmpty()) err() << path << ": " << r.listWarning << "\n";
-        if (r.failed > 0) status = 1;
+        out() << "  рассчитано: " << r.calculated << ", не прошли проверку данных: " << r.skipped
+              << ", ошибок чтения: " << r.readFailed << ", ошибок записи: " << (r.failed - r.readFailed) << "\n";
+        if (!r.listWarning.isEmpty()) err() << s.currentObjectFolder << ": " << r.listWarning << "\n";
+        if (r.failed > 0) worse(kFileError);
+        else if (r.skipped > 0) worse(kCheckFailed);
     }
     return status;
 }
@@ -132,31 +184,26 @@ int Recalc(const QStringList& args) {
 int Calc(const QStringList& args) {
     if (args.size() != 2) return Usage();
     app::AppState s;
-    QString error;
-    if (!UseObjectFolder(s, args[0], error)) {
+    QString error, file;
+    if (!UseObjectFolder(s, args[0], error) || !ObjectRegimeFile(s, args[1], file, error)) {
         err() << error << "\n";
-        return 1;
-    }
-    const QString file = core::FindEntryNoCase(s.currentObjectFolder, args[1]);
-    if (file.isEmpty()) {
-        err() << "no such regime: " << args[1] << "\n";
-        return 1;
+        return kFileError;
     }
     s.setCurrentRegime(file);
     if (!regime::LoadRegimeInputs(s, nullptr, &error)) {
         err() << error << "\n";
-        return 1;
+        return kFileError;
     }
     if (!regime::LoadRegimeResults(s)) s.results.fill(0.0f);
     const engine::CalcInputs in = s.calcInputs();
     const std::string check = engine::CheckRegimeData(in);
     if (!check.empty()) {
         out() << QString::fromStdString(check) << " !\n";
-        return 0;
+        return kCheckFailed;
     }
     engine::CalculateRegime(in, s.steam, s.results);
     for (int i = 0; i < app::kResultCount; ++i) out() << i << "\t" << core::StoredForm(s.results[i]) << "\n";
-    return 0;
+    return kDone;
 }
 
 int Graph(QStringList args) {
@@ -174,7 +221,7 @@ int Graph(QStringList args) {
     QString error;
     if (!UseObjectFolder(s, args[0], error)) {
         err() << error << "\n";
-        return 1;
+        return kFileError;
     }
     const QString key = args[1].simplified();
     results::GraphEntry entry;
@@ -188,28 +235,36 @@ int Graph(QStringList args) {
         err() << "no graph " << key << " for this object; the catalogue holds:\n";
         for (const auto& e : results::BuildGraphList(s.general, s.units))
             err() << "  " << e.key << "\t" << e.yCaption << " / " << e.xCaption << "\n";
-        return 2;
+        return kUsage;
     }
     const QString warning = regime::FillRegimeList(s);
-    if (!warning.isEmpty()) err() << warning << "\n";
+    if (!warning.isEmpty()) err() << s.currentObjectFolder << ": " << warning << "\n";
+    if (s.regimeList.rows.isEmpty()) {
+        err() << s.currentObjectFolder << QStringLiteral(": в объекте нет режимов, график не построен") << "\n";
+        return kFileError;
+    }
     results::GraphExport g{s.currentObjectName, entry.yCaption, entry.xCaption, {}};
     if (!results::CollectGraphData(s, g.data, &error)) {
         err() << error << "\n";
-        return 1;
+        return kFileError;
+    }
+    if (g.data.empty()) {
+        err() << s.currentObjectFolder << QStringLiteral(": ни один режим не дал точки графика") << "\n";
+        return kFileError;
     }
     if (!xlsx.isEmpty() && !results::ExportGraphXlsx(xlsx, g, &error)) {
         err() << error << "\n";
-        return 1;
+        return kFileError;
     }
     if (!png.isEmpty()) {
         const QImage image = results::RenderGraphImage(g.data, g.yCaption, g.xCaption, g.objectName);
-        if (!image.save(png, "PNG")) {
-            err() << "cannot write " << png << "\n";
-            return 1;
+        if (!results::SaveGraphPng(png, image, &error)) {
+            err() << error << "\n";
+            return kFileError;
         }
     }
     out() << g.data.x.size() << " points\n";
-    return 0;
+    return kDone;
 }
 
 }  // namespace
@@ -230,11 +285,11 @@ int main(int argc, char** argv) {
     if (command == u"graph") return Graph(args);
     if (command == u"demo" && args.size() == 1) {
         QString error;
-        if (!cli::WriteDemo(QDir(args[0]).absolutePath(), error)) {
+        if (!cli::WriteDemo(CleanFolder(args[0]), error)) {
             err() << error << "\n";
-            return 1;
+            return kFileError;
         }
-        return 0;
+        return kDone;
     }
     return Usage();
 }

@@ -29,8 +29,9 @@ int main(int argc, char** argv) {
     app::AppState state;
     const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     const QString installedTemplate = QApplication::applicationDirPath() + QStringLiteral("/../share/kalvaro/Template");
+    QString startWarning;
     app::SetFolders(state, app::FindProgramFolder(application.arguments(), QApplication::applicationDirPath(),
-                                                  userData, installedTemplate));
+                                                  userData, installedTemplate, &startWarning));
 
     QApplication::setWindowIcon(app::ProgramIcon(QStringLiteral("kalvaro")));
     app::QtDialogs dialogs;
@@ -38,5 +39,6 @@ int main(int argc, char** argv) {
     app::InstallObjectWindows(workbench);
     dialogs.setParent(&workbench.frame());
     workbench.frame().show();
+    if (!startWarning.isEmpty()) dialogs.message(startWarning, app::kProgramTitle, app::Icon::Warning);
     return application.exec();
 }

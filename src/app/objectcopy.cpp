@@ -34,18 +34,33 @@ QString LastPart(QString path) {
 
 }  // namespace
 
-bool CopyObjectFiles(const QString& from, const QString& to) {
-    if (!QDir().mkdir(to)) return false;
-    QDirIterator it(from, QDir::Files | QDir::NoDotAndDotDot);
+bool CopyObjectFiles(const QString& from, const QString& to, QString* error) {
+    if (!QDir().mkdir(to)) {
+        if (error) *error = to + QStringLiteral(": папка не создана");
+        return false;
+    }
+    QDirIterator it(from, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
     QStringList files;
     while (it.hasNext()) {
         it.next();
-        // a link is copied as the file it names only when that is a regular file
+        // regular files of the object only: a link is not copied (it may point anywhere)
         const QFileInfo info = it.fileInfo();
-        if (info.isFile()) files.append(info.fileName());
+        if (info.isFile() && !info.isSymLink()) files.append(info.fileName());
     }
-    for (const QString& f : files)
-        if (!QFile::copy(core::JoinPath(from, f), core::JoinPath(to, f))) return false;
+    QStringList copied;
+    for (const QString& f : files) {
+        QFile source(core::JoinPath(from, f));
+        const QString target = core::JoinPath(to, f);
+        if (!source.copy(target)) {
+            if (error) *error = target + QStringLiteral(": ") + source.errorString();
+            // a half-made copy is no object: remove what was written and the folder
+            for (const QString& done : copied) QFile::remove(core::JoinPath(to, done));
+            QFile::remove(target);
+            QDir().rmdir(to);
+            return false;
+        }
+        copied.append(f);
+    }
     return true;
 }
 
@@ -99,7 +114,11 @@ CommandResult ImportObject(AppState& s, Dialogs& d) {
         return CommandResult::Cancelled;
     const QString free = AskFreeName(d, s.objectsFolder, name);
     if (free.isEmpty()) return CommandResult::Cancelled;
-    if (!CopyObjectFiles(source, core::JoinPath(s.objectsFolder, free))) return CommandResult::Failed;
+    if (!CopyObjectFiles(source, core::JoinPath(s.objectsFolder, free))) {
+        d.message(QStringLiteral("Объект не может быть скопирован на ") + s.objectsFolder, QStringLiteral("Ошибка !"),
+                  Icon::Error);
+        return CommandResult::Failed;
+    }
     d.message(kCopied + free + u'\'', QStringLiteral("Информация"), Icon::Information);
     return CommandResult::Done;
 }

@@ -9,7 +9,8 @@
 namespace app {
 
 // Copies the regular files directly inside `from` into the new folder `to` (created here).
-bool CopyObjectFiles(const QString& from, const QString& to);
+// Symbolic links are not copied. On any failure the new folder is removed again.
+bool CopyObjectFiles(const QString& from, const QString& to, QString* error = nullptr);
 
 // Each returns Done when the object list must be refilled.
 CommandResult CreateObjectCopy(AppState& s, Dialogs& d);

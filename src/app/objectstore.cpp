@@ -100,7 +100,11 @@ CommandResult RenameObject(AppState& s, Dialogs& d) {
     if (!answer) return CommandResult::Cancelled;
     const QString name = answer->trimmed();
     if (name.isEmpty()) return CommandResult::Cancelled;
-    if (!core::IsAcceptableName(name) || core::ExistsNoCase(s.objectsFolder, name)) return CommandResult::Refused;
+    if (!core::IsAcceptableName(name)) {
+        d.message(kBadObjectName, QStringLiteral("Переименовать"), Icon::Warning);
+        return CommandResult::Refused;
+    }
+    if (core::ExistsNoCase(s.objectsFolder, name)) return CommandResult::Refused;
     const QString from = core::ResolvePath(s.objectsFolder, s.currentObjectName);
     QFileInfo info(from);
     if (s.currentObjectName.isEmpty() || !info.isDir() || info.isSymLink() ||

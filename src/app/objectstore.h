@@ -12,6 +12,9 @@ namespace app {
 
 inline const QString kObjectListPathError = QStringLiteral("Ошибка пути к списку объектов");
 inline const QString kFileReadError = QStringLiteral("Ошибка чтения файла");
+inline const QString kBadObjectName = QStringLiteral(
+    "Недопустимое имя объекта. Имя не может быть пустым, равным «.» или «..» и не может содержать символы «/», «\\» "
+    "и управляющие символы (перевод строки, табуляцию).");
 
 struct ObjectList {
     QStringList names;

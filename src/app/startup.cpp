@@ -9,24 +9,32 @@
 
 namespace app {
 
-namespace {
-
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        const QFileInfo info = it.fileInfo();
+bool CopyTemplateTree(const QString& from, const QString& to, QString* error) {
+    auto fail = [&](const QString& path, const QString& why) {
+        if (error) *error = path + QStringLiteral(": ") + why;
+        return false;
+    };
+    if (!QDir().mkpath(to)) return fail(to, QStringLiteral("папка не создана"));
+    QDir source(from);
+    if (!source.exists()) return fail(from, QStringLiteral("папка шаблона не найдена"));
+    const QFileInfoList entries =
+        source.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QFileInfo& info : entries) {
         const QString target = core::JoinPath(to, info.fileName());
-        if (info.isDir()) CopyTree(info.filePath(), target);
-        else if (!QFileInfo::exists(target)) QFile::copy(info.filePath(), target);
+        if (info.isSymLink() && info.isDir()) continue;  // a folder link is never followed (it may loop)
+        if (info.isDir()) {
+            if (!CopyTemplateTree(info.filePath(), target, error)) return false;
+        } else if (info.isFile()) {
+            if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) continue;  // the user's own file stays
+            QFile file(info.filePath());
+            if (!file.copy(target)) return fail(target, QStringLiteral("файл шаблона не скопирован: ") + file.errorString());
+        }
     }
+    return true;
 }
 
-}  // namespace
-
 QString FindProgramFolder(const QStringList& arguments, const QString& executableFolder,
-                          const QString& userDataFolder, const QString& installedTemplate) {
+                          const QString& userDataFolder, const QString& installedTemplate, QString* warning) {
     for (int i = 0; i + 1 < arguments.size(); ++i)
         if (arguments[i] == u"--home") return QDir(arguments[i + 1]).absolutePath();
     const QString env = qEnvironmentVariable("KALVARO_HOME");
@@ -34,8 +42,15 @@ QString FindProgramFolder(const QStringList& arguments, const QString& executabl
     if (core::ExistsNoCase(executableFolder, kTemplateFolderName)) return executableFolder;
     if (!core::ExistsNoCase(userDataFolder, kTemplateFolderName) && !installedTemplate.isEmpty() &&
         QFileInfo(installedTemplate).isDir())
-        CopyTree(installedTemplate, core::JoinPath(userDataFolder, kTemplateFolderName));
-    QDir().mkpath(core::JoinPath(userDataFolder, kObjectsFolderName));
+    {
+        const QString target = core::JoinPath(userDataFolder, kTemplateFolderName);
+        QString why;
+        if (!CopyTemplateTree(installedTemplate, target, &why)) {
+            if (warning) *warning = QStringLiteral("Папка шаблона подготовлена не полностью. ") + why;
+        }
+    }
+    if (!QDir().mkpath(core::JoinPath(userDataFolder, kObjectsFolderName)) && warning)
+        *warning = core::JoinPath(userDataFolder, kObjectsFolderName) + QStringLiteral(": папка объектов не создана");
     return userDataFolder;
 }
 

@@ -14,8 +14,15 @@ inline const QString kTemplateFolderName = QStringLiteral("Template");
 // The program folder: "--home DIR" among the arguments, else $KALVARO_HOME, else the
 // executable's folder when it holds "Template", else the per-user data folder, prepared on
 // first use from `installedTemplate` with an empty objects folder.
+// `warning` receives what went wrong while preparing the per-user folder.
 QString FindProgramFolder(const QStringList& arguments, const QString& executableFolder,
-                          const QString& userDataFolder, const QString& installedTemplate);
+                          const QString& userDataFolder, const QString& installedTemplate,
+                          QString* warning = nullptr);
+
+// Copies the template folder tree: folder links are skipped (never followed, so a link loop
+// cannot nest copies), files already in the target are kept, and every copy is checked;
+// the first failure ends the copy with `error` naming the file.
+bool CopyTemplateTree(const QString& from, const QString& to, QString* error = nullptr);
 
 // Sets the three folders of the state from the program folder (none is checked or created).
 void SetFolders(AppState& s, const QString& programFolder);

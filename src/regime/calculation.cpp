@@ -32,12 +32,17 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
         if (!LoadRegimeInputs(s, nullptr, &error)) {
             line.message = error;
             ++report.failed;
+            ++report.readFailed;
             report.lines.append(line);
             continue;
         }
         // Slots a regime does not write keep that regime's own stored values, not those of
-        // the regime calculated before it; a missing results file starts from zeros.
-        if (!LoadRegimeResults(s)) s.results.fill(0.0f);
+        // the regime calculated before it; a missing or broken results file starts from
+        // zeros and is written anew below.
+        if (!LoadRegimeResults(s)) {
+            s.results.fill(0.0f);
+            line.repaired = true;
+        }
         const engine::CalcInputs in = s.calcInputs();
         const std::string check = engine::CheckRegimeData(in);
         if (!check.empty()) {
@@ -54,6 +59,7 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
             continue;
         }
         row.load = LoadText(s.results[0]);
+        if (line.repaired) ++report.repaired;
         line.calculated = true;
         line.load = row.load;
         ++report.calculated;

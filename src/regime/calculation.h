@@ -23,18 +23,22 @@ CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(con
 struct RecalcLine {
     QString file;
     bool calculated = false;
+    bool repaired = false;  // its results file was missing or broken and has been written anew
     QString load;     // load text of a calculated regime
     QString message;  // check message of a skipped regime, or the file error
 };
 
 struct RecalcReport {
     QList<RecalcLine> lines;
-    int calculated = 0, skipped = 0, failed = 0;
+    // skipped: failed the data check; readFailed: the regime file itself could not be read;
+    // failed: every file error (read or write), readFailed included
+    int calculated = 0, skipped = 0, failed = 0, readFailed = 0, repaired = 0;
     QString listWarning;  // warning of the final sort, if any
 };
 
 // Recalculates every regime of the list in list order; regimes that fail the check are
-// skipped silently with their stored results untouched. Then sorts the list and shows the
+// skipped silently with their stored results untouched. A missing or broken results file is
+// written anew from the regime's inputs; only an unreadable regime file skips a regime. Then sorts the list and shows the
 // results of the last regime. `progress(done, total)` may return false to stop early.
 RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress = {});
 

@@ -1,5 +1,9 @@
 #include "results/graphpainter.h"
 
+#include <QBuffer>
+
+#include "core/textfile.h"
+
 namespace results {
 
 void DrawCurve(QPainter& p, const QRectF& area, const GraphData& data, const CurveStyle& style) {
@@ -71,6 +75,17 @@ QImage RenderGraphImage(const GraphData& data, const QString& yCaption, const QS
     if (data.empty())
         p.drawText(area, Qt::AlignCenter, QStringLiteral("Нет отмеченных режимов"));
     return image;
+}
+
+bool SaveGraphPng(const QString& path, const QImage& image, QString* error) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG")) {
+        if (error) *error = path + QStringLiteral(": рисунок не удалось построить");
+        return false;
+    }
+    return core::WriteFileAtomic(path, bytes, error);
 }
 
 }  // namespace results

@@ -32,4 +32,8 @@ QImage RenderGraphImage(const GraphData& data, const QString& yCaption, const QS
                         const QString& title, const QColor& curve = Qt::black, const QSize& size = QSize(900, 620),
                         const QLocale& locale = QLocale());
 
+// Writes the picture as a PNG file atomically: a failure (full disk, read-only folder) keeps
+// the old file and says why, naming it.
+bool SaveGraphPng(const QString& path, const QImage& image, QString* error = nullptr);
+
 }  // namespace results

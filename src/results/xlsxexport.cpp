@@ -3,10 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-#include <QTemporaryDir>
-#include <cstdio>
 #include <xlsxwriter.h>
+
+#include "core/textfile.h"
 
 namespace results {
 
@@ -28,14 +27,13 @@ QString GraphFileName(const QString& yCaption, const QString& extension) {
     return name.left(100).trimmed() + u'.' + extension;
 }
 
-bool ExportGraphXlsx(const QString& path, const GraphExport& graph, QString* error) {
-    // libxlsxwriter writes the file in place; write next to the target and rename, so a
-    // failure never leaves a broken workbook under the chosen name
-    const QString tmp = path + QStringLiteral(".part");
-    const QByteArray tmpName = QFile::encodeName(tmp);
-    lxw_workbook* wb = workbook_new(tmpName.constData());
+namespace {
+
+bool WriteGraphWorkbook(const QString& file, const GraphExport& graph, QString* error) {
+    const QByteArray fileName = QFile::encodeName(file);
+    lxw_workbook* wb = workbook_new(fileName.constData());
     if (!wb) {
-        if (error) *error = QStringLiteral("cannot create ") + path;
+        if (error) *error = QStringLiteral("книга не создана");
         return false;
     }
     const QByteArray sheetName = Utf8(QStringLiteral("График"));
@@ -82,17 +80,20 @@ bool ExportGraphXlsx(const QString& path, const GraphExport& graph, QString* err
 
     const lxw_error rc = workbook_close(wb);
     if (rc != LXW_NO_ERROR) {
-        QFile::remove(tmp);
         if (error) *error = QString::fromUtf8(lxw_strerror(rc));
         return false;
     }
-    // rename() replaces an existing workbook in one step, so a failure keeps the old one
-    if (std::rename(QFile::encodeName(tmp).constData(), QFile::encodeName(path).constData()) != 0) {
-        QFile::remove(tmp);
-        if (error) *error = QStringLiteral("cannot write ") + path;
-        return false;
-    }
     return true;
+}
+
+}  // namespace
+
+bool ExportGraphXlsx(const QString& path, const GraphExport& graph, QString* error) {
+    // the library writes a file of its own in a private folder; its bytes then replace the
+    // chosen file in one step, so a failure keeps the old workbook and no name beside the
+    // target is ever taken
+    return core::WriteFileProduced(
+        path, [&](const QString& scratch, QString* why) { return WriteGraphWorkbook(scratch, graph, why); }, error);
 }
 
 }  // namespace results

@@ -98,8 +98,11 @@ TEST_F(StoreFixture, RenameFlows) {
     EXPECT_EQ(RenameObject(s, d), CommandResult::Refused);  // taken, also by letter case
     EXPECT_EQ(RenameObject(s, d), CommandResult::Refused);  // a plain file of that name
     EXPECT_EQ(RenameObject(s, d), CommandResult::Cancelled);
+    EXPECT_TRUE(d.messages().isEmpty());  // a taken name says nothing
     EXPECT_EQ(RenameObject(s, d), CommandResult::Refused);
-    EXPECT_TRUE(d.messages().isEmpty());
+    // a name that would leave the objects folder is refused with a word
+    ASSERT_EQ(d.messages().size(), 1);
+    EXPECT_EQ(d.messages()[0], kBadObjectName);
     EXPECT_TRUE(exists("A"));
     d.inputs = {QString(" C ")};
     EXPECT_EQ(RenameObject(s, d), CommandResult::Done);

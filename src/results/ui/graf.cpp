@@ -211,8 +211,9 @@ void Graf::savePicture() {
         wb_.dialogs().saveFileName(QStringLiteral("Сохранить рисунок графика"), suggested, QStringLiteral("PNG (*.png)"));
     if (path.isEmpty()) return;
     const QImage image = RenderGraphImage(data_, Label1->text(), Label2->text(), s.currentObjectName, color_);
-    if (!image.save(path, "PNG"))
-        wb_.dialogs().message(QStringLiteral("Ошибка !  ") + path, app::kProgramTitle, app::Icon::Warning);
+    QString why;
+    if (!SaveGraphPng(path, image, &why))
+        wb_.dialogs().message(QStringLiteral("Ошибка !  ") + why, app::kProgramTitle, app::Icon::Warning);
 }
 
 void Graf::activated() {
