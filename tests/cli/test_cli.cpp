@@ -9,49 +9,15 @@
 #include <QTemporaryDir>
 
 #include "core/names.h"
+#include "support/clirun.h"
 #include "support/testdirs.h"
 
 using testing_support::ReadBytes;
 
-namespace {
-
-struct CliRun {
-    int code = -1;
-    QString out, err;
-};
-
-CliRun Cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(KALVARO_CLI), args);
-    p.waitForFinished(60000);
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
-}
-
-// Copies the demo program folder (objects only, the template from the repository).
-QString CopyDemo(const QTemporaryDir& dir) {
-    const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты");
-    const QString to = core::JoinPath(dir.path(), QStringLiteral("Все объекты"));
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString f = it.next();
-        const QString target = core::JoinPath(to, QDir(from).relativeFilePath(f));
-        QDir().mkpath(QFileInfo(target).path());
-        QFile::copy(f, target);
-    }
-    return to;
-}
-
-QMap<QString, QByteArray> Snapshot(const QString& folder) {
-    QMap<QString, QByteArray> m;
-    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString f = it.next();
-        m.insert(QDir(folder).relativeFilePath(f), ReadBytes(f));
-    }
-    return m;
-}
-
-}  // namespace
+using testing_support::Cli;
+using testing_support::CliRun;
+using testing_support::CopyDemo;
+using testing_support::Snapshot;
 
 TEST(Cli, ObjectsAndRegimesOfTheDemo) {
     CliRun r = Cli({"objects", KALVARO_SOURCE_DIR "/demo"});
