@@ -11,6 +11,10 @@
 #include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
+#include "tools/experiments.h"
+#include "tools/flamehead.h"
+#include "tools/q5.h"
+#include "tools/toolnumbers.h"
 
 namespace cli {
 
@@ -20,6 +24,9 @@ struct DemoObject {
     QStringList general;                 // 19 entries
     QList<QPair<int, QString>> units;    // unit texts that differ from the template
     QList<QList<QPair<int, double>>> regimes;  // measured inputs per regime
+    bool q5Surfaces = false;                   // q5 of every regime from its outer surfaces
+    QStringList plg;                           // flame-head rating plate, when the burner has one
+    int experimentRegime = -1;                 // list position whose preliminary experiment 2 is taken
 };
 
 QStringList General(const QString& performer, const QString& boiler, const QString& steamUnit, const QString& q5Mode,
@@ -37,7 +44,7 @@ QList<DemoObject> DemoObjects() {
     QList<DemoObject> list;
 
     DemoObject hw;
-    hw.general = General(QStringLiteral("Петров А.В."), kHotWaterBoiler, QString(), kQ5AtAllLoads,
+    hw.general = General(QStringLiteral("Петров А.В."), kHotWaterBoiler, QString(), kQ5EachRegime,
                          QStringLiteral("Плавное  регулирование"), kNaturalGas, QStringLiteral("кВт"),
                          QStringLiteral("Котельная школы №3"), QStringLiteral("GB-120 газовая"),
                          QStringLiteral("КВа-1,16"), QStringLiteral("1"), QStringLiteral("10457"), kWithoutEconomiser,
@@ -55,6 +62,9 @@ QList<DemoObject> DemoObjects() {
                            {12, r[1]}, {13, r[2]}, {11, r[3]}, {14, r[4]}, {15, r[5]}, {17, r[6]}, {18, 18},
                            {19, r[11]}, {16, -0.3}, {21, r[13]}, {32, r[13]}, {22, 70}, {23, r[8]}, {24, 3.2}, {25, 3.0},
                            {41, r[10]}});
+    hw.q5Surfaces = true;
+    hw.plg = {QStringLiteral("12"), QStringLiteral("32"), QStringLiteral("400"), QStringLiteral("1250")};
+    hw.experimentRegime = 1;
     list.append(hw);
 
     DemoObject st;
@@ -101,6 +111,60 @@ QList<DemoObject> DemoObjects() {
     return list;
 }
 
+// Three outer surfaces of the hot-water boiler, a little warmer at higher loads.
+QStringList DemoSurfaces(int regime) {
+    QStringList cells(tools::kQ5CellCount);
+    const struct {
+        const char *area, *orientation, *material;
+        double surface, air;
+    } surfaces[] = {{"4.2", "Вертикаль.", "Сталь", 46, 20},
+                    {"2.8", "Горизонталь.", "Штукатурка", 52, 24},
+                    {"1.1", "Цилиндр.", "Алюминий", 61, 20}};
+    int s = 1;
+    for (const auto& f : surfaces) {
+        cells[tools::Q5Cell(s, tools::Area)] = QString::fromUtf8(f.area);
+        cells[tools::Q5Cell(s, tools::SurfaceTemp)] = QString::number(f.surface + 2 * regime);
+        cells[tools::Q5Cell(s, tools::AirTemp)] = QString::number(f.air);
+        cells[tools::Q5Cell(s, tools::Orientation)] = QString::fromUtf8(f.orientation);
+        cells[tools::Q5Cell(s, tools::Material)] = QString::fromUtf8(f.material);
+        ++s;
+    }
+    return cells;
+}
+
+// What the calculators leave in an object: q5 files taken into the regimes, one
+// preliminary experiment taken into a regime, the flame-head rating plate.
+bool WriteCalculatorData(app::AppState& s, const DemoObject& d, QString& error) {
+    if (d.q5Surfaces) {
+        const auto rows = s.regimeList.rows;
+        for (int i = 0; i < rows.size(); ++i) {
+            const QString file = rows[i].key;
+            if (!tools::WriteQ5File(s.currentObjectFolder, tools::Q5FileName(file), DemoSurfaces(i), &error))
+                return false;
+            tools::Q5Computation c;
+            if (!tools::ComputeRegimeQ5(s, file, c, &error)) return false;
+            if (!tools::WriteQ5File(s.currentObjectFolder, tools::Q5FileName(file), c.cells, &error)) return false;
+            QStringList fields;
+            if (!regime::LoadRegimeInputs(s, &fields, &error)) return false;
+            fields[42] = c.cells[tools::kQ5PercentCell];
+            if (!regime::SaveRegimeInputs(s, fields, &error)) return false;
+        }
+    }
+    if (d.experimentRegime >= 0 && d.experimentRegime < s.regimeList.rows.size()) {
+        s.setCurrentRegime(s.regimeList.rows[d.experimentRegime].key);
+        QStringList fields;
+        if (!regime::LoadRegimeInputs(s, &fields, &error) || !regime::LoadRegimeResults(s, &error)) return false;
+        tools::ExperimentContext ctx{s.general[object::FuelType],
+                                     tools::FieldValue(s.general[object::Co2Max]), s.inputs[18], s.units[11],
+                                     s.results[7]};
+        tools::ExperimentSheet sheet(ctx);
+        sheet.open(s.inputs, s.results);
+        if (!regime::SaveRegimeInputs(s, sheet.takeInto(2, fields), &error)) return false;
+    }
+    if (!d.plg.isEmpty() && !tools::WritePlg(s.currentObjectFolder, d.plg, &error)) return false;
+    return true;
+}
+
 }  // namespace
 
 bool WriteDemo(const QString& home, QString& error) {
@@ -126,6 +190,9 @@ bool WriteDemo(const QString& home, QString& error) {
             if (!regime::SaveRegimeInputs(s, fields, &error)) return false;
         }
         regime::FillRegimeList(s);
+        // results first: the experiment starts from the regime's balance
+        regime::RecalculateAllRegimes(s);
+        if (!WriteCalculatorData(s, d, error)) return false;
         regime::RecalculateAllRegimes(s);
     }
     return true;

@@ -14,6 +14,7 @@
 
 #include "app/objectstore.h"
 #include "cli/demo.h"
+#include "cli/q5.h"
 #include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -50,6 +51,8 @@ int Usage() {
              "  kalvaro-cli calc OBJECTDIR REGIMEFILE  calculate one regime and print it, writing nothing\n"
              "  kalvaro-cli graph OBJECTDIR \"R4 R3\" [--xlsx FILE] [--png FILE]\n"
              "                                         a graph over all regimes as a workbook and/or a picture\n"
+             "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
+             "                                         compute the regime's q5 surfaces and print them\n"
              "  kalvaro-cli demo HOME                  create the demo objects in HOME\n"
              "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
     return kUsage;
@@ -283,6 +286,7 @@ int main(int argc, char** argv) {
     if (command == u"recalc") return Recalc(args);
     if (command == u"calc") return Calc(args);
     if (command == u"graph") return Graph(args);
+    if (command == u"q5") return cli::Q5Command(args);
     if (command == u"demo" && args.size() == 1) {
         QString error;
         if (!cli::WriteDemo(CleanFolder(args[0]), error)) {

@@ -7,6 +7,9 @@
 #include "regime/ui/sreg.h"
 #include "results/ui/graf.h"
 #include "results/ui/navig.h"
+#include "tools/ui/fplg.h"
+#include "tools/ui/fq5.h"
+#include "tools/ui/pricid.h"
 
 namespace app {
 
@@ -18,6 +21,9 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::Edinic, [](Workbench& w) { return new object::Edinic(w); });
     wb.setFactory(WindowKind::Graf, [](Workbench& w) { return new results::Graf(w); });
     wb.setFactory(WindowKind::Grafmin, [](Workbench& w) { return new results::Grafmin(w); });
+    wb.setFactory(WindowKind::FQ5, [](Workbench& w) { return new tools::fQ5(w); });
+    wb.setFactory(WindowKind::Pricid, [](Workbench& w) { return new tools::Pricid(w); });
+    wb.setFactory(WindowKind::FPlG, [](Workbench& w) { return new tools::fPlG(w); });
 }
 
 }  // namespace app

@@ -29,7 +29,9 @@ Placement PlacementOf(WindowKind k) {
     switch (k) {
     case WindowKind::Grafmin: return Placement::TopLevel;
     case WindowKind::Comport:
-    case WindowKind::FPlG: return Placement::Modal;
+    case WindowKind::FPlG:
+    case WindowKind::FQ5:
+    case WindowKind::Pricid: return Placement::Modal;
     default: return Placement::Mdi;
     }
 }

@@ -28,6 +28,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 #include <memory>
@@ -53,6 +54,8 @@ enum class WindowKind {
     Edinic,   // units window
     Comport,  // serial link, modal
     FPlG,     // flame-head setting, modal
+    FQ5,      // q5 calculator, modal
+    Pricid,   // preliminary experiments, modal
     Count
 };
 
@@ -79,6 +82,10 @@ class RegimeEditorView {
 public:
     virtual ~RegimeEditorView() = default;
     virtual void showQ5Row(bool visible) = 0;
+    // The texts of the 43 fields, and the captions of the 31 unit labels.
+    virtual QStringList fieldTexts() const = 0;
+    virtual void setFieldTexts(const QStringList& texts) = 0;
+    virtual QStringList unitLabels() const = 0;
 };
 
 class Workbench : public QObject {

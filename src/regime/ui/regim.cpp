@@ -113,8 +113,7 @@ void Regim::build() {
     Command1 = new QPushButton(QStringLiteral("q5..."));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(QStringLiteral("Расчет потерь тепла в окр.среду."));
-    // the q5 calculator comes with its own window later; until then q5 is typed in
-    Command1->setEnabled(false);
+    connect(Command1, &QPushButton::clicked, this, [this] { wb_.loadWindow(app::WindowKind::FQ5); });
     Label29 = nullptr;
     int windowRow = 0;
     for (const EditorRow& row : EditorRows()) {

@@ -21,6 +21,7 @@
 #include "regime/ui/regim.h"
 #include "results/ui/graphtasks.h"
 #include "results/ui/navig.h"
+#include "tools/q5.h"
 
 namespace regime {
 
@@ -57,13 +58,14 @@ SReg::SReg(app::Workbench& wb) : wb_(wb) {
         a->setToolTip(QString::fromUtf8(b.tip));
         connect(a, &QAction::triggered, this, [this, key] { SReg_Toolbar5_ButtonClick(key); });
     }
-    // the preliminary experiments window comes later; until then its button is not shown
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextOnly);
     QAction* trial = Toolbar1->addAction(QStringLiteral(" Опыты"));
     trial->setData(QStringLiteral("Прикидочные"));
+    trial->setObjectName(QStringLiteral("Прикидочные"));
     trial->setToolTip(QStringLiteral("Создать прикидочные опыты"));
-    Toolbar1->setVisible(false);
+    connect(trial, &QAction::triggered, this, [this] { wb_.loadWindow(app::WindowKind::Pricid); });
 
     ListView1 = new QTreeWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
@@ -237,6 +239,8 @@ void SReg::DeleteRegime() {
         Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
         return;
     }
+    // the regime's q5 surfaces go with it (a failure leaves only an unused file)
+    tools::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
     const QString warning = FillRegimeList(s);
     if (!warning.isEmpty()) Warn(wb_, warning);
     refresh();
@@ -258,6 +262,8 @@ void SReg::AddRegime() {
         return;
     }
     if (!warning.isEmpty()) Warn(wb_, warning);
+    // a new regime starts without q5 surfaces, whatever an old folder left under its number
+    tools::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
     refresh();
     setButtons(true, false, true, false);
     wb_.setStatus(2, QStringLiteral("Всего: ") + core::CounterForm(s.regimeCount, true));

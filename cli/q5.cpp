@@ -1,0 +1,96 @@
+#include "cli/q5.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTextStream>
+
+#include "app/objectstore.h"
+#include "core/names.h"
+#include "regime/regimestore.h"
+#include "tools/q5.h"
+
+namespace cli {
+
+namespace {
+
+QTextStream& Out() {
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& Err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+}  // namespace
+
+int Q5Command(QStringList args) {
+    QString xlsx;
+    for (int i = 0; i < args.size();) {
+        if (args[i] == u"--xlsx" && i + 1 < args.size()) {
+            xlsx = args[i + 1];
+            args.remove(i, 2);
+        } else {
+            ++i;
+        }
+    }
+    if (args.size() != 2) {
+        Err() << "Usage: kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n";
+        return 2;
+    }
+    app::AppState s;
+    const QFileInfo info(args[0]);
+    if (!info.isDir()) {
+        Err() << "no such object folder: " << args[0] << "\n";
+        return 1;
+    }
+    s.objectsFolder = info.absoluteDir().absolutePath();
+    s.setCurrentObject(info.fileName());
+    QString error;
+    if (!app::LoadObjectData(s, &error)) {
+        Err() << error << "\n";
+        return 1;
+    }
+    const QString regimeFile = core::FindEntryNoCase(s.currentObjectFolder, args[1]);
+    if (regimeFile.isEmpty()) {
+        Err() << "no such regime: " << args[1] << "\n";
+        return 1;
+    }
+    tools::Q5Computation c;
+    if (!tools::ComputeRegimeQ5(s, regimeFile, c, &error)) {
+        Err() << regimeFile << ": " << error << "\n";
+        return 1;
+    }
+    if (!c.fileFound) {
+        Err() << "no q5 file for " << regimeFile << ": " << tools::Q5FileName(regimeFile) << "\n";
+        return 1;
+    }
+    Out() << s.currentObjectName << "\t" << regimeFile << "\n";
+    Out() << "Теплопроизводительность, кВт:\t" << (c.heatOutput.isEmpty() ? QStringLiteral("-") : c.heatOutput)
+          << "\n";
+    Out() << "Поверхность\tF,м2\tt пов,оС\tt воз.,оС\tориентация\tматериал\tαк\tαл\tQ5i,кВт\n";
+    for (int sf = 1; sf <= tools::kQ5SurfaceCount; ++sf) {
+        const int b = tools::Q5Cell(sf, tools::Area);
+        bool any = false;
+        for (int k = 0; k < 8; ++k) any |= !c.cells[b + k].trimmed().isEmpty();
+        if (!any) continue;
+        Out() << sf;
+        for (int k = 0; k < 8; ++k) Out() << "\t" << c.cells[b + k];
+        Out() << "\n";
+    }
+    Out() << "Сумма Q5, кВт:\t" << c.cells[tools::kQ5TotalCell] << "\n";
+    Out() << "q5, %:\t" << c.cells[tools::kQ5PercentCell] << "\n";
+    if (!xlsx.isEmpty()) {
+        regime::FillRegimeList(s);  // only for the regime's position in the list
+        const int position = s.regimeList.find(regimeFile);
+        const tools::Q5Export e{s.currentObjectName, regimeFile,
+                                position >= 0 ? tools::Q5ComboEntry(position + 1) : QString(), c.heatOutput, c.cells};
+        if (!tools::ExportQ5Xlsx(xlsx, e, &error)) {
+            Err() << "cannot write " << xlsx << ": " << error << "\n";
+            return 1;
+        }
+    }
+    return 0;
+}
+
+}  // namespace cli

@@ -1,0 +1,72 @@
+#pragma once
+// Flame-head setting of the burner: rating-plate range and outputs, a slider for the
+// setting e, the indicator on the working-range diagram and the boiler output. The four
+// rating-plate values are kept in "PLG.txt" of the object.
+
+#include <QDialog>
+#include <QPixmap>
+
+#include "app/ui/workbench.h"
+#include "tools/flamehead.h"
+
+class QLabel;
+class QLineEdit;
+class QSlider;
+
+namespace tools {
+
+// The picture of the burner's working range with the marker lines drawn over it, scaled
+// with the picture; the output labels stand under the markers.
+class FlameHeadDiagram : public QWidget {
+    Q_OBJECT
+public:
+    explicit FlameHeadDiagram(QWidget* parent = nullptr);
+    void setPicture(const QPixmap& picture);
+    void setModel(const FlameHead* model) { model_ = model; }
+    // Pixels per twip of the picture as drawn now.
+    double scale() const;
+    // A twips point of the diagram in widget pixels.
+    QPointF toPixels(const QPointF& twips) const;
+    QSize sizeHint() const override;
+    void refresh();
+
+    QLabel *Lmin, *Lmax, *Lt, *Open, *Closed;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void placeLabels();
+    QRect pictureRect() const;
+    QPixmap picture_;
+    const FlameHead* model_ = nullptr;
+};
+
+class fPlG : public QDialog {
+    Q_OBJECT
+public:
+    explicit fPlG(app::Workbench& wb);
+
+    QLineEdit *e1, *e2, *TQ1, *TQ2, *Text1;
+    QLabel *Lmin, *Lmax, *Lt, *Lg, *Lk;
+    QLabel* Label4[2];
+    QSlider* Slider1;
+    FlameHeadDiagram* Image1;
+
+    const FlameHead& model() const { return model_; }
+    void fPlG_Slider1_Scroll(int value);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override { close(); }
+
+private:
+    void show_();
+    bool written_ = false;
+
+    app::Workbench& wb_;
+    FlameHead model_;
+};
+
+}  // namespace tools

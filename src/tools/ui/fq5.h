@@ -1,0 +1,63 @@
+#pragma once
+// The q5 calculator: up to eight outer surfaces of the boiler, their heat-transfer
+// coefficients and losses, the total and q5 of the chosen regime, kept in the regime's q5
+// file; "Принять q5" hands q5 to the regime and recalculates it.
+
+#include <QDialog>
+#include <array>
+
+#include "app/ui/workbench.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace tools {
+
+class fQ5 : public QDialog {
+    Q_OBJECT
+public:
+    explicit fQ5(app::Workbench& wb);
+
+    // Cells 0..65: a line edit, or a drop-down list for the orientation and material cells.
+    std::array<QWidget*, 66> C{};
+    QLineEdit* edit(int cell) const;
+    QComboBox* choice(int cell) const;
+    QString cellText(int cell) const;
+    void setCellText(int cell, const QString& text);
+    QStringList cellTexts() const;
+    void setCellTexts(const QStringList& texts);
+
+    QLineEdit* Text1;
+    QComboBox *Combo1, *Combo2;
+    QLabel* Label4;
+    QPushButton *Command1, *Command2, *Command3, *Command4;
+
+    // The q5 file that "Рассчитать" writes (that of Combo2's regime).
+    QString q5FileName() const { return fileName_; }
+
+    void fQ5_Command3_Click();  // "Рассчитать"
+    void fQ5_Command1_Click();  // "Принять q5"
+    void fQ5_Command4_Click();  // "В таблицу >"
+    void fQ5_Combo2_Click(int index);
+    void fQ5_Combo1_Click(int index);
+    void fQ5_Form_Activate();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void reject() override { close(); }
+
+private:
+    void build();
+    QString regimeAt(int index) const;  // regime file name of a combo position
+    void loadCells(int index);
+    void computeHeatOutput();
+    void setLabel4(int position);
+
+    app::Workbench& wb_;
+    QString fileName_;
+};
+
+}  // namespace tools

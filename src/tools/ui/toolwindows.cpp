@@ -1,0 +1,53 @@
+#include "tools/ui/toolwindows.h"
+
+#include <QDesktopServices>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "app/dialogs.h"
+#include "app/ui/uiutil.h"
+#include "regime/editorlayout.h"
+
+namespace tools {
+
+std::function<bool(const QUrl&)>& OpenWithPlatformHook() {
+    static std::function<bool(const QUrl&)> hook = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+    return hook;
+}
+
+void OfferWorkbook(app::Dialogs& dialogs, const QString& path) {
+    if (OpenWithPlatformHook()(QUrl::fromLocalFile(path))) return;
+    dialogs.message(QStringLiteral("Таблица сохранена в файл ") + path +
+                        QStringLiteral(". Программа для ее открытия не найдена."),
+                    QStringLiteral("Информация"), app::Icon::Information);
+}
+
+void ReportWorkbookFailure(app::Dialogs& dialogs, const QString& path) {
+    dialogs.message(QStringLiteral("Ошибка записи файла ") + path, QStringLiteral("Ошибка !"), app::Icon::Error);
+}
+
+bool FilterNumericKey(QLineEdit* field, QKeyEvent* key) {
+    if (app::IsFrameShortcut(key)) return false;
+    const QString text = key->text();
+    if (text.isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+        key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab ||
+        (key->modifiers() & Qt::ControlModifier))
+        return false;
+    const auto accepted = regime::FilterKey(text.at(0));
+    if (!accepted) return true;
+    if (*accepted != text.at(0)) {
+        field->insert(QString(*accepted));
+        return true;
+    }
+    return false;
+}
+
+bool FilterCommaKey(QLineEdit* field, QKeyEvent* key) {
+    if (key->text() == u",") {
+        field->insert(QStringLiteral("."));
+        return true;
+    }
+    return false;
+}
+
+}  // namespace tools

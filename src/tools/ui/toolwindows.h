@@ -1,0 +1,33 @@
+#pragma once
+// What the calculator windows share: opening a finished workbook with the platform's
+// application, and the numeric key filter of their fields.
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+class QKeyEvent;
+class QLineEdit;
+
+namespace app {
+class Dialogs;
+}
+
+namespace tools {
+
+// Opens a file with the application the platform has for it; tests replace it.
+std::function<bool(const QUrl&)>& OpenWithPlatformHook();
+
+// Offers the saved workbook: opens it, or names the file when nothing can open it.
+void OfferWorkbook(app::Dialogs& dialogs, const QString& path);
+// Reports a workbook that could not be written.
+void ReportWorkbookFailure(app::Dialogs& dialogs, const QString& path);
+
+// The numeric key filter: digits, "." and Backspace pass, "," becomes ".", any other
+// character is dropped; editing keys (arrows, Delete, shortcuts) pass. True when the event
+// was handled here (dropped or replaced).
+bool FilterNumericKey(QLineEdit* field, QKeyEvent* event);
+// Only "," becomes "."; every other key passes.
+bool FilterCommaKey(QLineEdit* field, QKeyEvent* event);
+
+}  // namespace tools
