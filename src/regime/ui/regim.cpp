@@ -1,6 +1,11 @@
 #include "regime/ui/regim.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -41,6 +46,7 @@ Regim::Regim(app::Workbench& wb) : wb_(wb) {
     vis_ = VisibilityFor(wb.state().general);
     build();
     applyVisibility();
+    setTabOrderOfFields();
 
     // opening: frame commands, unit labels, counters, then the first regime of the list
     app::MDIForm1& frame = wb.frame();
@@ -94,6 +100,7 @@ void Regim::build() {
         t->setAlignment(Qt::AlignRight);
         t->setFixedWidth(78);
         t->setMouseTracking(true);
+        t->setAcceptDrops(false);  // dropped text would pass by the key filter
         t->installEventFilter(this);
         T[k] = t;
     }
@@ -283,11 +290,37 @@ bool Regim::saveAndCalculate(bool calculate) {
 
 void Regim::Regim_T_Enter(int k) { saveAndCalculate(RecalculatesOnEnter(k)); }
 
+void Regim::insertFiltered(QLineEdit* t, int k, const QString& text) {
+    const QString current = t->text();
+    const int start = t->hasSelectedText() ? t->selectionStart() : t->cursorPosition();
+    const int end = t->hasSelectedText() ? start + static_cast<int>(t->selectedText().size()) : start;
+    const bool atStart = current.left(start).trimmed().isEmpty() && !current.mid(end).contains(u'-');
+    const QString accepted = FilterFieldInput(k, text, atStart);
+    if (!accepted.isEmpty()) t->insert(accepted);
+}
+
+void Regim::pasteFiltered(QLineEdit* t, int k) {
+    if (t->isReadOnly() || !t->isEnabled()) return;
+    insertFiltered(t, k, QGuiApplication::clipboard()->text());
+}
+
+void Regim::setTabOrderOfFields() {
+    const QList<int> order = TabOrder(vis_);
+    for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(T[order[i - 1]], T[order[i]]);
+    if (!order.isEmpty()) QWidget::setTabOrder(T[order.last()], Command1);
+}
+
 void Regim::activated() {
     wb_.showTaskPage(1, QStringLiteral("Результат"));
     wb_.setStatus(1, windowTitle());
     wb_.setStatus(3, QString());
     wb_.setStatus(2, wb_.state().regimeList.header);
+}
+
+void Regim::closeEvent(QCloseEvent* event) {
+    // the frame's first toolbar button was disabled while the editor is open
+    if (QAction* first = wb_.frame().toolbarButton(1)) first->setEnabled(true);
+    QWidget::closeEvent(event);
 }
 
 void Regim::mouseMoveEvent(QMouseEvent* event) {
@@ -309,17 +342,31 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
                 Regim_T_Enter(k);
                 return true;
             }
-            const QString text = key->text();
-            if (text.isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
-                (key->modifiers() & Qt::ControlModifier))
-                return false;  // movement, deletion and editing shortcuts
-            const auto accepted = FilterKey(text.at(0));
-            if (!accepted) return true;
-            if (*accepted != text.at(0)) {
-                t->insert(QString(*accepted));
+            if (key->matches(QKeySequence::Paste)) {
+                pasteFiltered(t, k);
                 return true;
             }
-            return false;
+            const QString text = key->text();
+            // movement (Tab, Shift+Tab, arrows), deletion and editing shortcuts pass; they
+            // carry no text or a control character
+            if (text.isEmpty() || text.at(0).category() == QChar::Other_Control ||
+                (key->modifiers() & Qt::ControlModifier))
+                return false;
+            insertFiltered(t, k, text);
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            // the menu's "Paste" goes through the same filter as typing
+            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            QMenu* menu = t->createStandardContextMenu();
+            for (QAction* a : menu->actions())
+                if (a->objectName() == QStringLiteral("edit-paste")) {
+                    disconnect(a, &QAction::triggered, nullptr, nullptr);
+                    connect(a, &QAction::triggered, t, [this, t, k] { pasteFiltered(t, k); });
+                }
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(menuEvent->globalPos());
+            return true;
         }
         case QEvent::FocusIn:
             // select the first 10 characters once the click that gave the focus is done

@@ -46,6 +46,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
@@ -54,6 +55,10 @@ private:
     void loadFirstRegime();
     void plainUnitLabels();
     void openUnits(int unit);
+    // Puts typed or pasted text into field k through the key filter.
+    void insertFiltered(QLineEdit* t, int k, const QString& text);
+    void pasteFiltered(QLineEdit* t, int k);
+    void setTabOrderOfFields();
 
     app::Workbench& wb_;
     EditorVisibility vis_;
