@@ -36,6 +36,10 @@ namespace {
 const char* kFieldProperty = "regimeField";
 const char* kUnitProperty = "unitLabel";
 const QString kEnterHint = QStringLiteral("Для сохранения изменений нажмите Enter");
+// fields and unit labels as narrow as their texts allow, so that a steam boiler with an
+// economiser (two columns of fields in two groups side by side) fits the window at 1200 px
+constexpr int kFieldWidth = 68;
+constexpr int kUnitWidth = 56;
 
 }  // namespace
 
@@ -70,6 +74,7 @@ void Regim::build() {
     auto* content = new QWidget;
     content->setMouseTracking(true);
     auto makeFrame = [&](const QString& name, const QString& caption) {
+        // a row: caption, one or two fields, unit
         auto* box = new QGroupBox(caption);
         box->setObjectName(name);
         box->setMouseTracking(true);
@@ -91,6 +96,28 @@ void Regim::build() {
     auto* Label5 = new QLabel(QStringLiteral("Газоход"));
     Label5->setObjectName(QStringLiteral("Label5"));
     static_cast<QGridLayout*>(Frame5->layout())->addWidget(Label5, 0, 0, 1, 4);
+    // With an economiser the groups hold two columns of fields, one for each measuring
+    // point; each column gets its heading so the two are not mistaken for one another. The
+    // flue pressures are left without: their right column also holds the furnace pressure.
+    const QString before = QStringLiteral("до экономайзера");
+    for (auto [frame, right] : {std::pair{Frame4, QStringLiteral("за экономайзером")},
+                                std::pair{Frame3, QStringLiteral("на входе в котел")},
+                                std::pair{Frame7, QStringLiteral("на входе в котел")}}) {
+        auto* grid = static_cast<QGridLayout*>(frame->layout());
+        const int row = grid->rowCount() == 1 && grid->itemAtPosition(0, 0) ? 1 : 0;
+        for (int column : {1, 2}) {
+            auto* heading = new QLabel(column == 1 ? before : right);
+            heading->setObjectName(QStringLiteral("ColumnHeading"));
+            heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            heading->setWordWrap(true);
+            QFont f = heading->font();
+            f.setPointSizeF(f.pointSizeF() * 0.8);
+            heading->setFont(f);
+            heading->setMinimumWidth(kFieldWidth);
+            grid->addWidget(heading, row, column);
+            headings_.append(heading);
+        }
+    }
 
     for (int k = 0; k < 43; ++k) {
         auto* t = new QLineEdit;
@@ -98,7 +125,7 @@ void Regim::build() {
         t->setProperty(kFieldProperty, k);
         t->setToolTip(FieldHint(k, vis_.economiser));
         t->setAlignment(Qt::AlignRight);
-        t->setFixedWidth(78);
+        t->setFixedWidth(kFieldWidth);
         t->setMouseTracking(true);
         t->setAcceptDrops(false);  // dropped text would pass by the key filter
         t->installEventFilter(this);
@@ -108,7 +135,7 @@ void Regim::build() {
         auto* l = new QLabel;
         l->setObjectName(QStringLiteral("L%1").arg(i));
         l->setProperty(kUnitProperty, i);
-        l->setMinimumWidth(72);
+        l->setMinimumWidth(kUnitWidth);
         l->setCursor(Qt::PointingHandCursor);
         l->setMouseTracking(true);
         l->installEventFilter(this);
@@ -195,6 +222,7 @@ void Regim::applyVisibility() {
     }
     for (int k = 0; k < 43; ++k) T[k]->setVisible(vis_.fieldVisible(k));
     showQ5Row(vis_.q5Row);
+    for (QLabel* h : headings_) h->setVisible(vis_.economiser);
     // the unit label of the pressure after the economiser stays with the after-boiler field
 }
 
@@ -290,6 +318,12 @@ bool Regim::saveAndCalculate(bool calculate) {
 
 void Regim::Regim_T_Enter(int k) { saveAndCalculate(RecalculatesOnEnter(k)); }
 
+bool IsPasteAction(const QAction* a) {
+    if (a->objectName() == u"edit-paste") return true;
+    // the standard menu names its entries "&Paste\tCtrl+V" (translated): known by the key
+    return a->text().section(u'\t', 1) == QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+}
+
 void Regim::insertFiltered(QLineEdit* t, int k, const QString& text) {
     const QString current = t->text();
     const int start = t->hasSelectedText() ? t->selectionStart() : t->cursorPosition();
@@ -360,7 +394,7 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
             auto* menuEvent = static_cast<QContextMenuEvent*>(event);
             QMenu* menu = t->createStandardContextMenu();
             for (QAction* a : menu->actions())
-                if (a->objectName() == QStringLiteral("edit-paste")) {
+                if (IsPasteAction(a)) {
                     disconnect(a, &QAction::triggered, nullptr, nullptr);
                     connect(a, &QAction::triggered, t, [this, t, k] { pasteFiltered(t, k); });
                 }

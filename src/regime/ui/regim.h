@@ -9,12 +9,16 @@
 #include "app/ui/workbench.h"
 #include "regime/editorlayout.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace regime {
+
+// The "Paste" entry of a text field's standard menu.
+bool IsPasteAction(const QAction* a);
 
 class Regim : public QWidget, public app::ObjectWindowEvents, public app::RegimeEditorView {
     Q_OBJECT
@@ -63,6 +67,7 @@ private:
     app::Workbench& wb_;
     EditorVisibility vis_;
     QList<QGroupBox*> frames_;
+    QList<QLabel*> headings_;  // column headings of the groups with two measuring points
 };
 
 }  // namespace regime
