@@ -11,6 +11,13 @@ namespace app {
 enum class Icon { None, Information, Warning, Error, Question };
 enum class Answer { Yes, No, Cancel };
 
+// Title of every question that destroys data (regime, object, document delete). Such a
+// question has "Нет" as its default button, so a stray Enter keeps the data.
+inline const QString kDeleteQuestionTitle = QStringLiteral("Подтвердите удаление");
+inline Answer DefaultAnswerFor(const QString& questionTitle) {
+    return questionTitle.compare(kDeleteQuestionTitle, Qt::CaseInsensitive) == 0 ? Answer::No : Answer::Yes;
+}
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;

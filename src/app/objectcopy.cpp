@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "core/names.h"
+#include "object/generaldata.h"
 
 namespace app {
 
@@ -79,6 +80,8 @@ CommandResult CreateObjectCopy(AppState& s, Dialogs& d) {
                   Icon::Error);
         return CommandResult::Failed;
     }
+    if (!object::FollowFolderName(core::JoinPath(s.objectsFolder, name), s.currentObjectName, name))
+        d.message(QStringLiteral("Ошибка при работе с файлом ! ") + object::kGeneralFile, QStringLiteral("Ошибка !"), Icon::Warning);
     d.message(kCopied + name + u'\'', QStringLiteral("Информация"), Icon::Information);
     return CommandResult::Done;
 }

@@ -114,6 +114,8 @@ CommandResult RenameObject(AppState& s, Dialogs& d) {
                   QStringLiteral("Ошибка !"), Icon::Warning);
         return CommandResult::Failed;
     }
+    if (!object::FollowFolderName(core::JoinPath(s.objectsFolder, name), s.currentObjectName, name))
+        d.message(QStringLiteral("Ошибка при работе с файлом ! ") + object::kGeneralFile, QStringLiteral("Ошибка !"), Icon::Warning);
     return CommandResult::Done;
 }
 

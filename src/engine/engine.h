@@ -97,6 +97,10 @@ Prepared Prepare(const CalcInputs& inputs);
 
 // ---- Entry points ---------------------------------------------------------------------
 
+// Message of a flue-gas O2 outside 0 <= O2 < 21 % (after the boiler unit, and before the
+// economiser when there is one); tested after the flue-gas data and before the general data.
+inline constexpr const char* kOxygenOutOfRange = "Недопустимое значение О2 (0 ≤ О2 < 21 %)";
+
 // "" when the regime can be calculated, otherwise the message ("Нет данных по пару", ...).
 std::string CheckRegimeData(const CalcInputs& inputs);
 std::string CheckRegimeData(const Prepared& p);

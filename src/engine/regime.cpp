@@ -11,6 +11,12 @@ namespace engine {
 
 namespace f = formulas;
 
+namespace {
+
+bool OxygenInRange(float o2) { return o2 >= 0.0f && o2 < 21.0f; }
+
+}  // namespace
+
 std::string CheckRegimeData(const Prepared& p) {
     const auto& in = p.in;
     // Each test asks whether a product of values is 0; a product is 0 exactly when one of its
@@ -40,6 +46,11 @@ std::string CheckRegimeData(const Prepared& p) {
             return "Нет данных по топливу";  // no constants for this fuel: nothing to calculate with
     }
     if (in[17] == 0.0f || in[12] == 0.0f) return "Нет данных по ух.газам";
+    // Air holds 21 % oxygen: a flue-gas O2 of 21 or more (or below 0) makes the excess air
+    // negative or infinite and every loss after it meaningless. The O2 before the
+    // economiser counts only where the calculation uses it.
+    if (!OxygenInRange(in[13]) || (p.economiser && !OxygenInRange(in[37])))
+        return kOxygenOutOfRange;
     if (p.co2Max == 0.0 || p.calorificValue == 0.0 || p.nominalOutput == 0.0 || unitLength == 0)
         return "Нет общих данных";
     return {};

@@ -54,4 +54,12 @@ bool WriteGeneralData(const QString& objectFolder, const QStringList& values, QS
     return core::WriteQuotedFile(core::ResolvePath(objectFolder, kGeneralFile), v, error);
 }
 
+bool FollowFolderName(const QString& objectFolder, const QString& oldName, const QString& newName, QString* error) {
+    QStringList values;
+    if (!ReadGeneralData(objectFolder, values, error)) return false;
+    if (values.value(ObjectName).trimmed().compare(oldName.trimmed(), Qt::CaseInsensitive) != 0) return true;
+    values[ObjectName] = newName;
+    return WriteGeneralData(objectFolder, values, error);
+}
+
 }  // namespace object

@@ -58,4 +58,10 @@ bool UnitTextsForFuel(const QString& fuel, QStringList& out);
 bool ReadGeneralData(const QString& objectFolder, QStringList& values, QString* error = nullptr);
 bool WriteGeneralData(const QString& objectFolder, const QStringList& values, QString* error = nullptr);
 
+// After an object folder got a new name (rename, copy): the object entry (7) takes the new
+// name when it held the old folder name, case ignored; an entry the user set to something
+// else stays. True when nothing had to change or the file was rewritten.
+bool FollowFolderName(const QString& objectFolder, const QString& oldName, const QString& newName,
+                      QString* error = nullptr);
+
 }  // namespace object

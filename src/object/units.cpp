@@ -112,4 +112,10 @@ bool WriteUnits(const QString& folder, const QStringList& units, QString* error)
     return core::WriteQuotedFile(core::ResolvePath(folder, kUnitsFile), u, error);
 }
 
+bool CalculationUnitsChanged(const QStringList& before, const QStringList& after) {
+    for (int unit : {0, 2, 7, 11, 14})
+        if (before.value(unit).compare(after.value(unit), Qt::CaseInsensitive) != 0) return true;
+    return false;
+}
+
 }  // namespace object

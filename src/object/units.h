@@ -22,6 +22,12 @@ QStringList DefaultUnits();
 // Unit 15 follows 14 and unit 20 follows 6.
 void ApplyUnitFollowers(QStringList& units);
 
+// Whether the calculation reads stored regimes differently with `after` than with
+// `before`: the gas flow (0) at standard or working conditions, the meter pressure (2), the
+// liquid fuel in litres or kilograms (7), CO (11) and NO (14) in ppm or mg/m3. Other units
+// only label the fields.
+bool CalculationUnitsChanged(const QStringList& before, const QStringList& after);
+
 bool ReadUnits(const QString& folder, QStringList& units, QString* error = nullptr);
 // The units an open object works with: its own "Ediny.txt", or, when that is missing or
 // short, the template's default units (the built-in set when the template's file cannot be

@@ -21,6 +21,7 @@ CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(con
 
 RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress) {
     RecalcReport report;
+    const QString current = s.currentRegimeFile;
     const int total = static_cast<int>(s.regimeList.rows.size());
     for (int i = 0; i < total; ++i) {
         if (progress && !progress(i, total)) break;
@@ -67,10 +68,16 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
     }
     if (progress) progress(total, total);
     report.listWarning = SortRegimeList(s);
-    if (!s.regimeList.rows.isEmpty()) {
-        // the current regime is the last one calculated; show what it holds now
-        ShowRegimeResults(s);
+    if (s.regimeList.rows.isEmpty()) return report;
+    // The user stays on the regime that was current: it becomes current again with what
+    // it holds now. Without one (after a delete) the last regime calculated stays current.
+    if (!current.isEmpty() && s.regimeList.find(current) >= 0 &&
+        s.currentRegimeFile.compare(current, Qt::CaseInsensitive) != 0) {
+        s.setCurrentRegime(s.regimeList.rows[s.regimeList.find(current)].key);
+        if (!LoadRegimeInputs(s)) ++report.failed;
+        if (!LoadRegimeResults(s)) s.results.fill(0.0f);
     }
+    ShowRegimeResults(s);
     return report;
 }
 

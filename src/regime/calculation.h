@@ -38,8 +38,9 @@ struct RecalcReport {
 
 // Recalculates every regime of the list in list order; regimes that fail the check are
 // skipped silently with their stored results untouched. A missing or broken results file is
-// written anew from the regime's inputs; only an unreadable regime file skips a regime. Then sorts the list and shows the
-// results of the last regime. `progress(done, total)` may return false to stop early.
+// written anew from the regime's inputs; only an unreadable regime file skips a regime. Then sorts the list and makes the
+// regime that was current before current again (loaded and shown); without one, the last
+// regime calculated. `progress(done, total)` may return false to stop early.
 RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress = {});
 
 }  // namespace regime

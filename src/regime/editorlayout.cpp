@@ -148,11 +148,52 @@ std::optional<QChar> FilterKey(QChar c) {
     return std::nullopt;
 }
 
+bool AcceptsMinus(int field) { return field == 6 || field == 16 || field == 20; }
+
+QString FilterFieldInput(int field, const QString& text, bool atStart) {
+    QString out;
+    for (QChar c : text) {
+        if (c == u'-') {
+            if (AcceptsMinus(field) && atStart && out.isEmpty()) out.append(c);
+            continue;
+        }
+        if (c == QChar(8)) continue;  // a backspace inside pasted text deletes nothing
+        if (const auto accepted = FilterKey(c)) out.append(*accepted);
+    }
+    return out;
+}
+
 bool RecalculatesOnEnter(int k) {
+    // 41 (water flow by the meter) feeds the direct balance and 42 (q5) the losses, so
+    // both calculate as well
     if (k == 0 || k == 1 || k == 2 || k == 7 || (k >= 11 && k <= 18) || k == 22 || k == 23 || k == 26 || k == 28 ||
-        k == 33 || (k >= 35 && k <= 40))
+        k == 33 || (k >= 35 && k <= 42))
         return true;
     return false;
+}
+
+QList<int> TabOrder(const EditorVisibility& vis) {
+    // the editor's two columns of groups, as the window stacks them
+    const QList<Group> order = {Group::GasFuel, Group::LiquidFuel, Group::FlueGas, Group::Flue,
+                                Group::Air,     Group::Water,      Group::Steam,   Group::Window};
+    QList<int> fields;
+    for (Group g : order) {
+        QList<int> left, right;
+        for (const EditorRow& row : EditorRows()) {
+            if (row.group != g) continue;
+            if (row.left >= 0) (vis.movedRight(row.left) ? right : left).append(row.left);
+            if (row.right >= 0) right.append(row.right);
+        }
+        if (g == Group::Window) {
+            // rows of single fields outside the groups: top to bottom
+            for (const EditorRow& row : EditorRows())
+                if (row.group == g && row.right >= 0) fields.append(row.right);
+            continue;
+        }
+        fields += left;
+        fields += right;
+    }
+    return fields;
 }
 
 }  // namespace regime

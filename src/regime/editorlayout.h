@@ -44,7 +44,21 @@ EditorVisibility VisibilityFor(const QStringList& general);
 // is dropped (nullopt). Enter is handled by the caller.
 std::optional<QChar> FilterKey(QChar c);
 
+// The pressures in the furnace and after the boiler or economiser (fields 6, 16, 20) are
+// below the atmosphere under draught: these fields take a minus as their first character.
+bool AcceptsMinus(int field);
+
+// Text typed or pasted into field k, filtered as the key filter does character by
+// character. `atStart`: the text goes in front of everything but blanks and the field holds
+// no minus after it; only then does a minus pass, and only as the first character.
+QString FilterFieldInput(int field, const QString& text, bool atStart);
+
 // Fields whose Enter recalculates the regime; the others only save it.
 bool RecalculatesOnEnter(int field);
+
+// The fields in the order Tab visits them: the left column of groups top to bottom, then
+// the right one; within a group with two columns of fields, its left column first.
+// Hidden fields are left to the caller to skip.
+QList<int> TabOrder(const EditorVisibility& visibility);
 
 }  // namespace regime

@@ -150,8 +150,9 @@ QString FillRegimeList(app::AppState& s) {
     s.regimeList.rows.clear();
     QStringList files;
     if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files)) return kFillWarning;
-    // Every regime is listed even when its results file cannot be read (its load then stays
-    // empty), so no regime disappears from the list; the warning is given all the same.
+    // Every regime is listed even when its results file cannot be read: its load stays
+    // empty and the sort puts it after the others, so no regime disappears from the list
+    // and the rest are still sorted and ticked; the warning is given all the same.
     bool failed = false;
     for (const QString& file : files) {
         app::RegimeRow row;
@@ -163,30 +164,31 @@ QString FillRegimeList(app::AppState& s) {
             failed = true;
         s.regimeList.rows.append(row);
     }
-    if (failed) return kFillWarning;
-    const QString warning = SortRegimeList(s);
+    SortRegimeList(s);
     ShowRegimeCount(s);
-    return warning;
+    return failed ? kFillWarning : QString();
 }
 
 QString SortRegimeList(app::AppState& s) {
     auto& rows = s.regimeList.rows;
-    QList<double> loads;
-    loads.reserve(rows.size());
-    for (const auto& row : rows) {
-        double v = 0;
-        if (!LoadNumber(row.load, v)) return kSortWarning;
-        loads.append(v);
-    }
+    // Rows whose load is a number are sorted by it and ticked. A row without one (its
+    // results file was missing or unreadable) follows them with an empty load and no tick,
+    // so the graphs leave it out; calculating it gives it a load. The fill has warned of it.
+    QList<double> loads(rows.size(), 0.0);
+    QList<bool> numeric(rows.size(), false);
+    for (int i = 0; i < rows.size(); ++i) numeric[i] = LoadNumber(rows[i].load, loads[i]);
     QList<int> order(rows.size());
     for (int i = 0; i < order.size(); ++i) order[i] = i;
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return loads[a] < loads[b]; });
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        if (numeric[a] != numeric[b]) return numeric[a];
+        return numeric[a] && loads[a] < loads[b];
+    });
     QList<app::RegimeRow> sorted;
     sorted.reserve(rows.size());
     for (int i : order) {
         app::RegimeRow row = rows[i];
-        row.load = core::StoredForm(static_cast<float>(loads[i]));
-        row.ticked = true;
+        row.load = numeric[i] ? core::StoredForm(static_cast<float>(loads[i])) : QString();
+        row.ticked = numeric[i];
         sorted.append(row);
     }
     rows = sorted;

@@ -33,6 +33,11 @@ void DrawCurve(QPainter& p, const QRectF& area, const GraphData& data, const Cur
         p.drawPolyline(points);
         p.setPen(QPen(QColor(0, 0, 255), 6, Qt::SolidLine, Qt::RoundCap));
         for (const QPointF& pt : points) p.drawPoint(pt);
+        // a point whose result physics does not allow gets a red ring
+        p.setPen(QPen(QColor(220, 0, 0), 2));
+        p.setBrush(Qt::NoBrush);
+        for (int k = 0; k < points.size() && k < data.doubtful.size(); ++k)
+            if (!data.doubtful[k].isEmpty()) p.drawEllipse(points[k], 7.0, 7.0);
     }
     p.restore();
 }

@@ -8,6 +8,7 @@
 #include "core/numbers.h"
 #include "core/textfile.h"
 #include "regime/regimestore.h"
+#include "results/resultrows.h"
 
 namespace results {
 
@@ -44,6 +45,10 @@ bool CollectGraphData(const app::AppState& s, GraphData& data, QString* error) {
         data.x.append(value(g.xSource, g.xIndex));
         data.y.append(value(g.ySource, g.yIndex));
         data.regimes.append(row.key);
+        QString reason;
+        if (g.ySource == u"R") reason = ImplausibleReason(g.yIndex, data.y.last());
+        if (reason.isEmpty() && g.xSource == u"R") reason = ImplausibleReason(g.xIndex, data.x.last());
+        data.doubtful.append(reason);
     }
     return true;
 }

@@ -14,6 +14,7 @@ namespace results {
 struct GraphData {
     QList<float> x, y;  // point k is (x[k], y[k]), in the order of the ticked rows
     QStringList regimes;  // the regime file of each point
+    QStringList doubtful;  // per point: why its plotted result cannot be right, or empty
     bool empty() const { return x.isEmpty(); }
 };
 

@@ -12,15 +12,40 @@ namespace {
 
 bool IsSteam(const QStringList& g) { return object::IsSteamBoiler(g); }
 
-void Set(QList<ResultRow>& rows, const QString& key, const QString& value) {
+void Set(QList<ResultRow>& rows, const QString& key, const QString& value, const QString& warning = QString()) {
     for (auto& r : rows)
         if (r.key == key) {
             r.value = value;
+            r.warning = warning;
             return;
         }
 }
 
+const QString kInconsistent = QStringLiteral(" Вероятно, исходные данные режима несогласованы.");
+
 }  // namespace
+
+QString ImplausibleReason(int slot, float value) {
+    switch (slot) {
+    case 4:
+    case 8:
+    case 22:
+        if (value > 100.0f)
+            return QStringLiteral("КПД больше 100 % физически невозможен.") + kInconsistent;
+        return {};
+    case 5:
+    case 6:
+    case 7:
+        if (value < 0.0f) return QStringLiteral("Потеря тепла не может быть отрицательной.") + kInconsistent;
+        return {};
+    case 9:
+    case 19:
+        if (value < 1.0f && value != 0.0f)
+            return QStringLiteral("Коэффициент избытка воздуха не может быть меньше 1.") + kInconsistent;
+        return {};
+    default: return {};
+    }
+}
 
 QList<ResultRow> BuildResultRows(const QStringList& g) {
     using namespace object;
@@ -73,23 +98,27 @@ void FillResultValues(QList<ResultRow>& rows, const std::array<float, 26>& r, co
                       const QLocale& locale) {
     using namespace object;
     auto v = [&](int slot) { return core::LocaleForm(r[slot], locale); };
+    // the slots whose value physics bounds carry the reason with them
+    auto Checked = [&](QList<ResultRow>& rs, const QString& key, int slot) {
+        Set(rs, key, v(slot), ImplausibleReason(slot, r[slot]));
+    };
     if (!IsSteam(g)) {
         Set(rows, "Q", v(3));
-        Set(rows, "dQ", v(22));
+        Checked(rows, "dQ", 22);
     } else {
         Set(rows, QStringLiteral("Д"), v(1));
         Set(rows, QStringLiteral("Дпр.tпв"), v(16));
         Set(rows, "Q", v(2));
-        Set(rows, QStringLiteral("dД"), v(22));
+        Checked(rows, QStringLiteral("dД"), 22);
     }
-    Set(rows, QStringLiteral("КПД"), v(4));
-    Set(rows, "q2", v(5));
-    Set(rows, "q3", v(6));
-    Set(rows, "q5", v(7));
-    Set(rows, QStringLiteral("КПД нетто"), v(8));
-    Set(rows, QStringLiteral("Коэфф"), v(9));
+    Checked(rows, QStringLiteral("КПД"), 4);
+    Checked(rows, "q2", 5);
+    Checked(rows, "q3", 6);
+    Checked(rows, "q5", 7);
+    Checked(rows, QStringLiteral("КПД нетто"), 8);
+    Checked(rows, QStringLiteral("Коэфф"), 9);
     if (HasEconomiser(g)) {
-        Set(rows, QStringLiteral("Коэфф2"), v(19));
+        Checked(rows, QStringLiteral("Коэфф2"), 19);
         const float leak = r[9] - r[19];
         Set(rows, QStringLiteral("Присос"),
             core::LocaleForm(static_cast<float>(core::RoundHalfEven(leak, 2)), locale));

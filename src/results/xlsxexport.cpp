@@ -3,6 +3,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <charconv>
+#include <cmath>
 #include <xlsxwriter.h>
 
 #include "core/textfile.h"
@@ -12,6 +14,17 @@ namespace results {
 namespace {
 
 QByteArray Utf8(const QString& s) { return s.toUtf8(); }
+
+// The double of the shortest decimal that reads back as the same float, so a stored 627.78
+// goes into the workbook as 627.78 and not as the float's exact 627.780029296875. Values
+// that are not finite become 0, as nowhere else in the program shows them either.
+double CellNumber(float v) {
+    if (!std::isfinite(v)) return 0.0;
+    char text[32];
+    const auto r = std::to_chars(text, text + sizeof text, v);
+    *r.ptr = '\0';
+    return std::strtod(text, nullptr);
+}
 
 }  // namespace
 
@@ -55,8 +68,8 @@ bool WriteGraphWorkbook(const QString& file, const GraphExport& graph, QString* 
     const auto& d = graph.data;
     for (int k = 0; k < d.x.size(); ++k) {
         worksheet_write_string(ws, header + 1 + k, 0, Utf8(d.regimes.value(k)).constData(), nullptr);
-        worksheet_write_number(ws, header + 1 + k, 1, static_cast<double>(d.x[k]), nullptr);
-        worksheet_write_number(ws, header + 1 + k, 2, static_cast<double>(d.y[k]), nullptr);
+        worksheet_write_number(ws, header + 1 + k, 1, CellNumber(d.x[k]), nullptr);
+        worksheet_write_number(ws, header + 1 + k, 2, CellNumber(d.y[k]), nullptr);
     }
     worksheet_set_column(ws, 0, 0, 18, nullptr);
     worksheet_set_column(ws, 1, 2, 12, nullptr);

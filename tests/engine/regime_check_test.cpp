@@ -194,3 +194,46 @@ TEST(DataCheck, TextsIgnoreLetterCase) {
 }
 
 }  // namespace
+
+namespace {
+
+// A flue-gas O2 of 21 % or more is air, not flue gas: the excess air would come out negative
+// or infinite. Such regimes are refused with their own message, after the flue-gas data test
+// and before the general data test.
+TEST(DataCheck, OxygenOutsideZeroToTwentyOneIsRefused) {
+    for (float o2 : {21.0f, 22.0f, 35.0f, -0.1f, -5.0f}) {
+        CalcInputs c = HotWaterRegime();
+        c.in[13] = o2;
+        EXPECT_EQ(CheckRegimeData(c), kOxygenOutOfRange) << o2;
+    }
+    for (float o2 : {0.0f, 3.5f, 20.99f}) {
+        CalcInputs c = HotWaterRegime();
+        c.in[13] = o2;
+        EXPECT_EQ(CheckRegimeData(c), "") << o2;
+    }
+}
+
+TEST(DataCheck, OxygenBeforeEconomiserCountsOnlyWithEconomiser) {
+    CalcInputs c = SteamDieselRegime();  // has an economiser
+    c.in[37] = 21.0f;
+    EXPECT_EQ(CheckRegimeData(c), kOxygenOutOfRange);
+    c.in[37] = 0.0f;  // not measured: the before-economiser excess air is left out
+    EXPECT_EQ(CheckRegimeData(c), "");
+    // without economiser the field is hidden and never used
+    c = HotWaterRegime();
+    c.in[37] = 30.0f;
+    EXPECT_EQ(CheckRegimeData(c), "");
+}
+
+TEST(DataCheck, OxygenTestStandsBetweenFlueGasAndGeneralData) {
+    CalcInputs c = HotWaterRegime();
+    c.in[13] = 22.0f;
+    c.in[12] = 0.0f;
+    EXPECT_EQ(CheckRegimeData(c), "Нет данных по ух.газам");
+    c = HotWaterRegime();
+    c.in[13] = 22.0f;
+    c.general[11] = "";
+    EXPECT_EQ(CheckRegimeData(c), kOxygenOutOfRange);
+}
+
+}  // namespace

@@ -159,23 +159,43 @@ TEST_F(RegimeFixture, SortsByLoadNumerically) {
     EXPECT_EQ(keys(), QStringList({RegimeFileName(2), RegimeFileName(4), RegimeFileName(1), RegimeFileName(3)}));
 }
 
-TEST_F(RegimeFixture, SortWarnsOnTextThatIsNoNumber) {
-    for (int i = 0; i < 2; ++i) ASSERT_TRUE(NewRegime(s));
-    s.regimeList.rows[0].load = "50";
-    s.regimeList.rows[1].load = "abc";
-    const auto before = keys();
-    EXPECT_EQ(SortRegimeList(s), kSortWarning);
-    EXPECT_EQ(keys(), before);
-    EXPECT_EQ(s.regimeList.rows[0].load, "50");
+TEST_F(RegimeFixture, LoadThatIsNoNumberGoesLastUntickedWithoutWarning) {
+    for (int i = 0; i < 3; ++i) ASSERT_TRUE(NewRegime(s));
+    s.regimeList.rows[s.regimeList.find(RegimeFileName(1))].load = "abc";
+    s.regimeList.rows[s.regimeList.find(RegimeFileName(2))].load = "50";
+    s.regimeList.rows[s.regimeList.find(RegimeFileName(3))].load = "7";
+    // a sort runs after every Enter: it must not warn each time
+    EXPECT_EQ(SortRegimeList(s), QString());
+    EXPECT_EQ(keys(), QStringList({RegimeFileName(3), RegimeFileName(2), RegimeFileName(1)}));
+    EXPECT_EQ(s.regimeList.rows[0].load, "7");
+    EXPECT_EQ(s.regimeList.rows[1].load, "50");
+    EXPECT_EQ(s.regimeList.rows[2].load, "");
+    EXPECT_TRUE(s.regimeList.rows[0].ticked);
+    EXPECT_TRUE(s.regimeList.rows[1].ticked);
+    EXPECT_FALSE(s.regimeList.rows[2].ticked);
 }
 
-TEST_F(RegimeFixture, RegimeWithoutResultsWarnsButStaysListed) {
+TEST_F(RegimeFixture, RegimeWithoutResultsIsListedLastAndTheRestSorted) {
     for (int i = 0; i < 3; ++i) ASSERT_TRUE(NewRegime(s));
+    writeLoad(1, "90");
+    writeLoad(3, "40");
     QFile::remove(file(kResultsPrefix + RegimeFileName(2)));
-    s.regimeList.header = "unchanged";
-    EXPECT_EQ(FillRegimeList(s), kFillWarning);
-    EXPECT_EQ(s.regimeList.rows.size(), 3);  // no regime disappears from the list
-    EXPECT_EQ(s.regimeList.header, "unchanged");
+    EXPECT_EQ(FillRegimeList(s), kFillWarning);  // told once, when the list is filled
+    ASSERT_EQ(s.regimeList.rows.size(), 3);      // no regime disappears from the list
+    EXPECT_EQ(keys(), QStringList({RegimeFileName(3), RegimeFileName(1), RegimeFileName(2)}));
+    EXPECT_TRUE(s.regimeList.rows[0].ticked);
+    EXPECT_TRUE(s.regimeList.rows[1].ticked);
+    EXPECT_FALSE(s.regimeList.rows[2].ticked);
+    EXPECT_EQ(s.regimeList.rows[2].load, "");
+    EXPECT_EQ(s.regimeList.header, QStringLiteral("Всего:  3"));
+    EXPECT_EQ(SortRegimeList(s), QString());
+    // results written for it (a calculation) give it its place on the next fill
+    s.setCurrentRegime(RegimeFileName(2));
+    s.results.fill(0.0f);
+    s.results[0] = 60.0f;
+    ASSERT_TRUE(SaveRegimeResults(s));
+    EXPECT_EQ(FillRegimeList(s), QString());
+    EXPECT_EQ(keys(), QStringList({RegimeFileName(3), RegimeFileName(2), RegimeFileName(1)}));
 }
 
 TEST_F(RegimeFixture, FilesFoundWhateverTheirCase) {

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
+#include <cstdlib>
 #include <QTemporaryDir>
 
 #include "core/names.h"
@@ -243,3 +245,36 @@ TEST(Workbook, HoldsTheTableAndAScatterChart) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_FALSE(ExportGraphXlsx(dir.filePath("missing/x.xlsx"), g, &error));
 }
+
+namespace {
+
+// Stored values are single precision; the workbook gets the double of the shortest decimal
+// that reads back as the same float (what Excel holds when the user types 627.78), never the
+// float's binary noise 627.780029296875.
+TEST(Workbook, NumbersInTheirStoredFormWithoutFloatNoise) {
+    QTemporaryDir dir;
+    const QList<std::pair<float, float>> points = {{627.78f, 91.51f}, {0.1f, 1021.51f}, {1e-5f, -3.3f}};
+    const char* shortest[] = {"627.78", "91.51", "0.1", "1021.51", "1e-05", "-3.3"};
+    GraphExport g{QStringLiteral("О"), QStringLiteral("Y"), QStringLiteral("X"),
+                  Points({points[0], points[1], points[2]})};
+    const QString path = dir.filePath(QStringLiteral("n.xlsx"));
+    ASSERT_TRUE(ExportGraphXlsx(path, g));
+    QProcess p;
+    p.start("unzip", {"-p", path, "xl/worksheets/sheet1.xml"});
+    p.waitForFinished();
+    const QString sheet = QString::fromUtf8(p.readAllStandardOutput());
+    QStringList cells;
+    const QRegularExpression number(QStringLiteral("<c r=\"[BC][6-8]\"><v>([^<]*)</v>"));
+    for (auto it = number.globalMatch(sheet); it.hasNext();) cells.append(it.next().captured(1));
+    ASSERT_EQ(cells.size(), 6) << sheet.toStdString();
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(cells[i].toDouble(), std::strtod(shortest[i], nullptr)) << cells[i].toStdString();
+        // what a spreadsheet shows (15 significant digits) is the stored decimal
+        EXPECT_EQ(QString::number(cells[i].toDouble(), 'g', 15), QString::number(std::strtod(shortest[i], nullptr), 'g', 15));
+    }
+    EXPECT_FALSE(sheet.contains("627.780029")) << sheet.toStdString();
+    EXPECT_FALSE(sheet.contains("0.100000001"));
+    EXPECT_FALSE(sheet.contains("91.5100021"));
+}
+
+}  // namespace

@@ -148,25 +148,48 @@ TEST_F(FrameTest, AboutShowsTheTitleAndVersion) {
     EXPECT_FALSE(QStringLiteral(KALVARO_VERSION).isEmpty());
 }
 
-TEST(UnitConverter, PressuresUseTheProgramsFactors) {
+// Every pair of units against a reference table of each unit in pascals (kilowatts for
+// outputs), so a wrong factor shows whichever direction it is used in.
+TEST(UnitConverter, EveryPressureFactorAgainstTheReferenceTable) {
+    const QList<QPair<const char*, double>> pascals = {
+        {"кгс/см2", 98066.5}, {"кгс/м2", 9.80665}, {"мм вод.ст.", 9.80665}, {"бар", 100000.0},
+        {"мбар", 100.0},      {"Па", 1.0},         {"кПа", 1000.0}};
     const QStringList u = app::PressureUnits();
-    auto at = [&u](const char* name) { return static_cast<int>(u.indexOf(QString::fromUtf8(name))); };
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(1, at("мбар"), at("кгс/м2")), 10.0);
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(1, at("Па"), at("мм вод.ст.")), 0.1);
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(1, at("кПа"), at("кгс/м2")), 100.0);
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(1, at("бар"), at("кгс/см2")), 1.0);
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(1, at("кгс/см2"), at("кгс/м2")), 10000.0);
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(250, at("мм вод.ст."), at("мбар")), 25.0);
-    EXPECT_DOUBLE_EQ(app::ConvertPressure(3, at("кПа"), at("Па")), 3000.0);
+    ASSERT_EQ(u.size(), pascals.size());
+    for (const auto& [from, fromPa] : pascals)
+        for (const auto& [to, toPa] : pascals) {
+            const int i = static_cast<int>(u.indexOf(QString::fromUtf8(from)));
+            const int j = static_cast<int>(u.indexOf(QString::fromUtf8(to)));
+            ASSERT_GE(i, 0) << from;
+            ASSERT_GE(j, 0) << to;
+            const double expected = 2.5 * fromPa / toPa;
+            EXPECT_NEAR(app::ConvertPressure(2.5, i, j), expected, std::abs(expected) * 1e-12) << from << " -> " << to;
+        }
+    // the figures engineers check first
+    EXPECT_NEAR(app::ConvertPressure(1, 0, 3), 0.980665, 1e-12);  // 1 kgf/cm2 in bar
+    EXPECT_NEAR(app::ConvertPressure(1, 0, 5), 98066.5, 1e-9);    // 1 kgf/cm2 in Pa
+    EXPECT_NEAR(app::ConvertPressure(1, 3, 0), 1.0197162, 1e-7);  // 1 bar in kgf/cm2
     EXPECT_EQ(app::ConvertPressure(1, -1, 0), 0.0);
+    EXPECT_EQ(app::ConvertPressure(1, 0, 7), 0.0);
 }
 
 TEST(UnitConverter, OutputsAndEmissions) {
-    EXPECT_NEAR(app::ConvertOutput(1, 1, 2), 0.86, 1e-12);      // 1 MW in Gcal/h
-    EXPECT_NEAR(app::ConvertOutput(0.86, 2, 0), 1000.0, 1e-9);  // Gcal/h in kW
-    EXPECT_NEAR(app::ConvertOutput(2500, 0, 1), 2.5, 1e-12);
-    EXPECT_NEAR(app::PpmToMg(100, app::Gas::CO), 100 * 28 * 766 / 17033.634, 1e-9);
-    EXPECT_NEAR(app::PpmToMg(100, app::Gas::NOx), 100 * 46 * 766 / 17033.634, 1e-9);
+    const QList<QPair<const char*, double>> kilowatts = {{"кВт", 1.0}, {"МВт", 1000.0}, {"Гкал/час", 1163.0}};
+    const QStringList u = app::OutputUnits();
+    ASSERT_EQ(u.size(), kilowatts.size());
+    for (const auto& [from, fromKw] : kilowatts)
+        for (const auto& [to, toKw] : kilowatts) {
+            const int i = static_cast<int>(u.indexOf(QString::fromUtf8(from)));
+            const int j = static_cast<int>(u.indexOf(QString::fromUtf8(to)));
+            const double expected = 7.0 * fromKw / toKw;
+            EXPECT_NEAR(app::ConvertOutput(7.0, i, j), expected, expected * 1e-12) << from << " -> " << to;
+        }
+    EXPECT_NEAR(app::ConvertOutput(1, 2, 1), 1.163, 1e-12);  // 1 Gcal/h in MW
+    EXPECT_EQ(app::ConvertOutput(1, 3, 0), 0.0);
+    // the emission factors are the calculation's own (molar masses 28 and 46 at its
+    // reference conditions), so the converter agrees with the results table
+    EXPECT_NEAR(app::MgPerPpm(app::Gas::CO), 1.25916, 5e-6);
+    EXPECT_NEAR(app::MgPerPpm(app::Gas::NOx), 2.06861, 5e-6);
     EXPECT_NEAR(app::MgToPpm(app::PpmToMg(57, app::Gas::NOx), app::Gas::NOx), 57, 1e-9);
 }
 
@@ -176,8 +199,8 @@ TEST_F(FrameTest, TheConverterWindowConvertsWhatIsTyped) {
     ASSERT_NE(c, nullptr);
     c->PressureUnit->setCurrentIndex(app::PressureUnits().indexOf(QStringLiteral("мбар")));
     c->PressureValue->setText(QStringLiteral("2,5"));
-    EXPECT_EQ(c->PressureResults[app::PressureUnits().indexOf(QStringLiteral("кгс/м2"))]->text(),
-              core::LocaleForm(25.0));
+    EXPECT_EQ(c->PressureResults[app::PressureUnits().indexOf(QStringLiteral("Па"))]->text(),
+              core::LocaleForm(250.0));
     c->GasUnit->setCurrentIndex(1);
     c->GasValue->setText(QStringLiteral("0"));
     EXPECT_EQ(c->CoResult->text(), core::LocaleForm(0.0) + QStringLiteral(" ppm"));

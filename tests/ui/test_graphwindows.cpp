@@ -81,9 +81,9 @@ TEST_F(GraphWindowsTest, ChoosingAnEntryDrawsItsPointsAndTable) {
     EXPECT_EQ(state.graph.xIndex, 3);
     EXPECT_EQ(graf()->Label1->text(), QStringLiteral("КПД брутто, %"));
     EXPECT_EQ(graf()->Label2->text(), QStringLiteral("Теплопроизводительность, кВт"));
-    EXPECT_EQ(graf()->ListX->count(), 4);
-    EXPECT_EQ(graf()->ListY->count(), 4);
-    EXPECT_NE(graf()->LsrY->text(), QStringLiteral("Сред."));
+    EXPECT_EQ(graf()->pointRows(), 4);
+    EXPECT_FALSE(graf()->meanY().isEmpty());
+    EXPECT_FALSE(graf()->meanX().isEmpty());
     EXPECT_TRUE(graf()->Picture1->hasScales());
     EXPECT_TRUE(tasks()->button(QStringLiteral("обновить"))->isEnabled());
     // the current regime is still the selected one
@@ -103,13 +103,13 @@ TEST_F(GraphWindowsTest, ChoosingAnEntryDrawsItsPointsAndTable) {
 
 TEST_F(GraphWindowsTest, NoTickedRegimeClearsTheGraphWithoutFailing) {
     tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R18 R3")));
-    ASSERT_EQ(graf()->ListY->count(), 4);
+    ASSERT_EQ(graf()->pointRows(), 4);
     for (auto& row : state.regimeList.rows) row.ticked = false;
     dialogs.shown.clear();
     tasks()->button(QStringLiteral("обновить"))->trigger();
-    EXPECT_EQ(graf()->ListY->count(), 0);
-    EXPECT_EQ(graf()->LsrY->text(), QStringLiteral("Сред."));
-    EXPECT_EQ(graf()->LsrX->text(), QStringLiteral("Сред."));
+    EXPECT_EQ(graf()->pointRows(), 0);
+    EXPECT_EQ(graf()->meanY(), QString());
+    EXPECT_EQ(graf()->meanX(), QString());
     EXPECT_FALSE(graf()->Picture1->hasScales());
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_TRUE(wb->status(1).startsWith(QStringLiteral("Нет отмеченных режимов")));

@@ -143,10 +143,21 @@ TEST_F(RegimeWindowsTest, AddSelectDeleteAndTheirStates) {
     l->button(QStringLiteral("Добавить"))->trigger();
     EXPECT_EQ(listed(0), QStringList({QStringLiteral("Режим №  2.Dat"), QStringLiteral("Режим №  1.Dat")}));
     EXPECT_EQ(listed(1), QStringList({"0", "85"}));  // the new regime sorts first
-    EXPECT_FALSE(l->button(QStringLiteral("Удалить"))->isEnabled());
-    EXPECT_FALSE(l->button(QStringLiteral("Расчитать"))->isEnabled());
-    EXPECT_EQ(wb->status(2), QStringLiteral("Всего:  2"));
-    EXPECT_EQ(editor()->T[0]->text(), "120");  // the editor still shows the previous values
+    // the new regime is selected and shown as a click on its row shows it
+    EXPECT_TRUE(l->button(QStringLiteral("Удалить"))->isEnabled());
+    EXPECT_TRUE(l->button(QStringLiteral("Расчитать"))->isEnabled());
+    EXPECT_EQ(wb->status(2), QStringLiteral("Режим № 1/ 2"));
+    EXPECT_EQ(state.currentRegimeFile, QStringLiteral("Режим №  2.Dat"));
+    EXPECT_EQ(l->ListView1->currentItem()->text(0), QStringLiteral("Режим №  2.Dat"));
+    EXPECT_EQ(editor()->T[0]->text(), " 0");
+    EXPECT_EQ(value(QStringLiteral("КПД")), "0");
+    // the next Enter writes into the new regime what the editor shows of it
+    enter(3, "7");
+    const QByteArray added = ReadBytes(core::JoinPath(state.currentObjectFolder, QStringLiteral("Режим №  2.Dat")));
+    EXPECT_EQ(added.split('\n').value(0).trimmed(), "0");
+    EXPECT_EQ(added.split('\n').value(3).trimmed(), "7");
+    const QByteArray first = ReadBytes(core::JoinPath(state.currentObjectFolder, QStringLiteral("Режим №  1.Dat")));
+    EXPECT_EQ(first.split('\n').value(0).trimmed(), "120");
 
     ASSERT_TRUE(l->selectRow(0));
     EXPECT_EQ(l->ListView1->headerItem()->text(0), QStringLiteral("Режим № 1/ 2"));
@@ -157,8 +168,9 @@ TEST_F(RegimeWindowsTest, AddSelectDeleteAndTheirStates) {
 
     dialogs.answers = {app::Answer::No};
     l->button(QStringLiteral("Удалить"))->trigger();
+    // the row in position 1 is regime 2: the question names the regime as the list shows it
     EXPECT_EQ(dialogs.shown.last().text,
-              QStringLiteral("Внимание ! После удаления режима восстановить его  будет невозможно ! Вы хотите удалить  режим № 1 ?"));
+              QStringLiteral("Внимание ! После удаления режима восстановить его  будет невозможно ! Вы хотите удалить  режим № 2 ?"));
     EXPECT_EQ(listed(0).size(), 2);
     dialogs.answers = {app::Answer::Yes};
     l->button(QStringLiteral("Удалить"))->trigger();
@@ -230,14 +242,23 @@ TEST_F(RegimeWindowsTest, NoticeWindowTextsAndSelfClosing) {
     EXPECT_TRUE(texts.contains(QStringLiteral("Оk")));
     QElapsedTimer timer;
     timer.start();
-    notice.exec();  // closes by itself after 81 ticks
+    notice.exec();  // grows in 81 ticks, stays about three seconds, then closes by itself
     EXPECT_EQ(notice.ticks(), regime::fProverca::kLastTick + 1);
-    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_GE(timer.elapsed(), regime::fProverca::kHoldMs - 100);  // long enough to be read
+    EXPECT_LT(timer.elapsed(), regime::fProverca::kHoldMs + 2000);
     shot(&notice, "notice");
     regime::fProverca clicked(QStringLiteral("x"));
     clicked.show();
     QTest::mouseClick(clicked.messageLabel(), Qt::LeftButton);
     EXPECT_FALSE(clicked.isVisible());
+    // a click while the grown notice waits closes it at once
+    regime::fProverca waiting(QStringLiteral("x"));
+    waiting.show();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return waiting.holding(); }, 2000));
+    EXPECT_TRUE(waiting.isVisible());
+    QTest::mouseClick(waiting.messageLabel(), Qt::LeftButton);
+    EXPECT_FALSE(waiting.isVisible());
+    EXPECT_FALSE(waiting.holding());
 }
 
 TEST_F(RegimeWindowsTest, VisibilityGasSteamWithEconomiser) {

@@ -370,7 +370,15 @@ void MDIForm1::fillWindowMenu() {
             if (sub) area_->setActiveSubWindow(sub);
         });
     }
-    if (subs.isEmpty()) W->addAction(QStringLiteral("(нет открытых окон)"))->setEnabled(false);
+    // windows of the open object that the user closed come back from here as from their tab
+    const QList<int> closed = wb_.closedTabs();
+    if (!closed.isEmpty() && !subs.isEmpty()) W->addSeparator();
+    for (int tab : closed) {
+        QAction* a = W->addAction(TabStrip1->tabText(tab).simplified());
+        a->setObjectName(QStringLiteral("reopenTab%1").arg(tab));
+        connect(a, &QAction::triggered, this, [this, tab] { wb_.showTab(tab); });
+    }
+    if (subs.isEmpty() && closed.isEmpty()) W->addAction(QStringLiteral("(нет открытых окон)"))->setEnabled(false);
 }
 
 void MDIForm1::closeEvent(QCloseEvent* event) {

@@ -5,6 +5,8 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
+#include <algorithm>
 
 namespace app {
 
@@ -23,6 +25,15 @@ QMessageBox::Icon ToQt(Icon icon) {
 
 }  // namespace
 
+int InputBoxWidth(const QWidget& box, const QString& preset) {
+    // wide enough for the preset text (an object's name) and the prompt, within the screen
+    const QFontMetrics fm(box.font());
+    int width = std::max(box.sizeHint().width(), fm.horizontalAdvance(preset) + 80);
+    width = std::max(width, 360);
+    if (const QScreen* screen = box.screen()) width = std::min(width, screen->availableGeometry().width() - 40);
+    return width;
+}
+
 void QtDialogs::message(const QString& text, const QString& title, Icon icon) {
     QMessageBox box(ToQt(icon), title, text, QMessageBox::Ok, parent_);
     box.exec();
@@ -32,7 +43,7 @@ Answer QtDialogs::question(const QString& text, const QString& title, Icon icon,
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (withCancel) buttons |= QMessageBox::Cancel;
     QMessageBox box(ToQt(icon), title, text, buttons, parent_);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(DefaultAnswerFor(title) == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
@@ -41,10 +52,14 @@ Answer QtDialogs::question(const QString& text, const QString& title, Icon icon,
 }
 
 std::optional<QString> QtDialogs::input(const QString& prompt, const QString& title, const QString& preset) {
-    bool ok = false;
-    const QString text = QInputDialog::getText(parent_, title, prompt, QLineEdit::Normal, preset, &ok);
-    if (!ok) return std::nullopt;
-    return text;
+    QInputDialog box(parent_);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setInputMode(QInputDialog::TextInput);
+    box.setTextValue(preset);
+    box.resize(InputBoxWidth(box, preset), box.sizeHint().height());
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    return box.textValue();
 }
 
 QString QtDialogs::chooseFolder(const QString& title) {

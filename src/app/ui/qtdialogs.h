@@ -8,6 +8,9 @@
 
 namespace app {
 
+// Width of an input box holding `preset`: the whole text shows, within the screen.
+int InputBoxWidth(const QWidget& box, const QString& preset);
+
 class QtDialogs : public Dialogs {
 public:
     explicit QtDialogs(QWidget* parent = nullptr) : parent_(parent) {}

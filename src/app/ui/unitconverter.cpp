@@ -17,10 +17,11 @@ namespace app {
 
 namespace {
 
-// kgf/m2 in one unit; 1 mm w.c. is 1 kgf/m2, 1 bar is taken as 1 kgf/cm2
-constexpr double kPressureFactors[7] = {10000.0, 1.0, 1.0, 10000.0, 10.0, 0.1, 100.0};
-// kW in one unit; 1 kW = 0.86 Mcal/h
-constexpr double kOutputFactors[3] = {1.0, 1000.0, 1.0 / 0.00086};
+// Pa in one unit: 1 kgf = 9.80665 N exactly, so 1 kgf/cm2 = 98066.5 Pa and 1 kgf/m2 =
+// 1 mm w.c. = 9.80665 Pa; 1 bar = 100000 Pa
+constexpr double kPressureFactors[7] = {98066.5, 9.80665, 9.80665, 100000.0, 100.0, 1.0, 1000.0};
+// kW in one unit: 1 Gcal/h = 4.1868e9 J / 3600 s = 1163 kW (international table calorie)
+constexpr double kOutputFactors[3] = {1.0, 1000.0, 1163.0};
 constexpr double kMolarVolumeRatio = 766.0 / 17033.634;
 
 double Parse(QString text) { return core::ParseNumber(text.replace(u',', u'.')); }

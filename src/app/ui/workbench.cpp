@@ -1,9 +1,12 @@
 #include "app/ui/workbench.h"
 
 #include <QAction>
+#include <QEvent>
+#include <QKeySequence>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QTabBar>
 #include <QToolBar>
 
@@ -38,6 +41,43 @@ Placement PlacementOf(WindowKind k) {
 
 // The windows brought to the front by the four tabs.
 constexpr WindowKind kTabWindows[4] = {WindowKind::OD, WindowKind::Regim, WindowKind::Graf, WindowKind::Docum};
+
+// The regime list and the task pane (results table, graph catalogue) have nothing to bring
+// them back but reopening the object, so they stay while the object is open: no close box,
+// no "Close" in their system menu, and a close from elsewhere (Ctrl+F4) is refused. The
+// workbench closes them with the object.
+class KeepOpenFilter : public QObject {
+public:
+    explicit KeepOpenFilter(QObject* parent) : QObject(parent) {}
+    bool allowClose = false;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Close && !allowClose) {
+            event->ignore();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void KeepOpen(QMdiSubWindow* sub) {
+    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                        Qt::WindowMinMaxButtonsHint);
+    if (QMenu* menu = sub->systemMenu())
+        for (QAction* a : menu->actions())
+            if (a->shortcut() == QKeySequence(QKeySequence::Close) || a->objectName() == u"close" ||
+                a->text().contains(QStringLiteral("Close"), Qt::CaseInsensitive) ||
+                a->text().contains(QStringLiteral("Закры"), Qt::CaseInsensitive))
+                menu->removeAction(a);
+    sub->installEventFilter(new KeepOpenFilter(sub));
+}
+
+void AllowClose(QWidget* w) {
+    if (!w) return;
+    for (QObject* child : w->children())
+        if (auto* f = dynamic_cast<KeepOpenFilter*>(child)) f->allowClose = true;
+}
 
 }  // namespace
 
@@ -80,6 +120,7 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
         QMdiSubWindow* sub = frame_->mdiArea()->addSubWindow(w);
         sub->setAttribute(Qt::WA_DeleteOnClose);
         windows_[Index(kind)] = sub;
+        if (kind == WindowKind::SReg || kind == WindowKind::Navig) KeepOpen(sub);
         sub->show();
         break;
     }
@@ -107,6 +148,7 @@ void Workbench::unloadWindow(WindowKind kind) {
         windows_[Index(kind)] = nullptr;
         return;
     }
+    AllowClose(w);
     w->close();
     // a window of a closed object goes whether or not its close event agreed
     windows_[Index(kind)] = nullptr;
@@ -230,6 +272,14 @@ void Workbench::closeObject() {
 }
 
 bool Workbench::objectOpen() const { return objectOpen_; }
+
+QList<int> Workbench::closedTabs() const {
+    QList<int> tabs;
+    if (!objectOpen_) return tabs;
+    for (int tab = 0; tab < 4; ++tab)
+        if (hasFactory(kTabWindows[tab]) && !window(kTabWindows[tab])) tabs.append(tab);
+    return tabs;
+}
 
 void Workbench::showTab(int tab) {
     if (tab < 0 || tab > 3 || !objectOpen_) return;

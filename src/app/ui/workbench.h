@@ -121,6 +121,8 @@ public:
     bool objectOpen() const;
     // Tab k (0..3) of the tab strip: OD, Regim, Graf, Docum.
     void showTab(int tab);
+    // Tabs whose window the user closed while the object is open (the "Окно" menu offers them).
+    QList<int> closedTabs() const;
 
     // Object list window
     void showObjectList();

@@ -17,6 +17,7 @@
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "regime/ui/regim.h"
+#include "regime/ui/sreg.h"
 
 namespace object {
 
@@ -119,7 +120,16 @@ void Edinic::accept() {
         wb_.dialogs().message(QStringLiteral("Ошибка при работе с файлом ! ") + kUnitsFile, app::kProgramTitle,
                               app::Icon::Warning);
     } else {
+        const QStringList before = s.units;
         s.units = units;
+        // every stored regime now reads differently: recalculate them all and stay on the
+        // current one
+        if (CalculationUnitsChanged(before, units)) {
+            app::Workbench& wb = wb_;
+            closeWindow();
+            if (auto* list = wb.window<regime::SReg>(app::WindowKind::SReg)) list->RecalculateAll();
+            return;
+        }
     }
     closeWindow();
 }

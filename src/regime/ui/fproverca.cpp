@@ -45,6 +45,8 @@ fProverca::fProverca(const QString& message, QWidget* parent) : QDialog(parent, 
     setMinimumSize(1, 1);
     timer_.setInterval(1);
     connect(&timer_, &QTimer::timeout, this, &fProverca::tick);
+    hold_.setSingleShot(true);
+    connect(&hold_, &QTimer::timeout, this, [this] { accept(); });
 }
 
 void fProverca::showEvent(QShowEvent* event) {
@@ -65,20 +67,23 @@ void fProverca::tick() {
     if (g.top() < top) g.moveTop(std::min(top, g.top() + app::TwipsY(this, 95)));
     setGeometry(g);
     if (ticks_ > kLastTick) {
+        // grown: the notice stays long enough to be read, then closes
         timer_.stop();
-        accept();
+        hold_.start(holdMs_);
     }
 }
 
 void fProverca::mousePressEvent(QMouseEvent* event) {
     QDialog::mousePressEvent(event);
     timer_.stop();
+    hold_.stop();
     accept();
 }
 
 bool fProverca::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonPress) {
         timer_.stop();
+        hold_.stop();
         accept();
         return true;
     }
@@ -90,10 +95,11 @@ void fProverca::changeEvent(QEvent* event) {
     if (event->type() != QEvent::ActivationChange || !isVisible()) return;
     if (isActiveWindow()) {
         wasActive_ = true;
-    } else if (wasActive_ && timer_.isActive()) {
+    } else if (wasActive_ && (timer_.isActive() || hold_.isActive())) {
         // the focus went elsewhere: the notice is done
         ticks_ = 0;
         timer_.stop();
+        hold_.stop();
         accept();
     }
 }

@@ -19,7 +19,12 @@ public:
     int ticks() const { return ticks_; }
     QLabel* messageLabel() const { return message_; }
 
-    static constexpr int kLastTick = 80;  // closes on the tick after this one
+    static constexpr int kLastTick = 80;  // the window is full size after this tick
+    // How long the full-size notice stays before it closes by itself. The animation's
+    // ticks take far less than a millisecond each here, so the time is counted apart.
+    static constexpr int kHoldMs = 3000;
+    void setHoldMs(int ms) { holdMs_ = ms; }
+    bool holding() const { return hold_.isActive(); }
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -33,6 +38,8 @@ private:
     QFrame* frame_;
     QLabel *title_, *message_, *ok_;
     QTimer timer_;
+    QTimer hold_;
+    int holdMs_ = kHoldMs;
     int ticks_ = 0;
     bool wasActive_ = false;
     QRect target_;

@@ -1,6 +1,11 @@
 #include "regime/ui/regim.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -31,6 +36,10 @@ namespace {
 const char* kFieldProperty = "regimeField";
 const char* kUnitProperty = "unitLabel";
 const QString kEnterHint = QStringLiteral("Для сохранения изменений нажмите Enter");
+// fields and unit labels as narrow as their texts allow, so that a steam boiler with an
+// economiser (two columns of fields in two groups side by side) fits the window at 1200 px
+constexpr int kFieldWidth = 68;
+constexpr int kUnitWidth = 56;
 
 }  // namespace
 
@@ -41,6 +50,7 @@ Regim::Regim(app::Workbench& wb) : wb_(wb) {
     vis_ = VisibilityFor(wb.state().general);
     build();
     applyVisibility();
+    setTabOrderOfFields();
 
     // opening: frame commands, unit labels, counters, then the first regime of the list
     app::MDIForm1& frame = wb.frame();
@@ -62,6 +72,7 @@ void Regim::build() {
     auto* content = new QWidget;
     content->setMouseTracking(true);
     auto makeFrame = [&](const QString& name, const QString& caption) {
+        // a row: caption, one or two fields, unit
         auto* box = new QGroupBox(caption);
         box->setObjectName(name);
         box->setMouseTracking(true);
@@ -83,6 +94,28 @@ void Regim::build() {
     auto* Label5 = new QLabel(QStringLiteral("Газоход"));
     Label5->setObjectName(QStringLiteral("Label5"));
     static_cast<QGridLayout*>(Frame5->layout())->addWidget(Label5, 0, 0, 1, 4);
+    // With an economiser the groups hold two columns of fields, one for each measuring
+    // point; each column gets its heading so the two are not mistaken for one another. The
+    // flue pressures are left without: their right column also holds the furnace pressure.
+    const QString before = QStringLiteral("до экономайзера");
+    for (auto [frame, right] : {std::pair{Frame4, QStringLiteral("за экономайзером")},
+                                std::pair{Frame3, QStringLiteral("на входе в котел")},
+                                std::pair{Frame7, QStringLiteral("на входе в котел")}}) {
+        auto* grid = static_cast<QGridLayout*>(frame->layout());
+        const int row = grid->rowCount() == 1 && grid->itemAtPosition(0, 0) ? 1 : 0;
+        for (int column : {1, 2}) {
+            auto* heading = new QLabel(column == 1 ? before : right);
+            heading->setObjectName(QStringLiteral("ColumnHeading"));
+            heading->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+            heading->setWordWrap(true);
+            QFont f = heading->font();
+            f.setPointSizeF(f.pointSizeF() * 0.8);
+            heading->setFont(f);
+            heading->setMinimumWidth(kFieldWidth);
+            grid->addWidget(heading, row, column);
+            headings_.append(heading);
+        }
+    }
 
     for (int k = 0; k < 43; ++k) {
         auto* t = new QLineEdit;
@@ -90,8 +123,9 @@ void Regim::build() {
         t->setProperty(kFieldProperty, k);
         t->setToolTip(FieldHint(k, vis_.economiser));
         t->setAlignment(Qt::AlignRight);
-        t->setFixedWidth(78);
+        t->setFixedWidth(kFieldWidth);
         t->setMouseTracking(true);
+        t->setAcceptDrops(false);  // dropped text would pass by the key filter
         t->installEventFilter(this);
         T[k] = t;
     }
@@ -99,7 +133,7 @@ void Regim::build() {
         auto* l = new QLabel;
         l->setObjectName(QStringLiteral("L%1").arg(i));
         l->setProperty(kUnitProperty, i);
-        l->setMinimumWidth(72);
+        l->setMinimumWidth(kUnitWidth);
         l->setCursor(Qt::PointingHandCursor);
         l->setMouseTracking(true);
         l->installEventFilter(this);
@@ -185,6 +219,7 @@ void Regim::applyVisibility() {
     }
     for (int k = 0; k < 43; ++k) T[k]->setVisible(vis_.fieldVisible(k));
     showQ5Row(vis_.q5Row);
+    for (QLabel* h : headings_) h->setVisible(vis_.economiser);
     // the unit label of the pressure after the economiser stays with the after-boiler field
 }
 
@@ -280,11 +315,43 @@ bool Regim::saveAndCalculate(bool calculate) {
 
 void Regim::Regim_T_Enter(int k) { saveAndCalculate(RecalculatesOnEnter(k)); }
 
+bool IsPasteAction(const QAction* a) {
+    if (a->objectName() == u"edit-paste") return true;
+    // the standard menu names its entries "&Paste\tCtrl+V" (translated): known by the key
+    return a->text().section(u'\t', 1) == QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+}
+
+void Regim::insertFiltered(QLineEdit* t, int k, const QString& text) {
+    const QString current = t->text();
+    const int start = t->hasSelectedText() ? t->selectionStart() : t->cursorPosition();
+    const int end = t->hasSelectedText() ? start + static_cast<int>(t->selectedText().size()) : start;
+    const bool atStart = current.left(start).trimmed().isEmpty() && !current.mid(end).contains(u'-');
+    const QString accepted = FilterFieldInput(k, text, atStart);
+    if (!accepted.isEmpty()) t->insert(accepted);
+}
+
+void Regim::pasteFiltered(QLineEdit* t, int k) {
+    if (t->isReadOnly() || !t->isEnabled()) return;
+    insertFiltered(t, k, QGuiApplication::clipboard()->text());
+}
+
+void Regim::setTabOrderOfFields() {
+    const QList<int> order = TabOrder(vis_);
+    for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(T[order[i - 1]], T[order[i]]);
+    if (!order.isEmpty()) QWidget::setTabOrder(T[order.last()], Command1);
+}
+
 void Regim::activated() {
     wb_.showTaskPage(1, QStringLiteral("Результат"));
     wb_.setStatus(1, windowTitle());
     wb_.setStatus(3, QString());
     wb_.setStatus(2, wb_.state().regimeList.header);
+}
+
+void Regim::closeEvent(QCloseEvent* event) {
+    // the frame's first toolbar button was disabled while the editor is open
+    if (QAction* first = wb_.frame().toolbarButton(1)) first->setEnabled(true);
+    QWidget::closeEvent(event);
 }
 
 void Regim::mouseMoveEvent(QMouseEvent* event) {
@@ -306,17 +373,31 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
                 Regim_T_Enter(k);
                 return true;
             }
-            const QString text = key->text();
-            if (text.isEmpty() || key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
-                (key->modifiers() & Qt::ControlModifier))
-                return false;  // movement, deletion and editing shortcuts
-            const auto accepted = FilterKey(text.at(0));
-            if (!accepted) return true;
-            if (*accepted != text.at(0)) {
-                t->insert(QString(*accepted));
+            if (key->matches(QKeySequence::Paste)) {
+                pasteFiltered(t, k);
                 return true;
             }
-            return false;
+            const QString text = key->text();
+            // movement (Tab, Shift+Tab, arrows), deletion and editing shortcuts pass; they
+            // carry no text or a control character
+            if (text.isEmpty() || text.at(0).category() == QChar::Other_Control ||
+                (key->modifiers() & Qt::ControlModifier))
+                return false;
+            insertFiltered(t, k, text);
+            return true;
+        }
+        case QEvent::ContextMenu: {
+            // the menu's "Paste" goes through the same filter as typing
+            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            QMenu* menu = t->createStandardContextMenu();
+            for (QAction* a : menu->actions())
+                if (IsPasteAction(a)) {
+                    disconnect(a, &QAction::triggered, nullptr, nullptr);
+                    connect(a, &QAction::triggered, t, [this, t, k] { pasteFiltered(t, k); });
+                }
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->popup(menuEvent->globalPos());
+            return true;
         }
         case QEvent::FocusIn:
             // select the first 10 characters once the click that gave the focus is done

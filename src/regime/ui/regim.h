@@ -9,12 +9,16 @@
 #include "app/ui/workbench.h"
 #include "regime/editorlayout.h"
 
+class QAction;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace regime {
+
+// The "Paste" entry of a text field's standard menu.
+bool IsPasteAction(const QAction* a);
 
 class Regim : public QWidget, public app::ObjectWindowEvents, public app::RegimeEditorView {
     Q_OBJECT
@@ -46,6 +50,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
@@ -54,10 +59,15 @@ private:
     void loadFirstRegime();
     void plainUnitLabels();
     void openUnits(int unit);
+    // Puts typed or pasted text into field k through the key filter.
+    void insertFiltered(QLineEdit* t, int k, const QString& text);
+    void pasteFiltered(QLineEdit* t, int k);
+    void setTabOrderOfFields();
 
     app::Workbench& wb_;
     EditorVisibility vis_;
     QList<QGroupBox*> frames_;
+    QList<QLabel*> headings_;  // column headings of the groups with two measuring points
 };
 
 }  // namespace regime

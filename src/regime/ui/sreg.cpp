@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QProgressDialog>
+#include <QRegularExpression>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -28,6 +29,19 @@ namespace regime {
 namespace {
 
 void Warn(app::Workbench& wb, const QString& text) { wb.dialogs().message(text, app::kProgramTitle, app::Icon::Warning); }
+
+// "Режим № 3/ 5": the selected row's position and the regime count.
+QString SelectionHeader(int row, int count) {
+    return QStringLiteral("Режим №") + core::CounterForm(row + 1, true) + u'/' + core::CounterForm(count, true);
+}
+
+// The number in a regime file name ("Режим №  12.Dat" gives "12"); the file name itself
+// when it holds no digits.
+QString RegimeNumberText(const QString& file) {
+    static const QRegularExpression digits(QStringLiteral("(\\d+)"));
+    const QRegularExpressionMatch m = digits.match(file);
+    return m.hasMatch() ? m.captured(1) : file;
+}
 
 }  // namespace
 
@@ -135,6 +149,15 @@ void SReg::refresh() {
         if (row.selected) current = item;
     }
     if (current) ListView1->setCurrentItem(current);
+    // a re-sort moves the selected regime: the header follows its new position
+    const int selected = s.regimeList.selectedRow();
+    if (selected >= 0 && s.regimeList.header.startsWith(QStringLiteral("Режим №"))) {
+        const QString header = SelectionHeader(selected, s.regimeCount);
+        if (header != s.regimeList.header) {
+            wb_.state().regimeList.header = header;
+            if (wb_.status(2).startsWith(QStringLiteral("Режим №"))) wb_.setStatus(2, header);
+        }
+    }
     ListView1->headerItem()->setText(0, s.regimeList.header);
     filling_ = false;
     updateEmptyState();
@@ -169,18 +192,26 @@ bool SReg::selectRow(int row) {
     if (row < 0 || row >= s.regimeList.rows.size()) return false;
     for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
     s.setCurrentRegime(s.regimeList.rows[row].key);
-    s.regimeList.header = QStringLiteral("Режим №") + core::CounterForm(row + 1, true) + u'/' +
-                          core::CounterForm(s.regimeCount, true);
+    s.regimeList.header = SelectionHeader(row, s.regimeCount);
     ListView1->headerItem()->setText(0, s.regimeList.header);
     wb_.setStatus(2, s.regimeList.header);
     wb_.frame().ComP->setEnabled(true);
     setButtons(true, true, button(QStringLiteral("Добавить"))->isEnabled(), true);
-    if (!LoadRegimeInputs(s) || !LoadRegimeResults(s)) {
+    if (!LoadRegimeInputs(s)) {
+        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
+        return false;
+    }
+    auto* editor = wb_.window<Regim>(app::WindowKind::Regim);
+    if (!LoadRegimeResults(s)) {
+        // the regime's inputs are in the editor; its results start from nothing, not from
+        // the regime shown before, so "Расчитать" writes a results file of its own
+        s.results.fill(0.0f);
+        if (editor) editor->setFramesEnabled(true);
         Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
         return false;
     }
     ShowRegimeResults(s);
-    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) editor->setFramesEnabled(true);
+    if (editor) editor->setFramesEnabled(true);
     return true;
 }
 
@@ -214,7 +245,7 @@ void SReg::RecalculateAll() {
     });
     s.setEditorFields = editorHook;
     progress.reset();
-    // the current regime is now the last one calculated: show it everywhere
+    // the regime that was current is current again: show it everywhere
     const int row = s.regimeList.find(s.currentRegimeFile);
     for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
     if (row >= 0) LoadRegimeInputs(s);
@@ -231,8 +262,9 @@ void SReg::DeleteRegime() {
     if (row < 0) return;
     const QString text = QStringLiteral("Внимание ! После удаления режима восстановить его  будет невозможно ! "
                                         "Вы хотите удалить  режим № ") +
-                         QString::number(row + 1) + QStringLiteral(" ?");
-    if (wb_.dialogs().question(text, QStringLiteral("Подтвердите удаление"), app::Icon::Warning) != app::Answer::Yes)
+                         RegimeNumberText(s.regimeList.rows[row].key) + QStringLiteral(" ?");
+    // named by the number of its file, the one the list shows; "Нет" is the default button
+    if (wb_.dialogs().question(text, app::kDeleteQuestionTitle, app::Icon::Warning) != app::Answer::Yes)
         return;
     QString error;
     if (!DeleteRegimeFiles(s, &error)) {
@@ -265,12 +297,36 @@ void SReg::AddRegime() {
     // a new regime starts without q5 surfaces, whatever an old folder left under its number
     tools::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
     refresh();
-    setButtons(true, false, true, false);
-    wb_.setStatus(2, QStringLiteral("Всего: ") + core::CounterForm(s.regimeCount, true));
+    // the new regime is selected and shown as a click on its row would, so the next Enter
+    // writes into the new regime what the editor shows of it
+    const int row = s.regimeList.find(s.currentRegimeFile);
+    if (row < 0 || !selectRow(row)) {
+        setButtons(true, false, true, false);
+        wb_.setStatus(2, QStringLiteral("Всего: ") + core::CounterForm(s.regimeCount, true));
+        return;
+    }
+    refresh();
 }
 
 void SReg::CalculateRegime() {
-    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) editor->saveAndCalculate(true);
+    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) {
+        editor->saveAndCalculate(true);
+        return;
+    }
+    // the editor is closed: the current regime is calculated from its file as it stands
+    app::AppState& s = wb_.state();
+    if (s.currentRegimeFile.isEmpty() || s.regimeList.find(s.currentRegimeFile) < 0) return;
+    if (!LoadRegimeInputs(s)) {
+        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
+        return;
+    }
+    if (!LoadRegimeResults(s)) s.results.fill(0.0f);
+    const CalcResult r = regime::CalculateCurrentRegime(s, [this](const QString& m) { ShowNotice(this, m); });
+    if (r.outcome == CalcOutcome::FileError)
+        Warn(wb_, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
+    const QString warning = SortRegimeList(s);
+    if (!warning.isEmpty()) Warn(wb_, warning);
+    AfterCalculation(wb_);
 }
 
 }  // namespace regime

@@ -4,7 +4,10 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <QListWidget>
+#include <QHeaderView>
+#include <QMdiArea>
+#include <QRegularExpression>
+#include <QTableWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
@@ -52,11 +55,11 @@ void GraphCanvas::clearPicture() {
     ensurePicture();
     picture_.fill(withScales_ ? kAreaBackground : palette().color(QPalette::Window));
     scalesShown_ = false;
-    last_ = GraphData();
+    curves_.clear();
     update();
 }
 
-void GraphCanvas::draw(const GraphData& data, const QColor& curve, bool overlay) {
+void GraphCanvas::paintCurve(const GraphData& data, const QColor& curve, bool overlay) {
     ensurePicture();
     QPainter p(&picture_);
     CurveStyle style;
@@ -68,18 +71,28 @@ void GraphCanvas::draw(const GraphData& data, const QColor& curve, bool overlay)
     DrawCurve(p, QRectF(QPointF(0, 0), QSizeF(picture_.size())), data, style);
     ranges_ = ComputeRanges(data, picture_.width(), picture_.height());
     scalesShown_ = withScales_;
-    last_ = data;
-    lastColor_ = curve;
+}
+
+void GraphCanvas::draw(const GraphData& data, const QColor& curve, bool overlay) {
+    paintCurve(data, curve, overlay);
+    if (!overlay) curves_.clear();
+    curves_.append({data, curve});
     update();
 }
 
 void GraphCanvas::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    // a new size redraws the latest curve in the new scale
-    const bool had = scalesShown_ || !last_.empty();
+    // a new size redraws, in the new scale, every curve drawn since the last plain draw
+    const bool had = scalesShown_ || !curves_.isEmpty();
     picture_ = QPixmap();
     ensurePicture();
-    if (had) draw(last_, lastColor_, false);
+    if (!had) return;
+    if (curves_.isEmpty()) {
+        paintCurve(GraphData(), Qt::black, false);
+    } else {
+        for (int i = 0; i < curves_.size(); ++i) paintCurve(curves_[i].first, curves_[i].second, i > 0);
+    }
+    update();
 }
 
 void GraphCanvas::paintEvent(QPaintEvent*) {
@@ -123,19 +136,19 @@ Graf::Graf(app::Workbench& wb) : wb_(wb) {
     Frame1->setFrameShape(QFrame::StyledPanel);
     auto* Label4 = new QLabel(QStringLiteral("Таблица данных  ( X      и      Y)"));
     Label4->setWordWrap(true);
-    ListX = new QListWidget;
-    ListX->setObjectName(QStringLiteral("List1_1"));
-    ListY = new QListWidget;
-    ListY->setObjectName(QStringLiteral("List1_0"));
-    LsrX = new QLabel(QStringLiteral("Сред."));
-    LsrY = new QLabel(QStringLiteral("Сред."));
-    for (QListWidget* l : {ListX, ListY}) l->setFixedWidth(80);
-    auto* table = new QGridLayout(Frame1);
-    table->addWidget(Label4, 0, 0, 1, 2);
-    table->addWidget(ListX, 1, 0);
-    table->addWidget(ListY, 1, 1);
-    table->addWidget(LsrX, 2, 0);
-    table->addWidget(LsrY, 2, 1);
+    Table1 = new QTableWidget(0, 2);
+    Table1->setObjectName(QStringLiteral("Table1"));
+    Table1->setHorizontalHeaderLabels({QStringLiteral("X"), QStringLiteral("Y")});
+    Table1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table1->setSelectionMode(QAbstractItemView::NoSelection);
+    Table1->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    Table1->verticalHeader()->setDefaultSectionSize(Table1->fontMetrics().height() + 4);
+    Table1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Table1->setFixedWidth(Table1->fontMetrics().horizontalAdvance(QStringLiteral("Сред. 00000,00 00000,00")) + 40);
+    auto* table = new QVBoxLayout(Frame1);
+    table->setContentsMargins(4, 4, 4, 4);
+    table->addWidget(Label4);
+    table->addWidget(Table1, 1);
     Frame1->setVisible(false);
 
     SavePicture = new QPushButton(QStringLiteral("Сохранить рисунок..."));
@@ -163,23 +176,68 @@ void Graf::setCaptions(const QString& y, const QString& x) {
 }
 
 void Graf::fillTable() {
-    ListX->clear();
-    ListY->clear();
-    for (int k = 0; k < data_.x.size(); ++k) {
-        ListX->addItem(core::LocaleForm(data_.x[k]));
-        ListY->addItem(core::LocaleForm(data_.y[k]));
+    const int n = static_cast<int>(data_.x.size());
+    Table1->clearContents();
+    Table1->setRowCount(n + 1);
+    QStringList rowLabels;
+    auto cell = [](const QString& text) {
+        auto* item = new QTableWidgetItem(text);
+        item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        return item;
+    };
+    for (int k = 0; k < n; ++k) {
+        Table1->setItem(k, 0, cell(core::LocaleForm(data_.x[k])));
+        Table1->setItem(k, 1, cell(core::LocaleForm(data_.y[k])));
+        // the row is named by the regime's number, its file name in the tooltip
+        const QString file = data_.regimes.value(k);
+        QString number = file;
+        number.remove(QRegularExpression(QStringLiteral("[^0-9]")));
+        rowLabels.append(number.isEmpty() ? QString::number(k + 1) : number);
+        for (int c = 0; c < 2; ++c) Table1->item(k, c)->setToolTip(file);
+        const QString doubt = data_.doubtful.value(k);
+        if (!doubt.isEmpty())
+            for (int c = 0; c < 2; ++c) {
+                Table1->item(k, c)->setForeground(QColor(160, 0, 0));
+                Table1->item(k, c)->setToolTip(file + u'\n' + doubt);
+            }
     }
-    LsrX->setText(MeanText(data_.x));
-    LsrY->setText(MeanText(data_.y));
+    rowLabels.append(QStringLiteral("Сред."));
+    Table1->setVerticalHeaderLabels(rowLabels);
+    QFont bold = Table1->font();
+    bold.setBold(true);
+    for (int c = 0; c < 2; ++c) {
+        QTableWidgetItem* mean = cell(n == 0 ? QString() : MeanText(c == 0 ? data_.x : data_.y));
+        mean->setFont(bold);
+        Table1->setItem(n, c, mean);
+    }
 }
 
-bool Graf::fullRedraw() {
+int Graf::pointRows() const { return std::max(0, Table1->rowCount() - 1); }
+
+QString Graf::meanX() const {
+    const QTableWidgetItem* i = Table1->item(Table1->rowCount() - 1, 0);
+    return i ? i->text() : QString();
+}
+
+QString Graf::meanY() const {
+    const QTableWidgetItem* i = Table1->item(Table1->rowCount() - 1, 1);
+    return i ? i->text() : QString();
+}
+
+bool Graf::collect() {
     app::AppState& s = wb_.state();
     if (!s.graph.chosen) return true;
     QString error;
     const bool ok = CollectGraphData(s, data_, &error);
     if (!ok) data_ = GraphData();
     fillTable();
+    return ok;
+}
+
+bool Graf::fullRedraw() {
+    app::AppState& s = wb_.state();
+    if (!s.graph.chosen) return true;
+    const bool ok = collect();
     auto* pane = wb_.window<Navig>(app::WindowKind::Navig);
     const bool overlay = pane && pane->graphTasks()->overlay();
     if (data_.empty()) {
@@ -195,11 +253,24 @@ bool Graf::fullRedraw() {
 
 void Graf::showTable(bool shown) {
     Frame1->setVisible(shown);
-    // the window widens by the table's width, as the program's graph editor does
-    if (QMdiSubWindow* sub = wb_.subWindow(app::WindowKind::Graf)) {
-        const int delta = app::TwipsX(this, 11040 - 9180);
-        sub->resize(sub->width() + (shown ? delta : -delta), sub->height());
+    // the window widens by the table's width and stays inside the frame: where there is no
+    // room at its right it moves left; hiding the table puts it back where it was
+    QMdiSubWindow* sub = wb_.subWindow(app::WindowKind::Graf);
+    if (!sub) return;
+    if (!shown) {
+        if (beforeTable_.isValid()) sub->setGeometry(beforeTable_);
+        beforeTable_ = QRect();
+        return;
     }
+    beforeTable_ = sub->geometry();
+    const QRect room = sub->mdiArea() ? sub->mdiArea()->viewport()->rect() : QRect();
+    int width = sub->width() + Frame1->sizeHint().width() + 6;
+    int left = sub->x();
+    if (room.isValid()) {
+        width = std::min(width, room.width());
+        if (left + width > room.right() + 1) left = std::max(0, room.right() + 1 - width);
+    }
+    sub->setGeometry(left, sub->y(), width, sub->height());
 }
 
 bool Graf::tableShown() const { return Frame1->isVisible(); }
@@ -248,6 +319,13 @@ void Grafmin::DrawMiniGraph() {
     if (g->data().empty()) Picture1->clearPicture();
     else Picture1->draw(g->data(), g->curveColor(), false);
     setWindowTitle(g->Label1->text());
+}
+
+void Grafmin::RefreshMiniGraph() {
+    auto* g = wb_.window<Graf>(app::WindowKind::Graf);
+    if (!g) return;
+    g->collect();
+    DrawMiniGraph();
 }
 
 }  // namespace results

@@ -11,7 +11,7 @@
 
 class QFrame;
 class QLabel;
-class QListWidget;
+class QTableWidget;
 class QPushButton;
 
 namespace results {
@@ -36,12 +36,13 @@ protected:
 
 private:
     void ensurePicture();
+    void paintCurve(const GraphData& data, const QColor& curve, bool overlay);
     bool withScales_;
     bool scalesShown_ = false;
     QPixmap picture_;
     Ranges ranges_;
-    GraphData last_;
-    QColor lastColor_ = Qt::black;
+    // every curve on the picture since the last non-overlay draw, so a new size redraws all
+    QList<QPair<GraphData, QColor>> curves_;
 };
 
 class Graf : public QWidget, public app::ObjectWindowEvents {
@@ -52,13 +53,19 @@ public:
     QLabel *Label1, *Label2;
     GraphCanvas* Picture1;
     QFrame* Frame1;
-    QListWidget *ListY, *ListX;  // List1(0) and List1(1)
-    QLabel *LsrY, *LsrX;         // Lsr(0) and Lsr(1)
+    // the data table: column 0 the X values (List1(1)), column 1 the Y values (List1(0)),
+    // one row per point and a last row "Сред." with the means (Lsr(1), Lsr(0))
+    QTableWidget* Table1;
+    int pointRows() const;       // rows of points, the means row not counted
+    QString meanX() const;
+    QString meanY() const;
     QPushButton* SavePicture;
 
     // Collects the points of the current selection, draws curve and scale values. Returns
     // false when a regime of the selection could not be read (the caller reports it).
     bool fullRedraw();
+    // Collects the points into the data table without drawing; false as fullRedraw.
+    bool collect();
     void setCaptions(const QString& y, const QString& x);
     void showTable(bool shown);
     bool tableShown() const;
@@ -75,6 +82,7 @@ private:
     app::Workbench& wb_;
     GraphData data_;
     QColor color_ = Qt::black;
+    QRect beforeTable_;  // the window's place before the table widened it
 };
 
 class Grafmin : public QWidget {
@@ -85,6 +93,9 @@ public:
     GraphCanvas* Picture1;
     // Draws the graph editor's points, always clearing first, without grid or scales.
     void DrawMiniGraph();
+    // RefreshMiniGraph: collects the graph editor's points again and draws them here only;
+    // the graph editor's own picture is left as it is (in overlay mode it would gain a curve).
+    void RefreshMiniGraph();
 
 private:
     app::Workbench& wb_;

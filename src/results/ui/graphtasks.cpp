@@ -170,8 +170,7 @@ void GraphTasks::RefreshMiniGraphIfShown() {
     auto* graf = wb_.window<Graf>(app::WindowKind::Graf);
     auto* mini = wb_.window<Grafmin>(app::WindowKind::Grafmin);
     if (!graf || !mini) return;
-    graf->fullRedraw();
-    mini->DrawMiniGraph();
+    mini->RefreshMiniGraph();
 }
 
 void GraphTasks::setMiniGraph(bool shown) {

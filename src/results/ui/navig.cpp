@@ -1,5 +1,6 @@
 #include "results/ui/navig.h"
 
+#include <QBrush>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -14,6 +15,13 @@
 #include "results/ui/graphtasks.h"
 
 namespace results {
+
+namespace {
+
+const QColor kWarningBackground(255, 214, 204);
+const QColor kWarningText(160, 0, 0);
+
+}  // namespace
 
 Navig::Navig(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("Navig"));
@@ -72,7 +80,15 @@ void Navig::showResults() {
     FillResultValues(rows_, wb_.state().results, wb_.state().general);
     for (int i = 0; i < rows_.size() && i < lvAll_->topLevelItemCount(); ++i) {
         lvAll_->topLevelItem(i)->setText(1, rows_[i].unit);
-        lvAll_->topLevelItem(i)->setText(2, rows_[i].value);
+        QTreeWidgetItem* item = lvAll_->topLevelItem(i);
+        item->setText(2, rows_[i].value);
+        // a value physics does not allow keeps its number but says why it cannot be right
+        const bool doubtful = !rows_[i].warning.isEmpty();
+        for (int c = 0; c < 3; ++c) {
+            item->setToolTip(c, rows_[i].warning);
+            item->setData(c, Qt::BackgroundRole, doubtful ? QVariant(QBrush(kWarningBackground)) : QVariant());
+            item->setData(c, Qt::ForegroundRole, doubtful ? QVariant(QBrush(kWarningText)) : QVariant());
+        }
     }
 }
 

@@ -1,0 +1,614 @@
+// A regime test as an engineer works through it: the data check, marked results, keyboard
+// entry (Tab, paste, minus), the regime list's place after its commands, windows that must
+// not get lost, and the graph windows' table, overlay and mini graph.
+
+#include <QClipboard>
+#include <QDirIterator>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTableWidget>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/ui/qtdialogs.h"
+#include "core/numbers.h"
+#include "engine/engine.h"
+#include "object/generaldata.h"
+#include "object/objectcreate.h"
+#include "object/ui/edinic.h"
+#include "regime/editorlayout.h"
+#include "regime/regimestore.h"
+#include "regime/ui/fproverca.h"
+#include "regime/ui/regim.h"
+#include "regime/ui/sreg.h"
+#include "results/ui/graf.h"
+#include "results/ui/graphtasks.h"
+#include "results/ui/navig.h"
+#include "test_frame_fixture.h"
+
+namespace frame_testing {
+namespace {
+
+using testing_support::HotWaterGasGeneral;
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+class RegimeWorkTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        regime::NoticeHook() = [this](QWidget*, const QString& m) { notices.append(m); };
+    }
+    void TearDown() override {
+        FrameTest::TearDown();
+        QLocale::setDefault(QLocale::c());
+        regime::NoticeHook() = nullptr;
+    }
+    void openNew(const QStringList& general) {
+        app::AppState s;
+        home.apply(s);
+        ASSERT_TRUE(object::CreateObject(s, general));
+        ASSERT_TRUE(wb->openObject(general[object::ObjectName].trimmed()));
+        settle();
+        ASSERT_NE(editor(), nullptr);
+    }
+    // Opens a copy of one of the demo objects.
+    void openDemo(const QString& name) {
+        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/") + name;
+        const QString to = objectFolder(name);
+        QDir().mkpath(to);
+        QDirIterator it(from, QDir::Files);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            QFile::copy(f, core::JoinPath(to, QFileInfo(f).fileName()));
+            QFile(core::JoinPath(to, QFileInfo(f).fileName())).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        }
+        ASSERT_TRUE(wb->openObject(name));
+        settle();
+    }
+    regime::Regim* editor() { return wb->window<regime::Regim>(app::WindowKind::Regim); }
+    regime::SReg* regimes() { return wb->window<regime::SReg>(app::WindowKind::SReg); }
+    results::Navig* pane() { return wb->window<results::Navig>(app::WindowKind::Navig); }
+    QString file(const QString& name) { return core::JoinPath(state.currentObjectFolder, name); }
+
+    void enter(int k, const QString& text) {
+        QLineEdit* t = editor()->T[k];
+        t->setFocus();
+        t->selectAll();
+        QTest::keyClick(t, Qt::Key_Backspace);
+        Type(t, text);
+        QTest::keyClick(t, Qt::Key_Return);
+    }
+    QTreeWidgetItem* resultRow(const QString& key) {
+        for (int i = 0; i < pane()->lvAll()->topLevelItemCount(); ++i) {
+            QTreeWidgetItem* item = pane()->lvAll()->topLevelItem(i);
+            if (item->data(0, Qt::UserRole).toString() == key) return item;
+        }
+        return nullptr;
+    }
+    QString value(const QString& key) {
+        QTreeWidgetItem* item = resultRow(key);
+        return item ? item->text(2) : QStringLiteral("<no row>");
+    }
+    QStringList listed(int column) {
+        QStringList l;
+        for (int i = 0; i < regimes()->ListView1->topLevelItemCount(); ++i)
+            l.append(regimes()->ListView1->topLevelItem(i)->text(column));
+        return l;
+    }
+    void typeCompleteRegime() {
+        const QList<QPair<int, QString>> values = {{41, "30"}, {0, "120"}, {11, "50"}, {12, "9,5"},
+                                                   {13, "3.5"}, {14, "40"}, {15, "2"},  {17, "150"},
+                                                   {18, "20"},  {22, "70"}, {23, "90"}};
+        for (const auto& [k, v] : values) enter(k, v);
+    }
+    void shot(QWidget* w, const QString& name) {
+        const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR");
+        if (!dir.isEmpty()) w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
+    }
+    float storedInput(const QString& regimeFile, int k) {
+        return static_cast<float>(core::ParseNumber(QString::fromLatin1(ReadBytes(file(regimeFile)).split('\n').value(k))));
+    }
+
+    QStringList notices;
+};
+
+// ---------------------------------------------------------------- numbers
+
+TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    typeCompleteRegime();
+    const QByteArray results = ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat")));
+    notices.clear();
+    for (const char* o2 : {"22", "21"}) {
+        enter(13, QString::fromUtf8(o2));
+        ASSERT_FALSE(notices.isEmpty());
+        EXPECT_EQ(notices.last(), QString::fromUtf8(engine::kOxygenOutOfRange));
+        EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
+        EXPECT_EQ(value(QStringLiteral("Коэфф")), "1,18");  // the shown results stay too
+        EXPECT_EQ(value(QStringLiteral("КПД")), "91,51");
+    }
+    notices.clear();
+    enter(13, "3.5");
+    EXPECT_TRUE(notices.isEmpty());
+}
+
+TEST_F(RegimeWorkTest, EnterInTheMeterFlowCalculatesAndAnImpossibleEfficiencyIsMarked) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    typeCompleteRegime();
+    EXPECT_EQ(value("dQ"), "62,5");
+    EXPECT_TRUE(resultRow("dQ")->toolTip(2).isEmpty());
+    // twice the water flow: the direct balance gives more heat than the fuel holds
+    enter(41, "60");
+    EXPECT_EQ(value("dQ"), "125");  // calculated at once, stored as computed
+    QTreeWidgetItem* row = resultRow("dQ");
+    EXPECT_FALSE(row->toolTip(2).isEmpty());
+    EXPECT_TRUE(row->toolTip(0).contains(QStringLiteral("100")));
+    EXPECT_TRUE(row->data(2, Qt::BackgroundRole).isValid());
+    EXPECT_FALSE(resultRow(QStringLiteral("КПД"))->data(2, Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))).split('\n').value(22).startsWith("125"));
+    shot(&frame(), "implausible");
+    // a sound value again clears the mark
+    enter(41, "30");
+    EXPECT_FALSE(resultRow("dQ")->data(2, Qt::BackgroundRole).isValid());
+    EXPECT_TRUE(resultRow("dQ")->toolTip(2).isEmpty());
+}
+
+TEST_F(RegimeWorkTest, EnterInTheQ5FieldCalculates) {
+    QStringList g = HotWaterGasGeneral(QStringLiteral("К"));
+    g[object::Q5Mode] = object::kQ5EachRegime;
+    openNew(g);
+    typeCompleteRegime();
+    ASSERT_FALSE(editor()->T[42]->isHidden());
+    const QString before = value("q5");
+    enter(42, "3.5");
+    EXPECT_EQ(value("q5"), "3,5");
+    EXPECT_NE(value("q5"), before);
+}
+
+TEST_F(RegimeWorkTest, ChangingAUnitTheCalculationReadsRecalculatesEveryRegime) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    typeCompleteRegime();
+    regimes()->button(QStringLiteral("Добавить"))->trigger();
+    enter(0, "60");
+    for (int k : {11, 12, 13, 14, 15, 17, 18, 22, 23, 41}) enter(k, editor()->T[k]->text().trimmed());
+    // back on regime 1, with the CO of both in ppm
+    ASSERT_TRUE(regimes()->selectRow(state.regimeList.find(QStringLiteral("Режим №  1.Dat"))));
+    EXPECT_EQ(value("CO"), "53");
+    const QByteArray second = ReadBytes(file(QStringLiteral("РасчетРежим №  2.Dat")));
+    auto* units = qobject_cast<object::Edinic*>(wb->loadWindow(app::WindowKind::Edinic));
+    ASSERT_NE(units, nullptr);
+    Pick(units->e[11], QStringLiteral("мг/м3"));
+    units->accept();
+    settle();
+    // the CO typed is now read as mg/m3: 50 * 1.18 / 1.4
+    EXPECT_EQ(value("CO"), "42,1");
+    EXPECT_EQ(state.currentRegimeFile, QStringLiteral("Режим №  1.Dat"));  // the user stays
+    EXPECT_NE(ReadBytes(file(QStringLiteral("РасчетРежим №  2.Dat"))), second);
+    // a unit that only labels a field leaves the results files alone
+    const QByteArray now = ReadBytes(file(QStringLiteral("РасчетРежим №  2.Dat")));
+    units = qobject_cast<object::Edinic*>(wb->loadWindow(app::WindowKind::Edinic));
+    ASSERT_NE(units, nullptr);
+    units->e[18]->setCurrentIndex(units->e[18]->count() - 1);
+    units->accept();
+    settle();
+    EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  2.Dat"))), now);
+}
+
+// ---------------------------------------------------------------- keyboard
+
+TEST_F(RegimeWorkTest, TabAndShiftTabWalkTheVisibleFieldsColumnByColumn) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    QApplication::setActiveWindow(&frame());
+    QList<int> order;
+    for (int k : regime::TabOrder(regime::VisibilityFor(state.general)))
+        if (editor()->T[k]->isVisibleTo(editor())) order.append(k);
+    ASSERT_GT(order.size(), 20);
+    EXPECT_EQ(order.first(), 0);
+    // gas fields first, then the flue gases, then the draught, air, water and the meter
+    EXPECT_EQ(order.mid(0, 7), (QList<int>{0, 1, 2, 3, 4, 5, 11}));
+    editor()->T[order.first()]->setFocus();
+    QApplication::processEvents();
+    for (int i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), editor()->T[order[i]]) << "after field " << order[i - 1];
+    }
+    for (int i = order.size() - 2; i >= 0; --i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+        ASSERT_EQ(QApplication::focusWidget(), editor()->T[order[i]]) << "back from field " << order[i + 1];
+    }
+    // the fields' texts were not touched by the walk
+    for (int k : order) EXPECT_EQ(editor()->T[k]->text(), core::EditorForm(0.0f)) << k;
+}
+
+TEST_F(RegimeWorkTest, AWholeRegimeTypedWithTheKeyboardAlone) {
+    openNew(HotWaterGasGeneral(QStringLiteral("Котельная")));
+    QApplication::setActiveWindow(&frame());
+    // the values in Tab order; Enter in the last field of each group calculates
+    QMap<int, QString> values = {{0, "120"}, {11, "50"},  {12, "9,5"}, {13, "3.5"}, {14, "40"}, {15, "2"},
+                                 {17, "150"}, {6, "-.2"}, {16, "-.5"}, {18, "20"},  {22, "70"}, {23, "90"},
+                                 {41, "30"}};
+    editor()->T[0]->setFocus();
+    QApplication::processEvents();
+    QList<int> order;
+    for (int k : regime::TabOrder(regime::VisibilityFor(state.general)))
+        if (editor()->T[k]->isVisibleTo(editor())) order.append(k);
+    for (int i = 0; i < order.size(); ++i) {
+        QWidget* w = QApplication::focusWidget();
+        ASSERT_EQ(w, editor()->T[order[i]]);
+        if (values.contains(order[i])) Type(w, values[order[i]]);  // the selection is replaced
+        if (i + 1 < order.size()) QTest::keyClick(w, Qt::Key_Tab);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(value(QStringLiteral("КПД")), "91,51");
+    EXPECT_EQ(value("dQ"), "62,5");
+    EXPECT_EQ(listed(1), QStringList({"85"}));
+    EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), 6), -0.2f);
+    EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), 16), -0.5f);
+    shot(&frame(), "keyboard-regime");
+}
+
+TEST_F(RegimeWorkTest, PasteIsFilteredLikeTyping) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    QLineEdit* t = editor()->T[3];
+    t->setFocus();
+    t->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("-1a2,5 кПа"));
+    QTest::keyClick(t, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(t->text(), "12.5");
+    t->selectAll();
+    QTest::keyClick(t, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(t->text(), "12.5");
+    // in a draught field the minus of a pasted value stays, in front only
+    QLineEdit* draught = editor()->T[6];
+    draught->setFocus();
+    draught->selectAll();
+    QGuiApplication::clipboard()->setText(QStringLiteral("-1.5-"));
+    QTest::keyClick(draught, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(draught->text(), "-1.5");
+    // the field's menu pastes through the filter too
+    QGuiApplication::clipboard()->setText(QStringLiteral("x7y"));
+    t->selectAll();
+    QContextMenuEvent menuEvent(QContextMenuEvent::Keyboard, QPoint(2, 2), t->mapToGlobal(QPoint(2, 2)));
+    QApplication::sendEvent(t, &menuEvent);
+    QMenu* menu = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* m = qobject_cast<QMenu*>(w); m && m->isVisible()) menu = m;
+    ASSERT_NE(menu, nullptr);
+    QAction* paste = nullptr;
+    for (QAction* a : menu->actions())
+        if (regime::IsPasteAction(a)) paste = a;
+    ASSERT_NE(paste, nullptr);
+    paste->trigger();
+    menu->close();
+    EXPECT_EQ(t->text(), "7");
+}
+
+TEST_F(RegimeWorkTest, MinusOnlyFirstAndOnlyInTheDraughtPressures) {
+    QStringList g = HotWaterGasGeneral(QStringLiteral("К"));
+    g[object::Economiser] = object::kWithEconomiser;
+    openNew(g);
+    for (int k : {6, 16, 20}) {
+        QLineEdit* t = editor()->T[k];
+        t->setFocus();
+        t->selectAll();
+        Type(t, QStringLiteral("-.2"));
+        EXPECT_EQ(t->text(), "-.2") << k;
+        Type(t, QStringLiteral("-"));  // not at the front: dropped
+        EXPECT_EQ(t->text(), "-.2") << k;
+        t->setCursorPosition(0);
+        Type(t, QStringLiteral("-"));  // a second minus: dropped
+        EXPECT_EQ(t->text(), "-.2") << k;
+    }
+    // a freshly loaded field starts with a blank: a minus typed over it still goes first
+    QLineEdit* flue = editor()->T[16];
+    flue->setText(QStringLiteral(" 5"));
+    flue->setCursorPosition(1);
+    Type(flue, QStringLiteral("-"));
+    EXPECT_EQ(flue->text(), " -5");
+    EXPECT_EQ(core::ParseEditorNumber(flue->text()), -5.0);
+    for (int k : {0, 3, 5, 13, 19, 21, 41}) {
+        QLineEdit* t = editor()->T[k];
+        t->setFocus();
+        t->selectAll();
+        Type(t, QStringLiteral("-3"));
+        EXPECT_EQ(t->text(), "3") << k;
+    }
+    QTest::keyClick(editor()->T[6], Qt::Key_Return);
+    EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), 6), -0.2f);
+    EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), 20), -0.2f);
+}
+
+// ---------------------------------------------------------------- place and data
+
+TEST_F(RegimeWorkTest, DeleteQuestionsDefaultToNo) {
+    app::QtDialogs qtDialogs;
+    app::Dialogs& qt = qtDialogs;
+    auto answerWithEnter = [](QString* defaultText) {
+        QTimer::singleShot(0, [defaultText] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            if (box->defaultButton()) *defaultText = box->button(QMessageBox::No) == box->defaultButton()
+                                                         ? QStringLiteral("No")
+                                                         : QStringLiteral("Yes");
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+    };
+    QString def;
+    answerWithEnter(&def);
+    EXPECT_EQ(qt.question(QStringLiteral("Удалить?"), app::kDeleteQuestionTitle, app::Icon::Warning), app::Answer::No);
+    EXPECT_EQ(def, "No");
+    answerWithEnter(&def);
+    EXPECT_EQ(qt.question(QStringLiteral("Открыть?"), QStringLiteral("Информация"), app::Icon::Question), app::Answer::Yes);
+    EXPECT_EQ(def, "Yes");
+}
+
+TEST_F(RegimeWorkTest, InputBoxesFitTheirPresetText) {
+    QDialog box;
+    const QString longName = QStringLiteral("Котельная школы №3, водогрейный котел КВа-1,16 (реконструкция 2026)");
+    const int width = app::InputBoxWidth(box, longName);
+    EXPECT_GE(width, box.fontMetrics().horizontalAdvance(longName) + 40);
+    EXPECT_GE(app::InputBoxWidth(box, QStringLiteral("К")), 300);
+}
+
+TEST_F(RegimeWorkTest, RecalculatingAllKeepsTheCurrentRegime) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    typeCompleteRegime();
+    regimes()->button(QStringLiteral("Добавить"))->trigger();
+    enter(0, "60");
+    for (int k : {11, 12, 13, 14, 15, 17, 18, 22, 23, 41}) enter(k, editor()->T[k]->text().trimmed());
+    // regime 2 is first by load; the user is on it
+    ASSERT_EQ(listed(0).first(), QStringLiteral("Режим №  2.Dat"));
+    ASSERT_TRUE(regimes()->selectRow(0));
+    const QString shownLoad = listed(1).first();
+    regimes()->button(QStringLiteral("Всех"))->trigger();
+    EXPECT_EQ(state.currentRegimeFile, QStringLiteral("Режим №  2.Dat"));
+    EXPECT_EQ(regimes()->ListView1->currentItem()->text(0), QStringLiteral("Режим №  2.Dat"));
+    EXPECT_EQ(editor()->T[0]->text(), " 60");
+    EXPECT_EQ(state.regimeList.selectedRow(), 0);
+    EXPECT_EQ(listed(1).first(), shownLoad);
+}
+
+TEST_F(RegimeWorkTest, ARegimeWithoutResultsIsListedLastAndRepairedByCalculating) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    typeCompleteRegime();
+    regimes()->button(QStringLiteral("Добавить"))->trigger();
+    regimes()->button(QStringLiteral("Добавить"))->trigger();
+    enter(0, "60");
+    for (int k : {11, 12, 13, 14, 15, 17, 18, 22, 23, 41}) enter(k, editor()->T[k]->text().trimmed());
+    QFile::remove(file(QStringLiteral("РасчетРежим №  1.Dat")));
+    wb->closeObject();
+    settle();
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(QStringLiteral("К")));
+    settle();
+    EXPECT_EQ(dialogs.messages().count(regime::kFillWarning), 1);
+    EXPECT_EQ(listed(0).last(), QStringLiteral("Режим №  1.Dat"));
+    EXPECT_EQ(listed(1).last(), QString());
+    EXPECT_EQ(listed(0).mid(0, 2), QStringList({QStringLiteral("Режим №  2.Dat"), QStringLiteral("Режим №  3.Dat")}));
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(regimes()->ListView1->topLevelItem(i)->checkState(0), i < 2 ? Qt::Checked : Qt::Unchecked) << i;
+    // an Enter in another regime sorts without the warning again
+    dialogs.shown.clear();
+    ASSERT_TRUE(regimes()->selectRow(1));
+    enter(0, "61");
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
+    // its row shows its inputs; "Расчитать" writes its results and it takes its place
+    regimes()->selectRow(2);
+    EXPECT_EQ(editor()->T[0]->text(), " 120");
+    EXPECT_TRUE(editor()->Frame1->isEnabled());
+    regimes()->button(QStringLiteral("Расчитать"))->trigger();
+    EXPECT_TRUE(QFile::exists(file(QStringLiteral("РасчетРежим №  1.Dat"))));
+    EXPECT_EQ(listed(0).last(), QStringLiteral("Режим №  1.Dat"));
+    EXPECT_EQ(listed(1).last(), "85");
+    EXPECT_EQ(regimes()->ListView1->topLevelItem(2)->checkState(0), Qt::Checked);
+    EXPECT_EQ(value(QStringLiteral("КПД")), "91,51");
+}
+
+TEST_F(RegimeWorkTest, TheListHeaderFollowsTheSelectedRegimeThroughASort) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    typeCompleteRegime();
+    regimes()->button(QStringLiteral("Добавить"))->trigger();
+    ASSERT_EQ(regimes()->ListView1->headerItem()->text(0), QStringLiteral("Режим № 1/ 2"));
+    // the new regime gets a load above the first one's and moves down the list
+    enter(0, "200");
+    for (int k : {11, 12, 13, 14, 15, 17, 18, 22, 23, 41}) enter(k, editor()->T[k]->text().trimmed());
+    ASSERT_EQ(listed(0).last(), QStringLiteral("Режим №  2.Dat"));
+    EXPECT_EQ(regimes()->ListView1->headerItem()->text(0), QStringLiteral("Режим № 2/ 2"));
+    EXPECT_EQ(wb->status(2), QStringLiteral("Режим № 2/ 2"));
+}
+
+TEST_F(RegimeWorkTest, RegimeListAndTaskPaneCannotBeLostOtherWindowsComeBack) {
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    for (app::WindowKind k : {app::WindowKind::SReg, app::WindowKind::Navig}) {
+        QMdiSubWindow* sub = wb->subWindow(k);
+        ASSERT_NE(sub, nullptr);
+        EXPECT_FALSE(sub->windowFlags() & Qt::WindowCloseButtonHint);
+        EXPECT_FALSE(sub->close());
+        settle();
+        EXPECT_NE(wb->window(k), nullptr);
+    }
+    // the editor closed by the user: the frame's first button comes back, "Расчитать"
+    // still calculates, and the "Окно" menu brings the editor back
+    typeCompleteRegime();
+    enter(0, "100");
+    const QString load = listed(1).first();
+    state.inputs[0] = 120.0f;
+    regime::SaveRegimeInputs(state, [&] {
+        QStringList t;
+        for (float v : state.inputs) t.append(core::StoredForm(v));
+        return t;
+    }());
+    wb->subWindow(app::WindowKind::Regim)->close();
+    settle();
+    ASSERT_EQ(wb->window(app::WindowKind::Regim), nullptr);
+    EXPECT_TRUE(frame().toolbarButton(1)->isEnabled());
+    regimes()->button(QStringLiteral("Расчитать"))->trigger();
+    EXPECT_EQ(listed(1).first(), "85");
+    EXPECT_NE(listed(1).first(), load);
+    Q_EMIT frame().W->aboutToShow();
+    QAction* reopen = frame().W->findChild<QAction*>(QStringLiteral("reopenTab1"));
+    ASSERT_NE(reopen, nullptr);
+    reopen->trigger();
+    settle();
+    EXPECT_NE(editor(), nullptr);
+    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), wb->subWindow(app::WindowKind::Regim));
+    // closing the object still closes both
+    wb->closeObject();
+    settle();
+    EXPECT_EQ(wb->window(app::WindowKind::SReg), nullptr);
+    EXPECT_EQ(wb->window(app::WindowKind::Navig), nullptr);
+}
+
+TEST_F(RegimeWorkTest, SteamBoilerWithEconomiserHasHeadedColumnsAndFitsTheFrame) {
+    frame().resize(1200, 820);
+    settle();
+    openDemo(QStringLiteral("Молокозавод, паровая котельная"));
+    settle();
+    regime::Regim* r = editor();
+    ASSERT_NE(r, nullptr);
+    QStringList headings;
+    for (QLabel* l : r->findChildren<QLabel*>(QStringLiteral("ColumnHeading")))
+        if (l->isVisibleTo(r)) headings.append(l->text());
+    EXPECT_EQ(headings.size(), 4) << headings.join("|").toStdString();
+    EXPECT_TRUE(headings.contains(QStringLiteral("до экономайзера")));
+    EXPECT_TRUE(headings.contains(QStringLiteral("за экономайзером")));
+    QMdiSubWindow* sub = wb->subWindow(app::WindowKind::Regim);
+    const QRect room = frame().mdiArea()->viewport()->rect();
+    EXPECT_TRUE(room.contains(sub->geometry())) << sub->geometry().width() << " in " << room.width();
+    auto* scroll = r->findChild<QScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_FALSE(scroll->horizontalScrollBar()->isVisible());
+    // every field of the right column is inside the visible part of the window
+    for (int k : {29, 30, 33, 28})
+        EXPECT_LE(r->T[k]->mapTo(scroll->viewport(), QPoint(r->T[k]->width(), 0)).x(), scroll->viewport()->width())
+            << k;
+    shot(&frame(), "steam-economiser");
+}
+
+// ---------------------------------------------------------------- graph windows
+
+class GraphWorkTest : public RegimeWorkTest {
+protected:
+    void SetUp() override {
+        RegimeWorkTest::SetUp();
+        openDemo(QStringLiteral("Котельная школы №3"));
+        wb->showTab(2);
+        settle();
+        ASSERT_NE(graf(), nullptr);
+    }
+    results::Graf* graf() { return wb->window<results::Graf>(app::WindowKind::Graf); }
+    results::GraphTasks* tasks() { return pane()->graphTasks(); }
+    int entry(const QString& key) {
+        for (int i = 0; i < tasks()->entries().size(); ++i)
+            if (tasks()->entries()[i].key == key) return i;
+        return -1;
+    }
+};
+
+TEST_F(GraphWorkTest, TheDataTableStaysInsideTheFrameWithXYAndMeans) {
+    frame().resize(1200, 820);
+    settle();
+    tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R4 R3")));
+    tasks()->button(QStringLiteral("таблица"))->trigger();
+    settle();
+    QMdiSubWindow* sub = wb->subWindow(app::WindowKind::Graf);
+    const QRect room = frame().mdiArea()->viewport()->rect();
+    EXPECT_TRUE(room.contains(sub->geometry())) << sub->geometry().right() << " > " << room.right();
+    QTableWidget* t = graf()->Table1;
+    EXPECT_TRUE(t->isVisible());
+    EXPECT_EQ(t->columnCount(), 2);
+    EXPECT_EQ(t->horizontalHeaderItem(0)->text(), "X");
+    EXPECT_EQ(t->horizontalHeaderItem(1)->text(), "Y");
+    const int points = graf()->pointRows();
+    ASSERT_EQ(points, 4);
+    EXPECT_EQ(t->verticalHeaderItem(points)->text(), QStringLiteral("Сред."));
+    EXPECT_EQ(graf()->meanY(), results::MeanText(graf()->data().y));
+    // the Y column lies inside the window
+    const QPoint yRight = t->viewport()->mapTo(sub, QPoint(t->columnViewportPosition(1) + t->columnWidth(1), 0));
+    EXPECT_LE(yRight.x(), sub->width());
+    shot(&frame(), "graph-table");
+    tasks()->button(QStringLiteral("таблица"))->trigger();
+    EXPECT_TRUE(graf()->Frame1->isHidden());
+}
+
+int Pixels(const QImage& image, const QColor& c) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) n += image.pixelColor(x, y) == c;
+    return n;
+}
+
+TEST_F(GraphWorkTest, OverlaidCurvesSurviveAResize) {
+    tasks()->button(QStringLiteral("Наложения"))->trigger();
+    dialogs.colors = {QColor(Qt::red)};
+    tasks()->button(QStringLiteral("Цвет"))->trigger();
+    tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R4 R3")));
+    dialogs.colors = {QColor(Qt::green)};
+    tasks()->button(QStringLiteral("Цвет"))->trigger();
+    tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R5 R3")));
+    ASSERT_GT(Pixels(graf()->Picture1->image(), Qt::red), 0);
+    ASSERT_GT(Pixels(graf()->Picture1->image(), Qt::green), 0);
+    // opening the table resizes the drawing area
+    tasks()->button(QStringLiteral("таблица"))->trigger();
+    settle();
+    graf()->Picture1->resize(graf()->Picture1->width() - 50, graf()->Picture1->height() - 20);
+    settle();
+    const QImage after = graf()->Picture1->image();
+    EXPECT_GT(Pixels(after, Qt::red), 0);
+    EXPECT_GT(Pixels(after, Qt::green), 0);
+    // a plain draw starts over with one curve
+    tasks()->button(QStringLiteral("Наложения"))->trigger();
+    tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R5 R3")));
+    graf()->Picture1->resize(graf()->Picture1->width() + 30, graf()->Picture1->height());
+    settle();
+    EXPECT_EQ(Pixels(graf()->Picture1->image(), Qt::red), 0);
+}
+
+TEST_F(GraphWorkTest, RefreshingTheMiniGraphLeavesTheEditorsPicture) {
+    tasks()->button(QStringLiteral("Наложения"))->trigger();
+    tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R4 R3")));
+    tasks()->button(QStringLiteral("МиниГрафик"))->trigger();
+    settle();
+    auto* mini = wb->window<results::Grafmin>(app::WindowKind::Grafmin);
+    ASSERT_NE(mini, nullptr);
+    const QImage editorBefore = graf()->Picture1->image();
+    const QImage miniBefore = mini->Picture1->image();
+    // a regime leaves the graph, as a recalculation may move a point
+    state.regimeList.rows[1].ticked = false;
+    tasks()->RefreshMiniGraphIfShown();
+    settle();
+    EXPECT_EQ(graf()->Picture1->image(), editorBefore);
+    EXPECT_NE(mini->Picture1->image(), miniBefore);
+    EXPECT_EQ(graf()->pointRows(), 3);  // the editor's table has the points the mini graph shows
+}
+
+TEST_F(GraphWorkTest, EveryCatalogueCaptionReadsWhole) {
+    tasks()->Navig_T2_ButtonClick(QStringLiteral("Y"));
+    settle();
+    QTableWidget* t = tasks()->LWg;
+    ASSERT_GT(t->rowCount(), 5);
+    shot(pane(), "catalogue");
+    for (int r = 0; r < t->rowCount(); ++r)
+        for (int c = 0; c < 2; ++c) {
+            QTableWidgetItem* item = t->item(r, c);
+            ASSERT_NE(item, nullptr);
+            const QString text = item->text();
+            const int width = t->columnWidth(c) - 12 - (c == 0 ? t->iconSize().width() + 4 : 0);
+            const QFontMetrics fm(t->font());
+            // the row is high enough for the caption wrapped within its cell, and the whole
+            // text is in the tooltip too
+            const QRect need =
+                fm.boundingRect(QRect(0, 0, width, 10000), Qt::TextWrapAnywhere | Qt::TextWordWrap, text);
+            EXPECT_TRUE(need.height() <= t->rowHeight(r) || item->toolTip() == text) << text.toStdString();
+            EXPECT_EQ(item->toolTip(), text);
+        }
+}
+
+}  // namespace
+}  // namespace frame_testing
