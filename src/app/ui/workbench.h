@@ -83,9 +83,10 @@ public:
     virtual ~RegimeEditorView() = default;
     virtual void showQ5Row(bool visible) = 0;
     // The texts of the 43 fields, and the captions of the 31 unit labels.
-    virtual QStringList fieldTexts() const = 0;
-    virtual void setFieldTexts(const QStringList& texts) = 0;
-    virtual QStringList unitLabels() const = 0;
+    // (a stand-in editor without fields keeps these empty)
+    virtual QStringList fieldTexts() const { return {}; }
+    virtual void setFieldTexts(const QStringList&) {}
+    virtual QStringList unitLabels() const { return {}; }
 };
 
 class Workbench : public QObject {
