@@ -62,13 +62,10 @@ int OfferDemoObjects(const AppState& s, Dialogs& d, const QString& demoObjectsFo
     for (const QString& name : names) {
         if (core::ExistsNoCase(s.objectsFolder, name)) continue;
         const QString target = core::JoinPath(s.objectsFolder, name);
-        if (CopyObjectFiles(core::JoinPath(demoObjectsFolder, name), target)) {
-            ++added;
-        } else {
-            // only the folder made for this copy is removed: the name was free before
-            if (QFileInfo(target).isDir()) QDir(target).removeRecursively();
-            failed.append(name);
-        }
+        // a failed copy removes its new folder again
+        QString why;
+        if (CopyObjectFiles(core::JoinPath(demoObjectsFolder, name), target, &why)) ++added;
+        else failed.append(why.isEmpty() ? name : name + QStringLiteral(": ") + why);
     }
     if (!failed.isEmpty())
         d.message(QStringLiteral("Демонстрационные объекты не могут быть скопированы в ") +
