@@ -4,7 +4,11 @@
 //   kalvaro-cli regimes OBJECTDIR
 //   kalvaro-cli recalc OBJECTDIR...
 //   kalvaro-cli calc OBJECTDIR "Режим №  3.Dat"
+//   kalvaro-cli graph OBJECTDIR "R4 R3" [--xlsx FILE] [--png FILE]
+//   kalvaro-cli demo HOME
+//   kalvaro-cli --help | --version
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <memory>
@@ -43,18 +47,21 @@ QTextStream& err() {
 //   3  done, but some regimes failed their data check and were not calculated.
 enum Exit { kDone = 0, kFileError = 1, kUsage = 2, kCheckFailed = 3 };
 
+const char kCommands[] =
+    "  kalvaro-cli objects HOME [FILTER]      list the objects of a program folder\n"
+    "  kalvaro-cli regimes OBJECTDIR          list the regimes of an object sorted by load\n"
+    "  kalvaro-cli recalc OBJECTDIR...        recalculate every regime and write its results\n"
+    "  kalvaro-cli calc OBJECTDIR REGIMEFILE  calculate one regime and print it, writing nothing\n"
+    "  kalvaro-cli graph OBJECTDIR \"R4 R3\" [--xlsx FILE] [--png FILE]\n"
+    "                                         a graph over all regimes as a workbook and/or a picture\n"
+    "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
+    "                                         compute the regime's q5 surfaces and print them\n"
+    "  kalvaro-cli demo HOME                  create the demo objects in HOME\n";
+const char kExitCodes[] =
+    "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
+
 int Usage() {
-    err() << "Usage:\n"
-             "  kalvaro-cli objects HOME [FILTER]      list the objects of a program folder\n"
-             "  kalvaro-cli regimes OBJECTDIR          list the regimes of an object sorted by load\n"
-             "  kalvaro-cli recalc OBJECTDIR...        recalculate every regime and write its results\n"
-             "  kalvaro-cli calc OBJECTDIR REGIMEFILE  calculate one regime and print it, writing nothing\n"
-             "  kalvaro-cli graph OBJECTDIR \"R4 R3\" [--xlsx FILE] [--png FILE]\n"
-             "                                         a graph over all regimes as a workbook and/or a picture\n"
-             "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
-             "                                         compute the regime's q5 surfaces and print them\n"
-             "  kalvaro-cli demo HOME                  create the demo objects in HOME\n"
-             "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
+    err() << "Usage:\n" << kCommands << "  kalvaro-cli --help | --version\n" << kExitCodes;
     return kUsage;
 }
 
@@ -278,7 +285,32 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) wantsGui |= std::string_view(argv[i]) == "--png";
     if (wantsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app(wantsGui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
-    QStringList args = QCoreApplication::arguments().mid(1);
+    QCoreApplication::setApplicationName(QStringLiteral("kalvaro-cli"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KALVARO_VERSION));
+
+    // options stand before the command; everything from the command on is the command's own
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("The object store and the calculation of Kalvaro without a display.\n\nCommands:\n") +
+        QString::fromUtf8(kCommands) + QStringLiteral("\n") + QString::fromUtf8(kExitCodes).chopped(1));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
+                                 QStringLiteral("COMMAND [ARGUMENTS...]"));
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        err() << "kalvaro-cli: " << parser.errorText() << "\n\n";
+        return Usage();
+    }
+    if (parser.isSet(help)) {
+        out() << parser.helpText();
+        return kDone;
+    }
+    if (parser.isSet(version)) {
+        out() << QCoreApplication::applicationName() << ' ' << QCoreApplication::applicationVersion() << '\n';
+        return kDone;
+    }
+    QStringList args = parser.positionalArguments();
     if (args.isEmpty()) return Usage();
     const QString command = args.takeFirst();
     if (command == u"objects") return Objects(args);

@@ -6,3 +6,5 @@ cd "$(dirname "$0")/.."
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2
+# the Debian package, unpacked and tried, and lintian on it
+./scripts/package-test.sh

@@ -1,11 +1,15 @@
-// Start-up: find the program folder, fix the objects and template folders, show the main
-// window and leave the rest to window events.
+// Start-up: read the command line, find the program folder, fix the objects and template
+// folders, show the main window and leave the rest to window events.
 
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QLibraryInfo>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 
+#include "app/firststart.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/ui/mdiform1.h"
@@ -14,11 +18,58 @@
 #include "app/ui/uiutil.h"
 #include "app/ui/workbench.h"
 
+namespace {
+
+void SetUpParser(QCommandLineParser& parser, QCommandLineOption& home) {
+    parser.setApplicationDescription(
+        QStringLiteral("Kalvaro, the workbench for regime tests of steam and hot-water boilers.\n\n"
+                       "The program folder holds \"Все объекты\" (one folder per object) and \"Template\".\n"
+                       "Without --home it is $KALVARO_HOME, else the folder of the executable when it\n"
+                       "holds Template, else the per-user folder (~/.local/share/kalvaro), prepared on\n"
+                       "first start from the installed template."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOption(home);
+}
+
+// --help and --version are answered before the window system starts, so they work on a
+// terminal without a display.
+bool AsksHelpOrVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--") break;
+        if (a == "-h" || a == "--help" || a == "-?" || a == "--help-all" || a == "-v" || a == "--version")
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-    QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("kalvaro"));
+    QCoreApplication::setApplicationName(QStringLiteral("kalvaro"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KALVARO_VERSION));
+    QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Use DIR as the program folder."),
+                            QStringLiteral("DIR"));
+    if (AsksHelpOrVersion(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        SetUpParser(parser, home);
+        parser.process(core);  // prints the help or the version and ends the program
+        return 0;
+    }
+
+    QApplication application(argc, argv);  // takes its own options (-platform, -style, ...)
     QApplication::setApplicationDisplayName(QStringLiteral("Kalvaro"));
-    QApplication::setApplicationVersion(QStringLiteral(KALVARO_VERSION));
+    QCommandLineParser parser;
+    SetUpParser(parser, home);
+    if (!parser.parse(application.arguments()) || !parser.positionalArguments().isEmpty()) {
+        const QString why = parser.errorText().isEmpty()
+                                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().value(0))
+                                : parser.errorText();
+        std::fprintf(stderr, "kalvaro: %s\n\n%s", qPrintable(why), qPrintable(parser.helpText()));
+        return 2;
+    }
 
     // standard buttons read Да / Нет / Отмена
     QTranslator qtTranslator;
@@ -27,11 +78,12 @@ int main(int argc, char** argv) {
         application.installTranslator(&qtTranslator);
 
     app::AppState state;
-    const QString userData = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    const QString installedTemplate = QApplication::applicationDirPath() + QStringLiteral("/../share/kalvaro/Template");
-    QString startWarning;
-    app::SetFolders(state, app::FindProgramFolder(application.arguments(), QApplication::applicationDirPath(),
-                                                  userData, installedTemplate, &startWarning));
+    QStringList folderArguments{application.arguments().value(0)};
+    if (parser.isSet(home)) folderArguments << QStringLiteral("--home") << parser.value(home);
+    const QString executableFolder = QApplication::applicationDirPath();
+    const app::StartFolder start = app::ChooseStartFolder(
+        folderArguments, executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    app::SetFolders(state, start.programFolder);
 
     QApplication::setWindowIcon(app::ProgramIcon(QStringLiteral("kalvaro")));
     app::QtDialogs dialogs;
@@ -39,6 +91,13 @@ int main(int argc, char** argv) {
     app::InstallObjectWindows(workbench);
     dialogs.setParent(&workbench.frame());
     workbench.frame().show();
-    if (!startWarning.isEmpty()) dialogs.message(startWarning, app::kProgramTitle, app::Icon::Warning);
+    if (!start.warning.isEmpty()) dialogs.message(start.warning, app::kProgramTitle, app::Icon::Warning);
+    if (start.prepared) {
+        // once the main window is up: offer the demo objects, and show them when added
+        QTimer::singleShot(0, &workbench.frame(), [&] {
+            if (app::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0)
+                workbench.frame().MDIForm1_OpenList();
+        });
+    }
     return application.exec();
 }
