@@ -279,7 +279,7 @@ int main(int argc, char** argv) {
     // drawing a picture needs fonts, that is a GUI application (offscreen, no display)
     bool wantsGui = false;
     for (int i = 1; i < argc; ++i) wantsGui |= std::string_view(argv[i]) == "--png";
-    wantsGui |= argc > 1 && std::string_view(argv[1]) == "report";
+    wantsGui |= argc > 1 && (std::string_view(argv[1]) == "report" || std::string_view(argv[1]) == "demo");
     if (wantsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app(wantsGui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QStringList args = QCoreApplication::arguments().mid(1);

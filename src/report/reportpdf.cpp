@@ -331,7 +331,17 @@ QByteArray RenderReportPdf(const ReportModel& m, const QLocale& locale) {
         SummarySheet(pages, m, locale);
         pages.finish();
     }
-    return buffer.data();
+    // the document's creation date is the date of the sheet, so the same regimes give the
+    // same file; the text keeps its length, so the cross-reference offsets stay right
+    QByteArray bytes = buffer.data();
+    const QByteArray key = "/CreationDate (";
+    const qsizetype at = bytes.indexOf(key);
+    if (at >= 0 && m.date.isValid()) {
+        const qsizetype from = at + key.size(), to = bytes.indexOf(')', from);
+        const QByteArray stamp = "D:" + m.date.toString(QStringLiteral("yyyyMMdd")).toLatin1() + "120000Z";
+        if (to > from && to - from == stamp.size()) bytes.replace(from, stamp.size(), stamp);
+    }
+    return bytes;
 }
 
 bool WriteReportPdf(const QString& path, const ReportModel& m, QString* error, const QLocale& locale) {

@@ -1,6 +1,8 @@
 #include "report/reportxlsx.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QTimeZone>
 #include <QTemporaryDir>
 #include <xlsxwriter.h>
 
@@ -209,6 +211,8 @@ bool WriteReportXlsx(const QString& path, const ReportModel& m, QString* error) 
             lxw_doc_properties props = {};
             props.title = const_cast<char*>(title.constData());
             props.author = const_cast<char*>(author.constData());
+            // created on the date of the sheet, so the same regimes give the same workbook
+            props.created = QDateTime(m.date, QTime(12, 0), QTimeZone::utc()).toSecsSinceEpoch();
             workbook_set_properties(wb, &props);
             const Formats f = MakeFormats(wb);
             WriteRegimeSheet(wb, m, f);
