@@ -6,6 +6,8 @@
 #include <QDir>
 
 #include "core/names.h"
+#include "docs/documents.h"
+#include "docs/safetymap.h"
 #include "object/generaldata.h"
 #include "object/objectcreate.h"
 #include "object/units.h"
@@ -15,6 +17,9 @@
 #include "tools/flamehead.h"
 #include "tools/q5.h"
 #include "tools/toolnumbers.h"
+#include "report/reportmodel.h"
+#include "report/reportpdf.h"
+#include "report/reportxlsx.h"
 
 namespace cli {
 
@@ -165,6 +170,34 @@ bool WriteCalculatorData(app::AppState& s, const DemoObject& d, QString& error) 
     return true;
 }
 
+// The safety map, the comment and the report of the first object, so a new user finds the
+// documents page at work. The sheet carries a fixed date, so the demo is the same each time.
+bool WriteDemoDocuments(const QString& folder, QString& error) {
+    QStringList cells = docs::InitialMapCells();
+    const QStringList sensors[8] = {
+        {"Датчик давления газа max", "GW 50 A6", "35"},  {"Датчик давления газа min", "GW 10 A6", "8"},
+        {"Датчик давления воздуха", "LGW 3 A2", "1,2"},   {"Датчик", "б/н", "5,5"},
+        {"Датчик", "б/н", "1,5"},                         {"Датчик температуры воды", "ТР-200", "115"},
+        {"Датчик разрежения в топке", "ДНТ-1", "-0,5"},  {"Датчик контроля пламени", "QRA 2", "отсутствие"}};
+    for (int r = 0; r < 8; ++r) {
+        cells[r * docs::kMapColumns + 2] = sensors[r][0];
+        cells[r * docs::kMapColumns + 3] = sensors[r][1];
+        cells[r * docs::kMapColumns + 4] = sensors[r][2];
+    }
+    if (!docs::WriteSafetyMap(folder, cells, &error)) return false;
+    if (!docs::WriteComment(folder,
+                            QStringLiteral("Режимно-наладочные испытания после замены горелки.\n"
+                                           "Газоанализатор поверен, пробы за котлом.\n"
+                                           "Режим 4 - номинальная нагрузка."),
+                            &error))
+        return false;
+    report::ReportModel model;
+    const QDate date(2026, 5, 14);
+    if (!report::BuildReportForFolder(folder, model, date, &error)) return false;
+    return report::WriteReportXlsx(core::JoinPath(folder, report::kReportXlsx), model, &error) &&
+           report::WriteReportPdf(core::JoinPath(folder, report::kReportPdf), model, &error);
+}
+
 }  // namespace
 
 bool WriteDemo(const QString& home, QString& error) {
@@ -176,7 +209,8 @@ bool WriteDemo(const QString& home, QString& error) {
         error = QStringLiteral("cannot make ") + s.objectsFolder;
         return false;
     }
-    for (const DemoObject& d : DemoObjects()) {
+    const QList<DemoObject> objects = DemoObjects();
+    for (const DemoObject& d : objects) {
         s.inputs.fill(0.0f);
         s.results.fill(0.0f);
         if (!object::CreateObject(s, d.general, &error)) return false;
@@ -194,6 +228,7 @@ bool WriteDemo(const QString& home, QString& error) {
         regime::RecalculateAllRegimes(s);
         if (!WriteCalculatorData(s, d, error)) return false;
         regime::RecalculateAllRegimes(s);
+        if (&d == &objects.first() && !WriteDemoDocuments(s.currentObjectFolder, error)) return false;
     }
     return true;
 }

@@ -19,6 +19,7 @@
 #include "app/objectstore.h"
 #include "cli/demo.h"
 #include "cli/q5.h"
+#include "cli/report.h"
 #include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -56,6 +57,8 @@ const char kCommands[] =
     "                                         a graph over all regimes as a workbook and/or a picture\n"
     "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
     "                                         compute the regime's q5 surfaces and print them\n"
+    "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n"
+    "                                         the regime and summary sheets as a workbook and a PDF\n"
     "  kalvaro-cli demo HOME                  create the demo objects in HOME\n";
 const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
@@ -283,6 +286,7 @@ int main(int argc, char** argv) {
     // drawing a picture needs fonts, that is a GUI application (offscreen, no display)
     bool wantsGui = false;
     for (int i = 1; i < argc; ++i) wantsGui |= std::string_view(argv[i]) == "--png";
+    wantsGui |= argc > 1 && (std::string_view(argv[1]) == "report" || std::string_view(argv[1]) == "demo");
     if (wantsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     std::unique_ptr<QCoreApplication> app(wantsGui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("kalvaro-cli"));
@@ -319,6 +323,7 @@ int main(int argc, char** argv) {
     if (command == u"calc") return Calc(args);
     if (command == u"graph") return Graph(args);
     if (command == u"q5") return cli::Q5Command(args);
+    if (command == u"report") return cli::Report(args);
     if (command == u"demo" && args.size() == 1) {
         QString error;
         if (!cli::WriteDemo(CleanFolder(args[0]), error)) {

@@ -11,4 +11,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
   xvfb xauth socat imagemagick unzip \
   dpkg-dev file \
   lintian \
-  x11-utils
+  x11-utils \
+  poppler-utils

@@ -45,7 +45,10 @@ QMap<QString, QByteArray> Snapshot(const QString& folder) {
     QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString f = it.next();
-        m.insert(QDir(folder).relativeFilePath(f), ReadBytes(f));
+        // a PDF carries the font subsets in an order that varies from run to run; its content
+        // is checked by the report tests, here only that it is there and is a PDF
+        const QByteArray bytes = ReadBytes(f);
+        m.insert(QDir(folder).relativeFilePath(f), f.endsWith(QStringLiteral(".pdf")) ? bytes.left(5) : bytes);
     }
     return m;
 }

@@ -16,6 +16,7 @@ struct Shown {
     QString text, title;
     app::Icon icon = app::Icon::None;
     QString preset;
+    QString filter;  // open and save choosers
 };
 
 class ScriptedDialogs : public app::Dialogs {
@@ -27,30 +28,30 @@ public:
     std::deque<std::optional<QColor>> colors;
 
     void message(const QString& text, const QString& title, app::Icon icon) override {
-        shown.append({QStringLiteral("message"), text, title, icon, {}});
+        shown.append({QStringLiteral("message"), text, title, icon, {}, {}});
     }
     app::Answer question(const QString& text, const QString& title, app::Icon icon, bool) override {
-        shown.append({QStringLiteral("question"), text, title, icon, {}});
+        shown.append({QStringLiteral("question"), text, title, icon, {}, {}});
         return take(answers, app::Answer::No);
     }
     std::optional<QString> input(const QString& prompt, const QString& title, const QString& preset) override {
-        shown.append({QStringLiteral("input"), prompt, title, app::Icon::None, preset});
+        shown.append({QStringLiteral("input"), prompt, title, app::Icon::None, preset, {}});
         return take(inputs, std::optional<QString>());
     }
     QString chooseFolder(const QString& title) override {
-        shown.append({QStringLiteral("folder"), {}, title, app::Icon::None, {}});
+        shown.append({QStringLiteral("folder"), {}, title, app::Icon::None, {}, {}});
         return take(folders, QString());
     }
-    QString openFileName(const QString& title, const QString&, const QString&) override {
-        shown.append({QStringLiteral("open"), {}, title, app::Icon::None, {}});
+    QString openFileName(const QString& title, const QString& folder, const QString& filter) override {
+        shown.append({QStringLiteral("open"), {}, title, app::Icon::None, folder, filter});
         return take(files, QString());
     }
-    QString saveFileName(const QString& title, const QString& suggested, const QString&) override {
-        shown.append({QStringLiteral("save"), {}, title, app::Icon::None, suggested});
+    QString saveFileName(const QString& title, const QString& suggested, const QString& filter) override {
+        shown.append({QStringLiteral("save"), {}, title, app::Icon::None, suggested, filter});
         return take(files, QString());
     }
     std::optional<QColor> chooseColor(const QColor&) override {
-        shown.append({QStringLiteral("color"), {}, {}, app::Icon::None, {}});
+        shown.append({QStringLiteral("color"), {}, {}, app::Icon::None, {}, {}});
         return take(colors, std::optional<QColor>());
     }
 

@@ -248,10 +248,12 @@ TEST_F(FrameTest, TabsBringTheirWindowsToTheFrontAndFollowActivation) {
     ASSERT_NE(od, nullptr);
     EXPECT_EQ(frame().mdiArea()->activeSubWindow(), od);
     EXPECT_EQ(frame().panel(1), QStringLiteral("Общие Данные"));
-    // a tab whose window does not exist changes nothing
+    // tab 3 brings the attached files window, which names itself in panel 1
     frame().setPanel(1, QString());
     wb->showTab(3);
-    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), od);
+    ASSERT_NE(wb->subWindow(app::WindowKind::Docum), nullptr);
+    EXPECT_EQ(frame().mdiArea()->activeSubWindow(), wb->subWindow(app::WindowKind::Docum));
+    EXPECT_EQ(frame().panel(1), QStringLiteral(" Работа с Отчетом    "));
     // the tab strip does nothing while no object is open
     wb->closeObject();
     wb->showTab(0);

@@ -1,6 +1,7 @@
 #include "app/ui/objectwindows.h"
 
 #include "app/ui/workbench.h"
+#include "docs/ui/docum.h"
 #include "object/ui/edinic.h"
 #include "object/ui/od.h"
 #include "regime/ui/regim.h"
@@ -24,6 +25,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::FQ5, [](Workbench& w) { return new tools::fQ5(w); });
     wb.setFactory(WindowKind::Pricid, [](Workbench& w) { return new tools::Pricid(w); });
     wb.setFactory(WindowKind::FPlG, [](Workbench& w) { return new tools::fPlG(w); });
+    wb.setFactory(WindowKind::Docum, [](Workbench& w) { return new docs::Docum(w); });
 }
 
 }  // namespace app

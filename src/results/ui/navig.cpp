@@ -2,7 +2,9 @@
 
 #include <QBrush>
 #include <QHeaderView>
+#include <QGroupBox>
 #include <QLabel>
+#include <QToolBar>
 #include <QMdiSubWindow>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -11,6 +13,7 @@
 #include "app/state.h"
 #include "app/ui/placement.h"
 #include "app/ui/uiutil.h"
+#include "docs/ui/filetasks.h"
 #include "object/generaldata.h"
 #include "results/ui/graphtasks.h"
 
@@ -51,7 +54,7 @@ Navig::Navig(app::Workbench& wb) : wb_(wb) {
 
     graphs_ = new GraphTasks(wb);
     SSTab1_->addWidget(graphs_);
-    SSTab1_->addWidget(new QWidget);  // file tasks, filled by the attached files window
+    SSTab1_->addWidget(BuildFileTasks());
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -74,6 +77,45 @@ void Navig::BuildResultRows() {
         item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
         lvAll_->addTopLevelItem(item);
     }
+}
+
+// Page 3: the file tasks; the attached files window carries them out.
+QWidget* Navig::BuildFileTasks() {
+    Frame1_ = new QGroupBox;
+    Frame1_->setObjectName(QStringLiteral("Frame1"));
+    Toolbar3 = new QToolBar(Frame1_);
+    Toolbar3->setObjectName(QStringLiteral("Toolbar3"));
+    Toolbar3->setOrientation(Qt::Vertical);
+    Toolbar3->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    Toolbar3->setIconSize(QSize(24, 24));
+    const struct {
+        const char *caption, *key, *tip, *icon;
+    } buttons[] = {
+        {"Режимная  и  Сводная", "Создать", "Создать режимную и сводную ведомость", "table"},
+        {"Протокол автоматики", "Протокол", "Создать карту уставок и протокол автоматики безопасности", "excel"},
+        {"Загрузить файл из ... ", "Загрузить", "Загрузить файл из ...", "import"},
+        {"Копировать файл в... ", "Копировать", "Сохранить файл в ...", "send"},
+        {"Удалить  файл          ", "Удалить", "Удалить файл", "delete"},
+        {"Переименовать файл...", "Переименовать", "Переименовать файл", "rename"},
+        {"Вид      окна            ", "Вид", "Вид", "view"},
+    };
+    for (const auto& b : buttons) {
+        const QString key = QString::fromUtf8(b.key);
+        QAction* a = Toolbar3->addAction(app::ProgramIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption));
+        a->setData(key);
+        a->setObjectName(key);
+        a->setToolTip(QString::fromUtf8(b.tip));
+        connect(a, &QAction::triggered, this, [this, key] { Navig_Toolbar3_ButtonClick(key); });
+    }
+    auto* layout = new QVBoxLayout(Frame1_);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(Toolbar3);
+    layout->addStretch();
+    return Frame1_;
+}
+
+void Navig::Navig_Toolbar3_ButtonClick(const QString& key) {
+    if (auto* files = dynamic_cast<docs::FileTasks*>(wb_.window(app::WindowKind::Docum))) files->fileCommand(key);
 }
 
 void Navig::showResults() {

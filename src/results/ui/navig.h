@@ -8,7 +8,9 @@
 #include "app/ui/workbench.h"
 #include "results/resultrows.h"
 
+class QGroupBox;
 class QLabel;
+class QToolBar;
 class QStackedWidget;
 class QTreeWidget;
 
@@ -36,14 +38,20 @@ public:
     GraphTasks* graphTasks() const { return graphs_; }
     const QList<ResultRow>& rows() const { return rows_; }
 
+    // The file-task toolbar of page 3; its commands go to the attached files window.
+    QToolBar* Toolbar3 = nullptr;
+    void Navig_Toolbar3_ButtonClick(const QString& key);
+
 private:
     void BuildResultRows();
+    QWidget* BuildFileTasks();
 
     app::Workbench& wb_;
     QStackedWidget* SSTab1_;
     QLabel* Image1_;
     QTreeWidget* lvAll_;
     GraphTasks* graphs_;
+    QGroupBox* Frame1_ = nullptr;
     QList<ResultRow> rows_;
     QString caption_;
 };

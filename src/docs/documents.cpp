@@ -1,0 +1,212 @@
+#include "docs/documents.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core/names.h"
+#include "core/textfile.h"
+
+namespace docs {
+
+namespace {
+
+// Copies a file through the atomic writer, so a failed copy never leaves half a document.
+bool CopyFile(const QString& from, const QString& to) {
+    QFile in(from);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = in.readAll();
+    if (in.error() != QFile::NoError) return false;
+    return core::WriteFileAtomic(to, bytes);
+}
+
+// Asks for another name while `name` exists in `folder`; nullopt when the answer is empty.
+std::optional<QString> FreeName(app::Dialogs& d, const QString& folder, QString name, const QString& prompt) {
+    while (core::ExistsNoCase(folder, name)) {
+        const auto answer = d.input(prompt, kRenameTitle, name);
+        if (!answer) return std::nullopt;
+        name = answer->trimmed();
+        if (name.isEmpty()) return std::nullopt;
+        if (!core::IsAcceptableName(name)) return name;  // the caller refuses it
+    }
+    return name;
+}
+
+QString TextAfterLastSeparator(const QString& path) {
+    const int cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    return path.mid(cut + 1);
+}
+
+}  // namespace
+
+QString RenameFailure(const QString& objectFolder) {
+    return QStringLiteral("Ошибка! Попробуйте переименовать файл средствами проводника Windows.Путь файла: ") +
+           objectFolder;
+}
+
+bool DocumentKind(const QString& name, DocumentEntry& e) {
+    const int dot = name.lastIndexOf(u'.');
+    if (dot < 0) return false;
+    const QString ext = name.mid(dot + 1).toLower();
+    e.name = name;
+    if (ext == u"xls" || ext == u"xlsx" || ext == u"xlsm") {
+        e.kind = kExcelKind;
+        e.icon = 2;
+    } else if (ext == u"doc" || ext == u"docx") {
+        e.kind = kWordKind;
+        e.icon = 1;
+    } else if (ext == u"mdb") {
+        e.kind = kAccessKind;
+        e.icon = 4;
+    } else if (ext == u"bmp") {
+        e.kind = kPaintKind;
+        e.icon = 3;
+    } else if (QStringList{"jpg", "jpeg", "pdf", "psd", "dwg", "gif", "png"}.contains(ext)) {
+        e.kind = kPictureKind;
+        e.icon = 5;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+bool ListDocuments(const QString& folder, QList<DocumentEntry>& entries) {
+    entries.clear();
+    QStringList names;
+    if (!core::ListFiles(folder, QStringLiteral("*"), names)) return false;
+    for (const QString& name : names) {
+        DocumentEntry e;
+        if (DocumentKind(name, e)) entries.append(e);
+    }
+    return true;
+}
+
+QString DocumentFilter() {
+    return QStringLiteral("Файлы MS Office(*.xls;*.doc;*.mdb) (*.xls *.doc *.mdb *.xlsx *.xlsm *.docx);;"
+                          "Графические файлы (*.bmp;*.dwg;*.jpg;*.jpeg;*.gif;*.pdf;*.psd) "
+                          "(*.bmp *.dwg *.jpg *.jpeg *.gif *.pdf *.psd *.png)");
+}
+
+bool ReadComment(const QString& folder, QString& text, QString* error) {
+    text.clear();
+    const QString path = core::ResolvePath(folder, kCommentFile);
+    if (!QFileInfo::exists(path)) return true;
+    QFile f(path);
+    if (f.size() > core::kMaxTextFileSize || !f.open(QIODevice::ReadOnly)) {
+        if (error) *error = QStringLiteral("cannot read ") + path;
+        return false;
+    }
+    const QString all = core::DecodeCp1251(f.readAll());
+    // every quoted field in turn: from a quote to the next one, line breaks included
+    int from = 0;
+    while (true) {
+        const int open = all.indexOf(u'"', from);
+        if (open < 0) break;
+        const int close = all.indexOf(u'"', open + 1);
+        if (close < 0) {
+            text += all.mid(open + 1);
+            break;
+        }
+        text += all.mid(open + 1, close - open - 1);
+        from = close + 1;
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return true;
+}
+
+bool WriteComment(const QString& folder, const QString& text, QString* error) {
+    QString body = text;
+    body.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    body.replace(u'"', u'\'');
+    body.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    const QByteArray bytes = core::EncodeCp1251(u'"' + body + QStringLiteral("\"\r\n"));
+    return core::WriteFileAtomic(core::ResolvePath(folder, kCommentFile), bytes, error);
+}
+
+FileResult AddDocument(app::AppState& s, app::Dialogs& d) {
+    const QString chosen = d.openFileName(QStringLiteral("Загрузить файл"), s.objectsFolder, DocumentFilter());
+    const QString picked = TextAfterLastSeparator(chosen);
+    if (picked.isEmpty()) return FileResult::Cancelled;
+    const auto name = FreeName(d, s.currentObjectFolder, picked,
+                               QStringLiteral("Файл с таким именем существует.Введите новое имя,включая расширение!"));
+    if (!name) return FileResult::Cancelled;
+    if (!core::IsAcceptableName(*name)) {
+        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+        return FileResult::Refused;
+    }
+    if (!CopyFile(chosen, core::JoinPath(s.currentObjectFolder, *name))) {
+        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+        return FileResult::Failed;
+    }
+    return FileResult::Done;
+}
+
+FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d) {
+    if (s.selectedDocument.isEmpty()) return FileResult::Cancelled;
+    const QString chosen = d.saveFileName(QStringLiteral("Сохранить копию файла"),
+                                          core::JoinPath(s.objectsFolder, s.selectedDocument), DocumentFilter());
+    const QString picked = TextAfterLastSeparator(chosen);
+    if (picked.isEmpty()) return FileResult::Cancelled;
+    const QString folder = chosen.left(chosen.size() - picked.size());
+    const auto name = FreeName(d, folder, picked,
+                               QStringLiteral("Файл с таким именем существует.Введите новое имя, включая расширение!"));
+    if (!name) return FileResult::Cancelled;
+    if (!core::IsAcceptableName(*name)) {
+        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+        return FileResult::Refused;
+    }
+    if (!CopyFile(core::JoinPath(s.currentObjectFolder, s.selectedDocument), core::JoinPath(folder, *name))) {
+        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+        return FileResult::Failed;
+    }
+    d.message(QStringLiteral("Файл сохранен под именем  ") + *name + QStringLiteral("  По адресу: ") + folder, kInfoTitle,
+              app::Icon::Information);
+    return FileResult::Done;
+}
+
+FileResult DeleteDocument(app::AppState& s, app::Dialogs& d) {
+    if (s.selectedDocument.isEmpty()) return FileResult::Cancelled;
+    const QString name = s.selectedDocument;
+    FileResult result = FileResult::Cancelled;
+    if (d.question(QStringLiteral("Вы действительно хотите удалить файл -") + name + QStringLiteral(" ?"),
+                   QStringLiteral("Подтвердите удаление"), app::Icon::Warning) == app::Answer::Yes) {
+        const QString path = core::JoinPath(s.currentObjectFolder, name);
+        const QFileInfo info(path);
+        // only the one regular file of the object folder: never a folder, never a link's target
+        if (!core::IsAcceptableName(name) || info.isSymLink() || !info.isFile() || !QFile::remove(path)) {
+            d.message(kFileError, kProgramTitle, app::Icon::Warning);
+            result = FileResult::Failed;
+        } else {
+            result = FileResult::Done;
+        }
+    }
+    s.selectedDocument.clear();
+    return result;
+}
+
+FileResult RenameDocument(app::AppState& s, app::Dialogs& d) {
+    if (s.selectedDocument.isEmpty()) return FileResult::Cancelled;
+    const QString old = s.selectedDocument;
+    s.selectedDocument.clear();
+    const auto answer = d.input(QStringLiteral("Введите новое имя "), kRenameTitle, old);
+    if (!answer) return FileResult::Cancelled;
+    const QString name = answer->trimmed();
+    if (name.isEmpty()) return FileResult::Cancelled;
+    if (!core::IsAcceptableName(name)) {
+        d.message(RenameFailure(s.currentObjectFolder), kErrorTitle, app::Icon::Warning);
+        return FileResult::Refused;
+    }
+    if (core::ExistsNoCase(s.currentObjectFolder, name)) {
+        d.message(kRenameKept, kInfoTitle, app::Icon::Information);
+        return FileResult::Refused;
+    }
+    const QString from = core::JoinPath(s.currentObjectFolder, old);
+    if (!QFileInfo(from).isFile() || !QFile::rename(from, core::JoinPath(s.currentObjectFolder, name))) {
+        d.message(RenameFailure(s.currentObjectFolder), kErrorTitle, app::Icon::Warning);
+        return FileResult::Failed;
+    }
+    return FileResult::Done;
+}
+
+}  // namespace docs

@@ -1,0 +1,167 @@
+#include "docs/safetymap.h"
+
+#include <QFileInfo>
+#include <xlsxwriter.h>
+
+#include "core/names.h"
+#include "core/textfile.h"
+#include "object/generaldata.h"
+#include "report/reportmodel.h"
+#include "report/reportxlsx.h"
+
+namespace docs {
+
+QStringList TripParameters() {
+    return {QStringLiteral("Повышение давления топлива перед котлом "),
+            QStringLiteral("Понижение давления топлива перед котлом "),
+            QStringLiteral("Понижение давления воздуха  на горелке "),
+            QStringLiteral("Повышение давления воды в котле"),
+            QStringLiteral("Понижение давления воды  в котле"),
+            QStringLiteral("Повышение давления пара в котле"),
+            QStringLiteral("Повышение температуры воды в котле"),
+            QStringLiteral("Понижение разрежения в топке котла"),
+            QStringLiteral("Повышение давления в топке котла"),
+            QStringLiteral("Погасание факела горелки"),
+            QStringLiteral("Понижение уровня воды в котле"),
+            QStringLiteral("Повышение уровня воды в котле"),
+            QStringLiteral("Негерметичность газовых клапанов")};
+}
+
+QStringList MapUnits() {
+    return {QStringLiteral("bar"), QStringLiteral("mbar"), QStringLiteral("мм.вод.ст."), QStringLiteral("Па"),
+            QStringLiteral("кПа"), QStringLiteral("кгс/м2"), QStringLiteral("кгс/см2"), QStringLiteral("оС")};
+}
+
+QString MapColumnTooltip(int column) {
+    switch (column) {
+    case 0: return QStringLiteral("Параметр срабатывания (выбор из списка или ввод вручную)");
+    case 1: return QStringLiteral("Единицы измерения");
+    case 2: return QStringLiteral("Тип (марка) датчика");
+    case 3: return QStringLiteral("Номер прибора");
+    case 4: return QStringLiteral("Значение уставки");
+    }
+    return {};
+}
+
+QStringList InitialMapCells() {
+    const QStringList params = TripParameters();
+    const QString sensor = QStringLiteral("Датчик"), number = QStringLiteral("б/н"), setpoint = QStringLiteral("уставка ");
+    const QStringList rows[kMapRows] = {
+        {params[0], QStringLiteral("mbar"), sensor, number, setpoint},
+        {params[1], QStringLiteral("mbar"), sensor, number, setpoint},
+        {params[2], QStringLiteral("mbar"), sensor, number, setpoint},
+        {params[3], QStringLiteral("bar"), sensor, number, setpoint},
+        {params[4], QStringLiteral("bar"), sensor, number, setpoint},
+        {params[6], QStringLiteral("оС"), sensor, number, setpoint},
+        {params[7], QStringLiteral("мм.вод.ст."), sensor, number, setpoint},
+        {params[9], QStringLiteral("--------"), sensor, number, QStringLiteral("отсутствие")},
+        {QString(), QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" ")}};
+    QStringList cells;
+    for (const auto& r : rows) cells += r;
+    return cells;
+}
+
+bool InitiallyIncluded(int row) { return row >= 0 && row < kMapRows - 1; }
+
+MapRead ReadSafetyMap(const QString& folder, QStringList& cells) {
+    const QString name = core::FindEntryNoCase(folder, kSafetyMapFile);
+    if (name.isEmpty()) return MapRead::Missing;
+    QStringList lines;
+    if (!core::ReadTextLines(core::JoinPath(folder, name), lines)) return MapRead::Failed;
+    while (cells.size() < kMapCells) cells.append(QString());
+    for (int i = 0; i < kMapCells && i < lines.size(); ++i) cells[i] = lines[i];
+    return lines.size() < kMapCells ? MapRead::Short : MapRead::Complete;
+}
+
+bool WriteSafetyMap(const QString& folder, const QStringList& cells, QString* error) {
+    QStringList lines = cells.mid(0, kMapCells);
+    while (lines.size() < kMapCells) lines.append(QString());
+    return core::WriteTextLines(core::ResolvePath(folder, kSafetyMapFile), lines, error);
+}
+
+bool WriteSafetyProtocol(const QString& path, const QStringList& general, const QStringList& cells,
+                         const QList<bool>& included, const QDate& date, QString* error) {
+    return report::WriteWorkbookAtomic(
+        path,
+        [&](const QByteArray& tmpName, QString* why) {
+            lxw_workbook* wb = workbook_new(tmpName.constData());
+            if (!wb) {
+                if (why) *why = QStringLiteral("cannot create ") + path;
+                return false;
+            }
+            auto text = [](lxw_worksheet* ws, int r, int c, const QString& t, lxw_format* f) {
+                worksheet_write_string(ws, r, c, t.toUtf8().constData(), f);
+            };
+            lxw_worksheet* ws = workbook_add_worksheet(wb, QStringLiteral("Протокол").toUtf8().constData());
+            worksheet_set_landscape(ws);
+            worksheet_set_paper(ws, 9);
+            worksheet_fit_to_pages(ws, 1, 0);
+            lxw_format* title = workbook_add_format(wb);
+            format_set_bold(title);
+            format_set_font_size(title, 14);
+            lxw_format* bold = workbook_add_format(wb);
+            format_set_bold(bold);
+            lxw_format* head = workbook_add_format(wb);
+            format_set_bold(head);
+            format_set_border(head, LXW_BORDER_THIN);
+            format_set_text_wrap(head);
+            format_set_align(head, LXW_ALIGN_CENTER);
+            format_set_align(head, LXW_ALIGN_VERTICAL_CENTER);
+            format_set_bg_color(head, 0xDDE6F0);
+            lxw_format* cell = workbook_add_format(wb);
+            format_set_border(cell, LXW_BORDER_THIN);
+            format_set_text_wrap(cell);
+            format_set_align(cell, LXW_ALIGN_VERTICAL_CENTER);
+
+            text(ws, 0, 0, QStringLiteral("Карта уставок и протокол автоматики безопасности"), title);
+            int row = 2;
+            const QStringList wanted = {QStringLiteral("Объект"), QStringLiteral("Котел"), QStringLiteral("Горелка"),
+                                        QStringLiteral("Топливо"), QStringLiteral("Исполнитель"), QStringLiteral("Дата")};
+            for (const auto& line : report::ObjectHeader(general, date)) {
+                if (!wanted.contains(line.caption)) continue;
+                text(ws, row, 0, line.caption, bold);
+                worksheet_merge_range(ws, row, 1, row, 6, line.value.toUtf8().constData(), nullptr);
+                ++row;
+            }
+            ++row;
+            const QStringList heads = {QStringLiteral("№"),           QStringLiteral("Параметр срабатывания"),
+                                       QStringLiteral("Ед. изм."),    QStringLiteral("Тип (марка) датчика"),
+                                       QStringLiteral("Номер прибора"), QStringLiteral("Значение уставки"),
+                                       QStringLiteral("Результат проверки, подпись")};
+            for (int c = 0; c < heads.size(); ++c) text(ws, row, c, heads[c], head);
+            worksheet_set_row(ws, row, 30, nullptr);
+            ++row;
+            int number = 0;
+            for (int r = 0; r < kMapRows; ++r) {
+                if (!included.value(r, false)) continue;
+                worksheet_write_number(ws, row, 0, ++number, cell);
+                for (int c = 0; c < kMapColumns; ++c) text(ws, row, 1 + c, cells.value(r * kMapColumns + c).trimmed(), cell);
+                worksheet_write_blank(ws, row, 6, cell);
+                worksheet_set_row(ws, row, 24, nullptr);
+                ++row;
+            }
+            worksheet_set_column(ws, 0, 0, 5, nullptr);
+            worksheet_set_column(ws, 1, 1, 44, nullptr);
+            worksheet_set_column(ws, 2, 2, 12, nullptr);
+            worksheet_set_column(ws, 3, 3, 22, nullptr);
+            worksheet_set_column(ws, 4, 5, 16, nullptr);
+            worksheet_set_column(ws, 6, 6, 30, nullptr);
+            row += 2;
+            text(ws, row, 1, QStringLiteral("Проверку провел:"), bold);
+            text(ws, row, 3, QStringLiteral("____________________"), nullptr);
+            const QString performer = general.value(object::Performer).trimmed();
+            if (!performer.isEmpty()) text(ws, row, 4, QStringLiteral("/ ") + performer + QStringLiteral(" /"), nullptr);
+            row += 2;
+            text(ws, row, 1, QStringLiteral("Представитель заказчика:"), bold);
+            text(ws, row, 3, QStringLiteral("____________________"), nullptr);
+            const lxw_error rc = workbook_close(wb);
+            if (rc != LXW_NO_ERROR) {
+                if (why) *why = QString::fromUtf8(lxw_strerror(rc));
+                return false;
+            }
+            return true;
+        },
+        error);
+}
+
+}  // namespace docs

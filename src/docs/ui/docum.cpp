@@ -1,0 +1,299 @@
+#include "docs/ui/docum.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDesktopServices>
+#include <QHeaderView>
+#include <QListView>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStandardItemModel>
+#include <QToolBar>
+#include <QTreeView>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "app/state.h"
+#include "app/ui/placement.h"
+#include "core/names.h"
+#include "docs/safetymap.h"
+#include "docs/ui/bez.h"
+#include "report/reportmodel.h"
+#include "report/reportpdf.h"
+#include "report/reportxlsx.h"
+
+namespace docs {
+
+namespace {
+
+// A page with a folded corner, a coloured band and the letter of its kind.
+QIcon KindIcon(int icon) {
+    static const struct {
+        QColor color;
+        const char* letter;
+    } kinds[] = {{Qt::gray, ""},
+                 {QColor(43, 87, 154), "W"},
+                 {QColor(33, 115, 70), "X"},
+                 {QColor(200, 120, 30), "P"},
+                 {QColor(164, 55, 58), "A"},
+                 {QColor(120, 70, 160), "▣"}};
+    const auto& k = kinds[std::clamp(icon, 0, 5)];
+    QIcon result;
+    for (int size : {16, 32, 48}) {
+        QPixmap pm(size, size);
+        pm.fill(Qt::transparent);
+        QPainter p(&pm);
+        p.setRenderHint(QPainter::Antialiasing);
+        const double w = size * 0.72, h = size * 0.92, x = (size - w) / 2, y = (size - h) / 2, fold = size * 0.22;
+        QPolygonF page({QPointF(x, y), QPointF(x + w - fold, y), QPointF(x + w, y + fold), QPointF(x + w, y + h),
+                        QPointF(x, y + h)});
+        p.setPen(QPen(QColor(110, 110, 110), std::max(1.0, size / 24.0)));
+        p.setBrush(Qt::white);
+        p.drawPolygon(page);
+        const QRectF band(x - size * 0.06, y + h * 0.42, w * 0.78, h * 0.42);
+        p.setPen(Qt::NoPen);
+        p.setBrush(k.color);
+        p.drawRoundedRect(band, size / 16.0, size / 16.0);
+        QFont f;
+        f.setBold(true);
+        f.setPixelSize(std::max(8, static_cast<int>(band.height() * 0.8)));
+        p.setFont(f);
+        p.setPen(Qt::white);
+        p.drawText(band, Qt::AlignCenter, QString::fromUtf8(k.letter));
+        p.end();
+        result.addPixmap(pm);
+    }
+    return result;
+}
+
+}  // namespace
+
+bool OpenWithApplication(app::Dialogs& dialogs, const QString& path) {
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+    dialogs.message(QStringLiteral("Не удалось открыть файл ") + path +
+                        QStringLiteral(": в системе нет программы для файлов этого вида."),
+                    QStringLiteral("Kalvaro"), app::Icon::Warning);
+    return false;
+}
+
+Docum::Docum(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("Docum"));
+    setWindowTitle(QStringLiteral(" Работа с Отчетом    "));
+    model_ = new QStandardItemModel(0, 2, this);
+    model_->setHorizontalHeaderLabels({QStringLiteral("Документ"), QStringLiteral("Программа")});
+
+    icons_ = new QListView;
+    icons_->setObjectName(QStringLiteral("ListView2Icons"));
+    icons_->setModel(model_);
+    icons_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    icons_->setResizeMode(QListView::Adjust);
+    icons_->setWordWrap(true);
+    details_ = new QTreeView;
+    details_->setObjectName(QStringLiteral("ListView2Details"));
+    details_->setModel(model_);
+    details_->setRootIsDecorated(false);
+    details_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    details_->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    details_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    details_->header()->setStretchLastSection(false);
+    details_->setSelectionModel(icons_->selectionModel());
+    ListView2 = new QStackedWidget;
+    ListView2->setObjectName(QStringLiteral("ListView2"));
+    ListView2->setToolTip(QStringLiteral("Созданные документы"));
+    ListView2->addWidget(icons_);
+    ListView2->addWidget(details_);
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(icons_), static_cast<QAbstractItemView*>(details_)}) {
+        v->setToolTip(QStringLiteral("Созданные документы"));
+        connect(v, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+            Docum_ListView2_Click(model_->item(index.row(), 0)->text());
+        });
+        connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& index) {
+            Docum_ListView2_Click(model_->item(index.row(), 0)->text());
+            Docum_ListView2_DblClick();
+        });
+    }
+
+    Text1 = new QPlainTextEdit;
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setToolTip(QStringLiteral("Комментарий и Заметки"));
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(ListView2);
+    split->addWidget(Text1);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(split);
+    resize(620, 460);
+    app::PlaceSubWindow(this, app::Slot::Work);
+
+    setView(View::LargeIcons);
+    FillDocumentList();
+    QString comment;
+    if (ReadComment(wb_.state().currentObjectFolder, comment)) Text1->setPlainText(comment);
+}
+
+Docum::~Docum() = default;
+
+void Docum::FillDocumentList() {
+    model_->removeRows(0, model_->rowCount());
+    ListDocuments(wb_.state().currentObjectFolder, entries_);
+    for (const DocumentEntry& e : entries_) {
+        auto* name = new QStandardItem(KindIcon(e.icon), e.name);
+        name->setData(e.name, Qt::UserRole);
+        model_->appendRow({name, new QStandardItem(e.kind)});
+    }
+}
+
+QStringList Docum::documentNames() const {
+    QStringList l;
+    for (const auto& e : entries_) l.append(e.name);
+    return l;
+}
+
+QString Docum::kindOf(const QString& name) const {
+    for (const auto& e : entries_)
+        if (e.name == name) return e.kind;
+    return {};
+}
+
+void Docum::setView(View v) {
+    view_ = v;
+    switch (v) {
+    case View::LargeIcons:
+        icons_->setViewMode(QListView::IconMode);
+        icons_->setIconSize(QSize(48, 48));
+        icons_->setGridSize(QSize(150, 96));
+        icons_->setFlow(QListView::LeftToRight);
+        icons_->setWrapping(true);
+        ListView2->setCurrentWidget(icons_);
+        break;
+    case View::SmallIcons:
+        icons_->setViewMode(QListView::IconMode);
+        icons_->setIconSize(QSize(16, 16));
+        icons_->setGridSize(QSize(210, 24));
+        icons_->setFlow(QListView::LeftToRight);
+        icons_->setWrapping(true);
+        ListView2->setCurrentWidget(icons_);
+        break;
+    case View::Details: ListView2->setCurrentWidget(details_); break;
+    case View::List:
+        icons_->setViewMode(QListView::ListMode);
+        icons_->setIconSize(QSize(16, 16));
+        icons_->setGridSize(QSize());
+        icons_->setFlow(QListView::TopToBottom);
+        icons_->setWrapping(true);
+        ListView2->setCurrentWidget(icons_);
+        break;
+    }
+}
+
+void Docum::Docum_ListView2_Click(const QString& name) {
+    wb_.state().selectedDocument = name;
+    // a document is selected now, not a regime: the regime list's delete button rests
+    if (QWidget* list = wb_.window(app::WindowKind::SReg))
+        if (auto* bar = list->findChild<QToolBar*>(QStringLiteral("Toolbar5")))
+            for (QAction* a : bar->actions())
+                if (a->data().toString() == u"Удалить") a->setEnabled(false);
+}
+
+bool Docum::openDocument(const QString& path) { return OpenWithApplication(wb_.dialogs(), path); }
+
+void Docum::Docum_ListView2_DblClick() {
+    const QString name = wb_.state().selectedDocument;
+    if (name.isEmpty()) return;
+    openDocument(core::JoinPath(wb_.state().currentObjectFolder, name));
+}
+
+void Docum::fileCommand(const QString& key) {
+    auto is = [&](const char* k) { return key.compare(QString::fromUtf8(k), Qt::CaseInsensitive) == 0; };
+    app::AppState& s = wb_.state();
+    if (is("Создать")) {
+        createReport();
+    } else if (is("Протокол")) {
+        openProtocolMap();
+    } else if (is("Загрузить")) {
+        if (AddDocument(s, wb_.dialogs()) == FileResult::Done) FillDocumentList();
+    } else if (is("Копировать")) {
+        if (SaveDocumentCopy(s, wb_.dialogs()) == FileResult::Done) FillDocumentList();
+    } else if (is("Удалить")) {
+        if (s.selectedDocument.isEmpty()) return;
+        DeleteDocument(s, wb_.dialogs());
+        FillDocumentList();
+    } else if (is("Переименовать")) {
+        if (s.selectedDocument.isEmpty()) return;
+        if (RenameDocument(s, wb_.dialogs()) == FileResult::Done) FillDocumentList();
+    } else if (is("Вид")) {
+        setView(static_cast<View>((static_cast<int>(view_) + 1) % 4));
+    }
+}
+
+void Docum::offerToOpen(const QString& path, const QString& text) {
+    if (wb_.dialogs().question(text, QStringLiteral("Информация"), app::Icon::Information) == app::Answer::Yes)
+        openDocument(path);
+}
+
+void Docum::createReport() {
+    app::AppState& s = wb_.state();
+    const QString folder = s.currentObjectFolder;
+    const QString xlsx = core::ResolvePath(folder, report::kReportXlsx), pdf = core::ResolvePath(folder, report::kReportPdf);
+    if ((core::ExistsNoCase(folder, report::kReportXlsx) || core::ExistsNoCase(folder, report::kReportPdf)) &&
+        wb_.dialogs().question(QStringLiteral("Режимная и сводная ведомости уже есть в папке объекта (\"") +
+                                   report::kReportXlsx + QStringLiteral("\", \"") + report::kReportPdf +
+                                   QStringLiteral("\"). Заменить их?"),
+                               QStringLiteral("Подтвердите замену"), app::Icon::Question) != app::Answer::Yes)
+        return;
+    report::ReportModel model;
+    QString error;
+    // the ticked regimes of the open list; a state without a list reports every regime
+    const bool listed = !s.regimeList.rows.isEmpty();
+    const bool ok = listed ? report::BuildReport(s, model, QDate::currentDate(), &error)
+                           : report::BuildReportForFolder(folder, model, QDate::currentDate(), &error);
+    if (!ok || !report::WriteReportXlsx(xlsx, model, &error) || !report::WriteReportPdf(pdf, model, &error)) {
+        wb_.dialogs().message(QStringLiteral("Ошибка работы с файлом ! ") + error, QStringLiteral("Kalvaro"),
+                              app::Icon::Warning);
+        FillDocumentList();
+        return;
+    }
+    FillDocumentList();
+    QString text = QStringLiteral("Режимная и сводная ведомости записаны в папку объекта: \"") + report::kReportXlsx +
+                   QStringLiteral("\" и \"") + report::kReportPdf + QStringLiteral("\".");
+    const int failed = static_cast<int>(model.regimes.size()) - model.calculatedCount();
+    if (failed > 0)
+        text += QStringLiteral("\nНе рассчитано режимов: %1 (причина указана в ведомостях).").arg(failed);
+    offerToOpen(pdf, text + QStringLiteral("\nОткрыть PDF?"));
+}
+
+void Docum::openProtocolMap() {
+    auto* map = new Bez(wb_.state(), wb_.dialogs(), this);
+    map->protocolWritten = [this](const QString&) { FillDocumentList(); };
+    map->openDocument = [this](const QString& path) { openDocument(path); };
+    map->setAttribute(Qt::WA_DeleteOnClose);
+    map->setWindowModality(Qt::ApplicationModal);
+    map->show();
+}
+
+void Docum::activated() {
+    wb_.showTaskPage(3, QStringLiteral("Задачи для файлов"));
+    wb_.setStatus(1, windowTitle());
+    wb_.setStatus(3, QString());
+}
+
+bool Docum::saveComment() {
+    QString error;
+    if (WriteComment(wb_.state().currentObjectFolder, Text1->toPlainText(), &error)) return true;
+    wb_.dialogs().message(kCommentNotSaved, QStringLiteral("Kalvaro"), app::Icon::Warning);
+    return false;
+}
+
+void Docum::closeEvent(QCloseEvent* event) {
+    // a comment that could not be stored keeps the window open with its text; when the
+    // object closes, the window goes regardless
+    if (!saveComment()) event->ignore();
+    else event->accept();
+}
+
+}  // namespace docs

@@ -1,0 +1,367 @@
+// The attached files window, the file-task page of the task pane and the safety map.
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+
+#include "core/textfile.h"
+#include "docs/safetymap.h"
+#include "docs/ui/bez.h"
+#include "docs/ui/docum.h"
+#include "report/reportmodel.h"
+#include "results/ui/navig.h"
+#include "test_frame_fixture.h"
+
+namespace frame_testing {
+namespace {
+
+using testing_support::ReadBytes;
+using testing_support::WriteBytes;
+
+const QString kObject = QStringLiteral("Котельная школы №3");
+
+class DocWindowsTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/") + kObject;
+        folder = objectFolder(kObject);
+        QDir().mkpath(folder);
+        QDirIterator it(from, QDir::Files);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            const QString name = QFileInfo(f).fileName();
+            // the demo's own documents and comment stay out: each test brings its own
+            if (name.endsWith(".pdf") || name.endsWith(".xlsx") || name == docs::kCommentFile) continue;
+            QFile::copy(f, core::JoinPath(folder, name));
+        }
+        for (const char* name : {"a.XLS", "b.jpeg", "c.txt", "d.pdf", "e.xlsx"}) WriteBytes(path(name), "x");
+        ASSERT_TRUE(wb->openObject(kObject));
+        settle();
+        wb->showTab(3);
+        settle();
+        ASSERT_NE(docum(), nullptr);
+    }
+    docs::Docum* docum() { return wb->window<docs::Docum>(app::WindowKind::Docum); }
+    results::Navig* pane() { return wb->window<results::Navig>(app::WindowKind::Navig); }
+    QString path(const QString& name) const { return core::JoinPath(folder, name); }
+    QAction* task(const QString& key) {
+        for (QAction* a : pane()->Toolbar3->actions())
+            if (a->data().toString() == key) return a;
+        return nullptr;
+    }
+    QAction* regimeDelete() {
+        QWidget* list = wb->window(app::WindowKind::SReg);
+        for (QAction* a : list->findChild<QToolBar*>(QStringLiteral("Toolbar5"))->actions())
+            if (a->data().toString() == u"Удалить") return a;
+        return nullptr;
+    }
+    QAbstractItemView* currentView() {
+        return qobject_cast<QAbstractItemView*>(docum()->ListView2->currentWidget());
+    }
+    void clickDocument(const QString& name, bool twice = false) {
+        QAbstractItemView* v = currentView();
+        const int row = docum()->documentNames().indexOf(name);
+        ASSERT_GE(row, 0) << name.toStdString();
+        v->doItemsLayout();
+        const QPoint p = v->visualRect(v->model()->index(row, 0)).center();
+        QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, p);
+        if (twice) QTest::mouseDClick(v->viewport(), Qt::LeftButton, {}, p);
+    }
+    docs::Bez* openMap() {
+        task(QStringLiteral("Протокол"))->trigger();
+        settle();
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* b = qobject_cast<docs::Bez*>(w); b && b->isVisible()) return b;
+        return nullptr;
+    }
+    QString folder;
+};
+
+TEST_F(DocWindowsTest, ActivationShowsTheFileTasksWithTheirSevenButtons) {
+    EXPECT_EQ(pane()->page(), 3);
+    EXPECT_EQ(pane()->caption(), QStringLiteral("Задачи для файлов"));
+    EXPECT_EQ(wb->status(1), QStringLiteral(" Работа с Отчетом    "));
+    const QList<QAction*> a = pane()->Toolbar3->actions();
+    ASSERT_EQ(a.size(), 7);
+    const QStringList captions = {"Режимная  и  Сводная", "Протокол автоматики", "Загрузить файл из ... ",
+                                  "Копировать файл в... ", "Удалить  файл          ", "Переименовать файл...",
+                                  "Вид      окна            "};
+    const QStringList keys = {"Создать", "Протокол", "Загрузить", "Копировать", "Удалить", "Переименовать", "Вид"};
+    const QStringList tips = {"Создать режимную и сводную ведомость",
+                              "Создать карту уставок и протокол автоматики безопасности",
+                              "Загрузить файл из ...",
+                              "Сохранить файл в ...",
+                              "Удалить файл",
+                              "Переименовать файл",
+                              "Вид"};
+    for (int i = 0; i < 7; ++i) {
+        EXPECT_EQ(a[i]->text(), captions[i]);
+        EXPECT_EQ(a[i]->data().toString(), keys[i]);
+        EXPECT_EQ(a[i]->toolTip(), tips[i]);
+    }
+    EXPECT_EQ(docum()->ListView2->toolTip(), QStringLiteral("Созданные документы"));
+    EXPECT_EQ(docum()->Text1->toolTip(), QStringLiteral("Комментарий и Заметки"));
+}
+
+TEST_F(DocWindowsTest, ListsTheKindsAndStepsTheFourViews) {
+    QStringList names = docum()->documentNames();
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"a.XLS", "b.jpeg", "d.pdf", "e.xlsx"}));
+    EXPECT_EQ(docum()->kindOf("a.XLS"), QStringLiteral("Книга Microsoft Excel"));
+    EXPECT_EQ(docum()->kindOf("e.xlsx"), QStringLiteral("Книга Microsoft Excel"));
+    EXPECT_EQ(docum()->kindOf("b.jpeg"), QStringLiteral("Графический файл"));
+    using V = docs::Docum::View;
+    EXPECT_EQ(docum()->view(), V::LargeIcons);
+    const V order[] = {V::SmallIcons, V::Details, V::List, V::LargeIcons};
+    for (V v : order) {
+        task(QStringLiteral("Вид"))->trigger();
+        EXPECT_EQ(docum()->view(), v);
+    }
+    // the details view shows the two columns
+    task(QStringLiteral("Вид"))->trigger();
+    task(QStringLiteral("Вид"))->trigger();
+    auto* details = qobject_cast<QTreeView*>(docum()->ListView2->currentWidget());
+    ASSERT_NE(details, nullptr);
+    EXPECT_EQ(details->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Документ"));
+    EXPECT_EQ(details->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Программа"));
+}
+
+TEST_F(DocWindowsTest, ClickSelectsAndRestsTheRegimeDeleteButton) {
+    ASSERT_NE(regimeDelete(), nullptr);
+    EXPECT_TRUE(regimeDelete()->isEnabled());
+    clickDocument(QStringLiteral("d.pdf"));
+    EXPECT_EQ(state.selectedDocument, QStringLiteral("d.pdf"));
+    EXPECT_FALSE(regimeDelete()->isEnabled());
+    // no application for the file on this platform: a message that names it
+    dialogs.shown.clear();
+    clickDocument(QStringLiteral("d.pdf"), true);
+    ASSERT_FALSE(dialogs.messages().isEmpty());
+    EXPECT_TRUE(dialogs.messages().last().contains(path("d.pdf")));
+}
+
+TEST_F(DocWindowsTest, DeleteAnsweredNoThenNothingUntilTheNextClick) {
+    clickDocument(QStringLiteral("a.XLS"));
+    dialogs.answers = {app::Answer::No};
+    task(QStringLiteral("Удалить"))->trigger();
+    EXPECT_TRUE(QFile::exists(path("a.XLS")));
+    EXPECT_TRUE(state.selectedDocument.isEmpty());
+    EXPECT_EQ(dialogs.count("question"), 1);
+    dialogs.answers = {app::Answer::Yes};
+    task(QStringLiteral("Удалить"))->trigger();
+    task(QStringLiteral("Переименовать"))->trigger();
+    EXPECT_EQ(dialogs.count("question"), 1);
+    EXPECT_EQ(dialogs.count("input"), 0);
+    clickDocument(QStringLiteral("a.XLS"));
+    task(QStringLiteral("Удалить"))->trigger();
+    EXPECT_FALSE(QFile::exists(path("a.XLS")));
+    EXPECT_FALSE(docum()->documentNames().contains("a.XLS"));
+}
+
+TEST_F(DocWindowsTest, AddedAndRenamedDocumentsAreListed) {
+    QTemporaryDir elsewhere;
+    WriteBytes(elsewhere.filePath("a.XLS"), "from elsewhere");
+    dialogs.files = {elsewhere.filePath("a.XLS")};
+    dialogs.inputs = {QStringLiteral("b.jpeg"), QStringLiteral("новый.xls")};
+    task(QStringLiteral("Загрузить"))->trigger();
+    EXPECT_EQ(dialogs.count("input"), 2);
+    EXPECT_TRUE(docum()->documentNames().contains(QStringLiteral("новый.xls")));
+    clickDocument(QStringLiteral("новый.xls"));
+    dialogs.inputs = {QStringLiteral("d.pdf")};
+    task(QStringLiteral("Переименовать"))->trigger();
+    EXPECT_EQ(dialogs.messages().last(), QStringLiteral("Файл остался с тем же именем."));
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("новый.xls"))));
+    clickDocument(QStringLiteral("новый.xls"));
+    dialogs.inputs = {QStringLiteral("протокол.xls")};
+    task(QStringLiteral("Переименовать"))->trigger();
+    EXPECT_TRUE(docum()->documentNames().contains(QStringLiteral("протокол.xls")));
+    EXPECT_FALSE(docum()->documentNames().contains(QStringLiteral("новый.xls")));
+}
+
+TEST_F(DocWindowsTest, CommentOfThreeLinesIsKeptAcrossOpenings) {
+    docum()->Text1->setFocus();
+    Type(docum()->Text1, QStringLiteral("Горелка настроена"));
+    QTest::keyClick(docum()->Text1, Qt::Key_Return);
+    Type(docum()->Text1, QStringLiteral("Замечание \"важно\""));
+    QTest::keyClick(docum()->Text1, Qt::Key_Return);
+    Type(docum()->Text1, QStringLiteral("Третья строка"));
+    wb->closeObject();
+    settle();
+    const QByteArray bytes = ReadBytes(path(docs::kCommentFile));
+    EXPECT_EQ(bytes.count('"'), 2);
+    ASSERT_TRUE(wb->openObject(kObject));
+    settle();
+    wb->showTab(3);
+    settle();
+    EXPECT_EQ(docum()->Text1->toPlainText(),
+              QStringLiteral("Горелка настроена\nЗамечание 'важно'\nТретья строка"));
+}
+
+TEST_F(DocWindowsTest, ACommentThatCannotBeWrittenIsReportedAndKept) {
+    docum()->Text1->setPlainText(QStringLiteral("не потерять"));
+    const QString moved = folder + QStringLiteral(" (перенесен)");
+    ASSERT_TRUE(QDir().rename(folder, moved));
+    wb->subWindow(app::WindowKind::Docum)->close();
+    settle();
+    EXPECT_TRUE(dialogs.messages().contains(docs::kCommentNotSaved));
+    ASSERT_NE(docum(), nullptr);
+    EXPECT_TRUE(docum()->isVisible());
+    EXPECT_EQ(docum()->Text1->toPlainText(), QStringLiteral("не потерять"));
+    // back in place, the next close stores it
+    ASSERT_TRUE(QDir().rename(moved, folder));
+    wb->subWindow(app::WindowKind::Docum)->close();
+    settle();
+    QString back;
+    ASSERT_TRUE(docs::ReadComment(folder, back));
+    EXPECT_EQ(back, QStringLiteral("не потерять"));
+}
+
+TEST_F(DocWindowsTest, CreateWritesBothDocumentsAndAsksBeforeReplacing) {
+    task(QStringLiteral("Создать"))->trigger();
+    const QString xlsx = path(report::kReportXlsx), pdf = path(report::kReportPdf);
+    ASSERT_TRUE(QFile::exists(xlsx));
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(ReadBytes(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(docum()->documentNames().contains(report::kReportXlsx));
+    EXPECT_TRUE(docum()->documentNames().contains(report::kReportPdf));
+    ASSERT_EQ(dialogs.count("question"), 1);  // offered to be opened; the script says No
+    EXPECT_TRUE(dialogs.shown.last().text.contains(report::kReportPdf));
+    // a second time: replaced only after a question
+    WriteBytes(pdf, "mine");
+    dialogs.shown.clear();
+    dialogs.answers = {app::Answer::No};
+    task(QStringLiteral("Создать"))->trigger();
+    EXPECT_EQ(ReadBytes(pdf), "mine");
+    EXPECT_EQ(dialogs.count("question"), 1);
+    dialogs.answers = {app::Answer::Yes};
+    task(QStringLiteral("Создать"))->trigger();
+    EXPECT_TRUE(ReadBytes(pdf).startsWith("%PDF"));
+}
+
+// ------------------------------------------------------------------ safety map
+
+TEST_F(DocWindowsTest, MapOpensWithItsInitialTextsAndSavesFortyFiveLines) {
+    docs::Bez* map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->windowTitle(), QStringLiteral("Карта уставок  и  протокол  автоматики  безопасности котла"));
+    EXPECT_TRUE(map->isModal());
+    ASSERT_EQ(map->C1.size(), 45);
+    ASSERT_EQ(map->Check1.size(), 9);
+    EXPECT_EQ(map->C1[10]->currentText(), QStringLiteral("Понижение давления воздуха  на горелке "));
+    EXPECT_EQ(map->C1[0]->toolTip(), QStringLiteral("Параметр срабатывания (выбор из списка или ввод вручную)"));
+    EXPECT_EQ(map->C1[2]->toolTip(), QStringLiteral("Тип (марка) датчика"));
+    EXPECT_EQ(map->C1[0]->count(), 13);
+    EXPECT_EQ(map->C1[1]->count(), 8);
+    EXPECT_EQ(map->Check1[0]->toolTip(), QStringLiteral("Искл./Вкл. в список"));
+    EXPECT_TRUE(map->Check1[7]->isChecked());
+    EXPECT_FALSE(map->Check1[8]->isChecked());
+    EXPECT_FALSE(map->C1[40]->isEnabled());
+    EXPECT_EQ(map->Command3->toolTip(), QStringLiteral("Добавить в базу данных датчик"));
+    EXPECT_EQ(map->Command4->toolTip(), QStringLiteral("Создать карту уставок и протокол безопасности в MS Excel"));
+    EXPECT_EQ(map->Frame1->title(), QStringLiteral("Параметры срабатывания автоматики безопасности"));
+    map->Command2->click();
+    QStringList lines;
+    ASSERT_TRUE(core::ReadTextLines(path(docs::kSafetyMapFile), lines));
+    ASSERT_EQ(lines.size(), 45);
+    EXPECT_EQ(lines[40], QString());
+    for (int i = 41; i < 45; ++i) EXPECT_EQ(lines[i], QStringLiteral(" "));
+    map->Command1->click();
+    settle();
+}
+
+TEST_F(DocWindowsTest, MapSavedAndReopenedKeepsTrailingBlanks) {
+    docs::Bez* map = openMap();
+    ASSERT_NE(map, nullptr);
+    map->C1[3]->lineEdit()->clear();
+    Type(map->C1[3]->lineEdit(), QStringLiteral("№ 7  "));
+    map->C1[4]->setEditText(QStringLiteral("35 mbar  "));
+    const QStringList saved = map->cells();
+    map->Command2->click();
+    map->Command1->click();
+    settle();
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->cells(), saved);
+    EXPECT_EQ(map->C1[3]->currentText(), QStringLiteral("№ 7  "));
+    // "Закрыть" does not save
+    map->C1[4]->setEditText(QStringLiteral("changed"));
+    map->Command1->click();
+    settle();
+    map = openMap();
+    EXPECT_EQ(map->C1[4]->currentText(), QStringLiteral("35 mbar  "));
+    map->Command1->click();
+    settle();
+}
+
+TEST_F(DocWindowsTest, SensorAddedAppearsInAllNineListsAndTheTemplate) {
+    docs::Bez* map = openMap();
+    ASSERT_NE(map, nullptr);
+    const int before = map->C1[2]->count();
+    dialogs.inputs = {QStringLiteral("  DUNGS GW 50  ")};
+    map->Command3->click();
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("Введите тип нового датчика"));
+    EXPECT_EQ(dialogs.shown.last().title, QStringLiteral("Добавить датчик в список"));
+    for (int r = 0; r < 9; ++r) {
+        EXPECT_EQ(map->C1[r * 5 + 2]->count(), before + 1);
+        EXPECT_EQ(map->C1[r * 5 + 2]->itemText(before), QStringLiteral("DUNGS GW 50"));
+    }
+    QStringList lines;
+    ASSERT_TRUE(core::ReadTextLines(core::JoinPath(home.templ(), QStringLiteral("Dath.txt")), lines));
+    EXPECT_EQ(lines.last(), QStringLiteral("DUNGS GW 50"));
+    const int fileLines = lines.size();
+    // blanks only: nothing added
+    dialogs.inputs = {QStringLiteral("   ")};
+    map->Command3->click();
+    EXPECT_EQ(map->C1[42]->count(), before + 1);
+    ASSERT_TRUE(core::ReadTextLines(core::JoinPath(home.templ(), QStringLiteral("Dath.txt")), lines));
+    EXPECT_EQ(lines.size(), fileLines);
+    map->Command1->click();
+    settle();
+}
+
+TEST_F(DocWindowsTest, UntickedRowIsDisabledSavedAndLeftOutOfTheProtocol) {
+    docs::Bez* map = openMap();
+    ASSERT_NE(map, nullptr);
+    map->Check1[3]->click();
+    for (int i = 15; i <= 19; ++i) EXPECT_FALSE(map->C1[i]->isEnabled()) << i;
+    EXPECT_TRUE(map->C1[14]->isEnabled());
+    EXPECT_TRUE(map->C1[20]->isEnabled());
+    map->Command2->click();
+    QStringList lines;
+    ASSERT_TRUE(core::ReadTextLines(path(docs::kSafetyMapFile), lines));
+    EXPECT_EQ(lines[15], QStringLiteral("Повышение давления воды в котле"));
+    map->Command4->click();
+    const QString protocol = path(docs::kProtocolXlsx);
+    ASSERT_TRUE(QFile::exists(protocol));
+    EXPECT_TRUE(docum()->documentNames().contains(docs::kProtocolXlsx));
+    EXPECT_TRUE(dialogs.shown.last().kind == u"question");  // offered to be opened
+    const QByteArray strings = ReadBytes(protocol);
+    EXPECT_TRUE(strings.startsWith("PK"));
+    // ticking the row again enables its cells
+    map->Check1[3]->click();
+    for (int i = 15; i <= 19; ++i) EXPECT_TRUE(map->C1[i]->isEnabled());
+    map->Command1->click();
+    settle();
+}
+
+TEST_F(DocWindowsTest, ShortMapFileKeepsTheOtherInitialTextsWithOneMessage) {
+    WriteBytes(path(docs::kSafetyMapFile), core::EncodeCp1251(QStringLiteral("Свой параметр\r\nkPa\r\n")));
+    dialogs.shown.clear();
+    docs::Bez* map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->C1[0]->currentText(), QStringLiteral("Свой параметр"));
+    EXPECT_EQ(map->C1[1]->currentText(), QStringLiteral("kPa"));
+    EXPECT_EQ(map->C1[2]->currentText(), QStringLiteral("Датчик"));
+    EXPECT_EQ(map->C1[39]->currentText(), QStringLiteral("отсутствие"));
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка при работе с файлом !")});
+    map->Command1->click();
+    settle();
+}
+
+}  // namespace
+}  // namespace frame_testing
