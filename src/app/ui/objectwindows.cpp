@@ -1,5 +1,6 @@
 #include "app/ui/objectwindows.h"
 
+#include "analyser/ui/comport.h"
 #include "app/ui/workbench.h"
 #include "object/ui/edinic.h"
 #include "object/ui/od.h"
@@ -24,6 +25,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::FQ5, [](Workbench& w) { return new tools::fQ5(w); });
     wb.setFactory(WindowKind::Pricid, [](Workbench& w) { return new tools::Pricid(w); });
     wb.setFactory(WindowKind::FPlG, [](Workbench& w) { return new tools::fPlG(w); });
+    wb.setFactory(WindowKind::Comport, [](Workbench& w) { return new analyser::comport(w); });
 }
 
 }  // namespace app
