@@ -92,6 +92,9 @@ comport::comport(app::Workbench& wb) : wb_(wb) {
 comport::~comport() {
     Timer1->stop();
     link_.stop();
+    // hiding on the way out moves the focus, and an editable list would report a pick
+    for (QComboBox* c : {static_cast<QComboBox*>(C1), C2, C3, C4, C5, Combo1}) c->disconnect(this);
+    hide();
 }
 
 void comport::build() {
@@ -453,9 +456,11 @@ void comport::followCurrentRow() {
 void comport::closeEvent(QCloseEvent* event) {
     Timer1->stop();
     link_.stop();
-    QDialog::closeEvent(event);
+    // QDialog's own handler would reject() and ignore the close; closing always closes here
+    event->accept();
 }
 
+// Esc closes the window as the close box does.
 void comport::reject() { close(); }
 
 }  // namespace analyser
