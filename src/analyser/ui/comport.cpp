@@ -29,7 +29,7 @@ namespace {
 constexpr int kUnfoldedTwips = 3720;
 constexpr int kFoldedTwips = 735;
 constexpr int kFailedTwips = 4530;
-constexpr int kWidthTwips = 6900;
+constexpr int kWidthTwips = 8200;
 
 const QString kSettingsKey = QStringLiteral("Настройка");
 const QString kStartKey = QStringLiteral("Старт");
@@ -193,8 +193,8 @@ void comport::build() {
     right->addWidget(Frame3);
     right->addStretch();
     auto* body = new QHBoxLayout;
-    body->addWidget(Frame1, 1);
-    body->addLayout(right, 1);
+    body->addWidget(Frame1, 3);
+    body->addLayout(right, 2);
 
     Label2 = new QLabel;
     Label2->setObjectName(QStringLiteral("Label2"));
