@@ -62,9 +62,7 @@ const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 
 int Usage() {
-    err() << "Usage:
-" << kCommands << cli::kAnalyserUsage << "  kalvaro-cli --help | --version
-" << kExitCodes;
+    err() << "Usage:\n" << kCommands << cli::kAnalyserUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
     return kUsage;
 }
 
