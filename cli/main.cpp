@@ -17,6 +17,7 @@
 #include <QTextStream>
 
 #include "app/objectstore.h"
+#include "cli/analyser.h"
 #include "cli/demo.h"
 #include "cli/q5.h"
 #include "cli/report.h"
@@ -64,7 +65,7 @@ const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 
 int Usage() {
-    err() << "Usage:\n" << kCommands << "  kalvaro-cli --help | --version\n" << kExitCodes;
+    err() << "Usage:\n" << kCommands << cli::kAnalyserUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
     return kUsage;
 }
 
@@ -324,6 +325,8 @@ int main(int argc, char** argv) {
     if (command == u"graph") return Graph(args);
     if (command == u"q5") return cli::Q5Command(args);
     if (command == u"report") return cli::Report(args);
+    if (command == u"analyser") return cli::AnalyserCommand(args);
+    if (command == u"analyser-sim") return cli::AnalyserSimCommand(args);
     if (command == u"demo" && args.size() == 1) {
         QString error;
         if (!cli::WriteDemo(CleanFolder(args[0]), error)) {

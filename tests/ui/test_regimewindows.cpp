@@ -394,6 +394,7 @@ TEST_F(RegimeWindowsTest, ToolsWithoutTheirWindowSaySo) {
     ASSERT_TRUE(list()->selectRow(0));
     ASSERT_TRUE(frame().ComP->isEnabled());
     dialogs.shown.clear();
+    wb->setFactory(app::WindowKind::Comport, nullptr);
     frame().ComP->trigger();
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].endsWith(QStringLiteral("недоступно.")));

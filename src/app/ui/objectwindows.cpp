@@ -1,5 +1,6 @@
 #include "app/ui/objectwindows.h"
 
+#include "analyser/ui/comport.h"
 #include "app/ui/workbench.h"
 #include "docs/ui/docum.h"
 #include "object/ui/edinic.h"
@@ -26,6 +27,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::Pricid, [](Workbench& w) { return new tools::Pricid(w); });
     wb.setFactory(WindowKind::FPlG, [](Workbench& w) { return new tools::fPlG(w); });
     wb.setFactory(WindowKind::Docum, [](Workbench& w) { return new docs::Docum(w); });
+    wb.setFactory(WindowKind::Comport, [](Workbench& w) { return new analyser::comport(w); });
 }
 
 }  // namespace app

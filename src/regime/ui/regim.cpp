@@ -245,6 +245,7 @@ void Regim::loadFirstRegime() {
         return;
     }
     ShowRegimeResults(s);
+    wb_.frame().ComP->setEnabled(true);  // a regime is selected: the analyser may fill it
 }
 
 QStringList Regim::fieldTexts() const {

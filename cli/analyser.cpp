@@ -1,0 +1,214 @@
+#include "cli/analyser.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QDir>
+#include <QTextStream>
+#include <QTimer>
+#include <csignal>
+
+#include "analyser/analyserlink.h"
+#include "analyser/portsettings.h"
+#include "analyser/reading.h"
+#include "app/objectstore.h"
+#include "app/state.h"
+#include "core/names.h"
+#include "core/numbers.h"
+#include "regime/regimestore.h"
+
+namespace cli {
+
+const char* const kAnalyserUsage =
+    "  kalvaro-cli analyser OBJECTDIR REGIMEFILE --port PATH [--settings 9600,N,8,1] [--period 4]\n"
+    "              [--count K] [--before-economiser] [--temperature]\n"
+    "                                         read the gas analyser into a regime, saving and\n"
+    "                                         calculating after each reading (COMn is /dev/ttyS(n-1))\n"
+    "  kalvaro-cli analyser-sim [--period S] [--link PATH] [--fuel gas|oil] [--seed N]\n"
+    "                                         a pretend gas analyser on a pseudo-terminal\n";
+
+namespace {
+
+QTextStream& Out() {
+    static QTextStream s(stdout);
+    return s;
+}
+QTextStream& Err() {
+    static QTextStream s(stderr);
+    return s;
+}
+
+int Usage(const QString& why) {
+    if (!why.isEmpty()) Err() << why << "\n";
+    Err() << "Usage:\n" << kAnalyserUsage;
+    Err().flush();
+    return 2;
+}
+
+volatile std::sig_atomic_t gStop = 0;
+void OnSignal(int) { gStop = 1; }
+
+QString Now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+}  // namespace
+
+int AnalyserCommand(const QStringList& argsIn) {
+    QStringList args = argsIn;
+    QString port, settings = QStringLiteral("9600,N,8,1"), period = QStringLiteral("4");
+    int count = 0;
+    bool before = false, temperature = false;
+    QStringList positional;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& a = args[i];
+        auto value = [&](QString& target) {
+            if (i + 1 >= args.size()) return false;
+            target = args[++i];
+            return true;
+        };
+        if (a == u"--port") {
+            if (!value(port)) return Usage(QStringLiteral("--port needs a value"));
+        } else if (a == u"--settings") {
+            if (!value(settings)) return Usage(QStringLiteral("--settings needs a value"));
+        } else if (a == u"--period") {
+            if (!value(period)) return Usage(QStringLiteral("--period needs a value"));
+        } else if (a == u"--count") {
+            QString c;
+            bool ok = false;
+            if (!value(c) || (count = c.toInt(&ok), !ok) || count < 1)
+                return Usage(QStringLiteral("--count needs a whole number from 1"));
+        } else if (a == u"--before-economiser") {
+            before = true;
+        } else if (a == u"--temperature") {
+            temperature = true;
+        } else if (a.startsWith(u"--")) {
+            return Usage(QStringLiteral("unknown option ") + a);
+        } else {
+            positional.append(a);
+        }
+    }
+    if (positional.size() != 2 || port.isEmpty()) return Usage({});
+    int seconds = 0;
+    if (!analyser::ParsePeriod(period, seconds)) return Usage(analyser::kPeriodRefusal);
+
+    // the object and its regime, as the regime list and the editor have them
+    app::AppState s;
+    const QFileInfo info(positional[0]);
+    if (!info.isDir()) {
+        Err() << "no such object folder: " << positional[0] << "\n";
+        return 1;
+    }
+    s.objectsFolder = info.absoluteDir().absolutePath();
+    s.setCurrentObject(info.fileName());
+    QString error;
+    if (!app::LoadObjectData(s, &error)) {
+        Err() << positional[0] << ": " << error << "\n";
+        return 1;
+    }
+    const QString listWarning = regime::FillRegimeList(s);
+    if (!listWarning.isEmpty()) Err() << positional[0] << ": " << listWarning << "\n";
+    const int row = s.regimeList.find(positional[1]);
+    if (row < 0) {
+        Err() << "no such regime in " << positional[0] << ": " << positional[1] << "\n";
+        return 1;
+    }
+    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+    s.setCurrentRegime(s.regimeList.rows[row].key);
+    QStringList fields;
+    if (!regime::LoadRegimeInputs(s, &fields, &error)) {
+        Err() << s.currentRegimeFile << ": " << error << "\n";
+        return 1;
+    }
+    if (!regime::LoadRegimeResults(s)) s.results.fill(0.0f);
+    if (before && !analyser::BeforeEconomiserAllowed(s.general))
+        return Usage(QStringLiteral("the object has no economiser: only the after-the-boiler fields can be filled"));
+    const analyser::SamplingPoint point =
+        before ? analyser::SamplingPoint::BeforeEconomiser : analyser::SamplingPoint::AfterEconomiser;
+
+    analyser::AnalyserLink link;
+    if (!link.start(port, settings, period)) {
+        Err() << QStringLiteral("Ошибка при работе с портом ") << port << ": " << link.reason() << "\n";
+        return 1;
+    }
+    Out() << Now() << "  " << link.port().device() << " (" << settings << "), " << seconds << " s -> "
+          << s.currentObjectName << " / " << s.currentRegimeFile << "\n";
+    Out().flush();
+
+    std::signal(SIGINT, OnSignal);
+    std::signal(SIGTERM, OnSignal);
+    int taken = 0, checkFailed = 0, status = -1;
+    QTimer second, watch;
+    QObject::connect(&link, &analyser::AnalyserLink::linkLost, [&] {
+        Out() << Now() << "  " << link.reason() << "\n";
+        Out().flush();
+    });
+    QObject::connect(&second, &QTimer::timeout, [&] {
+        const analyser::TickOutcome t = link.tick();
+        switch (t) {
+        case analyser::TickOutcome::Read: {
+            const analyser::StoreOutcome o =
+                analyser::StoreAnalyserReading(s, fields, link.text(), point, temperature, [&](const QString& m) {
+                    Out() << Now() << "  " << m << " !\n";
+                });
+            if (!o.saved) {
+                Err() << s.currentRegimeFile << ": " << o.error << "\n";
+                status = 1;
+                QCoreApplication::exit(0);
+                return;
+            }
+            ++taken;
+            const analyser::FieldMap f = analyser::FieldsOf(point);
+            auto v = [&](int k) { return fields.value(k).simplified(); };
+            Out() << Now() << "  #" << taken << "  CO " << v(f.co) << "  NO " << v(f.no) << "  O2 " << v(f.o2)
+                  << "  CO2 " << v(f.co2);
+            if (temperature) Out() << QStringLiteral("  Тух.г ") << v(f.temperature);
+            if (o.calc.outcome == regime::CalcOutcome::Calculated)
+                Out() << QStringLiteral("  КПД ") << core::StoredForm(s.results[4]) << QStringLiteral("  Нагрузка, % ")
+                      << core::StoredForm(s.results[0]) << "\n";
+            else if (o.calc.outcome == regime::CalcOutcome::CheckFailed) {
+                ++checkFailed;
+                Out() << QStringLiteral("  не рассчитан: ") << o.calc.message << "\n";
+            } else {
+                Out() << "\n";
+                Err() << s.currentResultsFile << ": " << o.calc.message << "\n";
+                status = 1;
+                QCoreApplication::exit(0);
+                return;
+            }
+            if (!o.sortWarning.isEmpty()) Err() << o.sortWarning << "\n";
+            Out().flush();
+            if (count > 0 && taken >= count) QCoreApplication::exit(0);
+            break;
+        }
+        case analyser::TickOutcome::Skipped:
+            Out() << Now() << QStringLiteral("  нет данных от газоанализатора\n");
+            Out().flush();
+            break;
+        case analyser::TickOutcome::LinkLost:
+            break;  // told by linkLost()
+        case analyser::TickOutcome::Reopened:
+            Out() << Now() << "  " << link.port().device() << QStringLiteral(" открыт снова\n");
+            Out().flush();
+            break;
+        case analyser::TickOutcome::StillLost:
+        case analyser::TickOutcome::Counting:
+        case analyser::TickOutcome::Idle: break;
+        }
+    });
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (gStop) QCoreApplication::exit(0);
+    });
+    second.start(1000);
+    watch.start(100);
+    QCoreApplication::exec();
+    link.stop();
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    if (status >= 0) return status;
+    if (count > 0 && taken < count) {
+        Err() << "interrupted after " << taken << " of " << count << " readings\n";
+        return 1;
+    }
+    return checkFailed > 0 ? 3 : 0;
+}
+
+}  // namespace cli

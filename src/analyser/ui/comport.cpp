@@ -1,0 +1,466 @@
+#include "analyser/ui/comport.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSerialPortInfo>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+#include "analyser/reading.h"
+#include "app/dialogs.h"
+#include "app/state.h"
+#include "app/ui/uiutil.h"
+#include "core/numbers.h"
+#include "regime/regimestore.h"
+#include "regime/ui/fproverca.h"
+#include "regime/ui/regim.h"
+#include "regime/ui/sreg.h"
+
+namespace analyser {
+
+namespace {
+
+constexpr int kUnfoldedTwips = 3720;
+constexpr int kFoldedTwips = 735;
+constexpr int kFailedTwips = 4530;
+constexpr int kWidthTwips = 8200;
+
+const QString kSettingsKey = QStringLiteral("Настройка");
+const QString kStartKey = QStringLiteral("Старт");
+const QString kExitKey = QStringLiteral("Выход");
+const QString kSettingsCaption = QStringLiteral("Настройка ");
+const QString kFoldCaption = QStringLiteral("Свернуть  ");
+const QString kStartCaption = QStringLiteral("Старт        ");
+const QString kStopCaption = QStringLiteral("Стоп        ");
+const QString kStartTip = QStringLiteral("Начать  считывание ");
+const QString kStopTip = QStringLiteral("Остановить  считывание ");
+const QString kPortError = QStringLiteral("Ошибка при работе с портом ");
+const QString kStopped = QStringLiteral(" :    Остановлено");
+const QString kRunning = QStringLiteral(" :    Выполняется: ");
+const QString kReading = QStringLiteral(" Считывание >>>");
+const QString kLost = QStringLiteral(" :    Связь потеряна, повтор через: ");
+
+// The toolbar's pictures 1 to 4: folded, start, stop, unfolded.
+QIcon Image(int n) {
+    static const char* names[] = {"portsettings", "portstart", "portstop", "portfold"};
+    return app::ProgramIcon(QString::fromLatin1(names[n - 1]));
+}
+
+void Warn(app::Workbench& wb, const QString& text) { wb.dialogs().message(text, app::kProgramTitle, app::Icon::Warning); }
+
+}  // namespace
+
+void PortCombo::showPopup() {
+    if (beforePopup) beforePopup();
+    QComboBox::showPopup();
+}
+
+QList<PortEntry> PortEntries() {
+    QList<PortEntry> entries;
+    for (int n = 1; n <= 4; ++n) {
+        const QString com = QStringLiteral("COM") + QString::number(n);
+        entries.append({com, com, com + QStringLiteral(" = ") + DevicePath(com)});
+    }
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+        const QString path = info.systemLocation();
+        bool builtIn = false;
+        for (int n = 0; n < 4; ++n) builtIn |= path == QStringLiteral("/dev/ttyS") + QString::number(n);
+        if (builtIn) continue;
+        QStringList about;
+        if (!info.description().isEmpty()) about.append(info.description());
+        if (!info.manufacturer().isEmpty()) about.append(info.manufacturer());
+        const QString beside = about.join(QStringLiteral(", "));
+        entries.append({path, beside.isEmpty() ? path : path + QStringLiteral("   ") + beside,
+                        beside.isEmpty() ? path : beside});
+    }
+    return entries;
+}
+
+comport::comport(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("comport"));
+    build();
+    connect(&link_, &AnalyserLink::linkLost, this, [this] { showLost(); });
+    comport_Form_Load();
+}
+
+comport::~comport() {
+    Timer1->stop();
+    link_.stop();
+    // hiding on the way out moves the focus, and an editable list would report a pick
+    for (QComboBox* c : {static_cast<QComboBox*>(C1), C2, C3, C4, C5, Combo1}) c->disconnect(this);
+    hide();
+}
+
+void comport::build() {
+    Toolbar1 = new QToolBar(this);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    Toolbar1->setIconSize(QSize(24, 24));
+    auto add = [this](const QString& key, const QString& caption, const QIcon& icon, const QString& tip) {
+        QAction* a = Toolbar1->addAction(icon, caption);
+        a->setData(key);
+        a->setObjectName(key);
+        a->setToolTip(tip);
+        connect(a, &QAction::triggered, this, [this, key] { comport_Toolbar1_ButtonClick(key); });
+        return a;
+    };
+    settingsButton_ = add(kSettingsKey, kFoldCaption, Image(4), QStringLiteral("Свернуть или развернуть параметры"));
+    Toolbar1->addSeparator();
+    startButton_ = add(kStartKey, kStartCaption, Image(2), kStartTip);
+    Toolbar1->addSeparator();
+    exitButton_ = add(kExitKey, QStringLiteral("Выход        "), app::ProgramIcon(QStringLiteral("exit")),
+                      QStringLiteral("Закрыть окно"));
+
+    Frame1 = new QGroupBox(QStringLiteral("Параметры порта"));
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* g1 = new QGridLayout(Frame1);
+    g1->setVerticalSpacing(3);
+    const QString labels[5] = {QStringLiteral("Порт"), QStringLiteral("Скорость (бит/сек)"), QStringLiteral("Четность"),
+                               QStringLiteral("Биты  данных"), QStringLiteral("Стоповые биты")};
+    C1 = new PortCombo;
+    C2 = new QComboBox;
+    C3 = new QComboBox;
+    C4 = new QComboBox;
+    C5 = new QComboBox;
+    QComboBox* lists[5] = {C1, C2, C3, C4, C5};
+    for (int i = 0; i < 5; ++i) {
+        L1[i] = new QLabel(labels[i]);
+        L1[i]->setObjectName(QStringLiteral("L1_%1").arg(i));
+        lists[i]->setObjectName(QStringLiteral("C%1").arg(i + 1));
+        lists[i]->setEditable(true);
+        lists[i]->setInsertPolicy(QComboBox::NoInsert);
+        g1->addWidget(L1[i], i, 0);
+        g1->addWidget(lists[i], i, 1);
+        connect(lists[i], &QComboBox::activated, this, [this, i] { comport_C_Click(i); });
+    }
+    g1->setColumnStretch(1, 1);
+    C1->setToolTip(QStringLiteral("COM1 ... COM4 - встроенные порты /dev/ttyS0 ... /dev/ttyS3 (COMn = /dev/ttyS(n-1)); "
+                                  "можно ввести полный путь: /dev/ttyUSB0, /dev/rfcomm0, /dev/pts/4, "
+                                  "/dev/serial/by-id/..."));
+    C1->setMinimumContentsLength(12);
+    C1->beforePopup = [this] { fillPortList(); };
+    fillPortList();
+    C2->addItems({QStringLiteral("2400"), QStringLiteral("4800"), QStringLiteral("9600"), QStringLiteral("19200")});
+    C3->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
+    C3->setItemData(0, QStringLiteral("Yes - проверка на четность (even)"), Qt::ToolTipRole);
+    C3->setItemData(1, QStringLiteral("No - без проверки четности"), Qt::ToolTipRole);
+    C5->addItems({QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")});
+
+    Combo1 = new QComboBox;
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    connect(Combo1, &QComboBox::activated, this, [this] { comport_Combo1_Click(); });
+
+    Frame2 = new QGroupBox(QStringLiteral("Точка отбора"));
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    auto* g2 = new QVBoxLayout(Frame2);
+    g2->setSpacing(2);
+    Option1 = new QRadioButton(QStringLiteral("до     экономайзера"));
+    Option1->setObjectName(QStringLiteral("Option1"));
+    Option2 = new QRadioButton(QStringLiteral("после экономайзера"));
+    Option2->setObjectName(QStringLiteral("Option2"));
+    Option2->setChecked(true);
+    g2->addWidget(Option1);
+    g2->addWidget(Option2);
+
+    Frame3 = new QGroupBox(QStringLiteral("Дополнительно"));
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    auto* g3 = new QGridLayout(Frame3);
+    g3->setVerticalSpacing(3);
+    Text1 = new QLineEdit(QStringLiteral("4"));
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setToolTip(QStringLiteral("Период опроса "));
+    Text1->setMaximumWidth(60);
+    Label1 = new QLabel(QStringLiteral("Период опроса , сек"));
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Check1[0] = new QCheckBox(QStringLiteral("Считывать Туходящих. г"));
+    Check1[0]->setObjectName(QStringLiteral("Check1_0"));
+    Check1[0]->setToolTip(QStringLiteral("Считывать температуру уходящих газов"));
+    g3->addWidget(Text1, 0, 0);
+    g3->addWidget(Label1, 0, 1);
+    g3->addWidget(Check1[0], 1, 0, 1, 2);
+    g3->setColumnStretch(1, 1);
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { link_.setPeriodText(t); });
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Combo1);
+    right->addWidget(Frame2);
+    right->addWidget(Frame3);
+    right->addStretch();
+    auto* body = new QHBoxLayout;
+    body->addWidget(Frame1, 3);
+    body->addLayout(right, 2);
+
+    Label2 = new QLabel;
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
+    Label2->setStyleSheet(QStringLiteral("color: #a00000;"));
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    layout->setSpacing(2);
+    layout->addWidget(Toolbar1);
+    layout->addLayout(body);
+    layout->addWidget(Label2, 1);
+    layout->addStretch(0);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &comport::comport_Timer1_Timer);
+    setFixedWidth(app::TwipsX(this, kWidthTwips));
+}
+
+void comport::fillPortList() {
+    const QString text = C1->currentText();
+    C1->blockSignals(true);
+    C1->clear();
+    for (const PortEntry& e : PortEntries()) {
+        C1->addItem(e.display, e.text);
+        C1->setItemData(C1->count() - 1, e.tip, Qt::ToolTipRole);
+    }
+    C1->setCurrentIndex(-1);
+    C1->setEditText(text);
+    C1->blockSignals(false);
+}
+
+QAction* comport::button(const QString& key) const {
+    for (QAction* a : Toolbar1->actions())
+        if (a->data().toString().compare(key, Qt::CaseInsensitive) == 0) return a;
+    return nullptr;
+}
+
+int comport::foldedHeight() const { return app::TwipsY(this, kFoldedTwips); }
+int comport::unfoldedHeight() const { return app::TwipsY(this, kUnfoldedTwips); }
+int comport::failedHeight() const { return app::TwipsY(this, kFailedTwips); }
+
+void comport::setHeightTwips(int twips) { setFixedHeight(app::TwipsY(this, twips)); }
+
+QString comport::captionStart() const { return C1->currentText() + QStringLiteral(" -> ") + Combo1->currentText(); }
+
+void comport::showStopped(bool trailingBlank) {
+    setWindowTitle(captionStart() + kStopped + (trailingBlank ? QStringLiteral(" ") : QString()));
+}
+
+void comport::showLost() {
+    setWindowTitle(captionStart() + kLost + core::CounterForm(link_.countdown(), true));
+    Label2->setText(link_.reason());
+}
+
+// ---------------------------------------------------------------- opening
+
+void comport::comport_Form_Load() {
+    app::AppState& s = wb_.state();
+    // 1. one entry per row of the regime list
+    for (int i = 0; i < s.regimeList.rows.size(); ++i)
+        Combo1->addItem(QStringLiteral("Режим номер ") + QString::number(i + 1));
+    // 2. an object without economiser has one sampling point, right after the boiler
+    if (!BeforeEconomiserAllowed(s.general)) {
+        Option1->setEnabled(false);
+        Option2->setChecked(true);
+        Option2->setText(QStringLiteral(" После котла"));
+    }
+    // 3. the regime of the list's selected row (the current regime when none is marked)
+    int row = s.regimeList.selectedRow();
+    if (row < 0) row = s.regimeList.find(s.currentRegimeFile);
+    if (row < 0 && !s.regimeList.rows.isEmpty()) row = 0;
+    // 5. the settings come before the caption that names the port
+    iniFile_ = SettingsFilePath(s.programFolder);
+    const PortSettings ps = ReadPortSettings(iniFile_);
+    QComboBox* lists[5] = {C1, C2, C3, C4, C5};
+    for (int i = 0; i < 5; ++i) lists[i]->setEditText(ps.value(i));
+    if (row >= 0) {
+        Combo1->setCurrentIndex(row);
+        comport_Combo1_Click();
+    }
+    // 4. unfolded
+    fold(false);
+    // 6.
+    showStopped(false);
+}
+
+void comport::comport_C_Click(int index) {
+    QComboBox* lists[5] = {C1, C2, C3, C4, C5};
+    QComboBox* box = lists[index];
+    // a port entry shows its description beside the path; the field takes the path alone
+    if (index == 0 && box->currentIndex() >= 0) box->setEditText(box->currentData().toString());
+    QString error;
+    if (!WritePortSetting(iniFile_, index, box->currentText(), &error)) Warn(wb_, error);
+    if (index == 0) showStopped(true);
+}
+
+void comport::comport_Combo1_Click() {
+    showStopped(true);
+    app::AppState& s = wb_.state();
+    const int row = Combo1->currentIndex();
+    if (row < 0 || row >= s.regimeList.rows.size()) return;
+    if (auto* list = wb_.window<regime::SReg>(app::WindowKind::SReg)) {
+        list->selectRow(row);  // tells the user itself when the regime cannot be read
+        return;
+    }
+    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+    s.setCurrentRegime(s.regimeList.rows[row].key);
+    if (!regime::LoadRegimeInputs(s) || !regime::LoadRegimeResults(s)) {
+        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
+        return;
+    }
+    regime::ShowRegimeResults(s);
+}
+
+// ---------------------------------------------------------------- toolbar
+
+void comport::fold(bool folded) {
+    Frame1->setVisible(!folded);
+    Combo1->setVisible(!folded);
+    Frame2->setVisible(!folded);
+    Frame3->setVisible(!folded);
+    Label2->setVisible(!folded);
+    if (folded) {
+        settingsButton_->setText(kSettingsCaption);
+        settingsButton_->setIcon(Image(1));
+        setHeightTwips(kFoldedTwips);
+    } else {
+        settingsButton_->setText(kFoldCaption);
+        settingsButton_->setIcon(Image(4));
+        setHeightTwips(kUnfoldedTwips);
+    }
+}
+
+void comport::comport_Toolbar1_ButtonClick(const QString& key) {
+    if (key.compare(kSettingsKey, Qt::CaseInsensitive) == 0) {
+        fold(settingsButton_->text() != kSettingsCaption);
+    } else if (key.compare(kStartKey, Qt::CaseInsensitive) == 0) {
+        if (Timer1->isActive()) stopReading();
+        else startReading();
+    } else if (key.compare(kExitKey, Qt::CaseInsensitive) == 0) {
+        close();
+    }
+}
+
+void comport::startReading() {
+    int period = 0;
+    if (!ParsePeriod(Text1->text(), period)) {
+        Warn(wb_, kPeriodRefusal);
+        Text1->setFocus();
+        return;
+    }
+    PortSettings ps;
+    QComboBox* lists[5] = {C1, C2, C3, C4, C5};
+    for (int i = 0; i < 5; ++i) ps.setValue(i, lists[i]->currentText().trimmed());
+    if (!link_.start(ps.port, SettingsText(ps), Text1->text())) {
+        // the window opens out to show why, and stays stopped
+        fold(false);
+        Label2->setText(link_.reason());
+        setHeightTwips(kFailedTwips);
+        Warn(wb_, kPortError + C1->currentText() +
+                      (link_.reason().isEmpty() ? QString() : QStringLiteral("\n\n") + link_.reason()));
+        return;
+    }
+    // settings that opened the port are kept, typed ones included
+    QString error;
+    for (int i = 0; i < 5; ++i)
+        if (ReadPortSettings(iniFile_).value(i) != ps.value(i) && !WritePortSetting(iniFile_, i, ps.value(i), &error)) {
+            Warn(wb_, error);
+            break;
+        }
+    Label2->clear();
+    startButton_->setIcon(Image(3));
+    startButton_->setText(kStopCaption);
+    startButton_->setToolTip(kStopTip);
+    settingsButton_->setEnabled(false);
+    Combo1->setEnabled(false);
+    Frame2->setEnabled(false);
+    Timer1->start();
+}
+
+void comport::stopReading() {
+    Timer1->stop();
+    link_.stop();
+    startButton_->setIcon(Image(2));
+    startButton_->setText(kStartCaption);
+    startButton_->setToolTip(kStartTip);
+    settingsButton_->setEnabled(true);
+    showStopped(false);
+    Combo1->setEnabled(true);
+    Frame2->setEnabled(true);
+}
+
+// ---------------------------------------------------------------- reading
+
+void comport::comport_Timer1_Timer() {
+    // a notice or a message shown on the way must not let the next tick in
+    Timer1->stop();
+    const TickOutcome t = link_.tick();
+    switch (t) {
+    case TickOutcome::Counting:
+        if (link_.state() == LinkState::Lost) showLost();
+        else setWindowTitle(captionStart() + kRunning + core::CounterForm(link_.countdown(), true));
+        break;
+    case TickOutcome::Read:
+        ReadAnalyser();
+        if (link_.state() == LinkState::Stopped) return;  // stopped on a file failure
+        [[fallthrough]];
+    case TickOutcome::Skipped:
+        setWindowTitle(captionStart() + kRunning + kReading);
+        break;
+    case TickOutcome::Reopened:
+        Label2->clear();
+        setWindowTitle(captionStart() + kRunning + core::CounterForm(link_.countdown(), true));
+        break;
+    case TickOutcome::LinkLost:
+    case TickOutcome::StillLost: showLost(); break;
+    case TickOutcome::Idle: return;
+    }
+    Timer1->start();
+}
+
+void comport::ReadAnalyser() {
+    app::AppState& s = wb_.state();
+    auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim);
+    QStringList fields;
+    if (editor) fields = editor->fieldTexts();
+    else
+        for (float v : s.inputs) fields.append(core::EditorForm(v));
+    const SamplingPoint point = Option1->isChecked() ? SamplingPoint::BeforeEconomiser : SamplingPoint::AfterEconomiser;
+    const StoreOutcome o = StoreAnalyserReading(s, fields, link_.text(), point, Check1[0]->isChecked(),
+                                                [this](const QString& m) { regime::ShowNotice(this, m); });
+    if (editor) editor->setFieldTexts(fields);
+    if (!o.saved) {
+        stopReading();
+        Warn(wb_, QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile);
+        return;
+    }
+    if (o.calc.outcome == regime::CalcOutcome::FileError) {
+        stopReading();
+        Warn(wb_, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
+    }
+    regime::AfterCalculation(wb_);
+    followCurrentRow();
+    if (!o.sortWarning.isEmpty()) Warn(wb_, o.sortWarning);
+}
+
+// The list is sorted by load after each reading; the regime entry follows its row.
+void comport::followCurrentRow() {
+    const int row = wb_.state().regimeList.find(wb_.state().currentRegimeFile);
+    if (row >= 0 && row < Combo1->count() && row != Combo1->currentIndex()) Combo1->setCurrentIndex(row);
+}
+
+// ---------------------------------------------------------------- closing
+
+void comport::closeEvent(QCloseEvent* event) {
+    Timer1->stop();
+    link_.stop();
+    // QDialog's own handler would reject() and ignore the close; closing always closes here
+    event->accept();
+}
+
+// Esc closes the window as the close box does.
+void comport::reject() { close(); }
+
+}  // namespace analyser

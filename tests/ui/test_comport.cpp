@@ -1,0 +1,475 @@
+// The serial link window on a demo object: captions and lists, "ComPort.ini", folding,
+// reading a pseudo-terminal made by the test into the regime editor, the lost link and
+// its reopening, and closing in any state.
+
+#include <QCheckBox>
+#include <QDirIterator>
+#include <QGroupBox>
+#include <QRadioButton>
+#include <QTreeWidget>
+
+#include "analyser/portsettings.h"
+#include "analyser/ui/comport.h"
+#include "core/ini.h"
+#include "core/numbers.h"
+#include "core/textfile.h"
+#include "regime/ui/fproverca.h"
+#include "regime/ui/regim.h"
+#include "regime/ui/sreg.h"
+#include "support/pty.h"
+#include "test_frame_fixture.h"
+
+namespace frame_testing {
+namespace {
+
+using analyser::comport;
+using testing_support::FakeAnalyser;
+using testing_support::Pump;
+using testing_support::ReadBytes;
+
+const QByteArray kExample = "  125  34 3.5 10.2 0 0 145\r\n";
+const QString kSchool = QStringLiteral("Котельная школы №3");         // no economiser
+const QString kDairy = QStringLiteral("Молокозавод, паровая котельная");  // economiser
+
+class ComportTest : public FrameTest {
+protected:
+    void SetUp() override {
+        FrameTest::SetUp();
+        regime::NoticeHook() = [this](QWidget*, const QString& m) { notices.append(m); };
+        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты");
+        QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            const QString target = core::JoinPath(home.objects(), QDir(from).relativeFilePath(f));
+            QDir().mkpath(QFileInfo(target).path());
+            QFile::copy(f, target);
+        }
+        ini = analyser::SettingsFilePath(home.path());
+    }
+    void TearDown() override {
+        if (comport* w = window()) w->close();
+        settle();
+        regime::NoticeHook() = nullptr;
+        FrameTest::TearDown();
+    }
+
+    void writeSettings(const QString& port, const QString& speed = QStringLiteral("9600"),
+                       const QString& parity = QStringLiteral("No"), const QString& bits = QStringLiteral("8"),
+                       const QString& stop = QStringLiteral("1")) {
+        const QString v[5] = {port, speed, parity, bits, stop};
+        for (int i = 0; i < 5; ++i) ASSERT_TRUE(analyser::WritePortSetting(ini, i, v[i]));
+    }
+    // Opens the object, selects list row `row` and opens the window through the menu.
+    comport* openWindow(const QString& object, int row = 0) {
+        EXPECT_TRUE(wb->openObject(object));
+        settle();
+        if (row > 0) EXPECT_TRUE(list()->selectRow(row));
+        EXPECT_TRUE(frame().ComP->isEnabled());
+        frame().ComP->trigger();
+        settle();
+        comport* w = window();
+        // the test ticks itself; the window's own timer must not tick in between
+        if (w) {
+            EXPECT_EQ(w->Timer1->interval(), 1000);
+            w->Timer1->setInterval(3600 * 1000);
+        }
+        return w;
+    }
+    comport* window() { return wb->window<comport>(app::WindowKind::Comport); }
+    regime::Regim* editor() { return wb->window<regime::Regim>(app::WindowKind::Regim); }
+    regime::SReg* list() { return wb->window<regime::SReg>(app::WindowKind::SReg); }
+    QString regimePath() { return core::JoinPath(state.currentObjectFolder, state.currentRegimeFile); }
+    QString resultsPath() { return core::JoinPath(state.currentObjectFolder, state.currentResultsFile); }
+    double stored(int k) {
+        QStringList lines;
+        core::ReadTextLines(regimePath(), lines);
+        return core::ParseNumber(lines.value(k));
+    }
+    void press(comport* w, const QString& key) { w->button(key)->trigger(); }
+    void ticks(comport* w, int n) {
+        for (int i = 0; i < n; ++i) {
+            Pump(20);
+            w->comport_Timer1_Timer();
+        }
+    }
+
+    QString ini;
+    QStringList notices;
+};
+
+TEST_F(ComportTest, OpensWithItsControlsCaptionsAndSettings) {
+    writeSettings(QStringLiteral("COM1"));
+    comport* w = openWindow(kDairy, 1);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isModal());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM1 -> Режим номер 2 :    Остановлено"));
+    EXPECT_EQ(w->Frame1->title(), QStringLiteral("Параметры порта"));
+    const char* labels[5] = {"Порт", "Скорость (бит/сек)", "Четность", "Биты  данных", "Стоповые биты"};
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(w->L1[i]->text(), QString::fromUtf8(labels[i]));
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(w->C1->itemData(i).toString(), QStringLiteral("COM%1").arg(i + 1));
+        EXPECT_TRUE(w->C1->itemData(i, Qt::ToolTipRole).toString().contains(QStringLiteral("/dev/ttyS%1").arg(i)));
+    }
+    EXPECT_TRUE(w->C1->toolTip().contains(QStringLiteral("/dev/rfcomm0")));
+    auto items = [](QComboBox* c) {
+        QStringList l;
+        for (int i = 0; i < c->count(); ++i) l.append(c->itemText(i));
+        return l;
+    };
+    EXPECT_EQ(items(w->C2), QStringList({"2400", "4800", "9600", "19200"}));
+    EXPECT_EQ(items(w->C3), QStringList({"Yes", "No"}));
+    EXPECT_EQ(w->C4->count(), 0);
+    EXPECT_EQ(items(w->C5), QStringList({"1", "1.5", "2"}));
+    EXPECT_EQ(w->C1->currentText(), QStringLiteral("COM1"));
+    EXPECT_EQ(w->C3->currentText(), QStringLiteral("No"));
+    EXPECT_EQ(w->C4->currentText(), QStringLiteral("8"));
+    EXPECT_EQ(items(w->Combo1), QStringList({"Режим номер 1", "Режим номер 2", "Режим номер 3", "Режим номер 4"}));
+    EXPECT_EQ(w->Combo1->currentIndex(), 1);
+    EXPECT_EQ(w->Frame2->title(), QStringLiteral("Точка отбора"));
+    EXPECT_EQ(w->Option1->text(), QStringLiteral("до     экономайзера"));
+    EXPECT_EQ(w->Option2->text(), QStringLiteral("после экономайзера"));
+    EXPECT_TRUE(w->Option1->isEnabled());
+    EXPECT_TRUE(w->Option2->isChecked());
+    EXPECT_EQ(w->Frame3->title(), QStringLiteral("Дополнительно"));
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("4"));
+    EXPECT_EQ(w->Text1->toolTip(), QStringLiteral("Период опроса "));
+    EXPECT_EQ(w->Label1->text(), QStringLiteral("Период опроса , сек"));
+    EXPECT_EQ(w->Check1[0]->text(), QStringLiteral("Считывать Туходящих. г"));
+    EXPECT_EQ(w->Check1[0]->toolTip(), QStringLiteral("Считывать температуру уходящих газов"));
+    EXPECT_FALSE(w->Check1[0]->isChecked());
+    EXPECT_EQ(w->button(QStringLiteral("Настройка"))->text(), QStringLiteral("Свернуть  "));
+    EXPECT_EQ(w->button(QStringLiteral("Старт"))->text(), QStringLiteral("Старт        "));
+    EXPECT_EQ(w->button(QStringLiteral("Старт"))->toolTip(), QStringLiteral("Начать  считывание "));
+    EXPECT_EQ(w->button(QStringLiteral("Выход"))->text(), QStringLiteral("Выход        "));
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_EQ(w->height(), w->unfoldedHeight());
+
+    // the regime of the chosen entry is the current one, shown in the editor
+    EXPECT_EQ(state.currentRegimeFile, state.regimeList.rows[1].key);
+    EXPECT_EQ(editor()->T[11]->text(), core::EditorForm(state.inputs[11]));
+}
+
+TEST_F(ComportTest, MissingSettingsShowQuestionMarksAndPicksAreWrittenAtOnce) {
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    for (QComboBox* c : {static_cast<QComboBox*>(w->C1), w->C2, w->C3, w->C4, w->C5})
+        EXPECT_EQ(c->currentText(), QStringLiteral("?"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("? -> Режим номер 1 :    Остановлено"));
+
+    Pick(w->C2, QStringLiteral("19200"));
+    Pick(w->C3, QStringLiteral("Yes"));
+    Pick(w->C5, QStringLiteral("2"));
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("Speed"), {}), QStringLiteral("19200"));
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("YN"), {}), QStringLiteral("Yes"));
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("StopBit"), {}), QStringLiteral("2"));
+    // typing alone writes nothing
+    w->C4->setFocus();
+    w->C4->lineEdit()->selectAll();
+    Type(w->C4->lineEdit(), QStringLiteral("7"));
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("Bit"), QStringLiteral("none")),
+              QStringLiteral("none"));
+    // picking a port writes it and shows the stopped caption with its trailing blank
+    w->C1->showPopup();
+    w->C1->hidePopup();
+    Pick(w->C1, QStringLiteral("COM3"));
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("ComPort"), {}), QStringLiteral("COM3"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM3 -> Режим номер 1 :    Остановлено "));
+
+    // choosing a regime selects its row in the list and loads it
+    Pick(w->Combo1, QStringLiteral("Режим номер 3"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM3 -> Режим номер 3 :    Остановлено "));
+    EXPECT_EQ(state.regimeList.selectedRow(), 2);
+    EXPECT_EQ(state.currentRegimeFile, state.regimeList.rows[2].key);
+    EXPECT_EQ(list()->ListView1->currentItem()->text(0), state.regimeList.rows[2].key);
+
+    // a new window reads the settings back
+    w->close();
+    settle();
+    w = window();
+    EXPECT_EQ(w, nullptr);
+    frame().ComP->trigger();
+    settle();
+    w = window();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->C1->currentText(), QStringLiteral("COM3"));
+    EXPECT_EQ(w->C2->currentText(), QStringLiteral("19200"));
+    EXPECT_EQ(w->C3->currentText(), QStringLiteral("Yes"));
+    EXPECT_EQ(w->C4->currentText(), QStringLiteral("?"));
+    EXPECT_EQ(w->C5->currentText(), QStringLiteral("2"));
+}
+
+TEST_F(ComportTest, FoldsAndUnfolds) {
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    QAction* b = w->button(QStringLiteral("Настройка"));
+    press(w, QStringLiteral("Настройка"));
+    EXPECT_EQ(b->text(), QStringLiteral("Настройка "));
+    EXPECT_EQ(w->height(), w->foldedHeight());
+    EXPECT_FALSE(w->Frame1->isVisible());
+    press(w, QStringLiteral("Настройка"));
+    EXPECT_EQ(b->text(), QStringLiteral("Свернуть  "));
+    EXPECT_EQ(w->height(), w->unfoldedHeight());
+    EXPECT_TRUE(w->Frame1->isVisible());
+    EXPECT_LT(w->foldedHeight(), w->unfoldedHeight());
+}
+
+TEST_F(ComportTest, WithoutEconomiserOnlyAfterTheBoiler) {
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    EXPECT_FALSE(w->Option1->isEnabled());
+    EXPECT_TRUE(w->Option2->isChecked());
+    EXPECT_EQ(w->Option2->text(), QStringLiteral(" После котла"));
+}
+
+TEST_F(ComportTest, ReadsTheExampleIntoTheEditorSavesAndRecalculates) {
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    writeSettings(fake.path());
+    comport* w = openWindow(kSchool, 1);
+    ASSERT_NE(w, nullptr);
+    w->Check1[0]->setChecked(true);
+    const QString file = state.currentRegimeFile;
+    const QByteArray results = ReadBytes(resultsPath());
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(w->Timer1->isActive()) << dialogs.messages().join(u'|').toStdString();
+    EXPECT_TRUE(fake.peerOpen());
+    QAction* start = w->button(QStringLiteral("Старт"));
+    EXPECT_EQ(start->text(), QStringLiteral("Стоп        "));
+    EXPECT_EQ(start->toolTip(), QStringLiteral("Остановить  считывание "));
+    EXPECT_FALSE(w->button(QStringLiteral("Настройка"))->isEnabled());
+    EXPECT_FALSE(w->Combo1->isEnabled());
+    EXPECT_FALSE(w->Frame2->isEnabled());
+    const QString head = fake.path() + QStringLiteral(" -> Режим номер 2");
+
+    ticks(w, 1);
+    EXPECT_EQ(w->windowTitle(), head + QStringLiteral(" :    Выполняется:  3"));
+    fake.send(kExample);
+    ticks(w, 2);
+    EXPECT_EQ(w->windowTitle(), head + QStringLiteral(" :    Выполняется:  1"));
+    EXPECT_NE(stored(11), 125);
+    ticks(w, 1);  // the fourth tick reads
+    EXPECT_EQ(w->windowTitle(), fake.path() + QStringLiteral(" -> ") + w->Combo1->currentText() +
+                                    QStringLiteral(" :    Выполняется:  Считывание >>>"));
+    EXPECT_EQ(w->inputText(), QString::fromLatin1(kExample));
+    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral("125 "));
+    EXPECT_EQ(editor()->T[14]->text(), QStringLiteral("34 "));
+    EXPECT_EQ(editor()->T[13]->text(), QStringLiteral("3.5 "));
+    EXPECT_EQ(editor()->T[12]->text(), QStringLiteral("10.2 "));
+    EXPECT_EQ(editor()->T[17]->text(), QStringLiteral("145 "));
+    EXPECT_EQ(state.currentRegimeFile, file);
+    EXPECT_DOUBLE_EQ(stored(11), 125);
+    EXPECT_DOUBLE_EQ(stored(14), 34);
+    EXPECT_FLOAT_EQ(stored(13), 3.5f);
+    EXPECT_FLOAT_EQ(stored(12), 10.2f);
+    EXPECT_DOUBLE_EQ(stored(17), 145);
+    EXPECT_NE(ReadBytes(resultsPath()), results);
+    EXPECT_TRUE(notices.isEmpty());
+    // the entry follows the regime's row after the list was sorted by load
+    EXPECT_EQ(w->Combo1->currentIndex(), state.regimeList.find(file));
+
+    // temperature not ticked: field 17 stays; fewer values empty the missing fields
+    w->Check1[0]->setChecked(false);
+    fake.send("60 20\r\n");
+    ticks(w, 4);
+    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral("60 "));
+    // the line feed after the last value stays in the third one, which reads as nothing
+    EXPECT_EQ(editor()->T[14]->text(), QStringLiteral("20 "));
+    EXPECT_TRUE(editor()->T[13]->text().trimmed().isEmpty());
+    EXPECT_TRUE(editor()->T[12]->text().isEmpty());
+    EXPECT_EQ(editor()->T[17]->text(), QStringLiteral("145 "));
+    EXPECT_DOUBLE_EQ(stored(13), 0);
+    EXPECT_DOUBLE_EQ(stored(17), 145);
+    EXPECT_EQ(notices.size(), 1);  // no oxygen: the data check says so
+
+    // a single waiting character is skipped
+    const QByteArray saved = ReadBytes(regimePath());
+    fake.send("5");
+    ticks(w, 4);
+    EXPECT_EQ(ReadBytes(regimePath()), saved);
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" Считывание >>>")));
+
+    // stop, then start again: the countdown restarts from the period
+    ticks(w, 2);
+    press(w, QStringLiteral("Старт"));
+    EXPECT_FALSE(w->Timer1->isActive());
+    Pump(20);
+    EXPECT_FALSE(fake.peerOpen());
+    EXPECT_EQ(start->text(), QStringLiteral("Старт        "));
+    EXPECT_EQ(start->toolTip(), QStringLiteral("Начать  считывание "));
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" :    Остановлено")));
+    EXPECT_TRUE(w->Combo1->isEnabled());
+    EXPECT_TRUE(w->Frame2->isEnabled());
+    EXPECT_TRUE(w->button(QStringLiteral("Настройка"))->isEnabled());
+    press(w, QStringLiteral("Старт"));
+    ticks(w, 1);
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral("Выполняется:  3")));
+}
+
+TEST_F(ComportTest, BeforeTheEconomiserFillsTheSamplingPointColumn) {
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    writeSettings(fake.path());
+    comport* w = openWindow(kDairy);
+    ASSERT_NE(w, nullptr);
+    w->Option1->setChecked(true);
+    w->Check1[0]->setChecked(true);
+    w->Text1->setText(QStringLiteral("1"));
+    const double co = stored(11);
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(w->Timer1->isActive());
+    fake.send(kExample);
+    ticks(w, 1);
+    EXPECT_EQ(editor()->T[35]->text(), QStringLiteral("125 "));
+    EXPECT_EQ(editor()->T[38]->text(), QStringLiteral("34 "));
+    EXPECT_EQ(editor()->T[37]->text(), QStringLiteral("3.5 "));
+    EXPECT_EQ(editor()->T[36]->text(), QStringLiteral("10.2 "));
+    EXPECT_EQ(editor()->T[40]->text(), QStringLiteral("145 "));
+    EXPECT_DOUBLE_EQ(stored(35), 125);
+    EXPECT_DOUBLE_EQ(stored(40), 145);
+    EXPECT_DOUBLE_EQ(stored(11), co);
+}
+
+TEST_F(ComportTest, StartFailuresWarnAndStayStopped) {
+    writeSettings(QStringLiteral("/dev/no-such-analyser"));
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    dialogs.shown.clear();
+    press(w, QStringLiteral("Старт"));
+    EXPECT_FALSE(w->Timer1->isActive());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Ошибка при работе с портом /dev/no-such-analyser")));
+    EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Warning);
+    EXPECT_EQ(w->height(), w->failedHeight());
+    EXPECT_TRUE(w->Label2->text().contains(QStringLiteral("не найден")));
+    EXPECT_EQ(w->button(QStringLiteral("Старт"))->text(), QStringLiteral("Старт        "));
+    EXPECT_TRUE(w->Combo1->isEnabled());
+
+    // 1.5 stop bits and a missing key fail the same way
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    w->C1->setEditText(fake.path());
+    w->C5->setEditText(QStringLiteral("1.5"));
+    dialogs.shown.clear();
+    press(w, QStringLiteral("Старт"));
+    EXPECT_FALSE(w->Timer1->isActive());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Ошибка при работе с портом ") + fake.path()));
+    EXPECT_FALSE(fake.peerOpen());
+    w->C5->setEditText(QStringLiteral("1"));
+    w->C4->setEditText(QStringLiteral("?"));
+    dialogs.shown.clear();
+    press(w, QStringLiteral("Старт"));
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_EQ(dialogs.messages().size(), 1);
+
+    // a period below one second is refused before anything opens
+    w->C4->setEditText(QStringLiteral("8"));
+    w->Text1->setText(QStringLiteral("0.5"));
+    dialogs.shown.clear();
+    press(w, QStringLiteral("Старт"));
+    EXPECT_FALSE(w->Timer1->isActive());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0], analyser::kPeriodRefusal);
+    EXPECT_FALSE(fake.peerOpen());
+
+    // a typed path that opens is kept in "ComPort.ini"
+    w->Text1->setText(QStringLiteral("4"));
+    press(w, QStringLiteral("Старт"));
+    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("ComPort"), {}), fake.path());
+}
+
+TEST_F(ComportTest, ALostLinkIsShownRetriedAndResumedWithoutMessages) {
+    QTemporaryDir dir;
+    const QString linkPath = dir.filePath(QStringLiteral("analyser"));
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    ASSERT_TRUE(fake.linkAs(linkPath));
+    writeSettings(linkPath);
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    w->Text1->setText(QStringLiteral("2"));
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(w->Timer1->isActive());
+    const QByteArray regime = ReadBytes(regimePath());
+    const QByteArray results = ReadBytes(resultsPath());
+    dialogs.shown.clear();
+
+    fake.send("125 34 3.");  // part of a reading, then the cable is pulled
+    fake.close();
+    Pump(200);
+    EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("Связь потеряна"))) << w->windowTitle().toStdString();
+    ticks(w, 4);  // two periods of retrying at a link that leads nowhere
+    EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("Связь потеряна")));
+    EXPECT_TRUE(w->Timer1->isActive());
+    EXPECT_EQ(ReadBytes(regimePath()), regime);
+    EXPECT_EQ(ReadBytes(resultsPath()), results);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    // the analyser comes back at the same link: reading goes on by itself
+    FakeAnalyser again;
+    ASSERT_TRUE(again.open());
+    ASSERT_TRUE(again.linkAs(linkPath));
+    again.send("1 1 1 1 1 1 1\r\n");  // before the reopening: never a reading of its own
+    ticks(w, 2);
+    EXPECT_TRUE(again.peerOpen());
+    EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("Выполняется")));
+    ticks(w, 2);
+    EXPECT_EQ(ReadBytes(regimePath()), regime);
+    again.send(kExample);
+    ticks(w, 2);
+    EXPECT_DOUBLE_EQ(stored(11), 125);
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+
+    // "Стоп" ends the retrying after another loss
+    again.close();
+    Pump(200);
+    press(w, QStringLiteral("Старт"));
+    EXPECT_FALSE(w->Timer1->isActive());
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" :    Остановлено")));
+}
+
+TEST_F(ComportTest, ClosingInAnyStateStopsTheTimerAndClosesThePort) {
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    writeSettings(fake.path());
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(w->Timer1->isActive());
+    ASSERT_TRUE(fake.peerOpen());
+    QPointer<comport> guard(w);
+    w->close();  // as the close box does
+    settle();
+    EXPECT_FALSE(fake.peerOpen());
+    EXPECT_TRUE(guard.isNull());
+
+    frame().ComP->trigger();
+    settle();
+    w = window();
+    ASSERT_NE(w, nullptr);
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(fake.peerOpen());
+    press(w, QStringLiteral("Выход"));
+    settle();
+    EXPECT_FALSE(fake.peerOpen());
+    EXPECT_EQ(window(), nullptr);
+}
+
+TEST_F(ComportTest, TheMenuEntryFollowsTheRegimeSelection) {
+    EXPECT_FALSE(frame().ComP->isEnabled());
+    ASSERT_TRUE(wb->openObject(kSchool));
+    settle();
+    EXPECT_TRUE(frame().ComP->isEnabled());  // the editor opened on the first regime
+    dialogs.answers.push_back(app::Answer::Yes);
+    list()->SReg_Toolbar5_ButtonClick(QStringLiteral("Удалить"));
+    EXPECT_FALSE(frame().ComP->isEnabled());
+    ASSERT_TRUE(list()->selectRow(0));
+    EXPECT_TRUE(frame().ComP->isEnabled());
+    wb->closeObject();
+    settle();
+    EXPECT_FALSE(frame().ComP->isEnabled());
+}
+
+}  // namespace
+}  // namespace frame_testing
