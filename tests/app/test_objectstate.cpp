@@ -18,9 +18,11 @@
 #include "object/units.h"
 #include "regime/regimestore.h"
 #include "support/scripted_dialogs.h"
+#include "support/filesizelimit.h"
 #include "support/testdirs.h"
 
 using namespace app;
+using testing_support::FileSizeLimit;
 using testing_support::ReadBytes;
 using testing_support::TestHome;
 using testing_support::WriteBytes;
@@ -40,24 +42,6 @@ void WriteShortGeneral(const QString& folder, const QStringList& general, int li
     core::WriteQuotedFile(core::JoinPath(folder, object::kGeneralFile), general.mid(0, lines));
 }
 
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit now = old_;
-        now.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &now);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 }  // namespace
 

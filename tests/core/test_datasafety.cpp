@@ -21,8 +21,10 @@
 #include "results/graphpainter.h"
 #include "results/plotter.h"
 #include "results/xlsxexport.h"
+#include "support/filesizelimit.h"
 #include "support/testdirs.h"
 
+using testing_support::FileSizeLimit;
 using testing_support::ReadBytes;
 using testing_support::WriteBytes;
 
@@ -33,26 +35,6 @@ QStringList Entries(const QString& folder) {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
 
-// Limits the size of any file this process writes, as a full disk does; SIGXFSZ is ignored
-// so the write fails with EFBIG instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit now = old_;
-        now.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &now);
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, previous_);
-    }
-
-private:
-    rlimit old_{};
-    void (*previous_)(int) = nullptr;
-};
 
 struct HookGuard {
     explicit HookGuard(core::WriteFaultHook h) { core::SetWriteFaultHook(std::move(h)); }
