@@ -12,4 +12,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
   dpkg-dev file \
   lintian \
   x11-utils \
-  poppler-utils
+  poppler-utils \
+  clang libclang-rt-14-dev strace bc

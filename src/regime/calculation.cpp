@@ -54,6 +54,9 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
         }
         engine::CalculateRegime(in, s.steam, s.results);
         if (!SaveRegimeResults(s, &error)) {
+            // what is shown stays what is stored: the results that could not be written
+            // are dropped
+            if (!LoadRegimeResults(s)) s.results.fill(0.0f);
             line.message = error;
             ++report.failed;
             report.lines.append(line);

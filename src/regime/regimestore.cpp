@@ -75,12 +75,20 @@ bool NewRegime(app::AppState& s, QString* error, QString* listWarning) {
     inputs[0] = 0.0f;
     inputs[7] = 0.0f;
     std::array<float, app::kResultCount> results{};
-    if (!WriteNumbers(core::ResolvePath(s.currentObjectFolder, name), inputs, error)) return false;
-    if (!WriteNumbers(core::ResolvePath(s.currentObjectFolder, kResultsPrefix + name), results, error))
+    const QString regimePath = core::ResolvePath(s.currentObjectFolder, name);
+    const QString resultsPath = core::ResolvePath(s.currentObjectFolder, kResultsPrefix + name);
+    // A failure part-way takes back the new files, so the files and the count stay in step.
+    // Once "Col_R.txt" holds the number it stays taken and is never given again.
+    auto undo = [&] {
+        QFile::remove(resultsPath);
+        QFile::remove(regimePath);
         return false;
-    if (!WriteCounter(s.currentObjectFolder, kLastNumberFile, number, true, error)) return false;
-    if (!WriteCounter(s.currentObjectFolder, kCountFile, count, true, error)) return false;
+    };
+    if (!WriteNumbers(regimePath, inputs, error)) return false;
+    if (!WriteNumbers(resultsPath, results, error)) return undo();
+    if (!WriteCounter(s.currentObjectFolder, kLastNumberFile, number, true, error)) return undo();
     s.lastRegimeNumber = number;
+    if (!WriteCounter(s.currentObjectFolder, kCountFile, count, true, error)) return undo();
     s.regimeCount = count;
     s.setCurrentRegime(name);
     s.inputs = inputs;

@@ -1,0 +1,62 @@
+#!/bin/sh
+# Times `kalvaro-cli recalc` of a 1,000-regime object against the durable floor
+# (bench/recalc_floor.cpp) side by side, and counts the system calls of each per regime.
+#
+#   bench/recalc-vs-floor.sh [BUILDDIR] [WORKDIR] [RUNS]
+#
+# WORKDIR decides the file system measured: a disk folder (the default, under /var/tmp)
+# includes the cost of fdatasync; /dev/shm shows the program's own overhead.
+set -e
+BUILD=$(cd "${1:-build}" && pwd)
+WORK=${2:-/var/tmp}
+RUNS=${3:-5}
+REGIMES=1000
+CLI="$BUILD/kalvaro-cli"
+FLOOR="$BUILD/bench/recalc_floor"
+[ -x "$CLI" ] && [ -x "$FLOOR" ] || { echo "build kalvaro-cli and recalc_floor first" >&2; exit 2; }
+
+ROOT=$(mktemp -d "$WORK/kalvaro-bench.XXXXXX")
+trap 'rm -rf "$ROOT"' EXIT
+"$CLI" demo "$ROOT/demo" >/dev/null
+SRC="$ROOT/demo/Все объекты/Котельная школы №3"
+OBJ="$ROOT/Big"
+mkdir "$OBJ"
+cp "$SRC/OData.txt" "$SRC/Ediny.txt" "$OBJ/"
+n=1
+while [ $n -le $REGIMES ]; do
+  cp "$SRC/Режим №  1.Dat" "$OBJ/Режим №  $n.Dat"
+  cp "$SRC/РасчетРежим №  1.Dat" "$OBJ/РасчетРежим №  $n.Dat"
+  n=$((n + 1))
+done
+printf ' %s\r\n' $REGIMES > "$OBJ/Col_R.txt"
+printf ' %s\r\n' $REGIMES > "$OBJ/Col_RAll.txt"
+
+now() { date +%s.%N; }
+# median wall time of RUNS runs, the two programs taking turns
+times_cli=""; times_floor=""
+"$CLI" recalc "$OBJ" >/dev/null; "$FLOOR" "$OBJ" >/dev/null   # warm the page cache
+i=0
+while [ $i -lt "$RUNS" ]; do
+  t0=$(now); "$CLI" recalc "$OBJ" >/dev/null; t1=$(now)
+  "$FLOOR" "$OBJ" >/dev/null; t2=$(now)
+  times_cli="$times_cli $(echo "$t1 - $t0" | bc -l)"
+  times_floor="$times_floor $(echo "$t2 - $t1" | bc -l)"
+  i=$((i + 1))
+done
+median() { printf '%s\n' $1 | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
+mc=$(median "$times_cli"); mf=$(median "$times_floor")
+
+calls() {
+  strace -f -c -o "$ROOT/strace.txt" "$@" >/dev/null
+  awk '/^[ -]+$/ {next} $NF=="total" {print $3}' "$ROOT/strace.txt"
+}
+echo "file system: $(df -T "$WORK" | awk 'NR==2 {print $2}') ($WORK), $REGIMES regimes, median of $RUNS runs"
+printf 'kalvaro-cli recalc: %.3f s\n' "$mc"
+printf 'durable floor:      %.3f s\n' "$mf"
+printf 'ratio:              %.2f\n' "$(echo "$mc / $mf" | bc -l)"
+if command -v strace >/dev/null; then
+  sc=$(calls "$CLI" recalc "$OBJ"); sf=$(calls "$FLOOR" "$OBJ")
+  echo "system calls: recalc $sc ($(echo "scale=1; $sc / $REGIMES" | bc) per regime), floor $sf ($(echo "scale=1; $sf / $REGIMES" | bc) per regime)"
+  strace -f -c -o "$ROOT/strace.txt" "$CLI" recalc "$OBJ" >/dev/null
+  echo "recalc, by call:"; sed -n '3,20p' "$ROOT/strace.txt"
+fi

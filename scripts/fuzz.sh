@@ -1,0 +1,58 @@
+#!/bin/sh
+# Builds the fuzz targets of the file readers (clang, libFuzzer, AddressSanitizer and
+# UndefinedBehaviorSanitizer) in build-check/ and runs each for FUZZ_SECONDS (20 by
+# default), starting from seeds taken from the demo and the template. Any crash, leak,
+# sanitizer report or timeout fails the run; the input is kept in build-check/findings/.
+# The inputs in fuzz/regressions/<target>/ (earlier findings) are replayed first.
+#
+#   scripts/fuzz.sh [TARGET...]
+set -e
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+B="$ROOT/build-check"
+SECONDS_EACH=${FUZZ_SECONDS:-20}
+./scripts/configure-check.sh
+TARGETS=${*:-"fuzz_quoted fuzz_numberlines fuzz_counter fuzz_ini fuzz_reflists fuzz_number fuzz_editor"}
+for t in $TARGETS; do cmake --build "$B" -j2 --target "$t"; done
+
+# seeds: the demo's and the template's own files of each kind
+seed() {  # seed TARGET find-arguments...
+  dir="$B/corpus/$1"; shift
+  mkdir -p "$dir"
+  find "$ROOT/demo/" "$ROOT/template" -type f "$@" -size -64k | while IFS= read -r f; do
+    cp "$f" "$dir/$(printf '%s' "$f" | md5sum | cut -c1-16)"
+  done
+}
+lines() {  # lines TARGET: each line of the demo's regime files as a seed of its own
+  dir="$B/corpus/$1"; mkdir -p "$dir"
+  find "$ROOT/demo/" -type f -iname '*.dat' | head -20 | while IFS= read -r f; do
+    tr -d '\r' < "$f" | sort -u | while IFS= read -r l; do printf '%s' "$l" > "$dir/$(printf '%s' "$l" | md5sum | cut -c1-16)"; done
+  done
+}
+seed fuzz_quoted \( -iname 'OData.txt' -o -iname 'Ediny.txt' -o -iname 'Bez.txt' \)
+seed fuzz_numberlines -iname '*.dat'
+seed fuzz_counter -iname 'Col_R*.txt'
+seed fuzz_ini -iname '*.ini'
+cp "$ROOT"/fuzz/seeds/fuzz_ini/* "$B/corpus/fuzz_ini/"
+seed fuzz_reflists \( -iname 'Сотрудники.txt' -o -iname 'Dath.txt' -o -iname 'Koment.txt' \)
+lines fuzz_number
+lines fuzz_editor
+
+mkdir -p "$B/findings"
+status=0
+for t in $TARGETS; do
+  reg="$ROOT/fuzz/regressions/$t"
+  if [ -d "$reg" ] && [ -n "$(ls -A "$reg")" ]; then
+    echo "== $t: replaying $(ls "$reg" | wc -l) earlier findings"
+    "$B/fuzz/$t" "$reg"/* >"$B/findings/$t.replay.log" 2>&1 || { cat "$B/findings/$t.replay.log"; status=1; }
+  fi
+  echo "== $t: ${SECONDS_EACH} s"
+  if ! "$B/fuzz/$t" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+      -print_final_stats=1 -artifact_prefix="$B/findings/$t-" "$B/corpus/$t" >"$B/findings/$t.log" 2>&1; then
+    tail -40 "$B/findings/$t.log"
+    status=1
+  else
+    grep -E 'stat::number_of_executed_units|stat::peak_rss_mb' "$B/findings/$t.log" | tr '\n' ' '; echo
+  fi
+done
+exit $status
