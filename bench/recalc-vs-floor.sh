@@ -48,7 +48,7 @@ mc=$(median "$times_cli"); mf=$(median "$times_floor")
 
 calls() {
   strace -f -c -o "$ROOT/strace.txt" "$@" >/dev/null
-  awk '/^[ -]+$/ {next} $NF=="total" {print $3}' "$ROOT/strace.txt"
+  awk '/^[ -]+$/ {next} $NF=="total" {print $4}' "$ROOT/strace.txt"
 }
 echo "file system: $(df -T "$WORK" | awk 'NR==2 {print $2}') ($WORK), $REGIMES regimes, median of $RUNS runs"
 printf 'kalvaro-cli recalc: %.3f s\n' "$mc"

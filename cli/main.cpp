@@ -165,15 +165,14 @@ int Recalc(const QStringList& args) {
             worse(kFileError);
             continue;
         }
-        // a regime whose results file is missing or broken is still listed; recalculation
-        // writes that file anew
-        QStringList files;
-        if (!core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files)) {
-            err() << s.currentObjectFolder << ": " << regime::kFillWarning << "\n";
+        // every regime file is listed, whatever its results file holds: recalculation
+        // reads that file itself and writes it anew when it is missing or broken
+        const QString listed = regime::ListRegimes(s);
+        if (!listed.isEmpty()) {
+            err() << s.currentObjectFolder << ": " << listed << "\n";
             worse(kFileError);
             continue;
         }
-        regime::FillRegimeList(s);
         const regime::RecalcReport r = regime::RecalculateAllRegimes(s);
         out() << s.currentObjectName << "\n";
         for (const auto& line : r.lines) {

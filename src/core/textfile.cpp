@@ -136,7 +136,8 @@ QString NotRegularText(mode_t mode) {
 }
 
 // Opens a data file for reading: never through a symbolic link, never blocking on a FIFO.
-int OpenForRead(const QString& path, QString* error) {
+// `size` gets the file's size from the same check.
+int OpenForRead(const QString& path, QString* error, qint64& size) {
     const QByteArray native = QFile::encodeName(path);
     int fd = ::open(native.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0 && errno == ELOOP) {
@@ -157,20 +158,16 @@ int OpenForRead(const QString& path, QString* error) {
         errno = EINVAL;
         return -1;
     }
+    size = st.st_size;
     return fd;
 }
 
-bool ReadOpened(int fd, const QString& path, QByteArray& bytes, QString* error) {
-    struct stat st;
-    if (::fstat(fd, &st) != 0) {
-        if (error) *error = Named(path, ErrnoText(errno));
-        return false;
-    }
-    if (st.st_size > kMaxTextFileSize) {
+bool ReadOpened(int fd, qint64 size, const QString& path, QByteArray& bytes, QString* error) {
+    if (size > kMaxTextFileSize) {
         if (error) *error = Named(path, QStringLiteral("файл слишком велик для файла данных (больше 16 МБ)"));
         return false;
     }
-    bytes.resize(static_cast<qsizetype>(st.st_size));
+    bytes.resize(static_cast<qsizetype>(size));
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
@@ -221,16 +218,17 @@ void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
 bool ReadDataFile(const QString& path, QByteArray& bytes, QString* error) {
     bytes.clear();
     QString why;
-    int fd = OpenForRead(path, &why);
+    qint64 size = 0;
+    int fd = OpenForRead(path, &why, size);
     if (fd < 0 && errno == ENOENT) {
         const QString other = OtherCase(path);
-        if (!other.isEmpty()) fd = OpenForRead(other, &why);
+        if (!other.isEmpty()) fd = OpenForRead(other, &why, size);
     }
     if (fd < 0) {
         if (error) *error = why;
         return false;
     }
-    const bool ok = ReadOpened(fd, path, bytes, error);
+    const bool ok = ReadOpened(fd, size, path, bytes, error);
     ::close(fd);
     return ok;
 }
@@ -275,11 +273,13 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* erro
     QString folder, name;
     SplitPath(target, folder, name);
     static std::atomic<unsigned> serial{0};
+    // taken once: the name only has to differ from other writers', and O_EXCL settles a clash
+    static const unsigned pidTag = static_cast<unsigned>(::getpid()) * 2654435761u;
     QByteArray tmp;
     int fd = -1;
     int err = Injected("open");
     for (int attempt = 0; !err && fd < 0 && attempt < 100; ++attempt) {
-        const unsigned tag = (static_cast<unsigned>(::getpid()) * 2654435761u) ^ (serial++ * 40503u) ^
+        const unsigned tag = pidTag ^ (serial++ * 40503u) ^
                              static_cast<unsigned>(::time(nullptr));
         tmp = QFile::encodeName(JoinPath(folder, u'.' + name + u'.' + QString::number(tag % 0xFFFFFFu, 36) +
                                                      QStringLiteral(".tmp")));

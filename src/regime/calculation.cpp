@@ -1,5 +1,6 @@
 #include "regime/calculation.h"
 
+#include "core/numbers.h"
 #include "regime/regimestore.h"
 
 namespace regime {
@@ -40,8 +41,12 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
         // Slots a regime does not write keep that regime's own stored values, not those of
         // the regime calculated before it; a missing or broken results file starts from
         // zeros and is written anew below.
-        if (!LoadRegimeResults(s)) {
+        if (LoadRegimeResults(s)) {
+            // a regime that fails its check below keeps the load it has stored
+            row.load = core::StoredForm(s.results[0]);
+        } else {
             s.results.fill(0.0f);
+            row.load.clear();
             line.repaired = true;
         }
         const engine::CalcInputs in = s.calcInputs();

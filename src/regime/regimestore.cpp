@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 #include "core/names.h"
@@ -175,6 +176,30 @@ QString FillRegimeList(app::AppState& s) {
     SortRegimeList(s);
     ShowRegimeCount(s);
     return failed ? kFillWarning : QString();
+}
+
+QString ListRegimes(app::AppState& s) {
+    s.regimeList.rows.clear();
+    QStringList files;
+    if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files)) return kFillWarning;
+    // "Режим №  N.Dat" by N; a name without a number after the numbered ones, by name
+    auto number = [](const QString& file) {
+        static const qsizetype lead = QStringLiteral("Режим №").size();
+        bool ok = false;
+        const int n = file.mid(lead, file.size() - lead - 4).trimmed().toInt(&ok);
+        return ok ? n : INT_MAX;
+    };
+    QList<std::pair<int, QString>> numbered;
+    numbered.reserve(files.size());
+    for (const QString& f : files) numbered.append({number(f), f});
+    std::sort(numbered.begin(), numbered.end());
+    for (const auto& [n, f] : numbered) {
+        app::RegimeRow row;
+        row.key = f;
+        s.regimeList.rows.append(row);
+    }
+    ShowRegimeCount(s);
+    return {};
 }
 
 QString SortRegimeList(app::AppState& s) {

@@ -46,6 +46,9 @@ bool LoadRegimeResults(app::AppState& s, QString* error = nullptr);
 
 // Each returns its warning text, or an empty text when all went well.
 QString FillRegimeList(app::AppState& s);
+// Lists the regime files in the order of their numbers without reading their loads, for a
+// recalculation of all regimes, which reads every results file itself.
+QString ListRegimes(app::AppState& s);
 QString SortRegimeList(app::AppState& s);
 void ShowRegimeCount(app::AppState& s);
 // Writes result 0 into the load column of the current regime's row, then hands the results

@@ -232,3 +232,23 @@ TEST_F(RegimeFixture, EditorHookReceivesLoadedTexts) {
     ASSERT_TRUE(LoadRegimeInputs(s));
     EXPECT_EQ(got.size(), 43);
 }
+
+TEST_F(RegimeFixture, ListForRecalculationGoesByNumberAndNeedsNoResults) {
+    for (int i = 0; i < 11; ++i) ASSERT_TRUE(NewRegime(s));
+    // a results file that is gone or holds a word does not keep a regime out of the list
+    QFile::remove(file(kResultsPrefix + RegimeFileName(4)));
+    writeLoad(7, QStringLiteral("много"));
+    writeLoad(2, QStringLiteral("99"));
+    ASSERT_TRUE(ListRegimes(s).isEmpty());
+    QStringList expected;
+    for (int n = 1; n <= 11; ++n) expected.append(RegimeFileName(n));
+    EXPECT_EQ(keys(), expected);  // 10 and 11 after 9, not after 1
+    for (const auto& row : s.regimeList.rows) {
+        EXPECT_TRUE(row.load.isEmpty());
+        EXPECT_FALSE(row.ticked);
+    }
+    EXPECT_EQ(s.regimeList.header, QStringLiteral("Всего:  11"));
+    s.currentObjectFolder = file(QStringLiteral("нет такой папки"));
+    EXPECT_EQ(ListRegimes(s), kFillWarning);
+    EXPECT_TRUE(s.regimeList.rows.isEmpty());
+}
