@@ -45,6 +45,14 @@ while [ $i -lt "$RUNS" ]; do
 done
 median() { printf '%s\n' $1 | sort -g | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 mc=$(median "$times_cli"); mf=$(median "$times_floor")
+# the program's start alone (loading Qt and the libraries), to tell it from the per-regime work
+times_start=""; i=0
+while [ $i -lt "$RUNS" ]; do
+  t0=$(now); "$CLI" --version >/dev/null; t1=$(now)
+  times_start="$times_start $(echo "$t1 - $t0" | bc -l)"
+  i=$((i + 1))
+done
+ms=$(median "$times_start")
 
 calls() {
   strace -f -c -o "$ROOT/strace.txt" "$@" >/dev/null
@@ -54,6 +62,7 @@ echo "file system: $(df -T "$WORK" | awk 'NR==2 {print $2}') ($WORK), $REGIMES r
 printf 'kalvaro-cli recalc: %.3f s\n' "$mc"
 printf 'durable floor:      %.3f s\n' "$mf"
 printf 'ratio:              %.2f\n' "$(echo "$mc / $mf" | bc -l)"
+printf 'start of kalvaro-cli alone: %.3f s; ratio without it: %.2f\n' "$ms" "$(echo "($mc - $ms) / $mf" | bc -l)"
 if command -v strace >/dev/null; then
   sc=$(calls "$CLI" recalc "$OBJ"); sf=$(calls "$FLOOR" "$OBJ")
   echo "system calls: recalc $sc ($(echo "scale=1; $sc / $REGIMES" | bc) per regime), floor $sf ($(echo "scale=1; $sf / $REGIMES" | bc) per regime)"
