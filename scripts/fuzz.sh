@@ -13,7 +13,8 @@ B="$ROOT/build-check"
 SECONDS_EACH=${FUZZ_SECONDS:-20}
 ./scripts/configure-check.sh
 TARGETS=${*:-"fuzz_quoted fuzz_numberlines fuzz_counter fuzz_ini fuzz_reflists fuzz_number fuzz_editor"}
-for t in $TARGETS; do cmake --build "$B" -j2 --target "$t"; done
+# shellcheck disable=SC2086
+cmake --build "$B" -j2 --target $TARGETS
 
 # seeds: the demo's and the template's own files of each kind
 seed() {  # seed TARGET find-arguments...

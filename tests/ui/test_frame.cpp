@@ -296,7 +296,7 @@ protected:
             {app::WindowKind::Regim, QStringLiteral("Regim")}, {app::WindowKind::Graf, QStringLiteral("Graf")},
             {app::WindowKind::Grafmin, QStringLiteral("Grafmin")}, {app::WindowKind::Docum, QStringLiteral("Docum")}};
         for (const auto& [kind, name] : kinds)
-            wb->setFactory(kind, [this, name](app::Workbench&) { return new Recorder(log, name); });
+            wb->setFactory(kind, [this, n = name](app::Workbench&) { return new Recorder(log, n); });
         home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
     }
     QStringList loads() const { return log.filter(QStringLiteral("load ")); }

@@ -32,11 +32,11 @@ public:
     QLabel* Label29;  // caption of the q5 row
     QPushButton* Command1;
 
-    QStringList fieldTexts() const;
-    void setFieldTexts(const QStringList& texts);
+    QStringList fieldTexts() const override;
+    void setFieldTexts(const QStringList& texts) override;
     void clearFields();
     void setFramesEnabled(bool enabled);
-    QStringList unitLabels() const;
+    QStringList unitLabels() const override;
     void setUnitLabels(const QStringList& units);
 
     // Enter in field k.
