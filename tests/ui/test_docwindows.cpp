@@ -248,6 +248,11 @@ TEST_F(DocWindowsTest, CreateWritesBothDocumentsAndAsksBeforeReplacing) {
 TEST_F(DocWindowsTest, MapOpensWithItsInitialTextsAndSavesFortyFiveLines) {
     docs::Bez* map = openMap();
     ASSERT_NE(map, nullptr);
+    // pictures of both windows for looking at them: KALVARO_SHOT_DIR=/some/folder
+    if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty()) {
+        map->grab().save(dir + QStringLiteral("/safety-map.png"));
+        wb->frame().grab().save(dir + QStringLiteral("/documents.png"));
+    }
     EXPECT_EQ(map->windowTitle(), QStringLiteral("Карта уставок  и  протокол  автоматики  безопасности котла"));
     EXPECT_TRUE(map->isModal());
     ASSERT_EQ(map->C1.size(), 45);
@@ -258,6 +263,8 @@ TEST_F(DocWindowsTest, MapOpensWithItsInitialTextsAndSavesFortyFiveLines) {
     EXPECT_EQ(map->C1[0]->count(), 13);
     EXPECT_EQ(map->C1[1]->count(), 8);
     EXPECT_EQ(map->Check1[0]->toolTip(), QStringLiteral("Искл./Вкл. в список"));
+    // a long text shows its beginning, not its end
+    for (QComboBox* cell : map->C1) EXPECT_EQ(cell->lineEdit()->cursorPosition(), 0) << cell->currentText().toStdString();
     EXPECT_TRUE(map->Check1[7]->isChecked());
     EXPECT_FALSE(map->Check1[8]->isChecked());
     EXPECT_FALSE(map->C1[40]->isEnabled());

@@ -429,6 +429,8 @@ TEST_F(RegimeWorkTest, RegimeListAndTaskPaneCannotBeLostOtherWindowsComeBack) {
         QMdiSubWindow* sub = wb->subWindow(k);
         ASSERT_NE(sub, nullptr);
         EXPECT_FALSE(sub->windowFlags() & Qt::WindowCloseButtonHint);
+        // the title bar draws a close box for a window with a system menu
+        EXPECT_FALSE(sub->windowFlags() & Qt::WindowSystemMenuHint);
         EXPECT_FALSE(sub->close());
         settle();
         EXPECT_NE(wb->window(k), nullptr);

@@ -62,8 +62,8 @@ protected:
 };
 
 void KeepOpen(QMdiSubWindow* sub) {
-    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                        Qt::WindowMinMaxButtonsHint);
+    // no system menu hint either: the styles draw the title bar's close box from it
+    sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinMaxButtonsHint);
     if (QMenu* menu = sub->systemMenu())
         for (QAction* a : menu->actions())
             if (a->shortcut() == QKeySequence(QKeySequence::Close) || a->objectName() == u"close" ||

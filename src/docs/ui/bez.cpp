@@ -19,7 +19,14 @@ namespace docs {
 
 namespace {
 constexpr int kSensorColumn = 2;
-const int kColumnWidths[kMapColumns] = {330, 110, 190, 110, 120};
+const int kColumnWidths[kMapColumns] = {330, 110, 220, 110, 120};
+
+// A cell's text shown from its start: a text longer than the cell keeps its beginning in
+// view, which says what the sensor or parameter is.
+void ShowText(QComboBox* cell, const QString& text) {
+    cell->setEditText(text);
+    if (cell->lineEdit()) cell->lineEdit()->setCursorPosition(0);
+}
 }  // namespace
 
 Bez::Bez(app::AppState& state, app::Dialogs& dialogs, QWidget* parent) : QDialog(parent), s_(state), d_(dialogs) {
@@ -56,7 +63,7 @@ Bez::Bez(app::AppState& state, app::Dialogs& dialogs, QWidget* parent) : QDialog
             cell->setMinimumWidth(kColumnWidths[c]);
             if (c == 0) cell->addItems(TripParameters());
             if (c == 1) cell->addItems(MapUnits());
-            cell->setEditText(initial[index]);
+            ShowText(cell, initial[index]);
             C1.append(cell);
             grid->addWidget(cell, 1 + r, 1 + c);
         }
@@ -99,13 +106,13 @@ void Bez::Bez_Form_Load() {
         const QString text = cell->currentText();
         cell->clear();
         cell->addItems(sensors);
-        cell->setEditText(text);
+        ShowText(cell, text);
     }
     if (!listRead) d_.message(kMapFileError, QStringLiteral("Kalvaro"), app::Icon::Warning);
     QStringList values = cells();
     const MapRead read = ReadSafetyMap(s_.currentObjectFolder, values);
     if (read == MapRead::Complete || read == MapRead::Short)
-        for (int i = 0; i < kMapCells; ++i) C1[i]->setEditText(values[i]);
+        for (int i = 0; i < kMapCells; ++i) ShowText(C1[i], values[i]);
     if (read == MapRead::Short || read == MapRead::Failed)
         d_.message(kMapFileError, QStringLiteral("Kalvaro"), app::Icon::Warning);
 }
