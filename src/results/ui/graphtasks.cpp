@@ -18,6 +18,7 @@
 #include "regime/ui/regim.h"
 #include "results/ui/graf.h"
 #include "results/xlsxexport.h"
+#include "results/ui/wrapdelegate.h"
 
 namespace results {
 
@@ -38,9 +39,10 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     LWg->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LWg->setShowGrid(false);
     LWg->setAlternatingRowColors(true);
-    // long captions wrap instead of being cut
+    // long captions wrap instead of being cut, a word too long for the line included
     LWg->setWordWrap(true);
     LWg->setTextElideMode(Qt::ElideNone);
+    LWg->setItemDelegate(new WrappingDelegate(LWg));
     LWg->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     LWg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(LWg->horizontalHeader(), &QHeaderView::sectionResized, LWg, [this] { LWg->resizeRowsToContents(); });

@@ -274,7 +274,8 @@ void fPlG::closeEvent(QCloseEvent* event) {
             wb_.dialogs().message(QStringLiteral("Ошибка записи файла PLG.txt"), QStringLiteral("Ошибка !"),
                                   app::Icon::Error);
     }
-    QDialog::closeEvent(event);
+    // not QDialog::closeEvent: it would reject(), which closes again, and refuse the close
+    event->accept();
 }
 
 }  // namespace tools
