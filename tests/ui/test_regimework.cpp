@@ -615,13 +615,14 @@ TEST_F(GraphWorkTest, ALongWordOfACatalogueCaptionIsBrokenNotClipped) {
     tasks()->Navig_T2_ButtonClick(QStringLiteral("Y"));
     settle();
     QTableWidget* t = tasks()->LWg;
-    // a narrow pane: the longest words no longer fit a line of their column
     QWidget* pane = wb->subWindow(app::WindowKind::Navig);
     ASSERT_NE(pane, nullptr);
-    pane->resize(170, pane->height());
+    // the pane as it opens, then narrow: the longest words no longer fit a line of their column
+    for (const int width : {pane->width(), 170}) {
+    pane->resize(width, pane->height());
     settle();
-    t->resizeRowsToContents();
-    shot(pane, "catalogue-narrow");
+    settle();
+    shot(pane, width == 170 ? "catalogue-narrow" : "catalogue-wide");
     auto* delegate = dynamic_cast<results::WrappingDelegate*>(t->itemDelegate());
     ASSERT_NE(delegate, nullptr);
     QStyleOptionViewItem option;
@@ -647,7 +648,8 @@ TEST_F(GraphWorkTest, ALongWordOfACatalogueCaptionIsBrokenNotClipped) {
             for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) broken += fm.horizontalAdvance(word) > width;
             EXPECT_EQ(item->toolTip(), text);
         }
-    EXPECT_GT(broken, 0);  // the narrow pane has words longer than their line
+    if (width == 170) EXPECT_GT(broken, 0);  // the narrow pane has words longer than their line
+    }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -45,7 +46,13 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     LWg->setItemDelegate(new WrappingDelegate(LWg));
     LWg->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     LWg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(LWg->horizontalHeader(), &QHeaderView::sectionResized, LWg, [this] { LWg->resizeRowsToContents(); });
+    // row heights follow the column widths once the view has settled: a resize of the pane,
+    // and the scroll bar that the new heights may bring, both narrow the stretched columns
+    auto* rowHeights = new QTimer(this);
+    rowHeights->setSingleShot(true);
+    rowHeights->setInterval(0);
+    connect(rowHeights, &QTimer::timeout, LWg, [this] { LWg->resizeRowsToContents(); });
+    connect(LWg->horizontalHeader(), &QHeaderView::sectionResized, rowHeights, qOverload<>(&QTimer::start));
     connect(LWg, &QTableWidget::cellClicked, this, [this](int row) { Navig_LWg_ItemClick(row); });
     Command1 = new QPushButton(QStringLiteral("к меню"));
     Command1->setObjectName(QStringLiteral("Command1"));
