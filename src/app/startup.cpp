@@ -70,8 +70,7 @@ QStringList TemplateFileNames() {
 
 QString TemplateWarning(const AppState& s) {
     if (s.templateFolder.isEmpty() || !QFileInfo(s.templateFolder).isDir())
-        return QStringLiteral("Нет папки шаблонов ") + QDir::toNativeSeparators(s.templateFolder) +
-               QStringLiteral(": рисунки, единицы по умолчанию, списки и справка недоступны");
+        return QStringLiteral("Нет папки шаблонов ") + QDir::toNativeSeparators(s.templateFolder);
     QStringList missing;
     for (const QString& name : TemplateFileNames())
         if (!core::ExistsNoCase(s.templateFolder, name)) missing.append(name);
