@@ -4,6 +4,9 @@
 #include "cli/demo.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 
 #include "core/names.h"
 #include "docs/documents.h"
@@ -198,17 +201,48 @@ bool WriteDemoDocuments(const QString& folder, QString& error) {
            report::WriteReportPdf(core::JoinPath(folder, report::kReportPdf), model, &error);
 }
 
+// The template folder from the copy built into this program: every file the folder does not
+// have yet is written; a template file already there (perhaps changed by its user) is kept.
+bool WriteTemplate(const QString& folder, QString& error) {
+    if (!QDir().mkpath(folder)) {
+        error = QStringLiteral("cannot make ") + folder;
+        return false;
+    }
+    QDirIterator it(QStringLiteral(":/template"), QDir::Files);
+    int files = 0;
+    while (it.hasNext()) {
+        const QString from = it.next();
+        const QString name = QFileInfo(from).fileName();
+        ++files;
+        if (core::ExistsNoCase(folder, name)) continue;
+        const QString to = core::JoinPath(folder, name);
+        // a copy of a built-in file is read-only like its source
+        if (!QFile::copy(from, to) ||
+            !QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther) ||
+            QFileInfo(to).size() != QFileInfo(from).size()) {
+            error = QStringLiteral("cannot write ") + to;
+            return false;
+        }
+    }
+    if (files == 0) {
+        error = QStringLiteral("this program holds no template");
+        return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 bool WriteDemo(const QString& home, QString& error) {
     app::AppState s;
     s.programFolder = home;
     s.objectsFolder = core::JoinPath(home, QStringLiteral("Все объекты"));
-    s.templateFolder = core::JoinPath(home, QStringLiteral("Template"));
+    s.templateFolder = core::ResolvePath(home, QStringLiteral("Template"));
     if (!QDir().mkpath(s.objectsFolder)) {
         error = QStringLiteral("cannot make ") + s.objectsFolder;
         return false;
     }
+    if (!WriteTemplate(s.templateFolder, error)) return false;
     const QList<DemoObject> objects = DemoObjects();
     for (const DemoObject& d : objects) {
         s.inputs.fill(0.0f);

@@ -60,7 +60,7 @@ const char kCommands[] =
     "                                         compute the regime's q5 surfaces and print them\n"
     "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n"
     "                                         the regime and summary sheets as a workbook and a PDF\n"
-    "  kalvaro-cli demo HOME                  create the demo objects in HOME\n";
+    "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n";
 const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 

@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);  // takes its own options (-platform, -style, ...)
-    QApplication::setApplicationDisplayName(QStringLiteral("Kalvaro"));
+    app::SetUpApplicationIdentity();
     QCommandLineParser parser;
     SetUpParser(parser, home);
     if (!parser.parse(application.arguments()) || !parser.positionalArguments().isEmpty()) {

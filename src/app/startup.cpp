@@ -62,4 +62,22 @@ void SetFolders(AppState& s, const QString& programFolder) {
 
 QString TemplateFile(const AppState& s, const QString& name) { return core::ResolvePath(s.templateFolder, name); }
 
+QStringList TemplateFileNames() {
+    return {QStringLiteral("Brenner.gif"), QStringLiteral("BrennerInstal.JPG"), QStringLiteral("Dath.txt"),
+            QStringLiteral("Ediny.txt"),   QStringLiteral("Kessel.gif"),        QStringLiteral("Сотрудники.txt"),
+            QStringLiteral("справка.html")};
+}
+
+QString TemplateWarning(const AppState& s) {
+    if (s.templateFolder.isEmpty() || !QFileInfo(s.templateFolder).isDir())
+        return QStringLiteral("Нет папки шаблонов ") + QDir::toNativeSeparators(s.templateFolder);
+    QStringList missing;
+    for (const QString& name : TemplateFileNames())
+        if (!core::ExistsNoCase(s.templateFolder, name)) missing.append(name);
+    if (missing.isEmpty()) return {};
+    return (missing.size() == 1 ? QStringLiteral("В папке шаблонов нет файла ")
+                                : QStringLiteral("В папке шаблонов нет файлов: ")) +
+           missing.join(QStringLiteral(", "));
+}
+
 }  // namespace app

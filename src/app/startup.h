@@ -30,4 +30,10 @@ void SetFolders(AppState& s, const QString& programFolder);
 // Template folder file path, found whatever its letter case.
 QString TemplateFile(const AppState& s, const QString& name);
 
+// The files of a complete template folder: pictures, default units, reference lists, help.
+QStringList TemplateFileNames();
+// What start-up says in the status bar when the template folder, or any of its files, is
+// missing (letter case does not count); empty for a complete template.
+QString TemplateWarning(const AppState& s);
+
 }  // namespace app

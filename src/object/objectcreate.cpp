@@ -35,7 +35,7 @@ QString FilterObjectName(const QString& name) {
     return out;
 }
 
-bool CreateObject(app::AppState& s, const QStringList& fields, QString* error) {
+bool CreateObject(app::AppState& s, const QStringList& fields, QString* error, QString* unitsWarning) {
     const QString name = fields.value(ObjectName).trimmed();
     if (!core::IsAcceptableName(name)) {
         if (error) *error = QStringLiteral("invalid name");
@@ -55,13 +55,24 @@ bool CreateObject(app::AppState& s, const QStringList& fields, QString* error) {
     while (values.size() < kGeneralCount) values.append(QString());
     QString why;
     if (!WriteGeneralData(folder, values, &why)) return undo(why);
-    // the template's units file is copied as it stands; without one the built-in defaults
-    // are written, so a damaged template never blocks a new object
+    // the template's units file is copied as it stands when it reads as one; otherwise the
+    // built-in defaults are written, so a damaged template never blocks a new object, and
+    // the caller is told
     QStringList units;
-    if (!QFile::copy(app::TemplateFile(s, kUnitsFile), core::JoinPath(folder, kUnitsFile)) &&
-        !WriteUnits(folder, DefaultUnits(), &why))
-        return undo(why);
-    if (!ReadUnits(folder, units)) units = DefaultUnits();
+    QString templateWhy;
+    QStringList templateUnits;
+    const bool templateReadable = !s.templateFolder.isEmpty() && ReadUnits(s.templateFolder, templateUnits, &templateWhy);
+    const QString target = core::JoinPath(folder, kUnitsFile);
+    if (!templateReadable || !QFile::copy(app::TemplateFile(s, kUnitsFile), target) || !ReadUnits(folder, units)) {
+        QFile::remove(target);
+        if (!WriteUnits(folder, DefaultUnits(), &why)) return undo(why);
+        if (!ReadUnits(folder, units)) units = DefaultUnits();
+        if (unitsWarning)
+            *unitsWarning = QStringLiteral("Файл единиц измерения шаблона ") + kUnitsFile +
+                            QStringLiteral(" не прочитан") +
+                            (templateWhy.isEmpty() ? QString() : QStringLiteral(" (") + templateWhy + u')') +
+                            QStringLiteral(". Объекту назначены единицы измерения программы по умолчанию.");
+    }
     if (!regime::WriteCounter(folder, regime::kLastNumberFile, 0, true, &why) ||
         !regime::WriteCounter(folder, regime::kCountFile, 0, true, &why))
         return undo(why);

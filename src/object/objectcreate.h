@@ -23,7 +23,9 @@ QString FilterObjectName(const QString& name);
 
 // Creates the folder, "OData.txt", "Ediny.txt" from the template, both counters and the
 // first regime; the object becomes current. On failure nothing half-created stays behind
-// and `error` tells what failed.
-bool CreateObject(app::AppState& s, const QStringList& fields, QString* error = nullptr);
+// and `error` tells what failed. When the template's units file cannot be read the object
+// gets the built-in units and `unitsWarning` says so.
+bool CreateObject(app::AppState& s, const QStringList& fields, QString* error = nullptr,
+                  QString* unitsWarning = nullptr);
 
 }  // namespace object

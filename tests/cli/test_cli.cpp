@@ -13,6 +13,7 @@
 #include "support/testdirs.h"
 
 using testing_support::ReadBytes;
+using testing_support::WriteBytes;
 
 using testing_support::Cli;
 using testing_support::CliRun;
@@ -100,12 +101,32 @@ TEST(Cli, CalcPrintsWithoutWriting) {
 
 TEST(Cli, DemoCommandWritesTheCommittedDemo) {
     QTemporaryDir dir;
-    const QString tmpl = core::JoinPath(dir.path(), "Template");
-    QDir().mkdir(tmpl);
-    QFile::copy(KALVARO_SOURCE_DIR "/template/Ediny.txt", core::JoinPath(tmpl, "Ediny.txt"));
     ASSERT_EQ(Cli({"demo", dir.path()}).code, 0);
     EXPECT_EQ(Snapshot(core::JoinPath(dir.path(), QStringLiteral("Все объекты"))),
               Snapshot(QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты")));
+    // a complete program folder: the template is a real folder, the shipped one
+    const QString demoTemplate = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Template");
+    EXPECT_FALSE(QFileInfo(demoTemplate).isSymLink());
+    const auto written = Snapshot(core::JoinPath(dir.path(), "Template"));
+    EXPECT_EQ(written.size(), 7);
+    EXPECT_EQ(written, Snapshot(demoTemplate));
+    EXPECT_EQ(written, Snapshot(QStringLiteral(KALVARO_SOURCE_DIR "/template")));
+    EXPECT_TRUE(QFileInfo(core::JoinPath(dir.path(), "Template/Ediny.txt")).isWritable());
+}
+
+TEST(Cli, DemoCommandKeepsATemplateFileTheUserChanged) {
+    QTemporaryDir dir;
+    const QString tmpl = core::JoinPath(dir.path(), "Template");
+    QDir().mkdir(tmpl);
+    WriteBytes(core::JoinPath(tmpl, QStringLiteral("Сотрудники.txt")), "\"Иванов И.И.\"\r\n");
+    ASSERT_EQ(Cli({"demo", dir.path()}).code, 0);
+    EXPECT_EQ(ReadBytes(core::JoinPath(tmpl, QStringLiteral("Сотрудники.txt"))), "\"Иванов И.И.\"\r\n");
+    EXPECT_EQ(ReadBytes(core::JoinPath(tmpl, QStringLiteral("Ediny.txt"))),
+              ReadBytes(QStringLiteral(KALVARO_SOURCE_DIR "/template/Ediny.txt")));
+    // a folder that cannot take the template fails the command
+    QTemporaryDir blocked;
+    WriteBytes(core::JoinPath(blocked.path(), "Template"), "not a folder");
+    EXPECT_NE(Cli({"demo", blocked.path()}).code, 0);
 }
 
 TEST(Cli, GraphAsWorkbookAndPicture) {

@@ -3,9 +3,12 @@
 
 #include "test_frame_fixture.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QStatusBar>
 
+#include "app/startup.h"
+#include "app/ui/uiutil.h"
 #include "object/ui/od.h"
 #include "support/testdirs.h"
 
@@ -237,6 +240,92 @@ TEST_F(FrameTest, SelectionShowsTheRegimeCountAndReportsUnreadableFiles) {
     EXPECT_EQ(dialogs.count(QStringLiteral("message")), 2);
     EXPECT_EQ(list()->Label2->text(), QStringLiteral("B"));
     EXPECT_FALSE(objectCommandsEnabled());
+}
+
+TEST_F(FrameTest, AFailedSelectionLeavesNoCommandForThePreviousObject) {
+    const QString a = home.makeObject(QStringLiteral("A"), HotWaterGasGeneral(QStringLiteral("A")));
+    const QString b = home.makeObject(QStringLiteral("B"), HotWaterGasGeneral(QStringLiteral("B")));
+    const QString c = home.makeObject(QStringLiteral("C"), HotWaterGasGeneral(QStringLiteral("C")));
+    QFile::remove(core::JoinPath(b, QStringLiteral("Col_RAll.txt")));
+    testing_support::WriteBytes(core::JoinPath(c, QStringLiteral("OData.txt")), "\"x\"\r\n\"y\"\r\n");
+    openList();
+    for (const QString& failing : {QStringLiteral("B"), QStringLiteral("C")}) {
+        clickEntry(QStringLiteral("A"));
+        ASSERT_TRUE(objectCommandsEnabled());
+        const int messages = dialogs.count(QStringLiteral("message"));
+        clickEntry(failing);
+        EXPECT_EQ(dialogs.count(QStringLiteral("message")), messages + 1) << failing.toStdString();
+        EXPECT_EQ(state.currentObjectName, failing);
+        // rename, delete and copy of the general data would act on the failed entry
+        EXPECT_FALSE(objectCommandsEnabled()) << failing.toStdString();
+        frame().nnam->trigger();
+        frame().Del_o->trigger();
+        EXPECT_EQ(dialogs.count(QStringLiteral("question")) + dialogs.count(QStringLiteral("input")), 0);
+        EXPECT_TRUE(QFileInfo::exists(core::JoinPath(home.objects(), failing)));
+    }
+    // a readable entry gives them back
+    clickEntry(QStringLiteral("A"));
+    EXPECT_TRUE(objectCommandsEnabled());
+}
+
+// The caption the window system shows: Qt appends the application's display name, when
+// the program set one, to every title that does not already end with it.
+QString ShownCaption(const QString& title) {
+    const QString display = QGuiApplication::applicationDisplayName();
+    if (display == QCoreApplication::applicationName() || title.endsWith(display)) return title;
+    return title + QStringLiteral(" \u2014 ") + display;
+}
+
+TEST_F(FrameTest, TheCaptionNamesTheProgramOnce) {
+    app::SetUpApplicationIdentity();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("kalvaro"));
+    EXPECT_EQ(ShownCaption(frame().windowTitle()), QStringLiteral("Kalvaro"));
+    home.makeObject(QStringLiteral("Котельная школы №3"), HotWaterGasGeneral(QStringLiteral("Котельная школы №3")));
+    ASSERT_TRUE(wb->openObject(QStringLiteral("Котельная школы №3")));
+    const QString shown = ShownCaption(frame().windowTitle());
+    EXPECT_EQ(shown, QStringLiteral("Kalvaro   Котельная школы №3"));
+    EXPECT_EQ(shown.count(QStringLiteral("Kalvaro")), 1);
+    // the other windows keep their own captions as written
+    EXPECT_EQ(ShownCaption(QStringLiteral("Перевод технических единиц")), QStringLiteral("Перевод технических единиц"));
+}
+
+class TemplateAtStartTest : public FrameTest {
+protected:
+    // Starts the frame again on the program folder as it is now.
+    void restart() {
+        wb.reset();
+        wb = std::make_unique<app::Workbench>(state, dialogs);
+        app::InstallObjectWindows(*wb);
+        frame().show();
+    }
+};
+
+TEST_F(TemplateAtStartTest, AMissingTemplateOrTemplateFileIsToldInTheStatusBar) {
+    // the complete template says nothing
+    EXPECT_TRUE(frame().panel(1).isEmpty());
+    EXPECT_TRUE(app::TemplateWarning(state).isEmpty());
+
+    // a file written in another letter case still counts
+    ASSERT_TRUE(QFile::rename(core::JoinPath(home.templ(), QStringLiteral("Kessel.gif")),
+                              core::JoinPath(home.templ(), QStringLiteral("KESSEL.GIF"))));
+    restart();
+    EXPECT_TRUE(frame().panel(1).isEmpty());
+
+    ASSERT_TRUE(QFile::remove(core::JoinPath(home.templ(), QStringLiteral("BrennerInstal.JPG"))));
+    restart();
+    EXPECT_EQ(frame().panel(1), QStringLiteral("В папке шаблонов нет файла BrennerInstal.JPG"));
+    EXPECT_TRUE(dialogs.shown.isEmpty());  // told, not asked
+
+    ASSERT_TRUE(QFile::remove(core::JoinPath(home.templ(), QStringLiteral("справка.html"))));
+    restart();
+    EXPECT_EQ(frame().panel(1), QStringLiteral("В папке шаблонов нет файлов: BrennerInstal.JPG, справка.html"));
+
+    ASSERT_TRUE(QDir(home.templ()).removeRecursively());
+    restart();
+    EXPECT_TRUE(frame().panel(1).startsWith(QStringLiteral("Нет папки шаблонов ")));
+    EXPECT_TRUE(frame().panel(1).contains(home.templ()));
+    // the program still works: the object list opens
+    EXPECT_NE(openList(), nullptr);
 }
 
 TEST_F(FrameTest, TabsBringTheirWindowsToTheFrontAndFollowActivation) {

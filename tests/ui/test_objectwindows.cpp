@@ -164,6 +164,55 @@ TEST_F(NewObjectTest, EnterCreatesTheObjectAndOpensIt) {
     expectIdle();
 }
 
+TEST_F(NewObjectTest, ATemplateWithoutReadableUnitsGivesTheBuiltInOnesAndSaysSo) {
+    const QString templateUnits = core::JoinPath(home.templ(), QStringLiteral("Ediny.txt"));
+    QStringList builtIn = object::DefaultUnits();
+    object::ApplyUnitFollowers(builtIn);
+    int n = 0;
+    for (const QByteArray& broken : {QByteArray(), QByteArray("\"ppm\"\r\n\"bar\"\r\n")}) {
+        if (broken.isEmpty()) ASSERT_TRUE(QFile::remove(templateUnits));
+        else testing_support::WriteBytes(templateUnits, broken);
+        if (n > 0) {
+            frame().closeButton()->trigger();
+            frame().n->trigger();
+            form = frame().findChild<object::NewOt*>();
+            ASSERT_NE(form, nullptr);
+        }
+        const QString name = QStringLiteral("Котел ") + QString::number(++n);
+        Type(cod(gd::ObjectName), name);
+        Pick(cod(gd::BoilerType), gd::kHotWaterBoiler);
+        Pick(cod(gd::Economiser), gd::kWithoutEconomiser);
+        press(form->Command1);
+        Pick(cod(gd::FuelType), gd::kNaturalGas);
+        dialogs.shown.clear();
+        ASSERT_TRUE(form->NewOt_Command4_Click());
+        settle();
+        EXPECT_TRUE(wb->objectOpen());
+        ASSERT_EQ(dialogs.messages().size(), 1) << n;
+        EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Файл единиц измерения шаблона Ediny.txt не прочитан")))
+            << dialogs.messages()[0].toStdString();
+        EXPECT_TRUE(dialogs.messages()[0].endsWith(
+            QStringLiteral("Объекту назначены единицы измерения программы по умолчанию.")));
+        EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Warning);
+        QStringList units;
+        ASSERT_TRUE(object::ReadUnits(objectFolder(name), units));
+        EXPECT_EQ(units, builtIn);
+        EXPECT_EQ(state.units.mid(0, builtIn.size()), builtIn);
+    }
+}
+
+TEST_F(NewObjectTest, TheTemplatesUnitsAreTakenWithoutAWord) {
+    Type(cod(gd::ObjectName), QStringLiteral("Котел"));
+    Pick(cod(gd::BoilerType), gd::kHotWaterBoiler);
+    Pick(cod(gd::Economiser), gd::kWithoutEconomiser);
+    press(form->Command1);
+    Pick(cod(gd::FuelType), gd::kNaturalGas);
+    ASSERT_TRUE(form->NewOt_Command4_Click());
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(ReadBytes(core::JoinPath(objectFolder(QStringLiteral("Котел")), QStringLiteral("Ediny.txt"))),
+              ReadBytes(core::JoinPath(home.templ(), QStringLiteral("Ediny.txt"))));
+}
+
 TEST_F(NewObjectTest, AFolderThatCannotBeMadeIsReportedAndNothingStays) {
     const QString longName = QString(140, QChar(0x0416));  // 280 bytes: too long for a folder name
     cod(gd::ObjectName)->setEditText(longName);

@@ -28,6 +28,7 @@
 #include "results/ui/graf.h"
 #include "results/ui/graphtasks.h"
 #include "results/ui/navig.h"
+#include "results/ui/wrapdelegate.h"
 #include "test_frame_fixture.h"
 
 namespace frame_testing {
@@ -610,6 +611,47 @@ TEST_F(GraphWorkTest, EveryCatalogueCaptionReadsWhole) {
             EXPECT_TRUE(need.height() <= t->rowHeight(r) || item->toolTip() == text) << text.toStdString();
             EXPECT_EQ(item->toolTip(), text);
         }
+}
+
+TEST_F(GraphWorkTest, ALongWordOfACatalogueCaptionIsBrokenNotClipped) {
+    tasks()->Navig_T2_ButtonClick(QStringLiteral("Y"));
+    settle();
+    QTableWidget* t = tasks()->LWg;
+    QWidget* pane = wb->subWindow(app::WindowKind::Navig);
+    ASSERT_NE(pane, nullptr);
+    // the pane as it opens, then narrow: the longest words no longer fit a line of their column
+    for (const int width : {pane->width(), 170}) {
+    pane->resize(width, pane->height());
+    settle();
+    settle();
+    shot(pane, width == 170 ? "catalogue-narrow" : "catalogue-wide");
+    auto* delegate = dynamic_cast<results::WrappingDelegate*>(t->itemDelegate());
+    ASSERT_NE(delegate, nullptr);
+    QStyleOptionViewItem option;
+    option.initFrom(t);
+    option.widget = t;
+    option.font = t->font();
+    const QFontMetrics fm(t->font());
+    int broken = 0;
+    for (int r = 0; r < t->rowCount(); ++r)
+        for (int c = 0; c < 2; ++c) {
+            QTableWidgetItem* item = t->item(r, c);
+            const QString text = item->text();
+            const QModelIndex index = t->model()->index(r, c);
+            const int width = delegate->textWidth(option, index, t->columnWidth(c));
+            ASSERT_GT(width, 10);
+            const QStringList lines = results::WrappedLines(text, t->font(), width);
+            // every line fits its cell and no character is lost
+            for (const QString& line : lines)
+                EXPECT_LE(fm.horizontalAdvance(line.trimmed()), width) << line.toStdString();
+            EXPECT_EQ(lines.join(QString()), text);
+            // the row is high enough for all of them
+            EXPECT_GE(t->rowHeight(r), static_cast<int>(lines.size()) * fm.lineSpacing()) << text.toStdString();
+            for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) broken += fm.horizontalAdvance(word) > width;
+            EXPECT_EQ(item->toolTip(), text);
+        }
+    if (width == 170) EXPECT_GT(broken, 0);  // the narrow pane has words longer than their line
+    }
 }
 
 }  // namespace

@@ -384,6 +384,9 @@ void frOpen::frOpen_lvAll_ItemClick(const QString& name) {
         return;
     }
     if (sum.readError) {
+        // the selection is now this object: rename, delete and copy of the general data must
+        // not stay enabled from the entry chosen before
+        frame.setObjectCommandsEnabled(false);
         // a short or unreadable general data file stops before anything is shown; a missing
         // regime counter stops after the general data values
         QStringList probe;

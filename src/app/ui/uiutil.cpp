@@ -1,5 +1,6 @@
 #include "app/ui/uiutil.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
@@ -43,5 +44,7 @@ QPixmap TemplatePicture(const AppState& s, const QString& name) {
     p.load(TemplateFile(s, name));
     return p;
 }
+
+void SetUpApplicationIdentity() { QGuiApplication::setDesktopFileName(QStringLiteral("kalvaro")); }
 
 }  // namespace app

@@ -29,6 +29,12 @@ QPixmap TemplatePicture(const AppState& s, const QString& name);
 // otherwise take for their own line editing keys (Ctrl+E is "end of line" on Linux).
 bool IsFrameShortcut(const QKeyEvent* event);
 
+// The program's identity on the desktop: the desktop entry its windows belong to (task bar
+// icon and grouping). No application display name is set: Qt would append it to every
+// window caption ("Kalvaro   <object> — Kalvaro"), and the frame's caption already names
+// the program.
+void SetUpApplicationIdentity();
+
 // Default title of a message that has none of its own.
 inline const QString kProgramTitle = QStringLiteral("Kalvaro");
 

@@ -1,5 +1,7 @@
 #include "app/ui/workbench.h"
 
+#include "app/startup.h"
+
 #include <QAction>
 #include <QEvent>
 #include <QKeySequence>
@@ -84,6 +86,9 @@ void AllowClose(QWidget* w) {
 Workbench::Workbench(AppState& state, Dialogs& dialogs) : state_(state), dialogs_(dialogs) {
     frame_ = std::make_unique<MDIForm1>(*this);
     connect(frame_->mdiArea(), &QMdiArea::subWindowActivated, this, &Workbench::onSubWindowActivated);
+    // a program folder without its template starts all the same, but says so
+    const QString templateWarning = TemplateWarning(state_);
+    if (!templateWarning.isEmpty()) setStatus(1, templateWarning);
 }
 
 Workbench::~Workbench() {

@@ -131,8 +131,8 @@ bool NewOt::NewOt_Command4_Click() {
         if (check.focusEntry >= 0) COD[check.focusEntry]->setFocus();
         return false;
     }
-    QString why;
-    if (!CreateObject(s, values, &why)) {
+    QString why, unitsWarning;
+    if (!CreateObject(s, values, &why, &unitsWarning)) {
         // CreateObject leaves nothing behind; the name stays for the user to change
         d.message(QStringLiteral("Папка объекта '") + name + QStringLiteral("' не может быть создана."),
                   QStringLiteral("Ошибка !"), app::Icon::Warning);
@@ -143,6 +143,8 @@ bool NewOt::NewOt_Command4_Click() {
     created_ = true;
     closeWindow();
     wb_.objectCreated(name);
+    // the object is open with the built-in units, which the user may need to change
+    if (!unitsWarning.isEmpty()) d.message(unitsWarning, app::kProgramTitle, app::Icon::Warning);
     return true;
 }
 

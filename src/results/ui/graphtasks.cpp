@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QTableWidget>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@
 #include "regime/ui/regim.h"
 #include "results/ui/graf.h"
 #include "results/xlsxexport.h"
+#include "results/ui/wrapdelegate.h"
 
 namespace results {
 
@@ -38,12 +40,19 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     LWg->setEditTriggers(QAbstractItemView::NoEditTriggers);
     LWg->setShowGrid(false);
     LWg->setAlternatingRowColors(true);
-    // long captions wrap instead of being cut
+    // long captions wrap instead of being cut, a word too long for the line included
     LWg->setWordWrap(true);
     LWg->setTextElideMode(Qt::ElideNone);
+    LWg->setItemDelegate(new WrappingDelegate(LWg));
     LWg->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     LWg->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(LWg->horizontalHeader(), &QHeaderView::sectionResized, LWg, [this] { LWg->resizeRowsToContents(); });
+    // row heights follow the column widths once the view has settled: a resize of the pane,
+    // and the scroll bar that the new heights may bring, both narrow the stretched columns
+    auto* rowHeights = new QTimer(this);
+    rowHeights->setSingleShot(true);
+    rowHeights->setInterval(0);
+    connect(rowHeights, &QTimer::timeout, LWg, [this] { LWg->resizeRowsToContents(); });
+    connect(LWg->horizontalHeader(), &QHeaderView::sectionResized, rowHeights, qOverload<>(&QTimer::start));
     connect(LWg, &QTableWidget::cellClicked, this, [this](int row) { Navig_LWg_ItemClick(row); });
     Command1 = new QPushButton(QStringLiteral("к меню"));
     Command1->setObjectName(QStringLiteral("Command1"));

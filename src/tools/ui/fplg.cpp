@@ -19,8 +19,10 @@ namespace {
 
 // The picture is drawn at its pixel size on a 96 dpi screen: 15 twips to a pixel.
 constexpr double kTwipsPerPicturePixel = 15.0;
-// Strips above and below the picture for the end captions and the output labels.
-constexpr int kTopStrip = 18, kBottomStrip = 22;
+// Strips above and below the picture for the end captions and the output labels: the two
+// rated outputs on the first line under their markers, the output at the setting on the
+// second, so it never covers a rated output when the indicator stands on its marker.
+constexpr int kTopStrip = 18, kBottomStrip = 40, kOutputLine = 18;
 
 const QString kPlateTip = QStringLiteral("Паспортные данные горелки");
 
@@ -86,15 +88,15 @@ void FlameHeadDiagram::resizeEvent(QResizeEvent*) { placeLabels(); }
 void FlameHeadDiagram::placeLabels() {
     if (!model_) return;
     const QRect r = pictureRect();
-    auto under = [&](QLabel* l, double xTwips, const QString& text) {
+    auto under = [&](QLabel* l, double xTwips, const QString& text, int line) {
         l->setText(text);
         l->adjustSize();
         const double x = toPixels(QPointF(xTwips, 0)).x();
-        l->move(static_cast<int>(x - l->width() / 2.0), r.bottom() + 3);
+        l->move(static_cast<int>(x - l->width() / 2.0), r.bottom() + 3 + line * kOutputLine);
     };
-    under(Lmin, MarkerL0().vertical.from.x(), model_->Lmin);
-    under(Lmax, MarkerL2().vertical.from.x(), model_->Lmax);
-    under(Lt, model_->L1.vertical.from.x(), model_->Lt);
+    under(Lmin, MarkerL0().vertical.from.x(), model_->Lmin, 0);
+    under(Lmax, MarkerL2().vertical.from.x(), model_->Lmax, 0);
+    under(Lt, model_->L1.vertical.from.x(), model_->Lt, 1);
     Lt->setVisible(model_->L1Visible);
     Lt->raise();
     auto over = [&](QLabel* l, double xTwips) {
@@ -163,7 +165,10 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     Slider1->setEnabled(false);
     Label4[0] = new QLabel;
     Label4[0]->setObjectName(QStringLiteral("Label4_0"));
-    Label4[0]->setMinimumWidth(60);
+    // the labels that fill in as the slider moves have room for their values from the start,
+    // so the window keeps its size
+    const int valueWidth = Label4[0]->fontMetrics().horizontalAdvance(QStringLiteral("e=0000")) + 6;
+    Label4[0]->setMinimumWidth(valueWidth);
     auto* sliderRow = new QHBoxLayout;
     sliderRow->addWidget(Slider1, 1);
     sliderRow->addWidget(Label4[0]);
@@ -185,8 +190,10 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     bold.setBold(true);
     Lg->setFont(bold);
     Lk->setFont(bold);
-    Lg->setMinimumWidth(70);
-    Lk->setMinimumWidth(70);
+    Label4[1]->setMinimumWidth(valueWidth);
+    const int outputWidth = QFontMetrics(bold).horizontalAdvance(QStringLiteral("00000.0000")) + 6;
+    Lg->setMinimumWidth(outputWidth);
+    Lk->setMinimumWidth(outputWidth);
     auto* result = new QHBoxLayout;
     result->addWidget(new QLabel(QStringLiteral("При")));
     result->addWidget(Label4[1]);
@@ -274,7 +281,8 @@ void fPlG::closeEvent(QCloseEvent* event) {
             wb_.dialogs().message(QStringLiteral("Ошибка записи файла PLG.txt"), QStringLiteral("Ошибка !"),
                                   app::Icon::Error);
     }
-    QDialog::closeEvent(event);
+    // not QDialog::closeEvent: it would reject(), which closes again, and refuse the close
+    event->accept();
 }
 
 }  // namespace tools

@@ -1,5 +1,6 @@
 #include "tools/ui/fq5.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
@@ -335,6 +336,11 @@ bool fQ5::eventFilter(QObject* watched, QEvent* event) {
         if (auto* e = qobject_cast<QLineEdit*>(watched)) return FilterNumericKey(e, static_cast<QKeyEvent*>(event));
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void fQ5::closeEvent(QCloseEvent* event) {
+    // not QDialog::closeEvent: it would reject(), which closes again, and refuse the close
+    event->accept();
 }
 
 }  // namespace tools

@@ -1,5 +1,6 @@
 #include "tools/ui/pricid.h"
 
+#include <QCloseEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -204,6 +205,11 @@ bool Pricid::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress && watched->property(kFieldProperty).isValid())
         return FilterCommaKey(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event));
     return QDialog::eventFilter(watched, event);
+}
+
+void Pricid::closeEvent(QCloseEvent* event) {
+    // not QDialog::closeEvent: it would reject(), which closes again, and refuse the close
+    event->accept();
 }
 
 }  // namespace tools

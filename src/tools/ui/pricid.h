@@ -34,7 +34,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Escape and the close box both close the window the same way
     void reject() override { close(); }
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void build();
