@@ -221,12 +221,20 @@ TEST(CheckedNumbers, StoredFormIsShortestAndLocaleFree) {
         ASSERT_TRUE(core::ParseStoredFloat(s, back)) << s;
         const size_t digits = std::count_if(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
         EXPECT_LE(digits, 9u) << s;
-        if (v == 627.78f) EXPECT_EQ(s, "627.78");
-        if (v == 0.1f) EXPECT_EQ(s, "0.1");
-        if (v == 1.5e-5f) EXPECT_EQ(s, "1.5E-05");
-        if (v == 100.0f) EXPECT_EQ(s, "100");
-        if (v == 1.0f / 3.0f) EXPECT_EQ(s, "0.3333333");
-        else if (v != 1e-45f && v != 16777217.0f && v != 3.4028235e38f) EXPECT_EQ(back, v) << s;
+        if (v == 627.78f) {
+            EXPECT_EQ(s, "627.78");
+        } else if (v == 0.1f) {
+            EXPECT_EQ(s, "0.1");
+        } else if (v == 1.5e-5f) {
+            EXPECT_EQ(s, "1.5E-05");
+        } else if (v == 100.0f) {
+            EXPECT_EQ(s, "100");
+        }
+        if (v == 1.0f / 3.0f) {
+            EXPECT_EQ(s, "0.3333333");
+        } else if (v != 1e-45f && v != 16777217.0f && v != 3.4028235e38f) {
+            EXPECT_EQ(back, v) << s;
+        }
     }
 }
 

@@ -315,7 +315,9 @@ TEST_F(FrameTest, CopyGeneralDataStartsANewObjectFromTheSelection) {
     ASSERT_NE(form, nullptr);
     const QStringList fields = form->fields();
     for (int k = 0; k < gd::kGeneralCount; ++k) {
-        if (k != gd::ObjectName) EXPECT_EQ(fields[k], g[k]) << k;
+        if (k != gd::ObjectName) {
+            EXPECT_EQ(fields[k], g[k]) << k;
+        }
     }
     EXPECT_TRUE(fields[gd::ObjectName].isEmpty());
     EXPECT_EQ(form->TOD[10]->text(), QStringLiteral("ккал/ст.м3"));

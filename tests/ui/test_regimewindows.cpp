@@ -408,8 +408,9 @@ TEST_F(RegimeWindowsTest, SteamQRowKeepsItsUnit) {
     openNew(g);
     wb->setResultUnit(QStringLiteral("Q"), QStringLiteral("МВт"));
     for (int i = 0; i < pane()->lvAll()->topLevelItemCount(); ++i)
-        if (pane()->lvAll()->topLevelItem(i)->text(0) == u"Q")
+        if (pane()->lvAll()->topLevelItem(i)->text(0) == u"Q") {
             EXPECT_EQ(pane()->lvAll()->topLevelItem(i)->text(1), QStringLiteral("Гкал/час"));
+        }
 }
 
 }  // namespace

@@ -650,7 +650,9 @@ TEST_F(GraphWorkTest, ALongWordOfACatalogueCaptionIsBrokenNotClipped) {
             for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) broken += fm.horizontalAdvance(word) > width;
             EXPECT_EQ(item->toolTip(), text);
         }
-    if (width == 170) EXPECT_GT(broken, 0);  // the narrow pane has words longer than their line
+    if (width == 170) {
+        EXPECT_GT(broken, 0);  // the narrow pane has words longer than their line
+    }
     }
 }
 
