@@ -13,6 +13,7 @@
 #include "analyser/reading.h"
 #include "app/objectstore.h"
 #include "app/state.h"
+#include "cli/objectfolder.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "regime/regimestore.h"
@@ -92,18 +93,12 @@ int AnalyserCommand(const QStringList& argsIn) {
 
     // the object and its regime, as the regime list and the editor have them
     app::AppState s;
-    const QFileInfo info(positional[0]);
-    if (!info.isDir()) {
-        Err() << "no such object folder: " << positional[0] << "\n";
+    QString error, warning;
+    if (!UseObjectFolder(s, positional[0], error, warning)) {
+        Err() << error << "\n";
         return 1;
     }
-    s.objectsFolder = info.absoluteDir().absolutePath();
-    s.setCurrentObject(info.fileName());
-    QString error;
-    if (!app::LoadObjectData(s, &error)) {
-        Err() << positional[0] << ": " << error << "\n";
-        return 1;
-    }
+    if (!warning.isEmpty()) Err() << s.currentObjectFolder << ": " << warning << "\n";
     const QString listWarning = regime::FillRegimeList(s);
     if (!listWarning.isEmpty()) Err() << positional[0] << ": " << listWarning << "\n";
     const int row = s.regimeList.find(positional[1]);

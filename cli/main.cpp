@@ -20,6 +20,7 @@
 #include "app/objectstore.h"
 #include "cli/analyser.h"
 #include "cli/demo.h"
+#include "cli/objectfolder.h"
 #include "cli/q5.h"
 #include "cli/report.h"
 #include "app/startup.h"
@@ -70,29 +71,12 @@ int Usage() {
     return kUsage;
 }
 
-// A folder given on the command line, absolute and without a trailing slash (what a shell's
-// completion types), so its last name is the object's name.
-QString CleanFolder(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
+using cli::CleanFolder;
 
-// Makes the folder the current object of the state: its parent is the objects folder, the
-// template beside that. Units missing in the object are taken from the template and said.
+// The object folder of a command; a warning of its units goes to the error output.
 bool UseObjectFolder(app::AppState& s, const QString& path, QString& error) {
-    const QString folder = CleanFolder(path);
-    const QFileInfo info(folder);
-    if (!info.isDir()) {
-        error = folder + QStringLiteral(": папка объекта не найдена");
-        return false;
-    }
-    if (!app::IsObjectFolder(folder)) {
-        error = folder + QStringLiteral(": это не папка объекта (в ней нет ") + object::kGeneralFile + u')';
-        return false;
-    }
-    const QString objects = info.absolutePath();
-    app::SetFolders(s, QFileInfo(objects).absolutePath());
-    s.objectsFolder = objects;
-    s.setCurrentObject(info.fileName());
     QString warning;
-    if (!app::LoadObjectData(s, &error, &warning)) return false;
+    if (!cli::UseObjectFolder(s, path, error, warning)) return false;
     if (!warning.isEmpty()) err() << s.currentObjectFolder << ": " << warning << "\n";
     return true;
 }

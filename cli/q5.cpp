@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "app/objectstore.h"
+#include "cli/objectfolder.h"
 #include "core/names.h"
 #include "regime/regimestore.h"
 #include "tools/q5.h"
@@ -39,18 +40,12 @@ int Q5Command(QStringList args) {
         return 2;
     }
     app::AppState s;
-    const QFileInfo info(args[0]);
-    if (!info.isDir()) {
-        Err() << "no such object folder: " << args[0] << "\n";
-        return 1;
-    }
-    s.objectsFolder = info.absoluteDir().absolutePath();
-    s.setCurrentObject(info.fileName());
-    QString error;
-    if (!app::LoadObjectData(s, &error)) {
+    QString error, warning;
+    if (!UseObjectFolder(s, args[0], error, warning)) {
         Err() << error << "\n";
         return 1;
     }
+    if (!warning.isEmpty()) Err() << s.currentObjectFolder << ": " << warning << "\n";
     const QString regimeFile = core::FindEntryNoCase(s.currentObjectFolder, args[1]);
     if (regimeFile.isEmpty()) {
         Err() << "no such regime: " << args[1] << "\n";

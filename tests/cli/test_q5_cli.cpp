@@ -97,3 +97,20 @@ TEST(CliQ5, RefusesMissingRegimesFilesAndBadUsage) {
     EXPECT_EQ(r.code, 2);
     EXPECT_TRUE(r.err.contains(QStringLiteral("Usage")));
 }
+
+TEST(CliQ5, TakesTheObjectFolderAsShellsTypeItAndNamesAMissingOne) {
+    // a trailing slash, as a shell's completion types it, names the same object
+    const CliResult plain = Q5Cli({kSchool, QStringLiteral("Режим №  1.Dat")});
+    const CliResult slash = Q5Cli({kSchool + QStringLiteral("/"), QStringLiteral("Режим №  1.Dat")});
+    ASSERT_EQ(slash.code, 0) << slash.err.toStdString();
+    EXPECT_EQ(slash.out, plain.out);
+    EXPECT_TRUE(slash.out.startsWith(QStringLiteral("Котельная школы №3\t")));
+    // a folder that is not there, or is no object, is a file error that names it
+    QTemporaryDir dir;
+    const CliResult missing = Q5Cli({dir.filePath("нет/"), QStringLiteral("Режим №  1.Dat")});
+    EXPECT_EQ(missing.code, 1);
+    EXPECT_TRUE(missing.err.contains(dir.filePath("нет") + QStringLiteral(": папка объекта не найдена")));
+    const CliResult notObject = Q5Cli({dir.path(), QStringLiteral("Режим №  1.Dat")});
+    EXPECT_EQ(notObject.code, 1);
+    EXPECT_TRUE(notObject.err.contains(QStringLiteral("это не папка объекта")));
+}
