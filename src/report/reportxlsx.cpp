@@ -3,7 +3,6 @@
 #include <QDateTime>
 #include <QFile>
 #include <QTimeZone>
-#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 #include "core/textfile.h"
@@ -182,19 +181,8 @@ void WriteSummarySheet(lxw_workbook* wb, const ReportModel& m, const Formats& f)
 
 bool WriteWorkbookAtomic(const QString& path, const std::function<bool(const QByteArray&, QString*)>& build,
                          QString* error) {
-    QTemporaryDir tmp;
-    if (!tmp.isValid()) {
-        if (error) *error = QStringLiteral("cannot make a temporary folder");
-        return false;
-    }
-    const QString tmpPath = tmp.filePath(QStringLiteral("book.xlsx"));
-    if (!build(QFile::encodeName(tmpPath), error)) return false;
-    QFile file(tmpPath);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("cannot read ") + tmpPath;
-        return false;
-    }
-    return core::WriteFileAtomic(path, file.readAll(), error);
+    return core::WriteFileProduced(
+        path, [&](const QString& scratch, QString* why) { return build(QFile::encodeName(scratch), why); }, error);
 }
 
 bool WriteReportXlsx(const QString& path, const ReportModel& m, QString* error) {

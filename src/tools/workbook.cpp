@@ -3,12 +3,14 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <cmath>
-#include <cstdio>
+
+#include "core/textfile.h"
 
 namespace tools {
 
-Workbook::Workbook(const QString& path) : path_(path), tmp_(path + QStringLiteral(".part")) {
-    wb_ = workbook_new(QFile::encodeName(tmp_).constData());
+Workbook::Workbook(const QString& path) : path_(path) {
+    if (!scratch_.isValid()) return;
+    wb_ = workbook_new(QFile::encodeName(scratch_.filePath(QStringLiteral("book.xlsx"))).constData());
     if (wb_) {
         bold_ = workbook_add_format(wb_);
         format_set_bold(bold_);
@@ -16,10 +18,8 @@ Workbook::Workbook(const QString& path) : path_(path), tmp_(path + QStringLitera
 }
 
 Workbook::~Workbook() {
-    if (wb_ && !closed_) {
-        workbook_close(wb_);
-        QFile::remove(tmp_);
-    }
+    // an export given up: the scratch folder goes with its half-made file
+    if (wb_ && !closed_) workbook_close(wb_);
 }
 
 lxw_worksheet* Workbook::addSheet(const QString& name) {
@@ -45,23 +45,19 @@ void Workbook::cell(lxw_worksheet* ws, int row, int col, const QString& t, lxw_f
 
 bool Workbook::commit(QString* error) {
     if (!wb_) {
-        if (error) *error = QStringLiteral("cannot create ") + path_;
+        if (error) *error = path_ + QStringLiteral(": нельзя создать книгу");
         return false;
     }
     closed_ = true;
     const lxw_error rc = workbook_close(wb_);
     wb_ = nullptr;
     if (rc != LXW_NO_ERROR) {
-        QFile::remove(tmp_);
-        if (error) *error = QString::fromUtf8(lxw_strerror(rc));
+        if (error) *error = path_ + QStringLiteral(": ") + QString::fromUtf8(lxw_strerror(rc));
         return false;
     }
-    if (std::rename(QFile::encodeName(tmp_).constData(), QFile::encodeName(path_).constData()) != 0) {
-        QFile::remove(tmp_);
-        if (error) *error = QStringLiteral("cannot write ") + path_;
-        return false;
-    }
-    return true;
+    QByteArray bytes;
+    return core::ReadDataFile(scratch_.filePath(QStringLiteral("book.xlsx")), bytes, error) &&
+           core::WriteFileAtomic(path_, bytes, error);
 }
 
 bool WholeNumber(const QString& text, double& value) {

@@ -1,9 +1,11 @@
 #pragma once
-// A workbook written next to its target and renamed into place when complete, so a failed
-// export never leaves a broken file under the chosen name and an old one stays intact.
+// A workbook written in a private temporary folder and put in place of its target only when
+// complete, through the atomic writer: a failed export never leaves a broken file under the
+// chosen name, the old one stays intact, and no name beside the target is ever taken.
 
 #include <QByteArray>
 #include <QString>
+#include <QTemporaryDir>
 #include <xlsxwriter.h>
 
 namespace tools {
@@ -26,11 +28,12 @@ public:
     // A cell text: as a number when the text is wholly a number, else as text ("" is skipped).
     void cell(lxw_worksheet* ws, int row, int col, const QString& text, lxw_format* format = nullptr);
 
-    // Closes the workbook and renames it into place.
+    // Closes the workbook and writes its bytes over the target.
     bool commit(QString* error);
 
 private:
-    QString path_, tmp_;
+    QString path_;
+    QTemporaryDir scratch_;
     lxw_workbook* wb_ = nullptr;
     lxw_format* bold_ = nullptr;
     bool closed_ = false;

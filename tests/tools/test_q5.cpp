@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <string_view>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -328,4 +331,17 @@ TEST(Q5Workbook, NumbersStayNumbers) {
     ASSERT_TRUE(ExportQ5Xlsx(path, e));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
     EXPECT_FALSE(ExportQ5Xlsx(dir.filePath("missing/x.xlsx"), e, &error));
+    EXPECT_FALSE(error.isEmpty());
+    // a file of the user's beside the target, named as a temporary file might be, is never
+    // taken, and a failed write keeps the old workbook byte for byte
+    testing_support::WriteBytes(path + ".part", "mine");
+    const QByteArray before = testing_support::ReadBytes(path);
+    ASSERT_TRUE(ExportQ5Xlsx(path, e));
+    EXPECT_EQ(testing_support::ReadBytes(path + ".part"), QByteArray("mine"));
+    core::SetWriteFaultHook([](const char* step) { return std::string_view(step) == "write" ? ENOSPC : 0; });
+    EXPECT_FALSE(ExportQ5Xlsx(path, e, &error));
+    core::SetWriteFaultHook({});
+    EXPECT_TRUE(error.contains(QStringLiteral("нет места на диске"))) << error.toStdString();
+    EXPECT_EQ(testing_support::ReadBytes(path), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
