@@ -8,7 +8,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -152,7 +152,7 @@ ManyObjects& Many() {
 void BM_FillObjectList(benchmark::State& st) {
     auto& m = Many();
     for (auto _ : st) {
-        const auto l = app::FillObjectList(m.s);
+        const auto l = store::FillObjectList(m.s);
         benchmark::DoNotOptimize(l.names.size());
     }
 }
@@ -163,7 +163,7 @@ void BM_FillObjectListFiltered(benchmark::State& st) {
     m.s.filterActive = true;
     m.s.filterText = QStringLiteral("ная 99");
     for (auto _ : st) {
-        const auto l = app::FillObjectList(m.s);
+        const auto l = store::FillObjectList(m.s);
         benchmark::DoNotOptimize(l.names.size());
     }
     m.s.filterActive = false;

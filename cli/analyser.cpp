@@ -11,7 +11,7 @@
 #include "analyser/analyserlink.h"
 #include "analyser/portsettings.h"
 #include "analyser/reading.h"
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "app/state.h"
 #include "cli/objectfolder.h"
 #include "core/names.h"

@@ -12,7 +12,7 @@
 #include "docs/documents.h"
 #include "docs/safetymap.h"
 #include "object/generaldata.h"
-#include "object/objectcreate.h"
+#include "store/objectcreate.h"
 #include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
@@ -247,7 +247,7 @@ bool WriteDemo(const QString& home, QString& error) {
     for (const DemoObject& d : objects) {
         s.inputs.fill(0.0f);
         s.results.fill(0.0f);
-        if (!object::CreateObject(s, d.general, &error)) return false;
+        if (!store::CreateObject(s, d.general, &error)) return false;
         for (const auto& [unit, text] : d.units) s.units[unit] = text;
         if (!object::WriteUnits(s.currentObjectFolder, s.units, &error)) return false;
         for (int i = 0; i < d.regimes.size(); ++i) {

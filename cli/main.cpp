@@ -17,7 +17,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "cli/analyser.h"
 #include "cli/demo.h"
 #include "cli/objectfolder.h"
@@ -101,18 +101,18 @@ int Objects(const QStringList& args) {
     if (args.isEmpty() || args.size() > 2) return Usage();
     app::AppState s;
     app::SetFolders(s, CleanFolder(args[0]));
-    if (args.size() == 2) app::ApplyFilter(s, args[1]);
-    const app::ObjectList list = app::FillObjectList(s);
+    if (args.size() == 2) store::ApplyFilter(s, args[1]);
+    const store::ObjectList list = store::FillObjectList(s);
     if (!list.ok) {
-        err() << app::kObjectListPathError << ": " << s.objectsFolder << "\n";
+        err() << store::kObjectListPathError << ": " << s.objectsFolder << "\n";
         return kFileError;
     }
     for (const QString& name : list.names) {
         const QString folder = core::JoinPath(s.objectsFolder, name);
         int count = 0;
-        if (!app::IsObjectFolder(folder)) out() << name << "\t(не объект)\n";
-        else if (app::ReadRegimeCount(folder, count)) out() << name << "\t" << count << "\n";
-        else out() << name << "\t" << app::kFileReadError << "\n";
+        if (!store::IsObjectFolder(folder)) out() << name << "\t(не объект)\n";
+        else if (store::ReadRegimeCount(folder, count)) out() << name << "\t" << count << "\n";
+        else out() << name << "\t" << store::kFileReadError << "\n";
     }
     out() << list.header << "\n";
     return kDone;

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "app/startup.h"
 #include "object/generaldata.h"
 
@@ -19,7 +19,7 @@ bool UseObjectFolder(app::AppState& s, const QString& path, QString& error, QStr
         error = folder + QStringLiteral(": папка объекта не найдена");
         return false;
     }
-    if (!app::IsObjectFolder(folder)) {
+    if (!store::IsObjectFolder(folder)) {
         error = folder + QStringLiteral(": это не папка объекта (в ней нет ") + object::kGeneralFile + u')';
         return false;
     }
@@ -27,7 +27,7 @@ bool UseObjectFolder(app::AppState& s, const QString& path, QString& error, QStr
     app::SetFolders(s, QFileInfo(objects).absolutePath());
     s.objectsFolder = objects;
     s.setCurrentObject(info.fileName());
-    return app::LoadObjectData(s, &error, &warning);
+    return store::LoadObjectData(s, &error, &warning);
 }
 
 }  // namespace cli

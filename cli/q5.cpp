@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "cli/objectfolder.h"
 #include "core/names.h"
 #include "regime/regimestore.h"

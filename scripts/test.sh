@@ -3,6 +3,8 @@
 set -e
 cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
+# every #include under src/ points down the layers
+./scripts/check-includes.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j2
 QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure -j2

@@ -12,11 +12,14 @@
 #include "app/firststart.h"
 #include "app/startup.h"
 #include "app/state.h"
-#include "app/ui/mdiform1.h"
-#include "app/ui/objectwindows.h"
+#include "shell/mdiform1.h"
+#include "shell/objectwindows.h"
+#include "store/objectcopy.h"
 #include "app/ui/qtdialogs.h"
-#include "app/ui/uiutil.h"
-#include "app/ui/workbench.h"
+#include "app/ui/pictures.h"
+#include "shell/identity.h"
+#include "app/dialogs.h"
+#include "shell/workbench.h"
 
 namespace {
 
@@ -60,7 +63,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication application(argc, argv);  // takes its own options (-platform, -style, ...)
-    app::SetUpApplicationIdentity();
+    shell::SetUpApplicationIdentity();
     QCommandLineParser parser;
     SetUpParser(parser, home);
     if (!parser.parse(application.arguments()) || !parser.positionalArguments().isEmpty()) {
@@ -87,15 +90,15 @@ int main(int argc, char** argv) {
 
     QApplication::setWindowIcon(app::ProgramIcon(QStringLiteral("kalvaro")));
     app::QtDialogs dialogs;
-    app::Workbench workbench(state, dialogs);
-    app::InstallObjectWindows(workbench);
+    shell::Workbench workbench(state, dialogs);
+    shell::InstallObjectWindows(workbench);
     dialogs.setParent(&workbench.frame());
     workbench.frame().show();
     if (!start.warning.isEmpty()) dialogs.message(start.warning, app::kProgramTitle, app::Icon::Warning);
     if (start.prepared) {
         // once the main window is up: offer the demo objects, and show them when added
         QTimer::singleShot(0, &workbench.frame(), [&] {
-            if (app::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0)
+            if (store::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0)
                 workbench.frame().MDIForm1_OpenList();
         });
     }

@@ -11,6 +11,9 @@ namespace app {
 enum class Icon { None, Information, Warning, Error, Question };
 enum class Answer { Yes, No, Cancel };
 
+// Default title of a message that has none of its own.
+inline const QString kProgramTitle = QStringLiteral("Kalvaro");
+
 // Title of every question that destroys data (regime, object, document delete). Such a
 // question has "Нет" as its default button, so a stray Enter keeps the data.
 inline const QString kDeleteQuestionTitle = QStringLiteral("Подтвердите удаление");

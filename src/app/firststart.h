@@ -30,12 +30,4 @@ struct StartFolder {
 StartFolder ChooseStartFolder(const QStringList& arguments, const QString& executableFolder,
                               const QString& userDataFolder);
 
-// The demo objects that can be added: the object folders of `demoObjectsFolder`, sorted.
-QStringList DemoObjectNames(const QString& demoObjectsFolder);
-
-// Tells the user that the program folder was prepared and, when demo objects are installed,
-// asks whether to add them to the objects folder. An object whose name is already taken is
-// left alone; a failed copy is removed again and reported. Returns the number added.
-int OfferDemoObjects(const AppState& s, Dialogs& d, const QString& demoObjectsFolder);
-
 }  // namespace app

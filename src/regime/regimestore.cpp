@@ -1,6 +1,7 @@
 #include "regime/regimestore.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -8,6 +9,8 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
+#include "object/units.h"
+#include "object/generaldata.h"
 
 namespace regime {
 
@@ -239,6 +242,57 @@ void ShowRegimeResults(app::AppState& s) {
     // the plain form, as the sorted list shows its loads
     if (row >= 0) s.regimeList.rows[row].load = core::StoredForm(s.results[0]);
     if (s.showRegimeResults) s.showRegimeResults();
+}
+
+// ---------------------------------------------------------------- q5 file of a regime
+
+std::optional<int> RegimeNumberOf(const QString& regimeFile) {
+    static const QRegularExpression re(QStringLiteral("^Режим\\s*№\\s*(\\d+)\\s*\\.dat$"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(regimeFile.trimmed());
+    if (!m.hasMatch()) return std::nullopt;
+    bool ok = false;
+    const int n = m.captured(1).toInt(&ok);
+    if (!ok) return std::nullopt;
+    return n;
+}
+
+QString Q5FileName(const QString& regimeFile) {
+    if (const auto n = RegimeNumberOf(regimeFile)) return QStringLiteral("Режим  ") + QString::number(*n) + QStringLiteral("q5.txt");
+    QString base = regimeFile;
+    const qsizetype dot = base.lastIndexOf(u'.');
+    if (dot > 0) base.truncate(dot);
+    return base + QStringLiteral("q5.txt");
+}
+
+bool DeleteQ5File(const QString& objectFolder, const QString& regimeFile, QString* error) {
+    const QString found = core::FindEntryNoCase(objectFolder, Q5FileName(regimeFile));
+    if (found.isEmpty()) return true;
+    QFile f(core::JoinPath(objectFolder, found));
+    if (f.remove()) return true;
+    if (error) *error = f.errorString();
+    return false;
+}
+
+// ---------------------------------------------------------------- an object read for the calculation
+
+bool LoadObjectData(app::AppState& s, QString* error, QString* warning) {
+    QStringList general, units;
+    QString why;
+    if (!object::ReadGeneralData(s.currentObjectFolder, general, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    QString unitsWarning;
+    if (!object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, units, &unitsWarning) && warning)
+        *warning = unitsWarning;
+    s.general = general;
+    s.units = units;
+    if (!regime::ReadRegimeCounters(s, &why)) {
+        if (error) *error = why;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace regime

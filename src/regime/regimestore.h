@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 #include "app/state.h"
 
@@ -57,5 +58,18 @@ void ShowRegimeResults(app::AppState& s);
 
 // The load text of a calculated row: slot 0 with a blank before a non-negative value.
 QString LoadText(float load);
+
+// The number N of a regime file name "Режим №  N.Dat"; nullopt when it holds none.
+std::optional<int> RegimeNumberOf(const QString& regimeFile);
+// "Режим  N" + "q5.txt" for regime N. A regime file without a number gives its own base
+// name + "q5.txt".
+QString Q5FileName(const QString& regimeFile);
+// Removes the q5 file of a regime (when it exists); false only when it could not be removed.
+bool DeleteQ5File(const QString& objectFolder, const QString& regimeFile, QString* error = nullptr);
+
+// Reads everything the calculation needs of the current object: its general data, units
+// and regime counters. Used when an object is opened without its windows (command line).
+// Units that had to be taken from the template are not an error; `warning` says so.
+bool LoadObjectData(app::AppState& s, QString* error = nullptr, QString* warning = nullptr);
 
 }  // namespace regime

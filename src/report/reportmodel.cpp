@@ -4,7 +4,6 @@
 #include <QFileInfo>
 #include <cmath>
 
-#include "app/objectstore.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
@@ -313,7 +312,7 @@ bool BuildReportForFolder(const QString& objectFolder, ReportModel& model, const
     app::AppState s;
     s.objectsFolder = info.absoluteDir().absolutePath();
     s.setCurrentObject(info.fileName());
-    if (!app::LoadObjectData(s, error)) return false;
+    if (!regime::LoadObjectData(s, error)) return false;
     const QString warning = regime::FillRegimeList(s);
     if (!warning.isEmpty()) {
         if (error) *error = warning;

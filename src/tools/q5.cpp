@@ -100,25 +100,6 @@ std::optional<double> Q5HeatOutput(const app::AppState& s) {
     return core::RoundHalfEven(q, 3);
 }
 
-std::optional<int> RegimeNumberOf(const QString& regimeFile) {
-    static const QRegularExpression re(QStringLiteral("^Режим\\s*№\\s*(\\d+)\\s*\\.dat$"),
-                                       QRegularExpression::CaseInsensitiveOption);
-    const auto m = re.match(regimeFile.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    bool ok = false;
-    const int n = m.captured(1).toInt(&ok);
-    if (!ok) return std::nullopt;
-    return n;
-}
-
-QString Q5FileName(const QString& regimeFile) {
-    if (const auto n = RegimeNumberOf(regimeFile)) return QStringLiteral("Режим  ") + QString::number(*n) + QStringLiteral("q5.txt");
-    QString base = regimeFile;
-    const qsizetype dot = base.lastIndexOf(u'.');
-    if (dot > 0) base.truncate(dot);
-    return base + QStringLiteral("q5.txt");
-}
-
 QString Q5ComboEntry(int position) { return QStringLiteral("Режим  ") + QString::number(position); }
 
 bool ReadQ5File(const QString& objectFolder, const QString& fileName, QStringList& cells, bool* found,
@@ -137,15 +118,6 @@ bool WriteQ5File(const QString& objectFolder, const QString& fileName, const QSt
     QStringList values = cells.mid(0, kQ5CellCount);
     while (values.size() < kQ5CellCount) values.append(QString());
     return core::WriteQuotedFile(core::ResolvePath(objectFolder, fileName), values, error);
-}
-
-bool DeleteQ5File(const QString& objectFolder, const QString& regimeFile, QString* error) {
-    const QString found = core::FindEntryNoCase(objectFolder, Q5FileName(regimeFile));
-    if (found.isEmpty()) return true;
-    QFile f(core::JoinPath(objectFolder, found));
-    if (f.remove()) return true;
-    if (error) *error = f.errorString();
-    return false;
 }
 
 bool ComputeRegimeQ5(app::AppState& s, const QString& regimeFile, Q5Computation& out, QString* error) {

@@ -16,6 +16,7 @@
 
 #include "app/state.h"
 #include "regime/calculation.h"
+#include "regime/regimestore.h"
 
 namespace tools {
 
@@ -57,11 +58,10 @@ void ComputeQ5(QStringList& cells, double heatOutputKw);
 // that is none of the four.
 std::optional<double> Q5HeatOutput(const app::AppState& s);
 
-// The number N of a regime file name "Режим №  N.Dat"; nullopt when it holds none.
-std::optional<int> RegimeNumberOf(const QString& regimeFile);
-// "Режим  N" + "q5.txt" for regime N. A regime file without a number gives its own base
-// name + "q5.txt".
-QString Q5FileName(const QString& regimeFile);
+// The regime number and the q5 file name of a regime file are the regime store's.
+using regime::RegimeNumberOf;
+using regime::Q5FileName;
+using regime::DeleteQ5File;
 // The combo entry of list position k (1-based): "Режим  k".
 QString Q5ComboEntry(int position);
 
@@ -72,8 +72,6 @@ bool ReadQ5File(const QString& objectFolder, const QString& fileName, QStringLis
 // Writes the 66 cells, one quoted line each (an empty cell is a line of two quotes).
 bool WriteQ5File(const QString& objectFolder, const QString& fileName, const QStringList& cells,
                  QString* error = nullptr);
-// Removes the q5 file of a regime (when it exists); false only when it could not be removed.
-bool DeleteQ5File(const QString& objectFolder, const QString& regimeFile, QString* error = nullptr);
 
 // "Рассчитать" on the current regime's inputs, as the command-line tool and the demo do it:
 // reads the q5 file of `regimeFile`, computes the heat output and every cell. `heatOutput`

@@ -16,7 +16,7 @@
 #include "analyser/analyserport.h"
 #include "analyser/portsettings.h"
 #include "analyser/reading.h"
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -62,7 +62,7 @@ public:
     bool open(const QString& name, int row, QStringList& fields) {
         state.setCurrentObject(name);
         QString error;
-        if (!app::LoadObjectData(state, &error)) return false;
+        if (!store::LoadObjectData(state, &error)) return false;
         if (!regime::FillRegimeList(state).isEmpty() || row >= state.regimeList.rows.size()) return false;
         state.setCurrentRegime(state.regimeList.rows[row].key);
         return regime::LoadRegimeInputs(state, &fields) && regime::LoadRegimeResults(state);

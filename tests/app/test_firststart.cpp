@@ -6,13 +6,15 @@
 #include <QTemporaryDir>
 
 #include "app/firststart.h"
-#include "app/objectstore.h"
+#include "store/objectcopy.h"
+#include "store/objectstore.h"
 #include "app/startup.h"
 #include "core/names.h"
 #include "support/scripted_dialogs.h"
 #include "support/testdirs.h"
 
 using namespace app;
+using namespace store;
 using testing_support::ReadBytes;
 using testing_support::ScriptedDialogs;
 using testing_support::WriteBytes;

@@ -10,8 +10,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include "app/objectcopy.h"
-#include "app/objectstore.h"
+#include "store/objectcopy.h"
+#include "store/objectstore.h"
 #include "core/names.h"
 #include "core/textfile.h"
 #include "object/generaldata.h"
@@ -22,6 +22,7 @@
 #include "support/testdirs.h"
 
 using namespace app;
+using namespace store;
 using testing_support::FileSizeLimit;
 using testing_support::ReadBytes;
 using testing_support::TestHome;

@@ -6,12 +6,13 @@
 
 #include "core/names.h"
 #include "object/generaldata.h"
-#include "object/objectcreate.h"
+#include "store/objectcreate.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
 #include "support/testdirs.h"
 
 using namespace object;
+using namespace store;
 using testing_support::ReadBytes;
 using testing_support::TestHome;
 using testing_support::WriteBytes;

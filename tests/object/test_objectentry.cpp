@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QPainter>
 
-#include "app/objectcopy.h"
-#include "app/objectstore.h"
+#include "store/objectcopy.h"
+#include "store/objectstore.h"
 #include "core/names.h"
 #include "object/generaldata.h"
 #include "object/units.h"
@@ -41,7 +41,7 @@ TEST_F(ObjectEntryTest, CopyTakesTheNewNameWhereTheEntryHeldTheOldOne) {
     home.makeObject(QStringLiteral("Котельная школы №3"), HotWaterGasGeneral(QStringLiteral("Котельная школы №3")));
     s.setCurrentObject(QStringLiteral("Котельная школы №3"));
     d.inputs = {QStringLiteral("Котельная школы №4")};
-    ASSERT_EQ(app::CreateObjectCopy(s, d), app::CommandResult::Done);
+    ASSERT_EQ(store::CreateObjectCopy(s, d), store::CommandResult::Done);
     EXPECT_EQ(Entry(folder(QStringLiteral("Котельная школы №4"))), QStringLiteral("Котельная школы №4"));
     EXPECT_EQ(Entry(folder(QStringLiteral("Котельная школы №3"))), QStringLiteral("Котельная школы №3"));
     // the rest of the record is copied unchanged
@@ -57,7 +57,7 @@ TEST_F(ObjectEntryTest, RenameFollowsAnEntryEqualToTheFolderIgnoringCase) {
     home.makeObject(QStringLiteral("Котельная А"), g);
     s.setCurrentObject(QStringLiteral("Котельная А"));
     d.inputs = {QStringLiteral("Котельная Б")};
-    ASSERT_EQ(app::RenameObject(s, d), app::CommandResult::Done);
+    ASSERT_EQ(store::RenameObject(s, d), store::CommandResult::Done);
     EXPECT_EQ(Entry(folder(QStringLiteral("Котельная Б"))), QStringLiteral("Котельная Б"));
     EXPECT_TRUE(d.messages().isEmpty());
 }

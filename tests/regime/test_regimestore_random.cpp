@@ -12,7 +12,7 @@
 #include <map>
 #include <random>
 
-#include "app/objectstore.h"
+#include "store/objectstore.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -91,7 +91,7 @@ protected:
         folder = home.makeObject(name, testing_support::HotWaterGasGeneral(name));
         s.setCurrentObject(name);
         QString error;
-        ASSERT_TRUE(app::LoadObjectData(s, &error)) << error.toStdString();
+        ASSERT_TRUE(store::LoadObjectData(s, &error)) << error.toStdString();
         ASSERT_TRUE(ReadRegimeCounters(s));
         model = Model{};
     }

@@ -8,7 +8,7 @@
 #include <QStatusBar>
 
 #include "app/startup.h"
-#include "app/ui/uiutil.h"
+#include "shell/identity.h"
 #include "object/ui/od.h"
 #include "support/testdirs.h"
 
@@ -24,7 +24,7 @@ TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
         QKeySequence key;
         bool enabled;
     };
-    app::MDIForm1& f = frame();
+    shell::MDIForm1& f = frame();
     const Item items[] = {
         {f.n, "Создать ", QKeySequence(Qt::CTRL | Qt::Key_N), true},
         {f.O, "Открыть ", QKeySequence(Qt::CTRL | Qt::Key_O), true},
@@ -53,7 +53,7 @@ TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
 }
 
 TEST_F(FrameTest, ToolbarTabsAndStatusBarAsDesigned) {
-    app::MDIForm1& f = frame();
+    shell::MDIForm1& f = frame();
     const char* keys[9] = {"создать", "Открыть", nullptr, "Копировать общие", "Переименовать", "Удалить отчет",
                            nullptr, "Справка", "Выход"};
     const char* tips[9] = {"Создать ", "Открыть список объектов", nullptr, "Копировать общие данные",
@@ -277,7 +277,7 @@ QString ShownCaption(const QString& title) {
 }
 
 TEST_F(FrameTest, TheCaptionNamesTheProgramOnce) {
-    app::SetUpApplicationIdentity();
+    shell::SetUpApplicationIdentity();
     EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("kalvaro"));
     EXPECT_EQ(ShownCaption(frame().windowTitle()), QStringLiteral("Kalvaro"));
     home.makeObject(QStringLiteral("Котельная школы №3"), HotWaterGasGeneral(QStringLiteral("Котельная школы №3")));
@@ -294,8 +294,8 @@ protected:
     // Starts the frame again on the program folder as it is now.
     void restart() {
         wb.reset();
-        wb = std::make_unique<app::Workbench>(state, dialogs);
-        app::InstallObjectWindows(*wb);
+        wb = std::make_unique<shell::Workbench>(state, dialogs);
+        shell::InstallObjectWindows(*wb);
         frame().show();
     }
 };

@@ -174,17 +174,17 @@ TEST_F(FilterTest, TheFilterBoxShowsItsHintInTheStatusBar) {
 
 TEST_F(FilterTest, ViewStepsThroughTheFourViewsAndKeepsTheSelection) {
     openList();
-    app::ObjectListView* lv = list()->lvAll;
+    store::ObjectListView* lv = list()->lvAll;
     clickEntry(QStringLiteral("КОТ-2"));
     QAction* view = list()->toolbarButton(QStringLiteral("Вид"));
     EXPECT_EQ(view->text(), QStringLiteral(" Вид       "));
-    EXPECT_EQ(lv->view(), app::ObjectListView::LargeIcons);
+    EXPECT_EQ(lv->view(), store::ObjectListView::LargeIcons);
     EXPECT_EQ(lv->listView()->viewMode(), QListView::IconMode);
     view->trigger();
-    EXPECT_EQ(lv->view(), app::ObjectListView::SmallIcons);
+    EXPECT_EQ(lv->view(), store::ObjectListView::SmallIcons);
     EXPECT_EQ(lv->listView()->iconSize(), QSize(16, 16));
     view->trigger();
-    EXPECT_EQ(lv->view(), app::ObjectListView::Details);
+    EXPECT_EQ(lv->view(), store::ObjectListView::Details);
     EXPECT_EQ(lv->currentView(), lv->detailsView());
     EXPECT_EQ(lv->detailsView()->model()->headerData(0, Qt::Horizontal).toString(),
               QStringLiteral("Все объекты, всего : 3"));
@@ -192,10 +192,10 @@ TEST_F(FilterTest, ViewStepsThroughTheFourViewsAndKeepsTheSelection) {
     clickEntry(QStringLiteral("Боилер"));
     EXPECT_EQ(state.currentObjectName, QStringLiteral("Боилер"));
     view->trigger();
-    EXPECT_EQ(lv->view(), app::ObjectListView::List);
+    EXPECT_EQ(lv->view(), store::ObjectListView::List);
     EXPECT_EQ(lv->listView()->flow(), QListView::TopToBottom);
     view->trigger();
-    EXPECT_EQ(lv->view(), app::ObjectListView::LargeIcons);
+    EXPECT_EQ(lv->view(), store::ObjectListView::LargeIcons);
     EXPECT_EQ(lv->entry(lv->currentRow()), QStringLiteral("Боилер"));
 }
 

@@ -22,10 +22,10 @@
 #include <memory>
 
 #include "app/state.h"
-#include "app/ui/fropen.h"
-#include "app/ui/mdiform1.h"
-#include "app/ui/objectwindows.h"
-#include "app/ui/workbench.h"
+#include "store/ui/fropen.h"
+#include "shell/mdiform1.h"
+#include "shell/objectwindows.h"
+#include "shell/workbench.h"
 #include "core/names.h"
 #include "support/scripted_dialogs.h"
 #include "support/testdirs.h"
@@ -54,8 +54,8 @@ protected:
         ASSERT_TRUE(home.ok());
         home.apply(state);
         startDir = QDir::currentPath();
-        wb = std::make_unique<app::Workbench>(state, dialogs);
-        app::InstallObjectWindows(*wb);
+        wb = std::make_unique<shell::Workbench>(state, dialogs);
+        shell::InstallObjectWindows(*wb);
         frame().show();
     }
     void TearDown() override {
@@ -63,17 +63,17 @@ protected:
         QDir::setCurrent(startDir);
     }
 
-    app::MDIForm1& frame() { return wb->frame(); }
+    shell::MDIForm1& frame() { return wb->frame(); }
     // Lets pending events run, deletions of closed windows included.
     static void settle() {
         QApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    app::frOpen* list() { return wb->objectList(); }
+    store::frOpen* list() { return wb->objectList(); }
 
-    app::frOpen* openList() {
+    store::frOpen* openList() {
         frame().O->trigger();
-        app::frOpen* l = list();
+        store::frOpen* l = list();
         if (l) QApplication::processEvents();
         return l;
     }
@@ -140,7 +140,7 @@ protected:
     TestHome home;
     app::AppState state;
     ScriptedDialogs dialogs;
-    std::unique_ptr<app::Workbench> wb;
+    std::unique_ptr<shell::Workbench> wb;
     QString startDir;
 };
 

@@ -6,11 +6,11 @@
 #include <QPushButton>
 #include <QTextBrowser>
 
-#include "app/ui/aboutwindow.h"
-#include "app/ui/helpwindow.h"
-#include "app/ui/unitconverter.h"
+#include "shell/aboutwindow.h"
+#include "shell/helpwindow.h"
+#include "shell/unitconverter.h"
 #include "core/numbers.h"
-#include "docs/reflists.h"
+#include "object/reflists.h"
 #include "docs/ui/nastr.h"
 
 namespace frame_testing {
@@ -24,7 +24,7 @@ protected:
     }
     QStringList file(const QString& name) {
         QStringList l;
-        docs::ReadList(core::JoinPath(home.templ(), name), l);
+        object::ReadList(core::JoinPath(home.templ(), name), l);
         return l;
     }
     QStringList shown(docs::Nastr* e) {
@@ -54,7 +54,7 @@ TEST_F(ReferenceListTest, EmployeesOpenModalWithTheOpenersCaptionAndTip) {
 }
 
 TEST_F(ReferenceListTest, SensorsAddTrimmedEntriesAndRemoveTheClickedOne) {
-    docs::WriteList(core::JoinPath(home.templ(), QStringLiteral("Dath.txt")),
+    object::WriteList(core::JoinPath(home.templ(), QStringLiteral("Dath.txt")),
                     {QStringLiteral("ДД-1"), QStringLiteral("ДТ-2"), QStringLiteral("ДН-3")});
     docs::Nastr* e = open(frame().Dbez);
     ASSERT_NE(e, nullptr);
@@ -97,16 +97,16 @@ TEST_F(ReferenceListTest, AMissingListIsReportedAndTheFirstAdditionCreatesIt) {
 class HelpTest : public FrameTest {
 protected:
     void TearDown() override {
-        app::OpenWithPlatform = saved;
+        shell::OpenWithPlatform = saved;
         FrameTest::TearDown();
     }
-    std::function<bool(const QUrl&)> saved = app::OpenWithPlatform;
+    std::function<bool(const QUrl&)> saved = shell::OpenWithPlatform;
 };
 
 TEST_F(HelpTest, TheCompiledHelpGoesToThePlatformViewer) {
     testing_support::WriteBytes(core::JoinPath(home.templ(), QStringLiteral("справка.chm")), "ITSF");
     QList<QUrl> opened;
-    app::OpenWithPlatform = [&opened](const QUrl& u) {
+    shell::OpenWithPlatform = [&opened](const QUrl& u) {
         opened.append(u);
         return true;
     };
@@ -117,9 +117,9 @@ TEST_F(HelpTest, TheCompiledHelpGoesToThePlatformViewer) {
 }
 
 TEST_F(HelpTest, WithoutAViewerTheHtmlHelpShowsInTheProgram) {
-    app::OpenWithPlatform = [](const QUrl&) { return false; };
+    shell::OpenWithPlatform = [](const QUrl&) { return false; };
     frame().toolbarButton(QStringLiteral("Справка"))->trigger();
-    auto* help = qobject_cast<app::HelpWindow*>(frame().helpWindow.data());
+    auto* help = qobject_cast<shell::HelpWindow*>(frame().helpWindow.data());
     ASSERT_NE(help, nullptr);
     EXPECT_EQ(help->windowTitle(), QStringLiteral("Справка"));
     const QString text = help->Browser->toPlainText();
@@ -140,7 +140,7 @@ TEST_F(HelpTest, NoHelpFileAtAllIsReported) {
 
 TEST_F(FrameTest, AboutShowsTheTitleAndVersion) {
     frame().About->trigger();
-    auto* about = qobject_cast<app::AboutWindow*>(frame().aboutWindow.data());
+    auto* about = qobject_cast<shell::AboutWindow*>(frame().aboutWindow.data());
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->isVisible());
     EXPECT_EQ(about->Title->text(), QStringLiteral("Kalvaro"));
@@ -154,7 +154,7 @@ TEST(UnitConverter, EveryPressureFactorAgainstTheReferenceTable) {
     const QList<QPair<const char*, double>> pascals = {
         {"кгс/см2", 98066.5}, {"кгс/м2", 9.80665}, {"мм вод.ст.", 9.80665}, {"бар", 100000.0},
         {"мбар", 100.0},      {"Па", 1.0},         {"кПа", 1000.0}};
-    const QStringList u = app::PressureUnits();
+    const QStringList u = shell::PressureUnits();
     ASSERT_EQ(u.size(), pascals.size());
     for (const auto& [from, fromPa] : pascals)
         for (const auto& [to, toPa] : pascals) {
@@ -163,43 +163,43 @@ TEST(UnitConverter, EveryPressureFactorAgainstTheReferenceTable) {
             ASSERT_GE(i, 0) << from;
             ASSERT_GE(j, 0) << to;
             const double expected = 2.5 * fromPa / toPa;
-            EXPECT_NEAR(app::ConvertPressure(2.5, i, j), expected, std::abs(expected) * 1e-12) << from << " -> " << to;
+            EXPECT_NEAR(shell::ConvertPressure(2.5, i, j), expected, std::abs(expected) * 1e-12) << from << " -> " << to;
         }
     // the figures engineers check first
-    EXPECT_NEAR(app::ConvertPressure(1, 0, 3), 0.980665, 1e-12);  // 1 kgf/cm2 in bar
-    EXPECT_NEAR(app::ConvertPressure(1, 0, 5), 98066.5, 1e-9);    // 1 kgf/cm2 in Pa
-    EXPECT_NEAR(app::ConvertPressure(1, 3, 0), 1.0197162, 1e-7);  // 1 bar in kgf/cm2
-    EXPECT_EQ(app::ConvertPressure(1, -1, 0), 0.0);
-    EXPECT_EQ(app::ConvertPressure(1, 0, 7), 0.0);
+    EXPECT_NEAR(shell::ConvertPressure(1, 0, 3), 0.980665, 1e-12);  // 1 kgf/cm2 in bar
+    EXPECT_NEAR(shell::ConvertPressure(1, 0, 5), 98066.5, 1e-9);    // 1 kgf/cm2 in Pa
+    EXPECT_NEAR(shell::ConvertPressure(1, 3, 0), 1.0197162, 1e-7);  // 1 bar in kgf/cm2
+    EXPECT_EQ(shell::ConvertPressure(1, -1, 0), 0.0);
+    EXPECT_EQ(shell::ConvertPressure(1, 0, 7), 0.0);
 }
 
 TEST(UnitConverter, OutputsAndEmissions) {
     const QList<QPair<const char*, double>> kilowatts = {{"кВт", 1.0}, {"МВт", 1000.0}, {"Гкал/час", 1163.0}};
-    const QStringList u = app::OutputUnits();
+    const QStringList u = shell::OutputUnits();
     ASSERT_EQ(u.size(), kilowatts.size());
     for (const auto& [from, fromKw] : kilowatts)
         for (const auto& [to, toKw] : kilowatts) {
             const int i = static_cast<int>(u.indexOf(QString::fromUtf8(from)));
             const int j = static_cast<int>(u.indexOf(QString::fromUtf8(to)));
             const double expected = 7.0 * fromKw / toKw;
-            EXPECT_NEAR(app::ConvertOutput(7.0, i, j), expected, expected * 1e-12) << from << " -> " << to;
+            EXPECT_NEAR(shell::ConvertOutput(7.0, i, j), expected, expected * 1e-12) << from << " -> " << to;
         }
-    EXPECT_NEAR(app::ConvertOutput(1, 2, 1), 1.163, 1e-12);  // 1 Gcal/h in MW
-    EXPECT_EQ(app::ConvertOutput(1, 3, 0), 0.0);
+    EXPECT_NEAR(shell::ConvertOutput(1, 2, 1), 1.163, 1e-12);  // 1 Gcal/h in MW
+    EXPECT_EQ(shell::ConvertOutput(1, 3, 0), 0.0);
     // the emission factors are the calculation's own (molar masses 28 and 46 at its
     // reference conditions), so the converter agrees with the results table
-    EXPECT_NEAR(app::MgPerPpm(app::Gas::CO), 1.25916, 5e-6);
-    EXPECT_NEAR(app::MgPerPpm(app::Gas::NOx), 2.06861, 5e-6);
-    EXPECT_NEAR(app::MgToPpm(app::PpmToMg(57, app::Gas::NOx), app::Gas::NOx), 57, 1e-9);
+    EXPECT_NEAR(shell::MgPerPpm(shell::Gas::CO), 1.25916, 5e-6);
+    EXPECT_NEAR(shell::MgPerPpm(shell::Gas::NOx), 2.06861, 5e-6);
+    EXPECT_NEAR(shell::MgToPpm(shell::PpmToMg(57, shell::Gas::NOx), shell::Gas::NOx), 57, 1e-9);
 }
 
 TEST_F(FrameTest, TheConverterWindowConvertsWhatIsTyped) {
     frame().Si->trigger();
-    auto* c = qobject_cast<app::UnitConverter*>(frame().converterWindow.data());
+    auto* c = qobject_cast<shell::UnitConverter*>(frame().converterWindow.data());
     ASSERT_NE(c, nullptr);
-    c->PressureUnit->setCurrentIndex(app::PressureUnits().indexOf(QStringLiteral("мбар")));
+    c->PressureUnit->setCurrentIndex(shell::PressureUnits().indexOf(QStringLiteral("мбар")));
     c->PressureValue->setText(QStringLiteral("2,5"));
-    EXPECT_EQ(c->PressureResults[app::PressureUnits().indexOf(QStringLiteral("Па"))]->text(),
+    EXPECT_EQ(c->PressureResults[shell::PressureUnits().indexOf(QStringLiteral("Па"))]->text(),
               core::LocaleForm(250.0));
     c->GasUnit->setCurrentIndex(1);
     c->GasValue->setText(QStringLiteral("0"));

@@ -1,15 +1,14 @@
 // The new-object window and the general data window: layout rules, keyboard rules, picking
 // rules, the five checks of "Ввод", the creation sequence, and saving.
 
-#include "app/ui/placement.h"
+#include "shell/placement.h"
 #include "test_frame_fixture.h"
 
 #include <QPushButton>
 #include <QStackedWidget>
 
-#include "app/ui/uiutil.h"
 #include "object/generaldata.h"
-#include "object/ui/newot.h"
+#include "store/ui/newot.h"
 #include "object/ui/od.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
@@ -27,7 +26,7 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         frame().n->trigger();
-        form = frame().findChild<object::NewOt*>();
+        form = frame().findChild<store::NewOt*>();
         ASSERT_NE(form, nullptr);
     }
     QComboBox* cod(int k) { return form->COD[k]; }
@@ -40,7 +39,7 @@ protected:
         EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Warning);
         dialogs.shown.clear();
     }
-    object::NewOt* form = nullptr;
+    store::NewOt* form = nullptr;
 };
 
 TEST_F(NewObjectTest, OpensEmptyOnPageOneWithEnterOffUntilPageTwoIsSeen) {
@@ -79,7 +78,7 @@ TEST_F(NewObjectTest, CancelWritesNothingAndReturnsToIdle) {
     Type(cod(gd::ObjectName), QStringLiteral("Новый"));
     press(form->Command3);
     settle();
-    EXPECT_EQ(frame().findChild<object::NewOt*>(), nullptr);
+    EXPECT_EQ(frame().findChild<store::NewOt*>(), nullptr);
     EXPECT_TRUE(QDir(home.objects()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     expectIdle();
 }
@@ -147,7 +146,7 @@ TEST_F(NewObjectTest, EnterCreatesTheObjectAndOpensIt) {
     EXPECT_TRUE(QFileInfo::exists(core::JoinPath(folder, regime::RegimeFileName(1))));
 
     // the object is open
-    EXPECT_EQ(frame().findChild<object::NewOt*>(), nullptr);
+    EXPECT_EQ(frame().findChild<store::NewOt*>(), nullptr);
     EXPECT_TRUE(wb->objectOpen());
     EXPECT_EQ(state.currentObjectName, QStringLiteral("Школа №5"));
     EXPECT_EQ(frame().windowTitle(), QStringLiteral("Kalvaro   Школа №5"));
@@ -175,7 +174,7 @@ TEST_F(NewObjectTest, ATemplateWithoutReadableUnitsGivesTheBuiltInOnesAndSaysSo)
         if (n > 0) {
             frame().closeButton()->trigger();
             frame().n->trigger();
-            form = frame().findChild<object::NewOt*>();
+            form = frame().findChild<store::NewOt*>();
             ASSERT_NE(form, nullptr);
         }
         const QString name = QStringLiteral("Котел ") + QString::number(++n);
@@ -225,7 +224,7 @@ TEST_F(NewObjectTest, AFolderThatCannotBeMadeIsReportedAndNothingStays) {
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Папка объекта '") + longName + QStringLiteral("' не может быть создана."));
     EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Warning);
     EXPECT_TRUE(QDir(home.objects()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
-    EXPECT_NE(frame().findChild<object::NewOt*>(), nullptr);
+    EXPECT_NE(frame().findChild<store::NewOt*>(), nullptr);
     EXPECT_FALSE(wb->objectOpen());
 }
 
@@ -311,7 +310,7 @@ TEST_F(FrameTest, CopyGeneralDataStartsANewObjectFromTheSelection) {
     clickEntry(QStringLiteral("Образец"));
     frame().Cop_OD->trigger();
     EXPECT_EQ(list(), nullptr);
-    auto* form = frame().findChild<object::NewOt*>();
+    auto* form = frame().findChild<store::NewOt*>();
     ASSERT_NE(form, nullptr);
     const QStringList fields = form->fields();
     for (int k = 0; k < gd::kGeneralCount; ++k) {
@@ -366,7 +365,7 @@ TEST_F(GeneralDataWindowTest, LoadsTheCurrentGeneralDataWithItsOwnCaptions) {
     EXPECT_FALSE(od->COD[gd::HeatOutputUnit]->isHidden());
     // beside the regime list and the task pane, where the other working windows stand
     EXPECT_EQ(wb->subWindow(app::WindowKind::OD)->pos(),
-              app::SlotRect(frame().mdiArea()->viewport()->size(), app::Slot::Work).topLeft());
+              shell::SlotRect(frame().mdiArea()->viewport()->size(), app::Slot::Work).topLeft());
 }
 
 TEST_F(GeneralDataWindowTest, EditsCountAtOnceAndAreSavedWhenTheWindowLosesTheFocus) {

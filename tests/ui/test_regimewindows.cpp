@@ -7,7 +7,7 @@
 #include <QTreeWidget>
 
 #include "object/generaldata.h"
-#include "object/objectcreate.h"
+#include "store/objectcreate.h"
 #include "object/ui/edinic.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
@@ -42,7 +42,7 @@ protected:
     void openNew(const QStringList& general) {
         app::AppState s;
         home.apply(s);
-        ASSERT_TRUE(object::CreateObject(s, general));
+        ASSERT_TRUE(store::CreateObject(s, general));
         ASSERT_TRUE(wb->openObject(general[object::ObjectName].trimmed()));
         settle();
         ASSERT_NE(editor(), nullptr);

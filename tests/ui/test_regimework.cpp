@@ -18,7 +18,7 @@
 #include "core/numbers.h"
 #include "engine/engine.h"
 #include "object/generaldata.h"
-#include "object/objectcreate.h"
+#include "store/objectcreate.h"
 #include "object/ui/edinic.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
@@ -53,7 +53,7 @@ protected:
     void openNew(const QStringList& general) {
         app::AppState s;
         home.apply(s);
-        ASSERT_TRUE(object::CreateObject(s, general));
+        ASSERT_TRUE(store::CreateObject(s, general));
         ASSERT_TRUE(wb->openObject(general[object::ObjectName].trimmed()));
         settle();
         ASSERT_NE(editor(), nullptr);

@@ -1,17 +1,15 @@
 #pragma once
-// The owner of the frame and of the open object's windows.
+// What a window sees of the frame and of the other windows of the open object.
 //
-// One Workbench lives as long as the program. It holds the shared state, the dialogs, the
-// main window and a guarded pointer to every object window. Windows never keep pointers to
-// each other: they ask the workbench (window<T>(kind), showTaskPage, setStatus, ...).
+// The shell's Workbench implements this interface; windows hold an app::Workbench& and never
+// include the shell or another subsystem's window. A window that must reach another window
+// asks for it by kind and talks to it through one of the small views below (the task pane,
+// the regime editor, the regime list, the attached files).
 //
-// How a window plugs in
-//   Each object window kind has a factory slot. A window's issue adds one line to
-//   InstallObjectWindows() (objectwindows.cpp):
-//       wb.setFactory(WindowKind::Regim, [](Workbench& w) { return new Regim(w); });
-//   The factory returns the window's content widget; the workbench wraps MDI kinds in a
-//   QMdiSubWindow of the frame (deleted on close), shows Grafmin as a top-level window of
-//   its own, and shows the tool kinds (Comport, FPlG) as application-modal dialogs.
+// Window kinds
+//   Each kind has a factory, registered once in the shell's composition root. MDI kinds live
+//   in a sub-window of the frame (deleted on close), Grafmin is a top-level window of its
+//   own, and the tool kinds (Comport, FPlG, FQ5, Pricid) are application-modal dialogs.
 //   A kind without a factory is simply skipped by the opening sequence and by the tabs.
 //
 // Opening and closing
@@ -25,13 +23,10 @@
 //   A content widget that also derives from ObjectWindowEvents hears activated() and
 //   deactivated() when its sub-window gains or loses the frame's focus.
 
-#include <QObject>
-#include <QPointer>
+#include <QList>
+#include <QRect>
 #include <QString>
 #include <QStringList>
-#include <array>
-#include <functional>
-#include <memory>
 
 class QMdiSubWindow;
 class QWidget;
@@ -40,8 +35,6 @@ namespace app {
 
 struct AppState;
 class Dialogs;
-class MDIForm1;
-class frOpen;
 
 enum class WindowKind {
     SReg,     // regime list
@@ -59,6 +52,11 @@ enum class WindowKind {
     Count
 };
 
+// Where an open object's windows stand in the frame: the regime list at the top left, the
+// task pane under it, and the working windows (editors, graphs) to their right.
+// Dialog: beside the left column at its natural size.
+enum class Slot { List, Pane, Work, Dialog };
+
 // Optional base for an object window's content widget: told when its sub-window becomes
 // the active one in the frame and when it stops being so.
 class ObjectWindowEvents {
@@ -68,13 +66,15 @@ public:
     virtual void deactivated() {}
 };
 
-// Implemented by the task pane so that other windows can switch its page and caption and
-// change the unit of a results row.
+// Implemented by the task pane so that other windows can switch its page and caption, change
+// the unit of a results row and have the results and the mini graph shown again.
 class TaskPaneView {
 public:
     virtual ~TaskPaneView() = default;
     virtual void showTaskPage(int page, const QString& caption) = 0;
     virtual void setResultUnit(const QString& rowKey, const QString& unit) = 0;
+    virtual void showResults() {}
+    virtual void refreshMiniGraphIfShown() {}
 };
 
 // Implemented by the regime editor: shows or hides its q5 row (label, input 42, button).
@@ -87,80 +87,93 @@ public:
     virtual QStringList fieldTexts() const { return {}; }
     virtual void setFieldTexts(const QStringList&) {}
     virtual QStringList unitLabels() const { return {}; }
+    virtual void setUnitLabels(const QStringList&) {}
 };
 
-class Workbench : public QObject {
-    Q_OBJECT
+// Implemented by the regime list: shows the stored regimes again, or recalculates them all.
+class RegimeListView {
 public:
-    using Factory = std::function<QWidget*(Workbench&)>;
+    virtual ~RegimeListView() = default;
+    virtual void refresh() = 0;
+    virtual void RecalculateAll() = 0;
+};
 
-    Workbench(AppState& state, Dialogs& dialogs);
-    ~Workbench() override;
+// Implemented by the attached files window: the task pane's file-task toolbar hands it the
+// key of the button that was pressed.
+class FileTasks {
+public:
+    virtual ~FileTasks() = default;
+    virtual void fileCommand(const QString& key) = 0;
+};
 
-    AppState& state() { return state_; }
-    Dialogs& dialogs() { return dialogs_; }
-    MDIForm1& frame() { return *frame_; }
+class Workbench {
+public:
+    virtual ~Workbench() = default;
 
-    void setFactory(WindowKind kind, Factory factory);
-    bool hasFactory(WindowKind kind) const;
+    virtual AppState& state() = 0;
+    virtual Dialogs& dialogs() = 0;
 
+    virtual bool hasFactory(WindowKind kind) const = 0;
     // Creates the window when it is not loaded yet (nullptr without a factory) and returns
     // its content widget. MDI kinds are shown but not raised.
-    QWidget* loadWindow(WindowKind kind);
+    virtual QWidget* loadWindow(WindowKind kind) = 0;
     // Closes the window (its close event runs) when it is loaded.
-    void unloadWindow(WindowKind kind);
-    QWidget* window(WindowKind kind) const;
+    virtual void unloadWindow(WindowKind kind) = 0;
+    virtual QWidget* window(WindowKind kind) const = 0;
     template <class T>
     T* window(WindowKind kind) const { return dynamic_cast<T*>(window(kind)); }
-    QMdiSubWindow* subWindow(WindowKind kind) const;
+    virtual QMdiSubWindow* subWindow(WindowKind kind) const = 0;
+    // The frame's active sub-window, whatever window it holds.
+    virtual QMdiSubWindow* activeSubWindow() const = 0;
     // Loads the window when needed and makes it the active sub-window.
-    void raiseWindow(WindowKind kind);
+    virtual void raiseWindow(WindowKind kind) = 0;
+    // Puts the sub-window that holds `content` in its place once the frame has wrapped it.
+    virtual void placeWindow(QWidget* content, Slot slot) = 0;
+    // The place of a slot in the frame's window area as it is now.
+    virtual QRect slotRect(Slot slot) const = 0;
 
     // The opening sequence; false (nothing changed) when the folder holds no object.
-    bool openObject(const QString& name);
-    void closeObject();
-    bool objectOpen() const;
+    virtual bool openObject(const QString& name) = 0;
+    virtual void closeObject() = 0;
+    virtual bool objectOpen() const = 0;
     // Tab k (0..3) of the tab strip: OD, Regim, Graf, Docum.
-    void showTab(int tab);
+    virtual void showTab(int tab) = 0;
     // Tabs whose window the user closed while the object is open (the "Окно" menu offers them).
-    QList<int> closedTabs() const;
+    virtual QList<int> closedTabs() const = 0;
 
     // Object list window
-    void showObjectList();
-    void closeObjectList();
-    frOpen* objectList() const;
+    virtual void showObjectList() = 0;
+    virtual void closeObjectList() = 0;
+    // Called by the object list when it closes; forOpen when it closes to open an object.
+    virtual void listClosed(bool forOpen) = 0;
 
     // New-object window: empty, or filled with the current general data except the name.
-    QWidget* showNewObject(bool copyGeneralData);
+    virtual QWidget* showNewObject(bool copyGeneralData) = 0;
     // Called by the new-object window after "Ввод" created the object.
-    void objectCreated(const QString& name);
+    virtual void objectCreated(const QString& name) = 0;
     // Called by the new-object window when it closes without creating an object.
-    void newObjectCancelled();
+    virtual void newObjectCancelled() = 0;
 
     // Status bar panels 1..3 and task pane page (through the pane, when loaded).
-    void setStatus(int panel, const QString& text);
-    QString status(int panel) const;
-    void showTaskPage(int page, const QString& caption);
-    void setResultUnit(const QString& rowKey, const QString& unit);
-    void showQ5Row(bool visible);
+    virtual void setStatus(int panel, const QString& text) = 0;
+    virtual QString status(int panel) const = 0;
+    virtual void showTaskPage(int page, const QString& caption) = 0;
+    virtual void setResultUnit(const QString& rowKey, const QString& unit) = 0;
+    virtual void showQ5Row(bool visible) = 0;
+
+    // The frame's commands that follow the windows: the analyser command (a regime is
+    // selected), Create and Open, the commands on the selected object (copy of the general
+    // data, rename, delete), the close bar while the object list is up, and the state while
+    // the regime editor is open.
+    virtual void setAnalyserCommandEnabled(bool enabled) = 0;
+    virtual void setCreateOpenEnabled(bool enabled) = 0;
+    virtual void setObjectCommandsEnabled(bool enabled) = 0;
+    virtual void enterListUp() = 0;
+    virtual void regimeEditorOpened() = 0;
+    virtual void regimeEditorClosed() = 0;
 
     // Closes every object window and helper window; used when the frame closes.
-    void shutdown();
-
-private:
-    friend class frOpen;
-    void onSubWindowActivated(QMdiSubWindow* sub);
-    void listClosed(bool forOpen);
-    WindowKind kindOf(QMdiSubWindow* sub, bool* found) const;
-
-    AppState& state_;
-    Dialogs& dialogs_;
-    std::unique_ptr<MDIForm1> frame_;
-    std::array<Factory, static_cast<int>(WindowKind::Count)> factories_;
-    std::array<QPointer<QWidget>, static_cast<int>(WindowKind::Count)> windows_;  // sub-window or top-level
-    QPointer<QMdiSubWindow> listSub_, newObjectSub_, activeSub_;
-    bool objectOpen_ = false;
-    bool closingList_ = false;
+    virtual void shutdown() = 0;
 };
 
 }  // namespace app

@@ -12,7 +12,7 @@
 #include <QVBoxLayout>
 
 #include "core/names.h"
-#include "docs/reflists.h"
+#include "object/reflists.h"
 #include "docs/safetymap.h"
 
 namespace docs {
@@ -100,7 +100,7 @@ Bez::Bez(app::AppState& state, app::Dialogs& dialogs, QWidget* parent) : QDialog
 void Bez::Bez_Form_Load() {
     // every sensor cell offers the template's sensor list, in file order
     QStringList sensors;
-    const bool listRead = ReadList(core::ResolvePath(s_.templateFolder, kSensorsFile), sensors);
+    const bool listRead = object::ReadList(core::ResolvePath(s_.templateFolder, object::kSensorsFile), sensors);
     for (int r = 0; r < kMapRows; ++r) {
         QComboBox* cell = C1[r * kMapColumns + kSensorColumn];
         const QString text = cell->currentText();
@@ -134,7 +134,7 @@ void Bez::Bez_Command3_Click() {
     if (!answer) return;
     const QString sensor = answer->trimmed();
     if (sensor.isEmpty()) return;
-    if (!AppendToList(core::ResolvePath(s_.templateFolder, kSensorsFile), sensor)) {
+    if (!object::AppendToList(core::ResolvePath(s_.templateFolder, object::kSensorsFile), sensor)) {
         d_.message(kMapFileError, QStringLiteral("Kalvaro"), app::Icon::Warning);
         return;
     }

@@ -17,7 +17,6 @@
 #include <QVBoxLayout>
 
 #include "app/state.h"
-#include "app/ui/placement.h"
 #include "core/names.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
@@ -128,7 +127,7 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(split);
     resize(620, 460);
-    app::PlaceSubWindow(this, app::Slot::Work);
+    wb_.placeWindow(this, app::Slot::Work);
 
     setView(View::LargeIcons);
     FillDocumentList();

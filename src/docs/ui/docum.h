@@ -7,7 +7,6 @@
 
 #include "app/ui/workbench.h"
 #include "docs/documents.h"
-#include "docs/ui/filetasks.h"
 
 class QListView;
 class QPlainTextEdit;
@@ -18,7 +17,7 @@ class QModelIndex;
 
 namespace docs {
 
-class Docum : public QWidget, public app::ObjectWindowEvents, public FileTasks {
+class Docum : public QWidget, public app::ObjectWindowEvents, public app::FileTasks {
     Q_OBJECT
 public:
     enum class View { LargeIcons, SmallIcons, Details, List };

@@ -9,8 +9,7 @@
 #include "app/dialogs.h"
 #include "app/startup.h"
 #include "app/state.h"
-#include "app/ui/uiutil.h"
-#include "docs/reflists.h"
+#include "object/reflists.h"
 
 namespace docs {
 
@@ -52,9 +51,9 @@ QString Nastr::listPath() const { return app::TemplateFile(state_, state_.select
 void Nastr::loadList() {
     List1->clear();
     QStringList entries;
-    const bool ok = ReadList(listPath(), entries);
+    const bool ok = object::ReadList(listPath(), entries);
     List1->addItems(entries);
-    if (!ok) dialogs_.message(kListFileError, app::kProgramTitle, app::Icon::Warning);
+    if (!ok) dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
 }
 
 void Nastr::Nastr_Command1_Click() {
@@ -62,8 +61,8 @@ void Nastr::Nastr_Command1_Click() {
     if (!answer) return;
     const QString entry = answer->trimmed();
     if (entry.isEmpty()) return;
-    if (!AppendToList(listPath(), entry)) {
-        dialogs_.message(kListFileError, app::kProgramTitle, app::Icon::Warning);
+    if (!object::AppendToList(listPath(), entry)) {
+        dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
         return;
     }
     loadList();
@@ -76,7 +75,7 @@ void Nastr::Nastr_Command2_Click() {
     Command2->setEnabled(false);
     QStringList entries;
     for (int i = 0; i < List1->count(); ++i) entries.append(List1->item(i)->text());
-    if (!WriteList(listPath(), entries)) dialogs_.message(kListFileError, app::kProgramTitle, app::Icon::Warning);
+    if (!object::WriteList(listPath(), entries)) dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
 }
 
 void Nastr::closeEvent(QCloseEvent* event) {

@@ -6,18 +6,13 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include "app/ui/mdiform1.h"
 #include <QPushButton>
 #include <QTimer>
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/placement.h"
-#include "app/ui/uiutil.h"
 #include "object/generaldata.h"
 #include "object/units.h"
-#include "regime/ui/regim.h"
-#include "regime/ui/sreg.h"
 
 namespace object {
 
@@ -25,7 +20,7 @@ Edinic::Edinic(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("Edinic"));
     setWindowTitle(QStringLiteral("Единицы  Измерения"));
     const app::AppState& s = wb.state();
-    auto* editor = wb.window<regime::Regim>(app::WindowKind::Regim);
+    auto* editor = wb.window<app::RegimeEditorView>(app::WindowKind::Regim);
     const QStringList shown = editor ? editor->unitLabels() : s.units;
 
     for (int i = 0; i < 31; ++i) {
@@ -102,7 +97,7 @@ Edinic::Edinic(app::Workbench& wb) : wb_(wb) {
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(columns);
     outer->addLayout(buttons);
-    app::PlaceSubWindow(this, app::Slot::Dialog);
+    wb_.placeWindow(this, app::Slot::Dialog);
 }
 
 void Edinic::focusUnit(int unit) {
@@ -114,7 +109,7 @@ void Edinic::accept() {
     for (QComboBox* c : e) units.append(c->currentText());
     ApplyUnitFollowers(units);
     app::AppState& s = wb_.state();
-    if (auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim)) editor->setUnitLabels(units);
+    if (auto* editor = wb_.window<app::RegimeEditorView>(app::WindowKind::Regim)) editor->setUnitLabels(units);
     QString error;
     if (!WriteUnits(s.currentObjectFolder, units, &error)) {
         wb_.dialogs().message(QStringLiteral("Ошибка при работе с файлом ! ") + kUnitsFile, app::kProgramTitle,
@@ -127,7 +122,7 @@ void Edinic::accept() {
         if (CalculationUnitsChanged(before, units)) {
             app::Workbench& wb = wb_;
             closeWindow();
-            if (auto* list = wb.window<regime::SReg>(app::WindowKind::SReg)) list->RecalculateAll();
+            if (auto* list = wb.window<app::RegimeListView>(app::WindowKind::SReg)) list->RecalculateAll();
             return;
         }
     }
@@ -143,7 +138,7 @@ void Edinic::deactivated() {
     // losing the focus to another program, leaves no other window active: nothing closes.
     if (closing_) return;
     QTimer::singleShot(0, this, [this] {
-        QMdiSubWindow* active = wb_.frame().mdiArea()->activeSubWindow();
+        QMdiSubWindow* active = wb_.activeSubWindow();
         if (active && active != wb_.subWindow(app::WindowKind::Edinic)) closeWindow();
     });
 }

@@ -12,7 +12,7 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
-#include "app/ui/uiutil.h"
+#include "app/ui/keys.h"
 #include "object/generaldata.h"
 
 namespace object {

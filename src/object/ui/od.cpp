@@ -10,9 +10,8 @@
 #include "app/dialogs.h"
 #include "app/startup.h"
 #include "app/state.h"
-#include "app/ui/placement.h"
-#include "app/ui/uiutil.h"
-#include "docs/reflists.h"
+#include "app/ui/pictures.h"
+#include "object/reflists.h"
 #include "object/generaldata.h"
 
 namespace object {
@@ -26,7 +25,7 @@ OD::OD(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(false, pare
 
     app::AppState& s = wb_.state();
     QStringList names;
-    if (docs::ReadList(app::TemplateFile(s, docs::kEmployeesFile), names)) {
+    if (object::ReadList(app::TemplateFile(s, object::kEmployeesFile), names)) {
         COD[Performer]->addItems(names);
         COD[Performer]->setCurrentIndex(-1);
     } else {
@@ -49,8 +48,7 @@ void OD::showEvent(QShowEvent* event) {
     placed_ = true;
     // at the top, right of the regime list and the task pane, like the other working windows
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) {
-        const QRect slot = app::SlotRect(sub->mdiArea() ? sub->mdiArea()->viewport()->size() : QSize(), app::Slot::Work);
-        sub->move(slot.topLeft());
+        sub->move(wb_.slotRect(app::Slot::Work).topLeft());
     }
 }
 

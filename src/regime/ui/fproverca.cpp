@@ -7,7 +7,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/ui/uiutil.h"
+#include "app/ui/twips.h"
 
 namespace regime {
 

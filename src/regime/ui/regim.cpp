@@ -18,9 +18,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/mdiform1.h"
-#include "app/ui/placement.h"
-#include "app/ui/uiutil.h"
+#include "app/ui/keys.h"
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "object/ui/edinic.h"
@@ -53,12 +51,7 @@ Regim::Regim(app::Workbench& wb) : wb_(wb) {
     setTabOrderOfFields();
 
     // opening: frame commands, unit labels, counters, then the first regime of the list
-    app::MDIForm1& frame = wb.frame();
-    frame.closeButton()->setToolTip(QStringLiteral("Закрыть объект ") + wb.state().currentObjectName);
-    frame.closeButton()->setText(QStringLiteral(" Закрыть текущий объект "));
-    frame.closeButton()->setEnabled(true);
-    if (QAction* first = frame.toolbarButton(1)) first->setEnabled(false);
-    frame.C->setEnabled(true);
+    wb.regimeEditorOpened();
     wb.state().setEditorFields = [this](const QStringList& texts) { setFieldTexts(texts); };
     // the units the calculation uses, the object's own or the template's defaults
     object::LoadObjectUnits(wb.state().currentObjectFolder, wb.state().templateFolder, wb.state().units);
@@ -205,7 +198,7 @@ void Regim::build() {
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
     resize(860, 640);
-    app::PlaceSubWindow(this, app::Slot::Work);
+    wb_.placeWindow(this, app::Slot::Work);
 }
 
 void Regim::applyVisibility() {
@@ -245,7 +238,7 @@ void Regim::loadFirstRegime() {
         return;
     }
     ShowRegimeResults(s);
-    wb_.frame().ComP->setEnabled(true);  // a regime is selected: the analyser may fill it
+    wb_.setAnalyserCommandEnabled(true);  // a regime is selected: the analyser may fill it
 }
 
 QStringList Regim::fieldTexts() const {
@@ -351,7 +344,7 @@ void Regim::activated() {
 
 void Regim::closeEvent(QCloseEvent* event) {
     // the frame's first toolbar button was disabled while the editor is open
-    if (QAction* first = wb_.frame().toolbarButton(1)) first->setEnabled(true);
+    wb_.regimeEditorClosed();
     QWidget::closeEvent(event);
 }
 

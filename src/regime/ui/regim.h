@@ -37,7 +37,7 @@ public:
     void clearFields();
     void setFramesEnabled(bool enabled);
     QStringList unitLabels() const override;
-    void setUnitLabels(const QStringList& units);
+    void setUnitLabels(const QStringList& units) override;
 
     // Enter in field k.
     void Regim_T_Enter(int k);

@@ -11,18 +11,13 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/mdiform1.h"
-#include "app/ui/placement.h"
-#include "app/ui/uiutil.h"
+#include "app/ui/pictures.h"
 #include "core/numbers.h"
 #include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
 #include "regime/ui/regim.h"
-#include "results/ui/graphtasks.h"
-#include "results/ui/navig.h"
-#include "tools/q5.h"
 
 namespace regime {
 
@@ -47,7 +42,7 @@ QString RegimeNumberText(const QString& file) {
 
 void AfterCalculation(app::Workbench& wb) {
     if (auto* list = wb.window<SReg>(app::WindowKind::SReg)) list->refresh();
-    if (auto* pane = wb.window<results::Navig>(app::WindowKind::Navig)) pane->graphTasks()->RefreshMiniGraphIfShown();
+    if (auto* pane = wb.window<app::TaskPaneView>(app::WindowKind::Navig)) pane->refreshMiniGraphIfShown();
 }
 
 SReg::SReg(app::Workbench& wb) : wb_(wb) {
@@ -102,7 +97,7 @@ SReg::SReg(app::Workbench& wb) : wb_(wb) {
     layout->addLayout(top);
     layout->addWidget(ListView1);
     resize(270, 300);
-    app::PlaceSubWindow(this, app::Slot::List);
+    wb_.placeWindow(this, app::Slot::List);
 
     // opening: the object's units and counters, the list, and a first regime when none
     object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, s.units);
@@ -110,7 +105,7 @@ SReg::SReg(app::Workbench& wb) : wb_(wb) {
     if (!ReadRegimeCounters(s, &error)) Warn(wb, kFillWarning);
     s.showRegimeResults = [this] {
         refresh();
-        if (auto* pane = wb_.window<results::Navig>(app::WindowKind::Navig)) pane->showResults();
+        if (auto* pane = wb_.window<app::TaskPaneView>(app::WindowKind::Navig)) pane->showResults();
     };
     const QString warning = FillRegimeList(s);
     if (!warning.isEmpty()) Warn(wb, warning);
@@ -195,7 +190,7 @@ bool SReg::selectRow(int row) {
     s.regimeList.header = SelectionHeader(row, s.regimeCount);
     ListView1->headerItem()->setText(0, s.regimeList.header);
     wb_.setStatus(2, s.regimeList.header);
-    wb_.frame().ComP->setEnabled(true);
+    wb_.setAnalyserCommandEnabled(true);
     setButtons(true, true, button(QStringLiteral("Добавить"))->isEnabled(), true);
     if (!LoadRegimeInputs(s)) {
         Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
@@ -272,14 +267,14 @@ void SReg::DeleteRegime() {
         return;
     }
     // the regime's q5 surfaces go with it (a failure leaves only an unused file)
-    tools::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
+    regime::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
     const QString warning = FillRegimeList(s);
     if (!warning.isEmpty()) Warn(wb_, warning);
     refresh();
     setButtons(true, false, true, false);
     updateEmptyState();
     wb_.setStatus(2, QStringLiteral("   Всего: ") + core::CounterForm(s.regimeCount, true));
-    wb_.frame().ComP->setEnabled(false);
+    wb_.setAnalyserCommandEnabled(false);
     if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim)) {
         editor->clearFields();
         editor->setFramesEnabled(false);
@@ -295,7 +290,7 @@ void SReg::AddRegime() {
     }
     if (!warning.isEmpty()) Warn(wb_, warning);
     // a new regime starts without q5 surfaces, whatever an old folder left under its number
-    tools::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
+    regime::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
     refresh();
     // the new regime is selected and shown as a click on its row would, so the next Enter
     // writes into the new regime what the editor shows of it

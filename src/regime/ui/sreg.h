@@ -13,7 +13,7 @@ class QTreeWidgetItem;
 
 namespace regime {
 
-class SReg : public QWidget, public app::ObjectWindowEvents {
+class SReg : public QWidget, public app::ObjectWindowEvents, public app::RegimeListView {
     Q_OBJECT
 public:
     explicit SReg(app::Workbench& wb);
@@ -27,12 +27,12 @@ public:
     QAction* button(const QString& key) const;
 
     // Rebuilds the rows from the regime list model, keeping the current regime selected.
-    void refresh();
+    void refresh() override;
     // Selects row `row` as a click does: loads the regime into the editor and results.
     bool selectRow(int row);
 
     void SReg_Toolbar5_ButtonClick(const QString& key);
-    void RecalculateAll();
+    void RecalculateAll() override;
     void DeleteRegime();
     void AddRegime();
     void CalculateRegime();

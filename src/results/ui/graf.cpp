@@ -15,8 +15,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/placement.h"
-#include "app/ui/uiutil.h"
+#include "app/ui/twips.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "results/graphpainter.h"
@@ -167,7 +166,7 @@ Graf::Graf(app::Workbench& wb) : wb_(wb) {
     outer->addLayout(left, 1);
     outer->addWidget(Frame1);
     resize(app::TwipsX(this, 9180) + 40, app::TwipsY(this, 6600) + 40);
-    app::PlaceSubWindow(this, app::Slot::Work);
+    wb_.placeWindow(this, app::Slot::Work);
 }
 
 void Graf::setCaptions(const QString& y, const QString& x) {

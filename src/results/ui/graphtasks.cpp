@@ -14,7 +14,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/uiutil.h"
+#include "app/ui/pictures.h"
 #include "core/names.h"
 #include "regime/ui/regim.h"
 #include "results/ui/graf.h"

@@ -11,9 +11,8 @@
 #include <QVBoxLayout>
 
 #include "app/state.h"
-#include "app/ui/placement.h"
-#include "app/ui/uiutil.h"
-#include "docs/ui/filetasks.h"
+#include "app/ui/pictures.h"
+#include "app/ui/workbench.h"
 #include "object/generaldata.h"
 #include "results/ui/graphtasks.h"
 
@@ -63,7 +62,7 @@ Navig::Navig(app::Workbench& wb) : wb_(wb) {
     BuildResultRows();
     caption_ = QStringLiteral("...");
     resize(300, 520);
-    app::PlaceSubWindow(this, app::Slot::Pane);
+    wb_.placeWindow(this, app::Slot::Pane);
 }
 
 Navig::~Navig() = default;
@@ -115,8 +114,10 @@ QWidget* Navig::BuildFileTasks() {
 }
 
 void Navig::Navig_Toolbar3_ButtonClick(const QString& key) {
-    if (auto* files = dynamic_cast<docs::FileTasks*>(wb_.window(app::WindowKind::Docum))) files->fileCommand(key);
+    if (auto* files = dynamic_cast<app::FileTasks*>(wb_.window(app::WindowKind::Docum))) files->fileCommand(key);
 }
+
+void Navig::refreshMiniGraphIfShown() { graphs_->RefreshMiniGraphIfShown(); }
 
 void Navig::showResults() {
     FillResultValues(rows_, wb_.state().results, wb_.state().general);

@@ -30,7 +30,8 @@ public:
     void activated() override;
 
     // Writes the regime results array into the results table.
-    void showResults();
+    void showResults() override;
+    void refreshMiniGraphIfShown() override;
 
     int page() const;
     QString caption() const { return caption_; }

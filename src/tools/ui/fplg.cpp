@@ -11,7 +11,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/uiutil.h"
+#include "app/ui/pictures.h"
 
 namespace tools {
 

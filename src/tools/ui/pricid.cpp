@@ -13,7 +13,6 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/uiutil.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 #include "app/dialogs.h"
-#include "app/ui/uiutil.h"
+#include "app/ui/keys.h"
 #include "regime/editorlayout.h"
 
 namespace tools {

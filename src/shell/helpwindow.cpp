@@ -1,0 +1,59 @@
+#include "shell/helpwindow.h"
+
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/startup.h"
+#include "app/state.h"
+#include "app/ui/pictures.h"
+#include "core/names.h"
+
+namespace shell {
+
+using namespace app;
+
+std::function<bool(const QUrl&)> OpenWithPlatform = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("Help"));
+    setWindowTitle(QStringLiteral("Справка"));
+    setWindowIcon(ProgramIcon(QStringLiteral("help")));
+    Browser = new QTextBrowser;
+    Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setOpenExternalLinks(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Browser);
+    resize(820, 640);
+}
+
+void HelpWindow::showFile(const QString& path) {
+    Browser->setSearchPaths({QFileInfo(path).absolutePath()});
+    Browser->setSource(QUrl::fromLocalFile(path));
+}
+
+QPointer<QWidget> ShowHelp(const AppState& s, Dialogs& d, QWidget* owner, QPointer<QWidget> existing) {
+    if (core::ExistsNoCase(s.templateFolder, kHelpChm) &&
+        OpenWithPlatform(QUrl::fromLocalFile(TemplateFile(s, kHelpChm))))
+        return existing;
+    // no compiled help, or nothing here can show it: the program's own help window
+    if (!core::ExistsNoCase(s.templateFolder, kHelpHtml)) {
+        d.message(QStringLiteral("Файл справки не найден: ") + TemplateFile(s, kHelpChm), kProgramTitle,
+                  Icon::Warning);
+        return existing;
+    }
+    auto* window = qobject_cast<HelpWindow*>(existing.data());
+    if (!window) {
+        window = new HelpWindow(owner);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    window->showFile(TemplateFile(s, kHelpHtml));
+    window->show();
+    window->raise();
+    return window;
+}
+
+}  // namespace shell

@@ -1,0 +1,41 @@
+#include "shell/placement.h"
+
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <algorithm>
+
+namespace shell {
+
+using namespace app;
+
+namespace {
+constexpr int kLeftColumn = 340;
+}
+
+QRect SlotRect(const QSize& area, Slot slot) {
+    const int listHeight = std::clamp(area.height() * 2 / 5, 180, 320);
+    switch (slot) {
+    case Slot::List: return QRect(0, 0, kLeftColumn, listHeight);
+    case Slot::Pane: return QRect(0, listHeight, kLeftColumn, std::max(200, area.height() - listHeight));
+    case Slot::Work:
+    case Slot::Dialog: break;
+    }
+    return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 500, 900), std::max(400, area.height()));
+}
+
+void PlaceSubWindow(QWidget* content, Slot slot) {
+    QTimer::singleShot(0, content, [content, slot] {
+        auto* sub = qobject_cast<QMdiSubWindow*>(content->parentWidget());
+        if (!sub || !sub->mdiArea()) return;
+        const QRect r = SlotRect(sub->mdiArea()->viewport()->size(), slot);
+        if (slot == Slot::Dialog) {
+            sub->adjustSize();
+            sub->move(r.topLeft());
+        } else {
+            sub->setGeometry(r);
+        }
+    });
+}
+
+}  // namespace shell

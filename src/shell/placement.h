@@ -1,0 +1,19 @@
+#pragma once
+// Where an open object's windows stand in the frame: the regime list at the top left, the
+// task pane under it, and the working windows (editors, graphs) to their right.
+
+#include <QRect>
+#include <QSize>
+
+#include "app/ui/workbench.h"
+
+namespace shell {
+
+using app::Slot;
+
+QRect SlotRect(const QSize& area, Slot slot);
+
+// Places the sub-window that holds `content` once the frame has wrapped it.
+void PlaceSubWindow(QWidget* content, Slot slot);
+
+}  // namespace shell
