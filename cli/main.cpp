@@ -193,12 +193,12 @@ int Calc(const QStringList& args) {
         return kFileError;
     }
     if (!regime::LoadRegimeResults(s)) s.results.fill(0.0f);
-    const engine::CalcInputs in = s.calcInputs();
-    const std::string check = engine::CheckRegimeData(in);
-    if (!check.empty()) {
-        out() << QString::fromStdString(check) << " !\n";
+    const QString check = regime::CheckRegime(s);
+    if (!check.isEmpty()) {
+        out() << check << " !\n";
         return kCheckFailed;
     }
+    const engine::CalcInputs in = s.calcInputs();
     engine::CalculateRegime(in, s.steam, s.results);
     for (int i = 0; i < app::kResultCount; ++i) out() << i << "\t" << core::StoredForm(s.results[i]) << "\n";
     return kDone;

@@ -19,9 +19,12 @@ constexpr int kResultCount = 26;
 
 struct RegimeRow {
     QString key;   // the regime file name; also the row text
-    QString load;  // second column, "Нагрузка, %"
+    QString load;  // second column, "Нагрузка, %"; empty when the regime is not calculated
     bool ticked = false;
     bool selected = false;
+    // Why the regime's stored results are not current (its inputs fail the data check), or
+    // why one of them cannot be right (an efficiency above 100 %, ...); empty when neither.
+    QString checkMessage, warning;
 };
 
 struct RegimeListModel {
@@ -59,6 +62,9 @@ struct AppState {
     QString currentRegimeFile, currentResultsFile;
     std::array<float, kInputCount> inputs{};
     std::array<float, kResultCount> results{};
+    // The data check's message when the current regime's inputs fail it: the results array
+    // then holds what was stored before, which those inputs no longer give.
+    QString resultsCheckMessage;
     engine::SteamState steam;
     RegimeListModel regimeList;
 

@@ -62,4 +62,11 @@ bool FollowFolderName(const QString& objectFolder, const QString& oldName, const
     return WriteGeneralData(objectFolder, values, error);
 }
 
+bool CalculationDataChanged(const QStringList& before, const QStringList& after) {
+    for (int e : {BoilerType, SteamOutputUnit, Q5Mode, FuelType, HeatOutputUnit, CalorificValue, FuelDensity, Co2Max,
+                  Economiser, NominalOutput, Q5Nominal, OwnNeedsLoss})
+        if (before.value(e) != after.value(e)) return true;
+    return false;
+}
+
 }  // namespace object

@@ -64,4 +64,9 @@ bool WriteGeneralData(const QString& objectFolder, const QStringList& values, QS
 bool FollowFolderName(const QString& objectFolder, const QString& oldName, const QString& newName,
                       QString* error = nullptr);
 
+// Whether an entry the calculation reads changed (boiler type, steam and heat output units,
+// q5 mode, fuel, calorific value, density, CO2max, economiser, nominal output, q5 at nominal,
+// own needs): every stored regime then reads differently and is recalculated.
+bool CalculationDataChanged(const QStringList& before, const QStringList& after);
+
 }  // namespace object

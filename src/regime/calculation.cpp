@@ -1,18 +1,31 @@
 #include "regime/calculation.h"
 
 #include "core/numbers.h"
+#include "regime/inputranges.h"
+#include "regime/plausibility.h"
 #include "regime/regimestore.h"
 
 namespace regime {
 
+QString CheckRegime(const app::AppState& s, const std::array<float, app::kInputCount>& inputs) {
+    const QString range = RegimeRangeError(inputs, s.units, s.general);
+    if (!range.isEmpty()) return range;
+    engine::CalcInputs in = s.calcInputs();
+    in.in = inputs;
+    return QString::fromStdString(engine::CheckRegimeData(in));
+}
+
+QString CheckRegime(const app::AppState& s) { return CheckRegime(s, s.inputs); }
+
 CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(const QString&)>& notice) {
-    const engine::CalcInputs in = s.calcInputs();
-    const std::string check = engine::CheckRegimeData(in);
-    if (!check.empty()) {
-        const QString message = QString::fromStdString(check);
+    const QString message = CheckRegime(s);
+    if (!message.isEmpty()) {
+        // what shows this regime says so, and no longer its old results as current
+        ShowRegimeResults(s);
         if (notice) notice(message);
         return {CalcOutcome::CheckFailed, message};
     }
+    const engine::CalcInputs in = s.calcInputs();
     engine::CalculateRegime(in, s.steam, s.results);
     ShowRegimeResults(s);
     QString error;
@@ -42,21 +55,26 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
         // the regime calculated before it; a missing or broken results file starts from
         // zeros and is written anew below.
         if (LoadRegimeResults(s)) {
-            // a regime that fails its check below keeps the load it has stored
+            // a regime that fails its check below shows no load: its stored one is not current
             row.load = core::StoredForm(s.results[0]);
         } else {
             s.results.fill(0.0f);
             row.load.clear();
             line.repaired = true;
         }
-        const engine::CalcInputs in = s.calcInputs();
-        const std::string check = engine::CheckRegimeData(in);
-        if (!check.empty()) {
-            line.message = QString::fromStdString(check);
+        const QString check = CheckRegime(s);
+        if (!check.isEmpty()) {
+            line.message = check;
+            // stored results these inputs cannot give are not shown as current
+            if (Calculated(s.results)) {
+                row.load.clear();
+                row.checkMessage = check;
+            }
             ++report.skipped;
             report.lines.append(line);
             continue;
         }
+        const engine::CalcInputs in = s.calcInputs();
         engine::CalculateRegime(in, s.steam, s.results);
         if (!SaveRegimeResults(s, &error)) {
             // what is shown stays what is stored: the results that could not be written
@@ -68,6 +86,8 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
             continue;
         }
         row.load = LoadText(s.results[0]);
+        row.checkMessage.clear();
+        row.warning = ImplausibleResults(s.results);
         if (line.repaired) ++report.repaired;
         line.calculated = true;
         line.load = row.load;

@@ -16,6 +16,12 @@ struct CalcResult {
     QString message;  // the check's message, or the file error
 };
 
+// The data check of a regime: every input the object uses within its physical range, then
+// the calculation's own check. Its message, or an empty text when the regime can be
+// calculated. The second form checks `inputs` with the current object's units and general data.
+QString CheckRegime(const app::AppState& s);
+QString CheckRegime(const app::AppState& s, const std::array<float, app::kInputCount>& inputs);
+
 // Checks the current regime's inputs; a failed check goes to `notice` and nothing changes.
 // Otherwise fills the results array, shows it and writes the results file.
 CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(const QString&)>& notice = {});

@@ -9,6 +9,8 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
+#include "regime/calculation.h"
+#include "regime/plausibility.h"
 #include "object/units.h"
 #include "object/generaldata.h"
 
@@ -174,6 +176,16 @@ QString FillRegimeList(app::AppState& s) {
             row.load = lines.first();
         else
             failed = true;
+        // results that the regime's inputs cannot give (they fail the check) are not shown
+        // as current: no load; results that cannot be right carry their reason
+        std::array<float, app::kResultCount> results{};
+        std::array<float, app::kInputCount> inputs{};
+        if (ReadNumbers(ObjectFile(s, kResultsPrefix + file), results, nullptr) &&
+            ReadNumbers(ObjectFile(s, file), inputs, nullptr)) {
+            if (Calculated(results)) row.checkMessage = CheckRegime(s, inputs);
+            if (row.checkMessage.isEmpty()) row.warning = ImplausibleResults(results);
+            else row.load.clear();
+        }
         s.regimeList.rows.append(row);
     }
     SortRegimeList(s);
@@ -224,7 +236,9 @@ QString SortRegimeList(app::AppState& s) {
     for (int i : order) {
         app::RegimeRow row = rows[i];
         row.load = numeric[i] ? core::StoredForm(static_cast<float>(loads[i])) : QString();
-        row.ticked = numeric[i];
+        // a regime whose inputs fail the check stays in the card with its message; the
+        // graphs leave it out by that message
+        row.ticked = numeric[i] || !row.checkMessage.isEmpty();
         sorted.append(row);
     }
     rows = sorted;
@@ -235,12 +249,25 @@ void ShowRegimeCount(app::AppState& s) {
     s.regimeList.header = QStringLiteral("Всего: ") + core::CounterForm(s.regimeCount, true);
 }
 
+bool Calculated(const std::array<float, app::kResultCount>& results) {
+    return std::any_of(results.begin(), results.end(), [](float v) { return v != 0.0f; });
+}
+
 QString LoadText(float load) { return core::EditorForm(load); }
 
 void ShowRegimeResults(app::AppState& s) {
+    // results that the stored inputs no longer give are not shown as current; a regime not
+    // calculated yet (all zeros) has none to hide
+    s.resultsCheckMessage = Calculated(s.results) ? CheckRegime(s) : QString();
     const int row = s.regimeList.find(s.currentRegimeFile);
-    // the plain form, as the sorted list shows its loads
-    if (row >= 0) s.regimeList.rows[row].load = core::StoredForm(s.results[0]);
+    if (row >= 0) {
+        app::RegimeRow& r = s.regimeList.rows[row];
+        const bool current = s.resultsCheckMessage.isEmpty();
+        // the plain form, as the sorted list shows its loads
+        r.load = current ? core::StoredForm(s.results[0]) : QString();
+        r.checkMessage = s.resultsCheckMessage;
+        r.warning = current ? ImplausibleResults(s.results) : QString();
+    }
     if (s.showRegimeResults) s.showRegimeResults();
 }
 

@@ -56,6 +56,9 @@ void ShowRegimeCount(app::AppState& s);
 // to the results pane through the state's hook.
 void ShowRegimeResults(app::AppState& s);
 
+// Whether results come from a calculation: a new regime's are all zeros.
+bool Calculated(const std::array<float, app::kResultCount>& results);
+
 // The load text of a calculated row: slot 0 with a blank before a non-negative value.
 QString LoadText(float load);
 

@@ -7,6 +7,7 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
+#include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "results/resultrows.h"
@@ -161,12 +162,12 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         }
         // slots a regime does not write keep its own stored values, as in a recalculation
         if (!regime::LoadRegimeResults(work)) work.results.fill(0.0f);
-        const std::string check = engine::CheckRegimeData(work.calcInputs());
-        if (check.empty()) {
+        const QString check = regime::CheckRegime(work);
+        if (check.isEmpty()) {
             engine::CalculateRegime(work.calcInputs(), work.steam, work.results);
             col.calculated = true;
         } else {
-            col.message = QString::fromStdString(check);
+            col.message = check;
         }
         col.inputs = work.inputs;
         col.results = work.results;

@@ -31,7 +31,8 @@ bool CollectGraphData(const app::AppState& s, GraphData& data, QString* error) {
     const bool needInputs = g.ySource == u"P" || g.xSource == u"P";
     const bool needResults = g.ySource == u"R" || g.xSource == u"R";
     for (const auto& row : s.regimeList.rows) {
-        if (!row.ticked) continue;
+        // a regime whose stored results its inputs cannot give has no point of its own
+        if (!row.ticked || !row.checkMessage.isEmpty()) continue;
         QList<float> inputs, res;
         if (needInputs &&
             !ReadValues(core::JoinPath(s.currentObjectFolder, row.key), app::kInputCount, inputs, error))

@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <array>
 
+#include "regime/plausibility.h"
+
 namespace results {
 
 struct ResultRow {
@@ -18,11 +20,8 @@ struct ResultRow {
     QString warning;  // why the value cannot be right, empty when it can
 };
 
-// Why result slot `slot` holding `value` cannot be right (an efficiency above 100 %, a
-// negative loss, an excess-air ratio below 1), or an empty text. Such a value is still
-// stored and shown as computed; it usually comes from inputs that do not fit together.
-// An excess-air ratio of exactly 0 is a regime not calculated yet, not a fault.
-QString ImplausibleReason(int slot, float value);
+// The plausibility of a result is the regime's own definition, shared by every view of it.
+using regime::ImplausibleReason;
 
 // The row set for an object's general data (boiler type, fuel, heat output unit, economiser).
 QList<ResultRow> BuildResultRows(const QStringList& general);

@@ -53,6 +53,10 @@ bool WriteGraphWorkbook(const QString& file, const GraphExport& graph, QString* 
     lxw_worksheet* ws = workbook_add_worksheet(wb, sheetName.constData());
     lxw_format* bold = workbook_add_format(wb);
     format_set_bold(bold);
+    // a value that cannot be right carries the pane's mark, its reason beside it
+    lxw_format* doubtful = workbook_add_format(wb);
+    format_set_bg_color(doubtful, 0xFFD6CC);
+    format_set_font_color(doubtful, 0xA00000);
 
     worksheet_write_string(ws, 0, 0, Utf8(QStringLiteral("Объект")).constData(), bold);
     worksheet_write_string(ws, 0, 1, Utf8(graph.objectName).constData(), nullptr);
@@ -66,13 +70,22 @@ bool WriteGraphWorkbook(const QString& file, const GraphExport& graph, QString* 
     worksheet_write_string(ws, header, 1, "X", bold);
     worksheet_write_string(ws, header, 2, "Y", bold);
     const auto& d = graph.data;
+    bool anyDoubt = false;
     for (int k = 0; k < d.x.size(); ++k) {
+        const QString doubt = d.doubtful.value(k);
+        lxw_format* mark = doubt.isEmpty() ? nullptr : doubtful;
         worksheet_write_string(ws, header + 1 + k, 0, Utf8(d.regimes.value(k)).constData(), nullptr);
-        worksheet_write_number(ws, header + 1 + k, 1, CellNumber(d.x[k]), nullptr);
-        worksheet_write_number(ws, header + 1 + k, 2, CellNumber(d.y[k]), nullptr);
+        worksheet_write_number(ws, header + 1 + k, 1, CellNumber(d.x[k]), mark);
+        worksheet_write_number(ws, header + 1 + k, 2, CellNumber(d.y[k]), mark);
+        if (!doubt.isEmpty()) {
+            worksheet_write_string(ws, header + 1 + k, 3, Utf8(doubt).constData(), doubtful);
+            anyDoubt = true;
+        }
     }
+    if (anyDoubt) worksheet_write_string(ws, header, 3, Utf8(QStringLiteral("Примечание")).constData(), bold);
     worksheet_set_column(ws, 0, 0, 18, nullptr);
     worksheet_set_column(ws, 1, 2, 12, nullptr);
+    if (anyDoubt) worksheet_set_column(ws, 3, 3, 60, nullptr);
 
     lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_SCATTER_STRAIGHT_WITH_MARKERS);
     if (!d.empty()) {
@@ -89,6 +102,7 @@ bool WriteGraphWorkbook(const QString& file, const GraphExport& graph, QString* 
     lxw_chart_options options = {};
     options.x_scale = 1.6;
     options.y_scale = 1.4;
+    // right of the table and of its notes
     worksheet_insert_chart_opt(ws, 1, 4, chart, &options);
 
     const lxw_error rc = workbook_close(wb);

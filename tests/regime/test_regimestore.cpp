@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "core/names.h"
+#include "object/units.h"
 #include "regime/regimestore.h"
 #include "support/testdirs.h"
 
@@ -23,6 +24,8 @@ struct RegimeFixture : ::testing::Test {
         folder = home.makeObject(QStringLiteral("Котельная 1"), testing_support::HotWaterGasGeneral("Котельная 1"));
         s.setCurrentObject(QStringLiteral("Котельная 1"));
         ASSERT_TRUE(ReadRegimeCounters(s));
+        object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, s.units);
+        s.general = testing_support::HotWaterGasGeneral(QStringLiteral("Котельная 1"));
     }
     QString file(const QString& name) const { return core::JoinPath(folder, name); }
     QStringList keys() const {
@@ -191,6 +194,7 @@ TEST_F(RegimeFixture, RegimeWithoutResultsIsListedLastAndTheRestSorted) {
     EXPECT_EQ(SortRegimeList(s), QString());
     // results written for it (a calculation) give it its place on the next fill
     s.setCurrentRegime(RegimeFileName(2));
+    ASSERT_TRUE(SaveRegimeInputs(s, testing_support::MeasuredGasRegimeFields()));
     s.results.fill(0.0f);
     s.results[0] = 60.0f;
     ASSERT_TRUE(SaveRegimeResults(s));
@@ -217,12 +221,26 @@ TEST_F(RegimeFixture, FilesFoundWhateverTheirCase) {
 
 TEST_F(RegimeFixture, ShowResultsWritesTheLoadColumnAndCallsTheHook) {
     ASSERT_TRUE(NewRegime(s));
+    ASSERT_TRUE(SaveRegimeInputs(s, testing_support::MeasuredGasRegimeFields()));
     int shown = 0;
     s.showRegimeResults = [&] { ++shown; };
     s.results[0] = 85.0f;
     ShowRegimeResults(s);
     EXPECT_EQ(s.regimeList.rows[0].load, "85");
+    EXPECT_TRUE(s.resultsCheckMessage.isEmpty());
     EXPECT_EQ(shown, 1);
+    // inputs that fail the check cannot have given these results: no load, the message
+    s.inputs[0] = 0.0f;
+    ShowRegimeResults(s);
+    EXPECT_EQ(s.regimeList.rows[0].load, "");
+    EXPECT_EQ(s.resultsCheckMessage, QStringLiteral("Нет данных по газу"));
+    EXPECT_EQ(s.regimeList.rows[0].checkMessage, s.resultsCheckMessage);
+    // an impossible result keeps its load and carries the reason
+    s.inputs[0] = 42.0f;
+    s.results[4] = 101.0f;
+    ShowRegimeResults(s);
+    EXPECT_EQ(s.regimeList.rows[0].load, "85");
+    EXPECT_TRUE(s.regimeList.rows[0].warning.contains(QStringLiteral("КПД больше 100 %")));
 }
 
 TEST_F(RegimeFixture, EditorHookReceivesLoadedTexts) {

@@ -182,9 +182,11 @@ TEST(Plotter, CollectsTickedRegimesThroughPrivateArrays) {
     home.makeObject("Obj", testing_support::HotWaterGasGeneral("Obj"));
     s.setCurrentObject("Obj");
     ASSERT_TRUE(regime::ReadRegimeCounters(s));
+    object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, s.units);
+    s.general = testing_support::HotWaterGasGeneral("Obj");
     for (int i = 1; i <= 3; ++i) {
         ASSERT_TRUE(regime::NewRegime(s));
-        QStringList fields(43, " 0");
+        QStringList fields = testing_support::MeasuredGasRegimeFields();
         fields[17] = QString::number(100 + i);
         ASSERT_TRUE(regime::SaveRegimeInputs(s, fields));
         s.results.fill(0);

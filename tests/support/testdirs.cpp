@@ -46,6 +46,12 @@ void WriteBytes(const QString& path, const QByteArray& bytes) {
     if (f.open(QIODevice::WriteOnly)) f.write(bytes);
 }
 
+QStringList MeasuredGasRegimeFields() {
+    return QString("42 11 18 300 28 3.1 -0.2 0 0 0 0 40 8.15 6.5 30 2 -0.3 121 18 14.2 0 25 70 78.1 3.2 3 "
+                   "0 0 0 0 0 0 25 0 0 0 0 0 0 0 0 38.9 0.671")
+        .split(u' ');
+}
+
 QStringList HotWaterGasGeneral(const QString& name) {
     using namespace object;
     QStringList g(kGeneralCount);

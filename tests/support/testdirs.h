@@ -32,5 +32,7 @@ QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);
 // General data of a gas-fired hot-water boiler in kW, q5 at all loads, no economiser.
 QStringList HotWaterGasGeneral(const QString& name);
+// The 43 field texts of a measured regime that passes the data check of such an object.
+QStringList MeasuredGasRegimeFields();
 
 }  // namespace testing_support

@@ -12,6 +12,7 @@
 #include <cmath>
 
 #include "core/numbers.h"
+#include "engine/engine.h"
 #include "core/textfile.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
@@ -430,7 +431,8 @@ TEST_F(CalculatorTest, ExperimentEditsRecomputeAndOneIsTakenIntoTheEditorWithout
     replace(w->T[5], "3");  // O2 gives experiment 1 its CO2 again
     EXPECT_NEAR(Value(w->T[4]->text()), std::round((21 - 3.0) * co2Max / 21 * 10) / 10, 1e-6);
 
-    // experiment 3 into the regime: the editor fields, the regime file, not the results
+    // experiment 3 into the regime: the editor fields, the regime file, and the results
+    // that these inputs give, stored and shown at once
     const QString regimeFile = state.currentRegimeFile;
     const QByteArray resultsBefore = ReadBytes(file(state.currentResultsFile));
     const QByteArray regimeBefore = ReadBytes(file(regimeFile));
@@ -444,7 +446,19 @@ TEST_F(CalculatorTest, ExperimentEditsRecomputeAndOneIsTakenIntoTheEditorWithout
             << field;
     }
     EXPECT_NE(ReadBytes(file(regimeFile)), regimeBefore);
-    EXPECT_EQ(ReadBytes(file(state.currentResultsFile)), resultsBefore);
+    EXPECT_NE(ReadBytes(file(state.currentResultsFile)), resultsBefore);
+    {
+        app::AppState check = state;
+        ASSERT_TRUE(regime::LoadRegimeInputs(check));
+        ASSERT_TRUE(regime::LoadRegimeResults(check));
+        const std::array<float, 26> stored = check.results;
+        engine::CalculateRegime(check.calcInputs(), check.steam, check.results);
+        // what is stored is what the taken inputs give
+        for (int slot : {0, 4, 5, 9}) EXPECT_NEAR(stored[slot], check.results[slot], 0.01) << slot;
+        const int row = state.regimeList.find(state.currentRegimeFile);
+        ASSERT_GE(row, 0);
+        EXPECT_EQ(state.regimeList.rows[row].load, core::StoredForm(stored[0]));
+    }
     EXPECT_TRUE(notices.isEmpty());
     // the taken column is light yellow, the others plain
     for (int i = 0; i < 48; ++i)

@@ -125,18 +125,37 @@ TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
     openNew(HotWaterGasGeneral(QStringLiteral("К")));
     typeCompleteRegime();
     const QByteArray results = ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat")));
+    // beyond the physical range: refused with the range before anything is written
+    const QByteArray inputs = ReadBytes(file(QStringLiteral("Режим №  1.Dat")));
+    dialogs.shown.clear();
     notices.clear();
-    for (const char* o2 : {"22", "21"}) {
+    enter(13, "22");
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains(QStringLiteral("вне пределов от 0 до 21 %")))
+        << dialogs.messages().first().toStdString();
+    EXPECT_EQ(ReadBytes(file(QStringLiteral("Режим №  1.Dat"))), inputs);
+    EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
+    // within it but not possible in flue gas: the calculation's check refuses it
+    for (const char* o2 : {"21"}) {
         enter(13, QString::fromUtf8(o2));
         ASSERT_FALSE(notices.isEmpty());
         EXPECT_EQ(notices.last(), QString::fromUtf8(engine::kOxygenOutOfRange));
         EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
-        EXPECT_EQ(value(QStringLiteral("Коэфф")), "1,18");  // the shown results stay too
-        EXPECT_EQ(value(QStringLiteral("КПД")), "91,51");
+        // the stored results are not what these inputs give: the pane says why instead of
+        // showing them as current, and the list shows no load
+        EXPECT_EQ(value(QStringLiteral("Коэфф")), "");
+        EXPECT_EQ(value(QStringLiteral("КПД")), "");
+        auto* note = pane()->findChild<QLabel*>(QStringLiteral("checkNote"));
+        ASSERT_NE(note, nullptr);
+        EXPECT_TRUE(note->isVisible());
+        EXPECT_TRUE(note->text().contains(QString::fromUtf8(engine::kOxygenOutOfRange)));
+        EXPECT_EQ(regimes()->ListView1->topLevelItem(0)->text(1), "");
     }
     notices.clear();
     enter(13, "3.5");
     EXPECT_TRUE(notices.isEmpty());
+    EXPECT_FALSE(value(QStringLiteral("КПД")).isEmpty());
+    EXPECT_FALSE(pane()->findChild<QLabel*>(QStringLiteral("checkNote"))->isVisible());
 }
 
 TEST_F(RegimeWorkTest, EnterInTheMeterFlowCalculatesAndAnImpossibleEfficiencyIsMarked) {

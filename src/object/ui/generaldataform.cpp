@@ -1,6 +1,7 @@
 #include "object/ui/generaldataform.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -239,11 +240,11 @@ bool GeneralDataForm::eventFilter(QObject* watched, QEvent* event) {
         const QString text = key->text();
         // keys that type nothing (arrows, Delete, Home) and the dialog keys pass
         switch (key->key()) {
+        case Qt::Key_Escape: return restoreEntry(entry);
         case Qt::Key_Return:
         case Qt::Key_Enter:
         case Qt::Key_Tab:
         case Qt::Key_Backtab:
-        case Qt::Key_Escape:
         case Qt::Key_Delete: return false;
         default: break;
         }
@@ -252,11 +253,22 @@ bool GeneralDataForm::eventFilter(QObject* watched, QEvent* event) {
         case KeyRule::Free: return false;
         case KeyRule::NoTyping: return true;
         case KeyRule::Numeric: {
-            const QString put = NumericKey(text);
+            QLineEdit* line = COD[entry]->lineEdit();
+            // select all, copy, cut and undo work as in any field; a paste is typed through
+            // the same filter as the keys
+            if (key->matches(QKeySequence::Paste)) {
+                QString put;
+                for (QChar c : QGuiApplication::clipboard()->text()) put += NumericKey(QString(c)).remove(u'\b');
+                put = app::WithoutExtraPoints(line, put);
+                if (!put.isEmpty()) line->insert(put);
+                return true;
+            }
+            if (app::IsEditingKey(key)) return false;
+            QString put = NumericKey(text);
+            if (put != u"\b") put = app::WithoutExtraPoints(line, put);
             if (put.isEmpty()) return true;
             if (put == text) return false;
-            QKeyEvent replaced(QEvent::KeyPress, Qt::Key_Period, key->modifiers(), put);
-            QApplication::sendEvent(watched, &replaced);
+            line->insert(put);
             return true;
         }
         case KeyRule::QuoteToBlank: {

@@ -56,6 +56,12 @@ protected:
     virtual void entryPicked(int entry) { (void)entry; }
     // The focus left the entry.
     virtual void entryLeft(int entry) { (void)entry; }
+    // Escape in an entry: puts back its saved text; false when there is nothing to put back
+    // (the key then goes on to the window).
+    virtual bool restoreEntry(int entry) {
+        (void)entry;
+        return false;
+    }
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -1,6 +1,8 @@
 #include "object/ui/od.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QTimer>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,6 +36,7 @@ OD::OD(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(false, pare
                               app::Icon::Warning);
     }
     setFields(s.general);
+    saved_ = fields();
     // what the window shows is what the calculation uses, saved or not
     for (int i = 0; i < kGeneralCount; ++i)
         connect(COD[i], &QComboBox::editTextChanged, this, [this, i](const QString& text) {
@@ -79,7 +82,7 @@ void OD::entryPicked(int entry) {
     }
 }
 
-bool OD::save() {
+bool OD::save(bool recalculateNow) {
     app::AppState& s = wb_.state();
     const QStringList values = fields();
     s.general = values;
@@ -90,6 +93,17 @@ bool OD::save() {
                               app::kProgramTitle, app::Icon::Warning);
         return false;
     }
+    const bool recalculate = CalculationDataChanged(saved_, values);
+    saved_ = values;
+    // every stored regime now reads differently: recalculate them all (with the list's
+    // progress) and stay on the current one, as a change of units does. Leaving the window
+    // runs it once the activation has settled; closing runs it before the list goes.
+    if (recalculate)
+        if (QWidget* list = wb_.window(app::WindowKind::SReg)) {
+            auto* regimes = dynamic_cast<app::RegimeListView*>(list);
+            if (regimes && recalculateNow) regimes->RecalculateAll();
+            else if (regimes) QTimer::singleShot(0, list, [regimes] { regimes->RecalculateAll(); });
+        }
     return true;
 }
 
@@ -98,10 +112,17 @@ void OD::activated() {
     wb_.setStatus(1, QStringLiteral("Общие Данные"));
 }
 
-void OD::deactivated() { save(); }
+void OD::deactivated() { save(false); }
+
+bool OD::restoreEntry(int entry) {
+    if (COD[entry]->currentText() == saved_.value(entry)) return false;
+    COD[entry]->setEditText(saved_.value(entry));
+    COD[entry]->lineEdit()->selectAll();
+    return true;
+}
 
 void OD::closeEvent(QCloseEvent* event) {
-    save();
+    save(true);
     GeneralDataForm::closeEvent(event);
 }
 

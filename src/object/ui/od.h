@@ -14,7 +14,9 @@ public:
     explicit OD(app::Workbench& workbench, QWidget* parent = nullptr);
 
     // Writes the 19 fields into the current general data and "OData.txt".
-    bool save();
+    // Writes the general data; when an entry the calculation reads changed, every regime is
+    // recalculated, at once or once the window's deactivation has settled.
+    bool save(bool recalculateNow = true);
 
     void activated() override;
     void deactivated() override;
@@ -22,6 +24,7 @@ public:
 protected:
     KeyRule keyRule(int entry) const override;
     void entryPicked(int entry) override;
+    bool restoreEntry(int entry) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
@@ -29,6 +32,7 @@ private:
     app::Workbench& wb_;
     bool placed_ = false;
     bool loading_ = true;
+    QStringList saved_;  // the entries as the file holds them
 };
 
 }  // namespace object

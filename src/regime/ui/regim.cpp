@@ -22,7 +22,9 @@
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "object/ui/edinic.h"
+#include "core/numparse.h"
 #include "regime/calculation.h"
+#include "regime/inputranges.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
 #include "regime/ui/sreg.h"
@@ -249,10 +251,24 @@ QStringList Regim::fieldTexts() const {
 
 void Regim::setFieldTexts(const QStringList& texts) {
     for (int k = 0; k < 43; ++k) T[k]->setText(texts.value(k));
+    stored_ = fieldTexts();
+}
+
+bool Regim::hasPendingEdit() const { return fieldTexts() != stored_; }
+
+bool Regim::commitPendingEdit() {
+    if (!hasPendingEdit()) return true;
+    // saved and calculated as Enter in the changed field would do it
+    const QStringList texts = fieldTexts();
+    bool calculate = false;
+    for (int k = 0; k < 43; ++k)
+        if (texts[k] != stored_.value(k) && RecalculatesOnEnter(k)) calculate = true;
+    return saveAndCalculate(calculate);
 }
 
 void Regim::clearFields() {
     for (QLineEdit* t : T) t->clear();
+    stored_ = fieldTexts();
 }
 
 void Regim::setFramesEnabled(bool enabled) {
@@ -290,21 +306,31 @@ void Regim::openUnits(int unit) {
 bool Regim::saveAndCalculate(bool calculate) {
     app::AppState& s = wb_.state();
     if (s.currentRegimeFile.isEmpty() || s.regimeList.find(s.currentRegimeFile) < 0) return false;
+    const QStringList texts = fieldTexts();
+    // a value that cannot have been measured is refused before anything is written
+    const EditorVisibility vis = VisibilityFor(s.general);
+    for (int k = 0; k < 43; ++k) {
+        if (texts[k] == stored_.value(k) || !vis.fieldVisible(k)) continue;
+        float value = 0.0f;
+        if (!core::ParseEditorFloat(texts[k].toStdString(), value)) continue;  // the store says why
+        const QString range = InputRangeError(k, value, s.units, vis.economiser);
+        if (!range.isEmpty()) {
+            wb_.dialogs().message(range + QStringLiteral(". Режим не сохранен."), app::kProgramTitle,
+                                  app::Icon::Warning);
+            T[k]->setFocus();
+            T[k]->selectAll();
+            return false;
+        }
+    }
     QString error;
-    if (!SaveRegimeInputs(s, fieldTexts(), &error)) {
+    if (!SaveRegimeInputs(s, texts, &error)) {
         wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile,
                               app::kProgramTitle, app::Icon::Warning);
         return false;
     }
+    stored_ = texts;
     if (!calculate) return true;
-    const CalcResult r = CalculateCurrentRegime(s, [this](const QString& m) { ShowNotice(this, m); });
-    if (r.outcome == CalcOutcome::FileError)
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile,
-                              app::kProgramTitle, app::Icon::Warning);
-    const QString warning = SortRegimeList(s);
-    if (!warning.isEmpty()) wb_.dialogs().message(warning, app::kProgramTitle, app::Icon::Warning);
-    AfterCalculation(wb_);
-    return true;
+    return CalculateAndShow(wb_, this);
 }
 
 void Regim::Regim_T_Enter(int k) { saveAndCalculate(RecalculatesOnEnter(k)); }
@@ -320,7 +346,7 @@ void Regim::insertFiltered(QLineEdit* t, int k, const QString& text) {
     const int start = t->hasSelectedText() ? t->selectionStart() : t->cursorPosition();
     const int end = t->hasSelectedText() ? start + static_cast<int>(t->selectedText().size()) : start;
     const bool atStart = current.left(start).trimmed().isEmpty() && !current.mid(end).contains(u'-');
-    const QString accepted = FilterFieldInput(k, text, atStart);
+    const QString accepted = app::WithoutExtraPoints(t, FilterFieldInput(k, text, atStart));
     if (!accepted.isEmpty()) t->insert(accepted);
 }
 
@@ -343,6 +369,8 @@ void Regim::activated() {
 }
 
 void Regim::closeEvent(QCloseEvent* event) {
+    // a value typed without Enter is saved as Enter would save it, not dropped
+    commitPendingEdit();
     // the frame's first toolbar button was disabled while the editor is open
     wb_.regimeEditorClosed();
     QWidget::closeEvent(event);
@@ -365,6 +393,12 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
             if (app::IsFrameShortcut(key)) return false;
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 Regim_T_Enter(k);
+                return true;
+            }
+            // Escape drops what was typed: the field shows its stored value again
+            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+                t->setText(stored_.value(k));
+                t->selectAll();
                 return true;
             }
             if (key->matches(QKeySequence::Paste)) {

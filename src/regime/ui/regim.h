@@ -44,6 +44,11 @@ public:
     // Saves all 43 fields; with `calculate` also calculates, sorts and refreshes the graphs.
     // Returns false when the regime could not be saved (the user was told).
     bool saveAndCalculate(bool calculate);
+    // A field changed since the regime was loaded or saved.
+    bool hasPendingEdit() const;
+    // Saves (and, when a changed field calls for it, calculates) what was typed without
+    // Enter; true when nothing was pending or it was saved.
+    bool commitPendingEdit();
 
     void showQ5Row(bool visible) override;
     void activated() override;
@@ -67,7 +72,8 @@ private:
     app::Workbench& wb_;
     EditorVisibility vis_;
     QList<QGroupBox*> frames_;
-    QList<QLabel*> headings_;  // column headings of the groups with two measuring points
+    QList<QLabel*> headings_;
+    QStringList stored_;  // the field texts as loaded or last saved; Escape brings one back  // column headings of the groups with two measuring points
 };
 
 }  // namespace regime

@@ -1,6 +1,7 @@
 #include "regime/ui/sreg.h"
 
 #include <QAction>
+#include <QBrush>
 #include <QApplication>
 #include <QHeaderView>
 #include <QProgressDialog>
@@ -11,6 +12,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/ui/marks.h"
 #include "app/ui/pictures.h"
 #include "core/numbers.h"
 #include "object/units.h"
@@ -43,6 +45,17 @@ QString RegimeNumberText(const QString& file) {
 void AfterCalculation(app::Workbench& wb) {
     if (auto* list = wb.window<SReg>(app::WindowKind::SReg)) list->refresh();
     if (auto* pane = wb.window<app::TaskPaneView>(app::WindowKind::Navig)) pane->refreshMiniGraphIfShown();
+}
+
+bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent) {
+    app::AppState& s = wb.state();
+    const CalcResult r = CalculateCurrentRegime(s, [noticeParent](const QString& m) { ShowNotice(noticeParent, m); });
+    if (r.outcome == CalcOutcome::FileError)
+        Warn(wb, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
+    const QString warning = SortRegimeList(s);
+    if (!warning.isEmpty()) Warn(wb, warning);
+    AfterCalculation(wb);
+    return r.outcome != CalcOutcome::FileError;
 }
 
 SReg::SReg(app::Workbench& wb) : wb_(wb) {
@@ -140,6 +153,16 @@ void SReg::refresh() {
         item->setCheckState(0, row.ticked ? Qt::Checked : Qt::Unchecked);
         item->setIcon(0, app::ProgramIcon(QStringLiteral("regime")));
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        // a regime whose results cannot be right carries the pane's mark and its reason; a
+        // regime not calculated with its present inputs says why it has no load
+        if (!row.warning.isEmpty()) {
+            item->setData(1, Qt::BackgroundRole, QBrush(app::kImplausibleBackground));
+            item->setData(1, Qt::ForegroundRole, QBrush(app::kImplausibleText));
+            item->setToolTip(1, row.warning);
+        } else if (!row.checkMessage.isEmpty()) {
+            item->setToolTip(0, QStringLiteral("Режим не рассчитан: ") + row.checkMessage);
+            item->setToolTip(1, QStringLiteral("Режим не рассчитан: ") + row.checkMessage);
+        }
         ListView1->addTopLevelItem(item);
         if (row.selected) current = item;
     }
@@ -185,6 +208,18 @@ void SReg::itemClicked(QTreeWidgetItem* item) { selectRow(ListView1->indexOfTopL
 bool SReg::selectRow(int row) {
     app::AppState& s = wb_.state();
     if (row < 0 || row >= s.regimeList.rows.size()) return false;
+    // a value typed into the editor without Enter belongs to the regime being left: it is
+    // saved as Enter would save it (which may re-sort the list), or the user stays
+    if (auto* editor = wb_.window<Regim>(app::WindowKind::Regim);
+        editor && s.regimeList.rows[row].key.compare(s.currentRegimeFile, Qt::CaseInsensitive) != 0) {
+        const QString key = s.regimeList.rows[row].key;
+        if (!editor->commitPendingEdit()) {
+            refresh();
+            return false;
+        }
+        row = s.regimeList.find(key);
+        if (row < 0) return false;
+    }
     for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
     s.setCurrentRegime(s.regimeList.rows[row].key);
     s.regimeList.header = SelectionHeader(row, s.regimeCount);
@@ -316,12 +351,7 @@ void SReg::CalculateRegime() {
         return;
     }
     if (!LoadRegimeResults(s)) s.results.fill(0.0f);
-    const CalcResult r = regime::CalculateCurrentRegime(s, [this](const QString& m) { ShowNotice(this, m); });
-    if (r.outcome == CalcOutcome::FileError)
-        Warn(wb_, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
-    const QString warning = SortRegimeList(s);
-    if (!warning.isEmpty()) Warn(wb_, warning);
-    AfterCalculation(wb_);
+    CalculateAndShow(wb_, this);
 }
 
 }  // namespace regime

@@ -53,4 +53,9 @@ private:
 // regime windows call this after a calculation.
 void AfterCalculation(app::Workbench& wb);
 
+// Calculates the current regime from its inputs as they stand, stores the results and shows
+// them in the list (re-sorted), the pane and the mini graph; a failed data check is told in a
+// notice over `noticeParent` and shown in the pane. False only on a file error (told).
+bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent);
+
 }  // namespace regime

@@ -15,6 +15,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/ui/marks.h"
 #include "app/ui/twips.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -196,7 +197,8 @@ void Graf::fillTable() {
         const QString doubt = data_.doubtful.value(k);
         if (!doubt.isEmpty())
             for (int c = 0; c < 2; ++c) {
-                Table1->item(k, c)->setForeground(QColor(160, 0, 0));
+                Table1->item(k, c)->setBackground(app::kImplausibleBackground);
+                Table1->item(k, c)->setForeground(app::kImplausibleText);
                 Table1->item(k, c)->setToolTip(file + u'\n' + doubt);
             }
     }

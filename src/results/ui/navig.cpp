@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/state.h"
+#include "app/ui/marks.h"
 #include "app/ui/pictures.h"
 #include "app/ui/workbench.h"
 #include "object/generaldata.h"
@@ -20,8 +21,6 @@ namespace results {
 
 namespace {
 
-const QColor kWarningBackground(255, 214, 204);
-const QColor kWarningText(160, 0, 0);
 
 }  // namespace
 
@@ -49,7 +48,21 @@ Navig::Navig(app::Workbench& wb) : wb_(wb) {
     lvAll_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     lvAll_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     lvAll_->header()->setSectionResizeMode(2, QHeaderView::Stretch);
-    SSTab1_->addWidget(lvAll_);
+    // the data check's message stands above the table when the stored results are not
+    // what the regime's inputs give
+    auto* resultsPage = new QWidget;
+    auto* resultsLayout = new QVBoxLayout(resultsPage);
+    resultsLayout->setContentsMargins(0, 0, 0, 0);
+    resultsLayout->setSpacing(2);
+    checkNote_ = new QLabel;
+    checkNote_->setObjectName(QStringLiteral("checkNote"));
+    checkNote_->setWordWrap(true);
+    checkNote_->setMargin(4);
+    checkNote_->setStyleSheet(QStringLiteral("QLabel { background: rgb(255, 214, 204); color: rgb(160, 0, 0); }"));
+    checkNote_->hide();
+    resultsLayout->addWidget(checkNote_);
+    resultsLayout->addWidget(lvAll_);
+    SSTab1_->addWidget(resultsPage);
 
     graphs_ = new GraphTasks(wb);
     SSTab1_->addWidget(graphs_);
@@ -120,17 +133,25 @@ void Navig::Navig_Toolbar3_ButtonClick(const QString& key) {
 void Navig::refreshMiniGraphIfShown() { graphs_->RefreshMiniGraphIfShown(); }
 
 void Navig::showResults() {
+    const QString& check = wb_.state().resultsCheckMessage;
     FillResultValues(rows_, wb_.state().results, wb_.state().general);
+    checkNote_->setText(check.isEmpty() ? QString() : QStringLiteral("Режим не рассчитан: ") + check);
+    checkNote_->setVisible(!check.isEmpty());
     for (int i = 0; i < rows_.size() && i < lvAll_->topLevelItemCount(); ++i) {
         lvAll_->topLevelItem(i)->setText(1, rows_[i].unit);
         QTreeWidgetItem* item = lvAll_->topLevelItem(i);
+        // results the inputs no longer give are not shown as if they were current
+        if (!check.isEmpty()) {
+            rows_[i].value.clear();
+            rows_[i].warning.clear();
+        }
         item->setText(2, rows_[i].value);
         // a value physics does not allow keeps its number but says why it cannot be right
         const bool doubtful = !rows_[i].warning.isEmpty();
         for (int c = 0; c < 3; ++c) {
             item->setToolTip(c, rows_[i].warning);
-            item->setData(c, Qt::BackgroundRole, doubtful ? QVariant(QBrush(kWarningBackground)) : QVariant());
-            item->setData(c, Qt::ForegroundRole, doubtful ? QVariant(QBrush(kWarningText)) : QVariant());
+            item->setData(c, Qt::BackgroundRole, doubtful ? QVariant(QBrush(app::kImplausibleBackground)) : QVariant());
+            item->setData(c, Qt::ForegroundRole, doubtful ? QVariant(QBrush(app::kImplausibleText)) : QVariant());
         }
     }
 }

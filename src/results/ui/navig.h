@@ -50,6 +50,7 @@ private:
     app::Workbench& wb_;
     QStackedWidget* SSTab1_;
     QLabel* Image1_;
+    QLabel* checkNote_;  // the data check's message of a regime whose results are not current
     QTreeWidget* lvAll_;
     GraphTasks* graphs_;
     QGroupBox* Frame1_ = nullptr;

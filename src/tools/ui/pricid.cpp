@@ -17,6 +17,7 @@
 #include "core/numbers.h"
 #include "object/generaldata.h"
 #include "regime/regimestore.h"
+#include "regime/ui/sreg.h"
 #include "tools/ui/toolwindows.h"
 
 namespace tools {
@@ -177,7 +178,6 @@ void Pricid::Pricid_Option1_Click(int k) {
     fields = sheet_.takeInto(k, fields);
     if (editor) editor->setFieldTexts(fields);
     QString error;
-    // saved only: the regime is calculated with these values the next time it is
     if (!regime::SaveRegimeInputs(s, fields, &error)) {
         wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile,
                               app::kProgramTitle, app::Icon::Warning);
@@ -185,6 +185,9 @@ void Pricid::Pricid_Option1_Click(int k) {
     }
     for (int i = 0; i < kExperimentFieldCount; ++i)
         T[i]->setStyleSheet(i / 12 == k ? QStringLiteral("QLineEdit { background: rgb(255, 255, 192); }") : QString());
+    // the regime now holds the experiment's air and flue-gas values: its results, load and
+    // place in the list follow them at once, not at the next Enter
+    regime::CalculateAndShow(wb_, this);
 }
 
 void Pricid::Pricid_Command2_Click() {
