@@ -100,6 +100,12 @@ void OD::activated() {
 
 void OD::deactivated() { save(); }
 
+void OD::referenceListChanged(const QString& file) {
+    if (file.compare(kEmployeesFile, Qt::CaseInsensitive) != 0) return;
+    QStringList names;
+    if (ReadList(app::TemplateFile(wb_.state(), kEmployeesFile), names)) offerPerformers(names);
+}
+
 void OD::closeEvent(QCloseEvent* event) {
     save();
     GeneralDataForm::closeEvent(event);
