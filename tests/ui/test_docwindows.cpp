@@ -469,6 +469,17 @@ TEST_F(DocWindowsTest, CloseAsksToSaveAndSavedTicksComeBackIntoTheProtocol) {
     map->Command1->click();
     settle();
     EXPECT_TRUE(map.isNull());
+
+    // a ticks file that is not nine lines of 0 and 1: said once, the rows keep their initial ticks
+    WriteBytes(ticksFile, "1\r\n0\r\nда\r\n");
+    dialogs.shown.clear();
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка при работе с файлом !")});
+    for (int r = 0; r < 9; ++r) EXPECT_EQ(map->Check1[r]->isChecked(), docs::InitiallyIncluded(r)) << r;
+    EXPECT_EQ(map->C1[44]->currentText(), QStringLiteral("-50 мм"));
+    map->Command1->click();
+    settle();
 }
 
 }  // namespace
