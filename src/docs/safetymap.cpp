@@ -79,6 +79,34 @@ bool WriteSafetyMap(const QString& folder, const QStringList& cells, QString* er
     return core::WriteTextLines(core::ResolvePath(folder, kSafetyMapFile), lines, error);
 }
 
+MapRead ReadSafetyMapRows(const QString& folder, QList<bool>& included, QString* error) {
+    const QString name = core::FindEntryNoCase(folder, kSafetyMapRowsFile);
+    if (name.isEmpty()) return MapRead::Missing;
+    const QString path = core::JoinPath(folder, name);
+    QStringList lines;
+    // one line more than the format has, to tell a longer file from a complete one
+    if (!core::ReadTextLines(path, lines, error, kMapRows + 1)) return MapRead::Failed;
+    auto refuse = [&](const QString& why) {
+        if (error) *error = path + QStringLiteral(": ") + why;
+        return MapRead::Failed;
+    };
+    if (lines.size() != kMapRows) return refuse(QStringLiteral("строк %1 вместо %2").arg(lines.size()).arg(kMapRows));
+    QList<bool> read;
+    for (int r = 0; r < kMapRows; ++r) {
+        const QString t = lines[r].trimmed();
+        if (t != u"0" && t != u"1") return refuse(QStringLiteral("в строке %1 не 0 и не 1").arg(r + 1));
+        read.append(t == u"1");
+    }
+    included = read;
+    return MapRead::Complete;
+}
+
+bool WriteSafetyMapRows(const QString& folder, const QList<bool>& included, QString* error) {
+    QStringList lines;
+    for (int r = 0; r < kMapRows; ++r) lines.append(included.value(r, false) ? QStringLiteral("1") : QStringLiteral("0"));
+    return core::WriteTextLines(core::ResolvePath(folder, kSafetyMapRowsFile), lines, error);
+}
+
 bool WriteSafetyProtocol(const QString& path, const QStringList& general, const QStringList& cells,
                          const QList<bool>& included, const QDate& date, QString* error) {
     return report::WriteWorkbookAtomic(

@@ -30,6 +30,14 @@ MapRead ReadSafetyMap(const QString& folder, QStringList& cells);
 // Writes the 45 cells, one per line, CR LF, exactly as they are.
 bool WriteSafetyMap(const QString& folder, const QStringList& cells, QString* error = nullptr);
 
+// Which rows go into the protocol, kept beside the map so that "Bez.txt" keeps its 45 lines:
+// 9 lines, "1" for a row that is included, "0" for one that is left out.
+inline const QString kSafetyMapRowsFile = QStringLiteral("BezVkl.txt");
+// Reads the nine ticks into `included`. A missing file is Missing, a file that is not nine
+// lines of "0" or "1" is Failed (`error` says why); neither changes `included`.
+MapRead ReadSafetyMapRows(const QString& folder, QList<bool>& included, QString* error = nullptr);
+bool WriteSafetyMapRows(const QString& folder, const QList<bool>& included, QString* error = nullptr);
+
 // The protocol workbook "Карта уставок и протокол автоматики безопасности": the object's
 // header, the included rows with parameter, unit, sensor, number and setpoint, an empty
 // column for the result of the check, and lines for signatures.

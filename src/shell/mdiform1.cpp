@@ -331,6 +331,8 @@ void MDIForm1::MDIForm1_ReferenceList(const QString& file, const QString& captio
     editor->setWindowTitle(caption);
     editor->List1->setToolTip(tip);
     editor->loadList();
+    // the windows that offer the list (the executor of the general data) show the change at once
+    connect(editor, &docs::Nastr::listChanged, this, [this](const QString& list) { wb_.referenceListChanged(list); });
     referenceListWindow = editor;
     editor->setAttribute(Qt::WA_DeleteOnClose);
     editor->setWindowModality(Qt::ApplicationModal);

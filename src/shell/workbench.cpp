@@ -385,6 +385,11 @@ void Workbench::regimeEditorClosed() {
     if (QAction* first = frame_->toolbarButton(1)) first->setEnabled(true);
 }
 
+void Workbench::referenceListChanged(const QString& file) {
+    for (QMdiSubWindow* sub : frame_->mdiArea()->subWindowList())
+        if (auto* events = dynamic_cast<ObjectWindowEvents*>(sub->widget())) events->referenceListChanged(file);
+}
+
 // ---------------------------------------------------------------- status and pane
 
 void Workbench::setStatus(int panel, const QString& text) { frame_->setPanel(panel, text); }

@@ -84,6 +84,7 @@ public:
     void enterListUp() override;
     void regimeEditorOpened() override;
     void regimeEditorClosed() override;
+    void referenceListChanged(const QString& file) override;
 
     void shutdown() override;
 

@@ -92,3 +92,45 @@ TEST(SafetyMap, ProtocolHoldsTheIncludedRowsOnly) {
     // a protocol that cannot be written fails and leaves nothing behind
     EXPECT_FALSE(WriteSafetyProtocol(dir.filePath("no/such/p.xlsx"), general, cells, included, QDate(2026, 5, 14)));
 }
+
+TEST(SafetyMap, TicksAreNineLinesBesideTheMapAndAMalformedFileIsRefused) {
+    QTemporaryDir dir;
+    QList<bool> ticks;
+    // no file yet: the ticks given stay
+    for (int r = 0; r < kMapRows; ++r) ticks.append(InitiallyIncluded(r));
+    const QList<bool> initial = ticks;
+    EXPECT_EQ(ReadSafetyMapRows(dir.path(), ticks), MapRead::Missing);
+    EXPECT_EQ(ticks, initial);
+
+    ticks[3] = false;
+    ticks[8] = true;
+    ASSERT_TRUE(WriteSafetyMap(dir.path(), InitialMapCells()));
+    ASSERT_TRUE(WriteSafetyMapRows(dir.path(), ticks));
+    EXPECT_EQ(ReadBytes(dir.filePath(kSafetyMapRowsFile)), QByteArray("1\r\n1\r\n1\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
+    // the map itself keeps its 45 lines
+    EXPECT_EQ(ReadBytes(dir.filePath(kSafetyMapFile)).count("\r\n"), 45);
+    QList<bool> back = initial;
+    EXPECT_EQ(ReadSafetyMapRows(dir.path(), back), MapRead::Complete);
+    EXPECT_EQ(back, ticks);
+    // LF line ends and blanks around a digit are read as well
+    WriteBytes(dir.filePath(kSafetyMapRowsFile), "0\n0 \n1\n1\n1\n1\n1\n1\n0\n");
+    EXPECT_EQ(ReadSafetyMapRows(dir.path(), back), MapRead::Complete);
+    EXPECT_FALSE(back[0]);
+    EXPECT_FALSE(back[1]);
+    EXPECT_TRUE(back[2]);
+
+    // eight lines, ten lines, a word, a 2: refused, the ticks unchanged, the reason named
+    for (const QByteArray& bad : {QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"),
+                                  QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"),
+                                  QByteArray("1\r\n1\r\nда\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"),
+                                  QByteArray("1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n1\r\n2\r\n"), QByteArray()}) {
+        WriteBytes(dir.filePath(kSafetyMapRowsFile), bad);
+        QList<bool> kept = ticks;
+        QString why;
+        EXPECT_EQ(ReadSafetyMapRows(dir.path(), kept, &why), MapRead::Failed) << bad.constData();
+        EXPECT_EQ(kept, ticks);
+        EXPECT_TRUE(why.contains(kSafetyMapRowsFile)) << why.toStdString();
+    }
+    // a folder that is gone cannot take the ticks
+    EXPECT_FALSE(WriteSafetyMapRows(dir.filePath("gone"), ticks));
+}

@@ -17,6 +17,7 @@ struct Shown {
     app::Icon icon = app::Icon::None;
     QString preset;
     QString filter;  // open and save choosers
+    bool withCancel = false;  // a question that offered "Отмена"
 };
 
 class ScriptedDialogs : public app::Dialogs {
@@ -30,8 +31,8 @@ public:
     void message(const QString& text, const QString& title, app::Icon icon) override {
         shown.append({QStringLiteral("message"), text, title, icon, {}, {}});
     }
-    app::Answer question(const QString& text, const QString& title, app::Icon icon, bool) override {
-        shown.append({QStringLiteral("question"), text, title, icon, {}, {}});
+    app::Answer question(const QString& text, const QString& title, app::Icon icon, bool withCancel) override {
+        shown.append({QStringLiteral("question"), text, title, icon, {}, {}, withCancel});
         return take(answers, app::Answer::No);
     }
     std::optional<QString> input(const QString& prompt, const QString& title, const QString& preset) override {

@@ -1,10 +1,13 @@
 // The attached files window, the file-task page of the task pane and the safety map.
 
 #include <QCheckBox>
+#include <cerrno>
+#include <cstring>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -15,12 +18,14 @@
 #include "docs/ui/docum.h"
 #include "report/reportmodel.h"
 #include "results/ui/navig.h"
+#include "support/xlsxread.h"
 #include "test_frame_fixture.h"
 
 namespace frame_testing {
 namespace {
 
 using testing_support::ReadBytes;
+using testing_support::SheetCells;
 using testing_support::WriteBytes;
 
 const QString kObject = QStringLiteral("Котельная школы №3");
@@ -366,6 +371,113 @@ TEST_F(DocWindowsTest, ShortMapFileKeepsTheOtherInitialTextsWithOneMessage) {
     EXPECT_EQ(map->C1[2]->currentText(), QStringLiteral("Датчик"));
     EXPECT_EQ(map->C1[39]->currentText(), QStringLiteral("отсутствие"));
     EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка при работе с файлом !")});
+    map->Command1->click();
+    settle();
+}
+
+TEST_F(DocWindowsTest, CloseAsksToSaveAndSavedTicksComeBackIntoTheProtocol) {
+    const QString ticksFile = path(docs::kSafetyMapRowsFile);
+    const QByteArray mapBefore = ReadBytes(path(docs::kSafetyMapFile));
+    QPointer<docs::Bez> map = openMap();
+    ASSERT_NE(map, nullptr);
+    // nothing changed: "Закрыть" closes without a word
+    map->Command1->click();
+    settle();
+    EXPECT_TRUE(map.isNull());
+    EXPECT_EQ(dialogs.count(QStringLiteral("question")), 0);
+
+    // row 3 left out, the spare row 8 taken in and filled
+    auto edit = [](docs::Bez* m) {
+        m->Check1[3]->click();
+        m->Check1[8]->click();
+        m->C1[40]->setEditText(QStringLiteral("Понижение уровня воды в котле"));
+        m->C1[44]->setEditText(QStringLiteral("-50 мм"));
+    };
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    edit(map);
+    // "Отмена": the window stays with the edits
+    dialogs.answers = {app::Answer::Cancel};
+    map->Command1->click();
+    settle();
+    ASSERT_FALSE(map.isNull());
+    EXPECT_TRUE(map->isVisible());
+    ASSERT_EQ(dialogs.count(QStringLiteral("question")), 1);
+    EXPECT_TRUE(dialogs.shown.last().withCancel);
+    EXPECT_EQ(dialogs.shown.last().icon, app::Icon::Question);
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("Карта уставок изменена. Сохранить изменения?"));
+    EXPECT_EQ(map->C1[44]->currentText(), QStringLiteral("-50 мм"));
+    // Escape answered "Нет": closes, nothing written
+    dialogs.answers = {app::Answer::No};
+    QTest::keyClick(map, Qt::Key_Escape);
+    settle();
+    EXPECT_TRUE(map.isNull());
+    EXPECT_EQ(ReadBytes(path(docs::kSafetyMapFile)), mapBefore);
+    EXPECT_FALSE(QFile::exists(ticksFile));
+
+    // the title bar's close answered "Да": cells and ticks are saved
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_TRUE(map->Check1[3]->isChecked());
+    EXPECT_FALSE(map->Check1[8]->isChecked());
+    edit(map);
+    dialogs.answers = {app::Answer::Yes};
+    map->close();
+    settle();
+    EXPECT_TRUE(map.isNull());
+    QStringList lines;
+    ASSERT_TRUE(core::ReadTextLines(path(docs::kSafetyMapFile), lines));
+    ASSERT_EQ(lines.size(), 45);
+    EXPECT_EQ(lines[40], QStringLiteral("Понижение уровня воды в котле"));
+    EXPECT_EQ(lines[44], QStringLiteral("-50 мм"));
+    EXPECT_EQ(ReadBytes(ticksFile), QByteArray("1\r\n1\r\n1\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
+
+    // reopened: the ticks as saved, the cells enabled by them, and the protocol follows them
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_FALSE(map->Check1[3]->isChecked());
+    EXPECT_FALSE(map->C1[15]->isEnabled());
+    EXPECT_TRUE(map->Check1[8]->isChecked());
+    EXPECT_TRUE(map->C1[44]->isEnabled());
+    EXPECT_FALSE(map->changed());
+    map->Command4->click();
+    const QStringList protocol = SheetCells(path(docs::kProtocolXlsx), 1).values();
+    EXPECT_TRUE(protocol.contains(QStringLiteral("Понижение уровня воды в котле")));
+    EXPECT_TRUE(protocol.contains(QStringLiteral("-50 мм")));
+    EXPECT_FALSE(protocol.contains(QStringLiteral("Повышение давления воды в котле")));
+    const int questions = dialogs.count(QStringLiteral("question"));  // "Открыть его?" answered No
+    map->Command1->click();
+    settle();
+    EXPECT_TRUE(map.isNull());
+    EXPECT_EQ(dialogs.count(QStringLiteral("question")), questions);
+
+    // "Да" when the file cannot be written: the message, and the window keeps the edits
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    map->Check1[0]->click();
+    core::SetWriteFaultHook([](const char* step) { return std::strcmp(step, "rename") == 0 ? EACCES : 0; });
+    dialogs.shown.clear();
+    dialogs.answers = {app::Answer::Yes};
+    map->Command1->click();
+    core::SetWriteFaultHook(nullptr);
+    settle();
+    ASSERT_FALSE(map.isNull());
+    EXPECT_FALSE(map->Check1[0]->isChecked());
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка при работе с файлом !")});
+    EXPECT_EQ(ReadBytes(ticksFile), QByteArray("1\r\n1\r\n1\r\n0\r\n1\r\n1\r\n1\r\n1\r\n1\r\n"));
+    dialogs.answers = {app::Answer::No};
+    map->Command1->click();
+    settle();
+    EXPECT_TRUE(map.isNull());
+
+    // a ticks file that is not nine lines of 0 and 1: said once, the rows keep their initial ticks
+    WriteBytes(ticksFile, "1\r\n0\r\nда\r\n");
+    dialogs.shown.clear();
+    map = openMap();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка при работе с файлом !")});
+    for (int r = 0; r < 9; ++r) EXPECT_EQ(map->Check1[r]->isChecked(), docs::InitiallyIncluded(r)) << r;
+    EXPECT_EQ(map->C1[44]->currentText(), QStringLiteral("-50 мм"));
     map->Command1->click();
     settle();
 }

@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include <QListWidget>
+
+#include "docs/ui/nastr.h"
 #include "object/generaldata.h"
 #include "store/ui/newot.h"
 #include "object/ui/od.h"
@@ -20,6 +23,12 @@ using object::GeneralDataForm;
 using testing_support::HotWaterGasGeneral;
 using testing_support::ReadBytes;
 namespace gd = object;
+
+// The list editor opened with F5 (employees) or F6 (sensors), as the frame opens it.
+docs::Nastr* OpenReferenceList(shell::MDIForm1& frame, bool employees) {
+    (employees ? frame.Sotr : frame.Dbez)->trigger();
+    return qobject_cast<docs::Nastr*>(frame.referenceListWindow.data());
+}
 
 class NewObjectTest : public FrameTest {
 protected:
@@ -332,6 +341,19 @@ TEST_F(FrameTest, CopyGeneralDataStartsANewObjectFromTheSelection) {
     EXPECT_EQ(copy[gd::ObjectName], QStringLiteral("Копия"));
 }
 
+TEST_F(NewObjectTest, AnEmployeeAddedWithF5IsOfferedAtOnceBesideWhatIsTyped) {
+    Type(cod(gd::Performer), QStringLiteral("Ив"));
+    docs::Nastr* editor = OpenReferenceList(frame(), true);
+    ASSERT_NE(editor, nullptr);
+    const int before = cod(gd::Performer)->count();
+    dialogs.inputs = {QStringLiteral(" Сидоров П.П. ")};
+    QTest::mouseClick(editor->Command1, Qt::LeftButton);
+    ASSERT_EQ(cod(gd::Performer)->count(), before + 1);
+    EXPECT_EQ(cod(gd::Performer)->itemText(before), QStringLiteral("Сидоров П.П."));
+    EXPECT_EQ(cod(gd::Performer)->currentText(), QStringLiteral("Ив"));
+    editor->close();
+}
+
 // ---------------------------------------------------------------- OD
 
 class GeneralDataWindowTest : public FrameTest {
@@ -454,6 +476,43 @@ TEST_F(GeneralDataWindowTest, ActivationSetsTheStatusAndPickingReachesOtherWindo
     Pick(od->COD[gd::Q5Mode], gd::kQ5AtAllLoads);
     EXPECT_FALSE(od->COD[gd::Q5Nominal]->isHidden());
     EXPECT_EQ(log.last(), QStringLiteral("q5 0"));
+}
+
+TEST_F(GeneralDataWindowTest, EmployeesAddedAndRemovedWithF5AreOfferedAtOnce) {
+    QComboBox* performer = od->COD[gd::Performer];
+    const QString executor = general[gd::Performer];
+    const QStringList names = {performer->itemText(0), performer->itemText(1), performer->itemText(2)};
+    docs::Nastr* editor = OpenReferenceList(frame(), true);
+    ASSERT_NE(editor, nullptr);
+    dialogs.inputs = {QStringLiteral("  Сидоров П.П.  ")};
+    QTest::mouseClick(editor->Command1, Qt::LeftButton);
+    EXPECT_EQ(performer->count(), 4);
+    EXPECT_EQ(performer->itemText(3), QStringLiteral("Сидоров П.П."));
+    // the executor shown and counted stays as it was
+    EXPECT_EQ(performer->currentText(), executor);
+    EXPECT_EQ(state.general[gd::Performer], executor);
+    // the first entry removed: no longer offered
+    QTest::mouseClick(editor->List1->viewport(), Qt::LeftButton, {},
+                      editor->List1->visualItemRect(editor->List1->item(0)).center());
+    QTest::mouseClick(editor->Command2, Qt::LeftButton);
+    EXPECT_EQ(performer->count(), 3);
+    EXPECT_EQ(performer->itemText(0), names[1]);
+    EXPECT_EQ(performer->findText(QStringLiteral("Сидоров П.П.")), 2);
+    EXPECT_EQ(performer->currentText(), executor);
+    editor->close();
+    settle();
+    // a sensor added with F6 is not the executor's list
+    editor = OpenReferenceList(frame(), false);
+    ASSERT_NE(editor, nullptr);
+    dialogs.inputs = {QStringLiteral("ДД-1")};
+    QTest::mouseClick(editor->Command1, Qt::LeftButton);
+    EXPECT_EQ(performer->count(), 3);
+    editor->close();
+    settle();
+    // the new employee picked is saved with the object
+    Pick(performer, QStringLiteral("Сидоров П.П."));
+    frame().MDIForm1_Close();
+    EXPECT_EQ(onDisk()[gd::Performer], QStringLiteral("Сидоров П.П."));
 }
 
 TEST_F(FrameTest, AMissingEmployeeListIsReportedButTheFieldsAreStillFilled) {

@@ -58,12 +58,15 @@ enum class WindowKind {
 enum class Slot { List, Pane, Work, Dialog };
 
 // Optional base for an object window's content widget: told when its sub-window becomes
-// the active one in the frame and when it stops being so.
+// the active one in the frame and when it stops being so, and when a program-wide reference
+// list of the template folder changed (`file` such as "Сотрудники.txt"), so that a window
+// offering that list offers it anew.
 class ObjectWindowEvents {
 public:
     virtual ~ObjectWindowEvents() = default;
     virtual void activated() {}
     virtual void deactivated() {}
+    virtual void referenceListChanged(const QString& file) { (void)file; }
 };
 
 // Implemented by the task pane so that other windows can switch its page and caption, change
@@ -171,6 +174,10 @@ public:
     virtual void enterListUp() = 0;
     virtual void regimeEditorOpened() = 0;
     virtual void regimeEditorClosed() = 0;
+
+    // A reference list of the template folder was changed (added to or removed from): every
+    // window in the frame hears referenceListChanged(file).
+    virtual void referenceListChanged(const QString& file) = 0;
 
     // Closes every object window and helper window; used when the frame closes.
     virtual void shutdown() = 0;

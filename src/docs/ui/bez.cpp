@@ -113,8 +113,13 @@ void Bez::Bez_Form_Load() {
     const MapRead read = ReadSafetyMap(s_.currentObjectFolder, values);
     if (read == MapRead::Complete || read == MapRead::Short)
         for (int i = 0; i < kMapCells; ++i) ShowText(C1[i], values[i]);
-    if (read == MapRead::Short || read == MapRead::Failed)
+    // the ticks of the last save; without that file the rows keep their initial ticks
+    QList<bool> ticks = included();
+    const MapRead rows = ReadSafetyMapRows(s_.currentObjectFolder, ticks);
+    showIncluded(ticks);
+    if (read == MapRead::Short || read == MapRead::Failed || rows == MapRead::Failed)
         d_.message(kMapFileError, QStringLiteral("Kalvaro"), app::Icon::Warning);
+    markSaved();
 }
 
 QStringList Bez::cells() const {
@@ -123,9 +128,47 @@ QStringList Bez::cells() const {
     return l;
 }
 
-void Bez::Bez_Command2_Click() {
-    if (!WriteSafetyMap(s_.currentObjectFolder, cells()))
+QList<bool> Bez::included() const {
+    QList<bool> l;
+    for (const QCheckBox* b : Check1) l.append(b->isChecked());
+    return l;
+}
+
+bool Bez::changed() const { return cells() != savedCells_ || included() != savedIncluded_; }
+
+void Bez::markSaved() {
+    savedCells_ = cells();
+    savedIncluded_ = included();
+}
+
+void Bez::showIncluded(const QList<bool>& ticks) {
+    for (int r = 0; r < kMapRows; ++r) {
+        Check1[r]->setChecked(ticks.value(r, false));
+        Bez_Check1_Click(r);
+    }
+}
+
+bool Bez::Bez_Command2_Click() {
+    if (!WriteSafetyMap(s_.currentObjectFolder, cells()) || !WriteSafetyMapRows(s_.currentObjectFolder, included())) {
         d_.message(kMapFileError, QStringLiteral("Kalvaro"), app::Icon::Warning);
+        return false;
+    }
+    markSaved();
+    return true;
+}
+
+void Bez::reject() {
+    if (changed()) {
+        switch (d_.question(QStringLiteral("Карта уставок изменена. Сохранить изменения?"), QStringLiteral("Kalvaro"),
+                            app::Icon::Question, true)) {
+        case app::Answer::Yes:
+            if (!Bez_Command2_Click()) return;  // not written: the edits stay on screen
+            break;
+        case app::Answer::No: break;
+        case app::Answer::Cancel: return;
+        }
+    }
+    QDialog::reject();
 }
 
 void Bez::Bez_Command3_Click() {
@@ -147,10 +190,8 @@ void Bez::Bez_Command4_Click() {
         d_.question(QStringLiteral("Файл \"") + kProtocolXlsx + QStringLiteral("\" уже есть в папке объекта. Заменить его?"),
                     QStringLiteral("Подтвердите замену"), app::Icon::Question) != app::Answer::Yes)
         return;
-    QList<bool> included;
-    for (const QCheckBox* b : Check1) included.append(b->isChecked());
     QString error;
-    if (!WriteSafetyProtocol(core::ResolvePath(s_.currentObjectFolder, kProtocolXlsx), s_.general, cells(), included,
+    if (!WriteSafetyProtocol(core::ResolvePath(s_.currentObjectFolder, kProtocolXlsx), s_.general, cells(), included(),
                              QDate::currentDate(), &error)) {
         d_.message(QStringLiteral("Ошибка работы с файлом ! ") + error, QStringLiteral("Kalvaro"), app::Icon::Warning);
         return;

@@ -66,6 +66,7 @@ void Nastr::Nastr_Command1_Click() {
         return;
     }
     loadList();
+    Q_EMIT listChanged(state_.selectedDocument);
 }
 
 void Nastr::Nastr_Command2_Click() {
@@ -75,7 +76,11 @@ void Nastr::Nastr_Command2_Click() {
     Command2->setEnabled(false);
     QStringList entries;
     for (int i = 0; i < List1->count(); ++i) entries.append(List1->item(i)->text());
-    if (!object::WriteList(listPath(), entries)) dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
+    if (!object::WriteList(listPath(), entries)) {
+        dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
+        return;
+    }
+    Q_EMIT listChanged(state_.selectedDocument);
 }
 
 void Nastr::closeEvent(QCloseEvent* event) {

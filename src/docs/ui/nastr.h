@@ -1,7 +1,8 @@
 #pragma once
 // The editor of a program-wide reference list (employees, safety sensors). The opener sets
 // the list file name in the shared state, the caption and the tooltip of the list, then
-// shows it modal. Closing it empties the shared file name.
+// shows it modal. Closing it empties the shared file name. Each addition or removal that was
+// written says so with listChanged, so the opener can have the list offered anew elsewhere.
 
 #include <QDialog>
 
@@ -31,6 +32,10 @@ public:
     void Nastr_Command2_Click();
 
     QString listPath() const;
+
+Q_SIGNALS:
+    // The list file `file` (its name in the template folder) was rewritten.
+    void listChanged(const QString& file);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

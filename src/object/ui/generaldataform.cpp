@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
@@ -196,6 +197,16 @@ void GeneralDataForm::setFields(const QStringList& values) {
     applyBoilerType();
     applyFuelUnits();
     applyQ5Mode();
+}
+
+void GeneralDataForm::offerPerformers(const QStringList& names) {
+    QComboBox* c = COD[Performer];
+    const QString shown = c->currentText();
+    const QSignalBlocker quiet(c);
+    c->clear();
+    c->addItems(names);
+    c->setCurrentIndex(-1);
+    c->setEditText(shown);
 }
 
 int GeneralDataForm::page() const { return pages->currentIndex() + 1; }

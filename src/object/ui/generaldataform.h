@@ -47,6 +47,9 @@ public:
     void applyFuelUnits();
     // Entry 17 is hidden while entry 3 is "расч. каждый.".
     void applyQ5Mode();
+    // Offers `names` in the list of entry 0 (the executor); the text shown stays as it is
+    // and, being unchanged, is not reported as an edit.
+    void offerPerformers(const QStringList& names);
 
 protected:
     explicit GeneralDataForm(bool newObject, QWidget* parent = nullptr);

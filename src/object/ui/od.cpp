@@ -121,6 +121,12 @@ bool OD::restoreEntry(int entry) {
     return true;
 }
 
+void OD::referenceListChanged(const QString& file) {
+    if (file.compare(kEmployeesFile, Qt::CaseInsensitive) != 0) return;
+    QStringList names;
+    if (ReadList(app::TemplateFile(wb_.state(), kEmployeesFile), names)) offerPerformers(names);
+}
+
 void OD::closeEvent(QCloseEvent* event) {
     save(true);
     GeneralDataForm::closeEvent(event);

@@ -20,6 +20,8 @@ public:
 
     void activated() override;
     void deactivated() override;
+    // The employee list changed: the executor's list offers it anew.
+    void referenceListChanged(const QString& file) override;
 
 protected:
     KeyRule keyRule(int entry) const override;

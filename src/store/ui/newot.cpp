@@ -64,14 +64,13 @@ void NewOt::fillFrom(const QStringList& general) {
 
 void NewOt::activated() {
     // the list is filled afresh each time, so the entries are not repeated
-    QComboBox* c = COD[Performer];
-    const QString typed = c->currentText();
     QStringList names;
     object::ReadList(app::TemplateFile(wb_.state(), object::kEmployeesFile), names);
-    c->clear();
-    c->addItems(names);
-    c->setCurrentIndex(-1);
-    c->setEditText(typed);
+    offerPerformers(names);
+}
+
+void NewOt::referenceListChanged(const QString& file) {
+    if (file.compare(object::kEmployeesFile, Qt::CaseInsensitive) == 0) activated();
 }
 
 GeneralDataForm::KeyRule NewOt::keyRule(int entry) const {

@@ -25,8 +25,9 @@ public:
     bool NewOt_Command4_Click();
     void NewOt_Command3_Click();
 
-    // Each activation offers the employee list again.
+    // Each activation, and each change of the employee list, offers that list again.
     void activated() override;
+    void referenceListChanged(const QString& file) override;
 
 protected:
     KeyRule keyRule(int entry) const override;
