@@ -62,6 +62,7 @@ fQ5::fQ5(app::Workbench& wb) : wb_(wb) {
         setLabel4(selected + 1);
         fileName_ = Q5FileName(regimeAt(selected));
         loadCells(selected);
+        savedInputs_ = inputCells();
     } else {
         setLabel4(0);
     }
@@ -246,7 +247,20 @@ void fQ5::computeHeatOutput() {
     Text1->setText(Text1->text().replace(u',', u'.'));
 }
 
+QStringList fQ5::inputCells() const {
+    QStringList l;
+    for (int surface = 1; surface <= kQ5SurfaceCount; ++surface)
+        for (Q5Column c : {Area, SurfaceTemp, AirTemp, Orientation, Material}) l.append(cellText(Q5Cell(surface, c)));
+    return l;
+}
+
+void fQ5::commitPendingCells() {
+    // surfaces typed or brought in without "Рассчитать" are calculated and kept, not dropped
+    if (!fileName_.isEmpty() && inputCells() != savedInputs_) fQ5_Command3_Click();
+}
+
 void fQ5::fQ5_Combo2_Click(int index) {
+    commitPendingCells();
     app::AppState& s = wb_.state();
     const QString regimeFile = regimeAt(index);
     if (regimeFile.isEmpty()) return;
@@ -268,6 +282,7 @@ void fQ5::fQ5_Combo2_Click(int index) {
     fileName_ = Q5FileName(regimeFile);
     Combo1->setCurrentIndex(index);
     loadCells(index);
+    savedInputs_ = inputCells();
     for (QPushButton* b : {Command1, Command3, Command4}) b->setEnabled(true);
 }
 
@@ -282,6 +297,8 @@ void fQ5::fQ5_Command3_Click() {
     if (!WriteQ5File(wb_.state().currentObjectFolder, fileName_, cells, &error))
         wb_.dialogs().message(QStringLiteral("Ошибка записи файла ") + fileName_, QStringLiteral("Ошибка !"),
                               app::Icon::Error);
+    else
+        savedInputs_ = inputCells();
 }
 
 void fQ5::fQ5_Command1_Click() {
@@ -332,12 +349,30 @@ void fQ5::changeEvent(QEvent* event) {
 
 bool fQ5::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
-        if (auto* e = qobject_cast<QLineEdit*>(watched)) return FilterNumericKey(e, static_cast<QKeyEvent*>(event));
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* e = qobject_cast<QLineEdit*>(watched);
+        // Escape in a changed cell puts back what its file holds; in an unchanged one it
+        // closes the window as usual
+        if (e && key->key() == Qt::Key_Escape) {
+            for (int i = 0; i < kQ5CellCount; ++i)
+                if (edit(i) == e) {
+                    const int surface = i / 8 + 1;
+                    const int column = i % 8;
+                    const int at = (surface - 1) * 5 + column;
+                    if (surface <= kQ5SurfaceCount && column <= Material && e->text() != savedInputs_.value(at)) {
+                        e->setText(savedInputs_.value(at));
+                        return true;
+                    }
+                }
+            return false;
+        }
+        if (e) return FilterNumericKey(e, key);
     }
     return QDialog::eventFilter(watched, event);
 }
 
 void fQ5::closeEvent(QCloseEvent* event) {
+    commitPendingCells();
     // not QDialog::closeEvent: it would reject(), which closes again, and refuse the close
     event->accept();
 }

@@ -38,6 +38,8 @@ public:
     QString q5FileName() const { return fileName_; }
 
     void fQ5_Command3_Click();  // "Рассчитать"
+    // "Рассчитать" when a surface's entries changed since they were read or calculated.
+    void commitPendingCells();
     void fQ5_Command1_Click();  // "Принять q5"
     void fQ5_Command4_Click();  // "В таблицу >"
     void fQ5_Combo2_Click(int index);
@@ -60,6 +62,8 @@ private:
 
     app::Workbench& wb_;
     QString fileName_;
+    QStringList savedInputs_;  // the surfaces' entries (area to material) as read or last calculated
+    QStringList inputCells() const;
 };
 
 }  // namespace tools
