@@ -7,6 +7,7 @@
 #include "object/ui/od.h"
 #include "regime/ui/regim.h"
 #include "regime/ui/sreg.h"
+#include "report/ui/karta.h"
 #include "results/ui/graf.h"
 #include "results/ui/navig.h"
 #include "tools/ui/fplg.h"
@@ -28,6 +29,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::FPlG, [](Workbench& w) { return new tools::fPlG(w); });
     wb.setFactory(WindowKind::Docum, [](Workbench& w) { return new docs::Docum(w); });
     wb.setFactory(WindowKind::Comport, [](Workbench& w) { return new analyser::comport(w); });
+    wb.setFactory(WindowKind::Karta, [](Workbench& w) { return new report::Karta(w); });
 }
 
 }  // namespace app

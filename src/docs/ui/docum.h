@@ -9,6 +9,7 @@
 #include "docs/documents.h"
 #include "docs/ui/filetasks.h"
 
+class QFileSystemWatcher;
 class QListView;
 class QPlainTextEdit;
 class QStackedWidget;
@@ -59,6 +60,7 @@ private:
     QTreeView* details_;
     View view_ = View::LargeIcons;
     QList<DocumentEntry> entries_;
+    QFileSystemWatcher* watcher_ = nullptr;
 };
 
 // Opens a file with the application the platform has for it; when there is none, a message
