@@ -184,7 +184,7 @@ QString PrintUnit(const QString& unit) {
         {QStringLiteral("мг/c"), QStringLiteral("мг/с")}};
     for (const auto& [from, to] : whole)
         if (u.compare(from, Qt::CaseInsensitive) == 0) return to;
-    u.replace(QStringLiteral("ст.м3"), QStringLiteral("ст. м³"));
+    u.replace(QStringLiteral("ст.м3"), QStringLiteral("ст.м³"));
     u.replace(QStringLiteral("м3"), QStringLiteral("м³"));
     u.replace(QStringLiteral("см2"), QStringLiteral("см²"));
     u.replace(QStringLiteral("м2"), QStringLiteral("м²"));

@@ -156,9 +156,13 @@ public:
         const double headH = rowHeight(widths, head);
         if (room() < headH * 3) newPage();
         drawRow(widths, head, headH);
-        for (const auto& row : rows) {
+        for (int i = 0; i < rows.size(); ++i) {
+            const auto& row = rows[i];
             const double h = rowHeight(widths, row);
-            if (room() < h) {
+            // a section heading keeps its first row on its page
+            const bool section = !row.isEmpty() && row[0].fill == kSectionFillPdf && i + 1 < rows.size();
+            const double need = section ? h + rowHeight(widths, rows[i + 1]) : h;
+            if (room() < need) {
                 newPage();
                 drawRow(widths, head, headH);
             }
@@ -228,6 +232,7 @@ private:
     }
 
     static inline const QColor kNoteColorPdf = QColor(192, 0, 0);
+    static inline const QColor kSectionFillPdf = QColor(236, 236, 236);
     QPdfWriter& writer_;
     const ReportModel& m_;
     QPainter p_;
@@ -276,13 +281,16 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
     for (int start = 0; start < std::max(n, 1); start += kMaxRegimesPerBlock) {
         const int count = std::min(kMaxRegimesPerBlock, n - start);
         // a block of few regimes keeps the width of a full one, so numbers do not drift apart
-        const double valueW = (pg.width() - captionW - unitW) / std::max(count, std::min(n, 4));
+        const double valueW = (pg.width() - captionW - unitW) / std::max(count, 4);
         QList<double> widths = {captionW, unitW};
         QList<Cell> head = {{QStringLiteral("Параметр"), kCenter, true, Qt::black, kHeadFill},
                             {QStringLiteral("Ед. изм."), kCenter, true, Qt::black, kHeadFill}};
         for (int c = 0; c < count; ++c) {
             widths.append(valueW);
-            head.append({m.regimes[start + c].title, kCenter, true, Qt::black, kHeadFill});
+            // "№" stays with its number when a narrow column wraps the title
+            QString title = m.regimes[start + c].title;
+            title.replace(QStringLiteral("№ "), QStringLiteral("№\u00a0"));
+            head.append({title, kCenter, true, Qt::black, kHeadFill});
         }
         QList<QList<Cell>> rows;
         for (const SheetRow& r : m.regimeRows) {
@@ -412,7 +420,12 @@ void SummarySheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
     }
     pg.table(widths, head, rows);
     pg.setTableSize(7.5);
-    pg.notes(m.notes);
+    // the footnotes of the marks this table carries
+    QStringList notes;
+    for (const SummaryRow& r : m.summary)
+        for (const QString& w : r.warnings)
+            if (!w.isEmpty() && !notes.contains(kDoubtMark + u' ' + w)) notes.append(kDoubtMark + u' ' + w);
+    pg.notes(notes);
 
     if (!m.charts.isEmpty()) {
         const double h = 300;

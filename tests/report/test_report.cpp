@@ -197,7 +197,7 @@ TEST(ReportModel, RowsFollowTheResultsDefinitionAndTheObject) {
     // the header names the fuel with its calorific value and CO2max, with the decimal comma
     bool fuel = false;
     for (const auto& h : m.header)
-        if (h.caption == u"Топливо") fuel = h.value == QStringLiteral("Природный газ;  Qн = 8000 ккал/ст. м³,  CO2max = 11,8 %");
+        if (h.caption == u"Топливо") fuel = h.value == QStringLiteral("Природный газ;  Qн = 8000 ккал/ст.м³,  CO2max = 11,8 %");
     EXPECT_TRUE(fuel);
 }
 
