@@ -179,7 +179,7 @@ void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) 
     for (int c = kMaxRegimesPerBlock; c < n; c += kMaxRegimesPerBlock) breaks.push_back(static_cast<lxw_col_t>(2 + c));
     breaks.push_back(0);
     if (breaks.size() > 1) worksheet_set_v_pagebreaks(ws, breaks.data());
-    worksheet_set_print_scale(ws, 75);
+    worksheet_set_print_scale(ws, 85);
 }
 
 void WriteSummarySheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) {

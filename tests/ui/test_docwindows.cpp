@@ -290,6 +290,8 @@ TEST_F(DocWindowsTest, CreateRecalculatesStaleRegimesAndRefusesWithoutTickedOnes
 
 TEST_F(DocWindowsTest, CardEntriesAreEditedFromThePageAndKeptInTheObject) {
     ASSERT_NE(pane()->CardEntries, nullptr);
+    if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
+        wb->frame().grab().save(dir + QStringLiteral("/file-tasks.png"));
     pane()->CardEntries->click();
     settle();
     auto* card = wb->window<report::Karta>(app::WindowKind::Karta);

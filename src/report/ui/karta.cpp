@@ -43,9 +43,7 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
         edit->setObjectName(QStringLiteral("T%1").arg(i));
         edit->setMinimumWidth(380);
         T.append(edit);
-        auto* label = new QLabel(captions[i] + u':');
-        label->setWordWrap(true);
-        form->addRow(label, edit);
+        form->addRow(new QLabel(captions[i] + u':'), edit);
         // the gas facilities sign only where the boiler burns gas
         if (i == GasResponsible && !gas) {
             edit->setEnabled(false);
@@ -72,7 +70,7 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     layout->addWidget(intro);
     layout->addLayout(form);
     layout->addLayout(buttons);
-    resize(sizeHint().expandedTo(QSize(640, 0)));
+    resize(sizeHint().expandedTo(QSize(760, 0)));
 }
 
 QStringList Karta::texts() const {
