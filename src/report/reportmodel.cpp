@@ -71,7 +71,7 @@ QString InputCaption(int k, bool economiser) {
         if (economiser) return QStringLiteral("Давление (разрежение) газов за экономайзером");
         break;
     case 20: return QStringLiteral("Давление (разрежение) газов за котлом");
-    case 32: return QStringLiteral("Положение сервопривода воздушной заслонки");
+    case 32: return QStringLiteral("Положение сервопривода заслонки");
     case 35: return QStringLiteral("Содержание CO в точке отбора за котлом (до экономайзера)");
     case 41: return QStringLiteral("Расход теплоносителя по расходомеру (для расчета прямого баланса)");
     case 42: return QStringLiteral("Потери тепла в окружающую среду q5 (принятые)");
