@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
@@ -89,6 +90,13 @@ bool Karta::save() {
     }
     saved_ = texts();
     return true;
+}
+
+void Karta::showEvent(QShowEvent* event) {
+    // over the middle of the frame, as a dialog stands
+    if (QWidget* frame = parentWidget(); frame && !event->spontaneous())
+        move(frame->mapToGlobal(frame->rect().center()) - rect().center());
+    QWidget::showEvent(event);
 }
 
 void Karta::closeEvent(QCloseEvent* event) {
