@@ -269,7 +269,7 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
     pg.title(m.title, m.subtitle);
     pg.headerLines(m.header);
     const int n = static_cast<int>(m.regimes.size());
-    const QFont f = pg.font(pg.tableSize()), fb = pg.font(pg.tableSize(), true);
+    const QFont f = pg.font(pg.tableSize());
     const QFontMetricsF fm(f);
     double captionW = 160, unitW = 46;
     for (const auto& r : m.regimeRows) {
@@ -315,7 +315,6 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
         if (start > 0 && pg.room() < 200) pg.newPage();
         pg.table(widths, head, rows);
     }
-    (void)fb;
     pg.notes(m.notes);
     pg.signatures(m.signatures);
 }
