@@ -107,8 +107,8 @@ int WriteHeaderLines(lxw_worksheet* ws, const QList<HeaderLine>& lines, int row,
     return row;
 }
 
-int WriteNotes(lxw_worksheet* ws, const ReportModel& m, int row) {
-    for (const QString& n : m.notes) worksheet_write_string(ws, row++, 0, n.toUtf8().constData(), nullptr);
+int WriteNotes(lxw_worksheet* ws, const QStringList& notes, int row) {
+    for (const QString& n : notes) worksheet_write_string(ws, row++, 0, n.toUtf8().constData(), nullptr);
     return row;
 }
 
@@ -170,7 +170,7 @@ void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) 
     worksheet_set_column(ws, 0, 0, 48, nullptr);
     worksheet_set_column(ws, 1, 1, 10, nullptr);
     if (n > 0) worksheet_set_column(ws, 2, 1 + n, 12, nullptr);
-    row = WriteNotes(ws, m, row + 1);
+    row = WriteNotes(ws, m.notes, row + 1);
     WriteSignatures(ws, m, row + 1, f, lastCol - 1);
     // printed like the PDF: blocks of regimes side by side on pages, caption and unit
     // repeated on each, at a scale that fits one block to the page width
@@ -221,7 +221,12 @@ void WriteSummarySheet(lxw_workbook* wb, const ReportModel& m, const Formats& f)
     worksheet_set_column(ws, 0, 0, 16, nullptr);
     worksheet_set_column(ws, 1, cols, 12, nullptr);
     worksheet_set_column(ws, 1 + cols, 1 + cols, 30, nullptr);
-    row = WriteNotes(ws, m, row + 1);
+    // the footnotes of the marks this table carries
+    QStringList notes;
+    for (const SummaryRow& r : m.summary)
+        for (const QString& w : r.warnings)
+            if (!w.isEmpty() && !notes.contains(kDoubtMark + u' ' + w)) notes.append(kDoubtMark + u' ' + w);
+    row = WriteNotes(ws, notes, row + 1);
 
     // the charts read the table's columns, so they follow any correction made in the table;
     // one under the other, apart, with round scale steps and the quantities' decimals

@@ -14,6 +14,7 @@
 #include "core/numbers.h"
 #include "core/textfile.h"
 #include "object/generaldata.h"
+#include "regime/calculation.h"
 #include "regime/regimestore.h"
 #include "report/carddata.h"
 #include "report/reportmodel.h"
@@ -392,6 +393,13 @@ TEST(ReportCard, StaleRegimesAreRecalculatedAndStoredBeforeTheCardAndOrderItsCol
     c = Cli({"report", other});
     EXPECT_EQ(c.code, 0);
     EXPECT_FALSE(c.out.contains(QStringLiteral("пересчитан"))) << c.out.toStdString();
+    // staleness is judged by what the inputs give now, so a changed calorific value in the
+    // general data makes every regime stale, whatever the file times say
+    QStringList all;
+    for (const auto& row : s.regimeList.rows) all.append(row.key);
+    EXPECT_TRUE(regime::StaleRegimes(s, all).isEmpty());
+    s.general[object::CalorificValue] = QStringLiteral("8500");
+    EXPECT_EQ(regime::StaleRegimes(s, all).size(), all.size());
 }
 
 TEST(ReportCard, NoRegimesOrNoneTickedWritesNothing) {
