@@ -20,6 +20,7 @@
 #include "tools/flamehead.h"
 #include "tools/q5.h"
 #include "tools/toolnumbers.h"
+#include "report/carddata.h"
 #include "report/reportmodel.h"
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
@@ -194,6 +195,18 @@ bool WriteDemoDocuments(const QString& folder, QString& error) {
                                            "Режим 4 - номинальная нагрузка."),
                             &error))
         return false;
+    // the card's own entries: who approves it, who made the tests, when, for how long
+    QStringList card(report::kCardEntryCount);
+    card[report::ApproverPosition] = QStringLiteral("Директор МБОУ «Школа №3»");
+    card[report::ApproverName] = QStringLiteral("Васильева Н. Г.");
+    card[report::OwnerOrganisation] = QStringLiteral("МБОУ «Школа №3»");
+    card[report::TestOrganisation] = QStringLiteral("ООО «Теплоналадка»");
+    card[report::TestDates] = QStringLiteral("12.05.2026 – 14.05.2026");
+    card[report::Validity] = QStringLiteral("3 года (до 14.05.2029)");
+    card[report::GasResponsible] = QStringLiteral("Козлов С. А.");
+    card[report::BoilerResponsible] = QStringLiteral("Морозов П. Е.");
+    card[report::PerformerPosition] = QStringLiteral("инженер-наладчик");
+    if (!report::WriteCardData(folder, card, &error)) return false;
     report::ReportModel model;
     const QDate date(2026, 5, 14);
     if (!report::BuildReportForFolder(folder, model, date, &error)) return false;

@@ -61,7 +61,8 @@ const char kCommands[] =
     "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
     "                                         compute the regime's q5 surfaces and print them\n"
     "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n"
-    "                                         the regime and summary sheets as a workbook and a PDF\n"
+    "                                         the regime card and summary sheet as a workbook and a PDF;\n"
+    "                                         stale regimes are recalculated and stored first\n"
     "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n";
 const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";

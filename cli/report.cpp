@@ -36,6 +36,7 @@ int Report(QStringList args) {
 
     report::ReportModel model;
     QString error;
+    // stale results of a regime are recalculated and stored first, as the workbench does
     if (!report::BuildReportForFolder(folder, model, QDate::currentDate(), &error)) {
         err << args[0] << ": " << error << "\n";
         return 1;
@@ -49,11 +50,14 @@ int Report(QStringList args) {
         return 1;
     }
     out << model.objectName << "\n";
+    for (const QString& file : model.recalculated)
+        out << "  пересчитан (результаты устарели): " << file << "\n";
     int failed = 0;
     for (const auto& r : model.regimes) {
         out << "  " << r.title << "\t";
         if (r.calculated) {
-            out << "КПД " << report::ValueText(r.results[4], QLocale::c()) << " %\n";
+            out << "Нагрузка " << report::ValueText(r.results[0], 0, QLocale::c()) << " %, КПД "
+                << report::ValueText(r.results[4], 2, QLocale::c()) << " %\n";
         } else {
             out << r.message << " !\n";
             ++failed;

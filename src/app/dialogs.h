@@ -34,7 +34,9 @@ public:
     // Folder chooser; empty text when cancelled.
     virtual QString chooseFolder(const QString& title) = 0;
     virtual QString openFileName(const QString& title, const QString& folder, const QString& filter) = 0;
-    virtual QString saveFileName(const QString& title, const QString& suggested, const QString& filter) = 0;
+    // Save dialog; `askOverwrite` false when the command asks about a taken name itself.
+    virtual QString saveFileName(const QString& title, const QString& suggested, const QString& filter,
+                                 bool askOverwrite = true) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "docs/documents.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -78,6 +80,12 @@ bool ListDocuments(const QString& folder, QList<DocumentEntry>& entries) {
         DocumentEntry e;
         if (DocumentKind(name, e)) entries.append(e);
     }
+    // by name, as the user reads the list: the folder's own order moves an entry after a
+    // rename, so a remembered position would open another file
+    std::stable_sort(entries.begin(), entries.end(), [](const DocumentEntry& a, const DocumentEntry& b) {
+        const int c = a.name.compare(b.name, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a.name < b.name;
+    });
     return true;
 }
 
@@ -142,10 +150,12 @@ FileResult AddDocument(app::AppState& s, app::Dialogs& d) {
     return FileResult::Done;
 }
 
-FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d) {
+FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d, const std::function<void()>& copied) {
     if (s.selectedDocument.isEmpty()) return FileResult::Cancelled;
+    // the one question about a taken name is the command's own, not the file dialog's too
     const QString chosen = d.saveFileName(QStringLiteral("Сохранить копию файла"),
-                                          core::JoinPath(s.objectsFolder, s.selectedDocument), DocumentFilter());
+                                          core::JoinPath(s.objectsFolder, s.selectedDocument), DocumentFilter(),
+                                          false);
     const QString picked = TextAfterLastSeparator(chosen);
     if (picked.isEmpty()) return FileResult::Cancelled;
     const QString folder = chosen.left(chosen.size() - picked.size());
@@ -160,6 +170,7 @@ FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d) {
         d.message(kUnknownError, kErrorTitle, app::Icon::Error);
         return FileResult::Failed;
     }
+    if (copied) copied();
     d.message(QStringLiteral("Файл сохранен под именем  ") + *name + QStringLiteral("  По адресу: ") + folder, kInfoTitle,
               app::Icon::Information);
     return FileResult::Done;

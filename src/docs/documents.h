@@ -5,6 +5,7 @@
 // message goes through app::Dialogs.
 
 #include <QList>
+#include <functional>
 #include <QString>
 
 #include "app/dialogs.h"
@@ -65,7 +66,8 @@ enum class FileResult { Done, Cancelled, Refused, Failed };
 // the name is taken.
 FileResult AddDocument(app::AppState& s, app::Dialogs& d);
 // "Копировать": saves a copy of the selected document where the user chooses.
-FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d);
+// `copied` runs after the copy and before the closing message (the list refreshes first).
+FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d, const std::function<void()>& copied = {});
 // "Удалить": deletes the selected document (only that one regular file) after a question;
 // the selection is emptied whatever the answer.
 FileResult DeleteDocument(app::AppState& s, app::Dialogs& d);

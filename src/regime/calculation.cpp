@@ -33,13 +33,21 @@ CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(con
     return {};
 }
 
-RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress) {
+namespace {
+
+// Recalculates the regimes of the list for which `wanted(row)` holds, in list order, as
+// "Всех" does; then sorts the list and makes the regime that was current current again.
+RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::RegimeRow&)>& wanted,
+                         const std::function<bool(int, int)>& progress) {
     RecalcReport report;
     const QString current = s.currentRegimeFile;
-    const int total = static_cast<int>(s.regimeList.rows.size());
-    for (int i = 0; i < total; ++i) {
-        if (progress && !progress(i, total)) break;
-        app::RegimeRow& row = s.regimeList.rows[i];
+    QList<int> rows;
+    for (int i = 0; i < s.regimeList.rows.size(); ++i)
+        if (!wanted || wanted(s.regimeList.rows[i])) rows.append(i);
+    const int total = static_cast<int>(rows.size());
+    for (int n = 0; n < total; ++n) {
+        if (progress && !progress(n, total)) break;
+        app::RegimeRow& row = s.regimeList.rows[rows[n]];
         RecalcLine line;
         line.file = row.key;
         s.setCurrentRegime(row.key);
@@ -107,6 +115,47 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
     }
     ShowRegimeResults(s);
     return report;
+}
+
+}  // namespace
+
+RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress) {
+    return Recalculate(s, {}, progress);
+}
+
+QStringList StaleRegimes(const app::AppState& s, const QStringList& files) {
+    // private arrays: the state, its editor and its windows see nothing of the check
+    app::AppState work;
+    work.objectsFolder = s.objectsFolder;
+    work.currentObjectName = s.currentObjectName;
+    work.currentObjectFolder = s.currentObjectFolder;
+    work.general = s.general;
+    work.units = s.units;
+    QStringList stale;
+    for (const QString& file : files) {
+        work.setCurrentRegime(file);
+        if (!LoadRegimeInputs(work)) continue;  // unreadable: the caller meets the read error
+        const bool stored = LoadRegimeResults(work);
+        if (!stored) work.results.fill(0.0f);
+        const engine::CalcInputs in = work.calcInputs();
+        if (!engine::CheckRegimeData(in).empty()) continue;  // nothing a recalculation would store
+        const std::array<float, app::kResultCount> before = work.results;
+        engine::CalculateRegime(in, work.steam, work.results);
+        if (!stored || work.results != before) stale.append(file);
+    }
+    return stale;
+}
+
+RecalcReport RecalculateRegimes(app::AppState& s, const QStringList& files,
+                                const std::function<bool(int, int)>& progress) {
+    return Recalculate(
+        s,
+        [&](const app::RegimeRow& row) {
+            for (const QString& f : files)
+                if (f.compare(row.key, Qt::CaseInsensitive) == 0) return true;
+            return false;
+        },
+        progress);
 }
 
 }  // namespace regime

@@ -49,4 +49,16 @@ struct RecalcReport {
 // regime calculated. `progress(done, total)` may return false to stop early.
 RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(int, int)>& progress = {});
 
+// The regimes among `files` whose stored results are not what their inputs, the general
+// data and the units give now: the results file is missing or broken, or a calculation in
+// private arrays gives other numbers. Decided by content, not by file times, which a copy
+// or an archive resets. Regimes that fail the check or cannot be read are not listed (a
+// recalculation would store nothing for them). `s` is not changed.
+QStringList StaleRegimes(const app::AppState& s, const QStringList& files);
+
+// Recalculates the regimes of the list named in `files` exactly as RecalculateAllRegimes
+// does the whole list: results stored, list sorted by load, the current regime kept.
+RecalcReport RecalculateRegimes(app::AppState& s, const QStringList& files,
+                                const std::function<bool(int, int)>& progress = {});
+
 }  // namespace regime

@@ -10,6 +10,7 @@
 #include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
+#include "report/carddata.h"
 #include "results/resultrows.h"
 
 namespace report {
@@ -19,6 +20,8 @@ namespace {
 // Emissions are computed at an excess-air ratio of 1.4; the other norm in use refers them to
 // 3 % O2, which for these fuels is the same gas diluted 1.2 times less.
 constexpr double kThreePercentO2Factor = 1.2;
+// A blank to be filled in by hand on the printed card.
+const QString kBlank = QStringLiteral("________________________");
 
 QString RegimeTitle(const QString& file) {
     QString t = file;
@@ -57,27 +60,89 @@ QList<int> ShownInputs(const QStringList& general) {
     return inputs;
 }
 
-// The values of the results rows for one regime, taken from the rows' own filling routine
-// in the C locale, so the captions, units, conditions and the economiser leak difference
-// come from the one definition the results pane uses.
-QList<Value> ResultValues(const QList<results::ResultRow>& definition, const std::array<float, 26>& r,
-                          const QStringList& general) {
+// The caption of an input on the card: the editor's hint in correct spelling, with the
+// chemical formulas in Latin letters (the hints mix Cyrillic "С" and "О" into them), and the
+// furnace pressure named so that its sign reads right.
+QString InputCaption(int k, bool economiser) {
+    switch (k) {
+    case 6: return QStringLiteral("Давление в топке котла (разрежение — со знаком «минус»)");
+    case 16:
+        if (economiser) return QStringLiteral("Давление (разрежение) газов за экономайзером");
+        break;
+    case 20: return QStringLiteral("Давление (разрежение) газов за котлом");
+    case 32: return QStringLiteral("Положение сервопривода заслонки");
+    case 35: return QStringLiteral("Содержание CO в точке отбора за котлом (до экономайзера)");
+    case 41: return QStringLiteral("Расход теплоносителя по расходомеру (для расчета прямого баланса)");
+    case 42: return QStringLiteral("Потери тепла в окружающую среду q5 (принятые)");
+    default: break;
+    }
+    QString t = regime::FieldHint(k, economiser).simplified();
+    // Cyrillic С and О inside the formulas become Latin letters
+    t.replace(QStringLiteral("СО2"), QStringLiteral("CO2"));
+    t.replace(QStringLiteral("СО"), QStringLiteral("CO"));
+    t.replace(QStringLiteral("NО2"), QStringLiteral("NO2"));
+    t.replace(QStringLiteral("О2"), QStringLiteral("O2"));
+    t.replace(QStringLiteral("Подожение"), QStringLiteral("Положение"));
+    return t;
+}
+
+// The card's full caption of each results row; the pane's terse captions are for its narrow
+// column. An unknown key keeps the pane's caption.
+QString ResultCaption(const QString& key, const QString& paneCaption, bool steam) {
+    static const QList<std::pair<QString, QString>> full = {
+        {QStringLiteral("Д"), QStringLiteral("Паропроизводительность")},
+        {QStringLiteral("Дпр.tпв"), QStringLiteral("Паропроизводительность, приведенная к паспортной температуре питательной воды")},
+        {QStringLiteral("КПД"), QStringLiteral("КПД котла брутто по обратному балансу")},
+        {QStringLiteral("dQ"), QStringLiteral("КПД котла брутто по прямому балансу")},
+        {QStringLiteral("dД"), QStringLiteral("КПД котла брутто по прямому балансу")},
+        {QStringLiteral("q2"), QStringLiteral("Потери тепла с уходящими газами q2")},
+        {QStringLiteral("q3"), QStringLiteral("Потери тепла от химической неполноты сгорания q3")},
+        {QStringLiteral("q5"), QStringLiteral("Потери тепла в окружающую среду q5")},
+        {QStringLiteral("КПД нетто"), QStringLiteral("КПД котла нетто")},
+        {QStringLiteral("Коэфф"), QStringLiteral("Коэффициент избытка воздуха за котлоагрегатом α")},
+        {QStringLiteral("Коэфф2"), QStringLiteral("Коэффициент избытка воздуха за котлом (до экономайзера)")},
+        {QStringLiteral("Присос"), QStringLiteral("Присос воздуха в экономайзере")},
+        {QStringLiteral("Q_2_e"), QStringLiteral("Снижение потерь с уходящими газами в экономайзере")},
+        {QStringLiteral("K_P"), QStringLiteral("Поправочный коэффициент расхода газа по давлению Kp")},
+        {QStringLiteral("K_T"), QStringLiteral("Поправочный коэффициент расхода газа по температуре Kt")},
+        {QStringLiteral("Вт"), QStringLiteral("Расход топлива")},
+        {QStringLiteral("Ву.т"), QStringLiteral("Удельный расход топлива на выработку 1 Гкал")},
+        {QStringLiteral("Ву.усл"), QStringLiteral("Удельный расход условного топлива на выработку 1 Гкал")},
+        {QStringLiteral("V"), QStringLiteral("Расход воды через котел")},
+        {QStringLiteral("CO"), QStringLiteral("Концентрация CO в уходящих газах (при α = 1,4)")},
+        {QStringLiteral("CO u"), QStringLiteral("Удельный выброс CO")},
+        {QStringLiteral("CO m"), QStringLiteral("Массовый выброс CO")},
+        {QStringLiteral("NO"), QStringLiteral("Концентрация NOx в уходящих газах (при α = 1,4)")},
+        {QStringLiteral("NO u"), QStringLiteral("Удельный выброс NOx")},
+        {QStringLiteral("NO m"), QStringLiteral("Массовый выброс NOx")}};
+    if (key == u"Q") return steam ? QStringLiteral("Тепловая мощность котла") : QStringLiteral("Теплопроизводительность котла");
+    for (const auto& [k, caption] : full)
+        if (k == key) return caption;
+    return paneCaption;
+}
+
+// The values and the doubt of the results rows for one regime, taken from the rows' own
+// filling routine in the C locale, so the conditions, the economiser leak difference and
+// the plausibility are those of the results pane.
+void ResultValues(const QList<results::ResultRow>& definition, const std::array<float, 26>& r,
+                  const QStringList& general, QList<Value>& values, QStringList& warnings) {
     QList<results::ResultRow> rows = definition;
     for (auto& row : rows) row.value.clear();
     results::FillResultValues(rows, r, general, QLocale::c());
-    QList<Value> values;
+    values.clear();
+    warnings.clear();
     for (const auto& row : rows) {
         bool ok = false;
         const float v = row.value.toFloat(&ok);
         values.append(ok ? Value(v) : Value());
+        warnings.append(ok ? row.warning : QString());
     }
-    return values;
 }
 
-// Decimals of a value's stored form (q3 has five, most results two).
+// Decimals of a value's stored form ("1.25" has two).
 int DecimalsOf(float v) {
     const QString t = core::StoredForm(v);
-    if (t.contains(u'E') || t.contains(u'e')) return 6;
+    if (t.contains(u'E') || t.contains(u'e')) return 3;
     const int dot = t.indexOf(u'.');
     return dot < 0 ? 0 : static_cast<int>(t.size() - dot - 1);
 }
@@ -91,12 +156,73 @@ QString JoinNonEmpty(const QStringList& parts, const QString& sep) {
     return kept.join(sep);
 }
 
+// A number typed into the general data ("11.8") with the card's decimal comma; any other
+// text as it is.
+QString NumberText(const QString& stored) {
+    const QString t = stored.trimmed();
+    bool ok = false;
+    t.toDouble(&ok);
+    if (!ok) return t;
+    QString out = t;
+    out.replace(u'.', u',');
+    return out;
+}
+
+QString OrBlank(const QString& v) { return v.trimmed().isEmpty() ? kBlank : v.trimmed(); }
+
 }  // namespace
 
-QList<HeaderLine> ObjectHeader(const QStringList& g, const QDate& date) {
+QString PrintUnit(const QString& unit) {
+    QString u = unit.trimmed();
+    if (u == u"-" || u == u"–") return QString();
+    static const QList<std::pair<QString, QString>> whole = {
+        {QStringLiteral("оС"), QStringLiteral("°C")},  {QStringLiteral("oC"), QStringLiteral("°C")},
+        {QStringLiteral("оC"), QStringLiteral("°C")},  {QStringLiteral("oС"), QStringLiteral("°C")},
+        {QStringLiteral("градусов"), QStringLiteral("°")}, {QStringLiteral("mbar"), QStringLiteral("мбар")},
+        {QStringLiteral("bar"), QStringLiteral("бар")}, {QStringLiteral("кг.у.т/Гкал"), QStringLiteral("кг у.т./Гкал")},
+        {QStringLiteral("мг/c"), QStringLiteral("мг/с")}};
+    for (const auto& [from, to] : whole)
+        if (u.compare(from, Qt::CaseInsensitive) == 0) return to;
+    u.replace(QStringLiteral("ст.м3"), QStringLiteral("ст.м³"));
+    u.replace(QStringLiteral("м3"), QStringLiteral("м³"));
+    u.replace(QStringLiteral("см2"), QStringLiteral("см²"));
+    u.replace(QStringLiteral("м2"), QStringLiteral("м²"));
+    if (u.endsWith(QStringLiteral("/час"))) u = u.chopped(3) + QStringLiteral("ч");
+    return u;
+}
+
+Axis NiceAxis(double lo, double hi, int steps) {
+    if (!std::isfinite(lo) || !std::isfinite(hi)) lo = hi = 0;
+    if (hi < lo) std::swap(lo, hi);
+    if (hi - lo <= 0) {
+        // a single value: a range of about a tenth of it around the point
+        const double half = lo != 0 ? std::abs(lo) * 0.05 : 1.0;
+        lo -= half;
+        hi += half;
+    }
+    const double raw = (hi - lo) / std::max(steps, 1);
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    const double m = raw / power;
+    const double step = (m <= 1.0 ? 1.0 : m <= 2.0 ? 2.0 : m <= 5.0 ? 5.0 : 10.0) * power;
+    Axis a;
+    a.step = step;
+    a.min = std::floor(lo / step + 1e-9) * step;
+    a.max = std::ceil(hi / step - 1e-9) * step;
+    if (a.max <= a.min) a.max = a.min + step;
+    a.decimals = std::max(0, static_cast<int>(-std::floor(std::log10(step) + 1e-9)));
+    return a;
+}
+
+QList<HeaderLine> CardHeader(const QStringList& g, const QStringList& cardIn, const QDate& date) {
     using namespace object;
+    QStringList card = cardIn.isEmpty() ? DefaultCardData() : cardIn;
+    card.resize(kCardEntryCount);
     QList<HeaderLine> h;
-    h.append({QStringLiteral("Объект"), g.value(ObjectName)});
+    h.append({QStringLiteral("Объект"), OrBlank(g.value(ObjectName))});
+    h.append({QStringLiteral("Владелец (заказчик)"), OrBlank(card[OwnerOrganisation])});
+    h.append({QStringLiteral("Наладочная организация"), OrBlank(card[TestOrganisation])});
+    h.append({QStringLiteral("Даты испытаний"), OrBlank(card[TestDates])});
+    h.append({QStringLiteral("Срок действия карты"), OrBlank(card[Validity])});
     QStringList boiler = {g.value(BoilerType), g.value(InstallationType)};
     if (!g.value(StationNumber).trimmed().isEmpty()) boiler.append(QStringLiteral("ст. № ") + g.value(StationNumber).trimmed());
     if (!g.value(FactoryNumber).trimmed().isEmpty()) boiler.append(QStringLiteral("зав. № ") + g.value(FactoryNumber).trimmed());
@@ -107,23 +233,40 @@ QList<HeaderLine> ObjectHeader(const QStringList& g, const QDate& date) {
     QString fuel = g.value(FuelType).trimmed();
     QStringList props;
     if (!g.value(CalorificValue).trimmed().isEmpty())
-        props.append(QStringLiteral("Qн = ") + g.value(CalorificValue).trimmed() + u' ' + unitTexts.value(0));
+        props.append(QStringLiteral("Qн = ") + NumberText(g.value(CalorificValue)) + u' ' + PrintUnit(unitTexts.value(0)));
     if (!g.value(Co2Max).trimmed().isEmpty())
-        props.append(QStringLiteral("CO2max = ") + g.value(Co2Max).trimmed() + QStringLiteral(" %"));
+        props.append(QStringLiteral("CO2max = ") + NumberText(g.value(Co2Max)) + QStringLiteral(" %"));
     if (!props.isEmpty()) fuel += QStringLiteral(";  ") + props.join(QStringLiteral(",  "));
     h.append({QStringLiteral("Топливо"), fuel.trimmed()});
     const QString unit = IsSteamBoiler(g) ? g.value(SteamOutputUnit) : g.value(HeatOutputUnit);
-    h.append({QStringLiteral("Номинальная мощность"), JoinNonEmpty({g.value(NominalOutput), unit}, QStringLiteral(" "))});
+    h.append({QStringLiteral("Номинальная производительность"),
+              JoinNonEmpty({NumberText(g.value(NominalOutput)), PrintUnit(unit)}, QStringLiteral(" "))});
     h.append({QStringLiteral("Экономайзер"), g.value(Economiser).trimmed()});
     h.append({QStringLiteral("Регулирование нагрузки"), g.value(LoadControl).simplified()});
-    h.append({QStringLiteral("Исполнитель"), g.value(Performer).trimmed()});
+    h.append({QStringLiteral("Дата составления карты"), date.toString(QStringLiteral("dd.MM.yyyy"))});
+    return h;
+}
+
+QList<HeaderLine> ObjectHeader(const QStringList& g, const QDate& date) {
+    QList<HeaderLine> h;
+    for (const HeaderLine& line : CardHeader(g, {}, date)) {
+        if (line.caption == u"Дата составления карты") continue;
+        if (line.caption == u"Владелец (заказчик)" || line.caption == u"Наладочная организация" ||
+            line.caption == u"Даты испытаний" || line.caption == u"Срок действия карты")
+            continue;
+        h.append(line);
+    }
+    h.append({QStringLiteral("Исполнитель"), g.value(object::Performer).trimmed()});
     h.append({QStringLiteral("Дата"), date.toString(QStringLiteral("dd.MM.yyyy"))});
     return h;
 }
 
-QString ValueText(const Value& v, const QLocale& locale) {
+QString ValueText(const Value& v, int decimals, const QLocale& locale) {
     if (!v) return QString();
-    return core::LocaleForm(*v, locale);
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    // from the stored decimals, so a halfway value is not rounded a second time the other way
+    return l.toString(CellNumber(*v), 'f', std::max(decimals, 0));
 }
 
 double CellNumber(float v) { return std::isfinite(v) ? core::StoredForm(v).toDouble() : 0.0; }
@@ -134,13 +277,33 @@ int ReportModel::calculatedCount() const {
     return n;
 }
 
-bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QString* error) {
+bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QString* error, const QStringList& cardIn) {
     using namespace object;
     m = ReportModel();
     const QStringList& g = s.general;
+    QStringList card = cardIn.isEmpty() ? DefaultCardData() : cardIn;
+    card.resize(kCardEntryCount);
     m.objectName = s.currentObjectName;
     m.date = date;
-    m.header = ObjectHeader(g, date);
+    m.header = CardHeader(g, card, date);
+    const bool steam = IsSteamBoiler(g);
+
+    // the approval of the owner: position, organisation, signature with name, date by hand
+    m.approval = {QStringLiteral("УТВЕРЖДАЮ"), OrBlank(card[ApproverPosition])};
+    if (!card[OwnerOrganisation].trimmed().isEmpty()) m.approval.append(card[OwnerOrganisation].trimmed());
+    m.approval.append(QStringLiteral("____________  ") +
+                      (card[ApproverName].trimmed().isEmpty() ? QStringLiteral("/________________/")
+                                                              : card[ApproverName].trimmed()));
+    m.approval.append(QStringLiteral("«____» ______________ 20___ г."));
+    m.title = QStringLiteral("РЕЖИМНАЯ КАРТА");
+    m.subtitle = (steam ? QStringLiteral("парового котла ") : QStringLiteral("водогрейного котла ")) +
+                 JoinNonEmpty({g.value(InstallationType),
+                               g.value(StationNumber).trimmed().isEmpty() ? QString()
+                                                                          : QStringLiteral("ст. № ") + g.value(StationNumber).trimmed()},
+                              QStringLiteral(", "));
+    if (!IsSteamBoiler(g) && !IsHotWaterBoiler(g))
+        m.subtitle = QStringLiteral("котла ") + JoinNonEmpty({g.value(BoilerType), g.value(InstallationType)}, QStringLiteral(", "));
+    m.subtitle += QStringLiteral(" при работе на топливе: ") + g.value(FuelType).trimmed();
 
     // every regime in private arrays; the hooks of the windows are not called
     app::AppState work;
@@ -173,8 +336,10 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         col.results = work.results;
         m.regimes.append(col);
     }
+    const int n = static_cast<int>(m.regimes.size());
+    auto noWarnings = [n] { return QStringList(n); };
 
-    // the regime sheet: status, measured inputs, results, emissions at 3 % O2
+    // the regime sheet: status, load, measured inputs, results, emissions at 3 % O2
     SheetRow status;
     status.kind = RowKind::Status;
     status.key = QStringLiteral("status");
@@ -184,89 +349,131 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     SheetRow load;
     load.kind = RowKind::Result;
     load.key = QStringLiteral("load");
-    load.caption = QStringLiteral("Нагрузка");
+    load.caption = QStringLiteral("Нагрузка котла");
     load.unit = QStringLiteral("%");
+    load.decimals = engine::kResultDecimals[0];
+    load.warnings = noWarnings();
     for (const auto& r : m.regimes) load.values.append(r.calculated ? Value(r.results[0]) : Value());
     m.regimeRows.append(status);
     m.regimeRows.append(load);
 
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Измеренные величины"), {}, {}, {}});
+    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Измеренные величины"), {}, 0, {}, {}, {}});
     const bool economiser = HasEconomiser(g);
     for (int k : ShownInputs(g)) {
         SheetRow row;
         row.kind = RowKind::Input;
         row.key = QStringLiteral("P%1").arg(k);
-        row.caption = regime::FieldHint(k, economiser).simplified();
-        row.unit = UnitOfInput(s.units, k);
-        for (const auto& r : m.regimes) row.values.append(Value(r.inputs[k]));
+        row.caption = InputCaption(k, economiser);
+        row.unit = PrintUnit(UnitOfInput(s.units, k));
+        row.warnings = noWarnings();
+        // one number of decimals per quantity: the most any of its stored values has
+        for (const auto& r : m.regimes) {
+            row.values.append(Value(r.inputs[k]));
+            row.decimals = std::max(row.decimals, DecimalsOf(r.inputs[k]));
+        }
         m.regimeRows.append(row);
     }
 
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Результаты расчета"), {}, {}, {}});
+    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Результаты расчета"), {}, 0, {}, {}, {}});
     const QList<results::ResultRow> definition = results::BuildResultRows(g);
     QList<QList<Value>> perRegime;
-    for (const auto& r : m.regimes)
-        perRegime.append(r.calculated ? ResultValues(definition, r.results, g) : QList<Value>(definition.size()));
+    QList<QStringList> perRegimeWarnings;
+    for (const auto& r : m.regimes) {
+        QList<Value> values;
+        QStringList warnings;
+        if (r.calculated) ResultValues(definition, r.results, g, values, warnings);
+        else values = QList<Value>(definition.size()), warnings = QStringList(definition.size());
+        perRegime.append(values);
+        perRegimeWarnings.append(warnings);
+    }
     for (int i = 0; i < definition.size(); ++i) {
         SheetRow row;
         row.kind = RowKind::Result;
         row.key = definition[i].key;
-        row.caption = definition[i].caption;
-        row.unit = definition[i].unit;
-        if (row.key == u"CO" || row.key == u"NO") row.caption += QStringLiteral(" (α = 1,4)");
-        for (const auto& values : perRegime) row.values.append(values.value(i));
+        row.caption = ResultCaption(row.key, definition[i].caption, steam);
+        row.unit = PrintUnit(definition[i].unit);
+        row.decimals = std::max(0, results::ResultDecimals(row.key, g));
+        for (int c = 0; c < n; ++c) {
+            row.values.append(perRegime[c].value(i));
+            row.warnings.append(perRegimeWarnings[c].value(i));
+        }
         m.regimeRows.append(row);
     }
 
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Выбросы, приведенные к 3 % O2 (×1,2)"), {}, {}, {}});
-    for (const auto& [key, caption] : {std::pair{QStringLiteral("CO"), QStringLiteral("CO при 3 % O2")},
-                                       std::pair{QStringLiteral("NO"), QStringLiteral("NOx при 3 % O2")}}) {
+    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Выбросы, приведенные к 3 % O2 (×1,2)"), {}, 0, {}, {}, {}});
+    for (const auto& [key, caption] :
+         {std::pair{QStringLiteral("CO"), QStringLiteral("Концентрация CO, приведенная к 3 % O2")},
+          std::pair{QStringLiteral("NO"), QStringLiteral("Концентрация NOx, приведенная к 3 % O2")}}) {
         SheetRow row;
         row.kind = RowKind::Converted;
         row.key = key + QStringLiteral(" 3%");
         row.caption = caption;
-        row.unit = QStringLiteral("мг/м3");
+        row.unit = PrintUnit(QStringLiteral("мг/м3"));
+        row.decimals = 1;
+        row.warnings = noWarnings();
         const int slot = key == u"CO" ? 17 : 18;
         for (const auto& r : m.regimes) row.values.append(r.calculated ? Value(Converted(r.results[slot])) : Value());
         m.regimeRows.append(row);
     }
 
-    // the summary sheet: one row per regime over the main results
-    const QStringList keys = {IsSteamBoiler(g) ? QStringLiteral("Д") : QStringLiteral("Q"),
+    // the summary sheet: one row per regime over the main results (no mean: a mean of loads
+    // and emissions across load steps means nothing on a card)
+    const QStringList keys = {steam ? QStringLiteral("Д") : QStringLiteral("Q"),
                               QStringLiteral("КПД"), QStringLiteral("КПД нетто"), QStringLiteral("q2"),
                               QStringLiteral("q3"), QStringLiteral("q5"), QStringLiteral("Коэфф"),
                               QStringLiteral("Вт"), QStringLiteral("Ву.усл"), QStringLiteral("CO"),
                               QStringLiteral("NO")};
-    m.summaryColumns.append({QStringLiteral("load"), QStringLiteral("Нагрузка"), QStringLiteral("%")});
+    // shorter captions for the narrow columns of the summary, still in full words
+    static const QList<std::pair<QString, QString>> summaryCaptions = {
+        {QStringLiteral("Д"), QStringLiteral("Паропроизводительность")},
+        {QStringLiteral("Q"), QStringLiteral("Теплопроизводительность")},
+        {QStringLiteral("КПД"), QStringLiteral("КПД брутто")},
+        {QStringLiteral("КПД нетто"), QStringLiteral("КПД нетто")},
+        {QStringLiteral("Коэфф"), QStringLiteral("Коэффициент избытка воздуха α")},
+        {QStringLiteral("Вт"), QStringLiteral("Расход топлива")},
+        {QStringLiteral("Ву.усл"), QStringLiteral("Удельный расход условного топлива")},
+        {QStringLiteral("CO"), QStringLiteral("CO при α = 1,4")},
+        {QStringLiteral("NO"), QStringLiteral("NOx при α = 1,4")}};
+    auto summaryCaption = [&](const QString& key, const QString& fallback) {
+        for (const auto& [k, c] : summaryCaptions)
+            if (k == key) return c;
+        return fallback;
+    };
+    m.summaryColumns.append({QStringLiteral("load"), QStringLiteral("Нагрузка"), QStringLiteral("%"), 0});
     QList<int> defIndex = {-1};
     for (const QString& key : keys)
         for (int i = 0; i < definition.size(); ++i)
             if (definition[i].key == key) {
-                m.summaryColumns.append({key, definition[i].caption, definition[i].unit});
+                m.summaryColumns.append({key, summaryCaption(key, definition[i].caption), PrintUnit(definition[i].unit),
+                                         std::max(0, results::ResultDecimals(key, g))});
                 defIndex.append(i);
                 break;
             }
-    QList<double> sums(m.summaryColumns.size(), 0.0);
-    QList<int> counts(m.summaryColumns.size(), 0), decimals(m.summaryColumns.size(), 2);
-    for (int r = 0; r < m.regimes.size(); ++r) {
+    for (int r = 0; r < n; ++r) {
         SummaryRow row;
         row.regime = m.regimes[r].title;
         row.message = m.regimes[r].message;
         for (int c = 0; c < m.summaryColumns.size(); ++c) {
             Value v;
-            if (m.regimes[r].calculated) v = defIndex[c] < 0 ? Value(m.regimes[r].results[0]) : perRegime[r].value(defIndex[c]);
-            if (v) {
-                sums[c] += *v;
-                ++counts[c];
-                decimals[c] = std::max(decimals[c], DecimalsOf(*v));
+            QString w;
+            if (m.regimes[r].calculated) {
+                v = defIndex[c] < 0 ? Value(m.regimes[r].results[0]) : perRegime[r].value(defIndex[c]);
+                if (defIndex[c] >= 0) w = perRegimeWarnings[r].value(defIndex[c]);
             }
             row.values.append(v);
+            row.warnings.append(w);
         }
         m.summary.append(row);
     }
-    for (int c = 0; c < m.summaryColumns.size(); ++c)
-        m.summaryMean.append(counts[c] > 0 ? Value(static_cast<float>(core::RoundHalfEven(sums[c] / counts[c], decimals[c])))
-                                           : Value());
+
+    // footnotes: each reason a value was marked for, once
+    auto note = [&](const QString& w) {
+        if (w.isEmpty()) return;
+        const QString text = kDoubtMark + QStringLiteral(" ") + w;
+        if (!m.notes.contains(text)) m.notes.append(text);
+    };
+    for (const auto& row : m.regimeRows)
+        for (const QString& w : row.warnings) note(w);
 
     // charts over output: the first column after the load
     auto column = [&](const QString& key) {
@@ -277,7 +484,7 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     const int x = 1;
     auto axis = [&](int c) {
         const auto& col = m.summaryColumns[c];
-        return col.unit.trimmed().isEmpty() ? col.caption : col.caption + QStringLiteral(", ") + col.unit.trimmed();
+        return col.unit.isEmpty() ? col.caption : col.caption + QStringLiteral(", ") + col.unit;
     };
     for (const auto& [key, title] : {std::pair{QStringLiteral("КПД"), QStringLiteral("КПД брутто от производительности")},
                                      std::pair{QStringLiteral("NO"), QStringLiteral("NOx от производительности")}}) {
@@ -289,19 +496,75 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         chart.xColumn = x;
         chart.yCaption = axis(y);
         chart.xCaption = axis(x);
+        chart.xDecimals = m.summaryColumns[x].decimals;
+        chart.yDecimals = m.summaryColumns[y].decimals;
         for (const auto& row : m.summary) {
             if (!row.values[x] || !row.values[y]) continue;
             chart.data.x.append(*row.values[x]);
             chart.data.y.append(*row.values[y]);
             chart.data.regimes.append(row.regime);
+            chart.data.doubtful.append(row.warnings.value(y));
         }
+        auto range = [](const QList<float>& v) {
+            if (v.isEmpty()) return std::pair{0.0, 1.0};
+            const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+            return std::pair{static_cast<double>(*lo), static_cast<double>(*hi)};
+        };
+        const auto [x0, x1] = range(chart.data.x);
+        const auto [y0, y1] = range(chart.data.y);
+        chart.x = NiceAxis(x0, x1);
+        chart.y = NiceAxis(y0, y1);
         m.charts.append(chart);
     }
 
-    m.signatures = {{QStringLiteral("Исполнитель работ"), g.value(Performer).trimmed()},
-                    {QStringLiteral("Ответственный за газовое хозяйство"), QString()},
-                    {QStringLiteral("Представитель заказчика"), QString()}};
+    // who signs: the performer; for gaseous fuels the person in charge of the gas facilities;
+    // always the person in charge of the boiler's safe operation
+    const QString performer = card[PerformerPosition].trimmed().isEmpty()
+                                  ? QStringLiteral("Исполнитель работ")
+                                  : QStringLiteral("Исполнитель работ, ") + card[PerformerPosition].trimmed();
+    m.signatures.append({performer, g.value(Performer).trimmed()});
+    if (IsGaseousFuel(g.value(FuelType)))
+        m.signatures.append({QStringLiteral("Ответственный за газовое хозяйство"), card[GasResponsible].trimmed()});
+    m.signatures.append({QStringLiteral("Ответственный за исправное состояние и безопасную эксплуатацию котла"),
+                         card[BoilerResponsible].trimmed()});
     return true;
+}
+
+CardRun PrepareReport(app::AppState& s, ReportModel& m, const QDate& date, const std::function<bool(int, int)>& progress) {
+    if (s.regimeList.rows.isEmpty()) return {CardStatus::NoRegimes, kNoRegimes};
+    QStringList shown;
+    for (const auto& row : s.regimeList.rows)
+        if (row.ticked) shown.append(row.key);
+    if (shown.isEmpty()) return {CardStatus::NoRegimes, kNoTickedRegimes};
+
+    // stale stored results are recalculated and stored first, so the card, the list and the
+    // pane agree, and the columns follow the loads so stored
+    QStringList recalculated;
+    const QStringList stale = regime::StaleRegimes(s, shown);
+    if (!stale.isEmpty()) {
+        bool cancelled = false;
+        const regime::RecalcReport r = regime::RecalculateRegimes(s, stale, [&](int done, int total) {
+            if (progress && !progress(done, total) && done < total) cancelled = true;
+            return !cancelled;
+        });
+        // the regimes listed passed the check, so a line not calculated is a file error
+        for (const auto& line : r.lines)
+            if (line.calculated) recalculated.append(line.file);
+        if (r.failed > 0) {
+            for (const auto& line : r.lines)
+                if (!line.calculated && !line.message.isEmpty())
+                    return {CardStatus::FileError, line.file + QStringLiteral(": ") + line.message};
+            return {CardStatus::FileError, QStringLiteral("ошибка записи результатов")};
+        }
+        if (cancelled) return {CardStatus::Cancelled, QString()};
+    }
+
+    QStringList card;
+    QString error;
+    if (!ReadCardData(s.currentObjectFolder, card, &error)) return {CardStatus::FileError, error};
+    if (!BuildReport(s, m, date, &error, card)) return {CardStatus::FileError, error};
+    m.recalculated = recalculated;
+    return {};
 }
 
 bool BuildReportForFolder(const QString& objectFolder, ReportModel& model, const QDate& date, QString* error) {
@@ -319,7 +582,14 @@ bool BuildReportForFolder(const QString& objectFolder, ReportModel& model, const
         if (error) *error = warning;
         return false;
     }
-    return BuildReport(s, model, date, error);
+    // the command reports every regime, also one whose results file is missing yet
+    for (auto& row : s.regimeList.rows) row.ticked = true;
+    const CardRun run = PrepareReport(s, model, date);
+    if (run.status != CardStatus::Built) {
+        if (error) *error = run.message;
+        return false;
+    }
+    return true;
 }
 
 }  // namespace report

@@ -8,7 +8,6 @@
 #include <QPdfWriter>
 
 #include "core/textfile.h"
-#include "results/graphpainter.h"
 
 namespace report {
 
@@ -48,6 +47,9 @@ public:
     double y() const { return y_; }
     double room() const { return page_.bottom() - footer_ - y_; }
     void advance(double dy) { y_ += dy; }
+    // the size of the table text; a table too wide for the page takes a smaller one
+    void setTableSize(double size) { tableSize_ = size; }
+    double tableSize() const { return tableSize_; }
 
     void newPage() {
         footer();
@@ -56,77 +58,91 @@ public:
     }
     void finish() { footer(); }
 
-    void title(const QString& text) {
-        p_.setFont(font(13, true));
-        const double h = QFontMetricsF(p_.font()).height();
-        p_.drawText(QRectF(left(), y_, width(), h), Qt::AlignLeft | Qt::AlignVCenter, text);
-        y_ += h + 6;
+    // Text wrapped at word boundaries inside `width`; the height it takes.
+    double wrappedHeight(const QString& text, double width, const QFont& f) {
+        p_.setFont(f);
+        return p_.boundingRect(QRectF(0, 0, width, 10000), wrapFlags(text, width, f), text).height();
+    }
+    // Word wrap, or wrap anywhere when one word alone is wider than the room, so nothing is
+    // ever cut off.
+    static int wrapFlags(const QString& text, double width, const QFont& f) {
+        const QFontMetricsF fm(f);
+        for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
+            if (fm.horizontalAdvance(word) > width) return Qt::TextWrapAnywhere;
+        return Qt::TextWordWrap;
+    }
+    double text(const QRectF& box, const QString& t, const QFont& f, Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop) {
+        p_.setFont(f);
+        const double h = wrappedHeight(t, box.width(), f);
+        p_.drawText(QRectF(box.left(), box.top(), box.width(), std::max(h, box.height())),
+                    static_cast<int>(align) | wrapFlags(t, box.width(), f), t);
+        return h;
+    }
+
+    // The owner's approval at the top right.
+    void approval(const QStringList& lines) {
+        if (lines.isEmpty()) return;
+        const double w = width() * 0.36, x = left() + width() - w;
+        double y = y_;
+        for (int i = 0; i < lines.size(); ++i) {
+            const QFont f = font(i == 0 ? 9.5 : 8.5, i == 0);
+            y += text(QRectF(x, y, w, 0), lines[i], f) + (i == 0 ? 4 : 3);
+        }
+        y_ = y + 6;
+        p_.setFont(base_);
+    }
+
+    void title(const QString& text, const QString& subtitle = QString()) {
+        const double h = this->text(QRectF(left(), y_, width(), 0), text, font(13, true), Qt::AlignHCenter | Qt::AlignTop);
+        y_ += h + 2;
+        if (!subtitle.isEmpty()) y_ += this->text(QRectF(left(), y_, width(), 0), subtitle, font(9), Qt::AlignHCenter | Qt::AlignTop) + 2;
+        y_ += 6;
         p_.setFont(base_);
     }
 
     void headerLines(const QList<HeaderLine>& lines) {
-        // two columns of caption: value pairs
-        p_.setFont(font(8));
-        const QFontMetricsF fm(p_.font());
-        const double h = fm.height() + 2;
-        // the left column holds the long lines (boiler, fuel) and gets the larger share;
-        // a value too long for its column wraps onto the next line instead of being cut
+        // two columns of caption: value pairs; a long value wraps onto the next line
+        const QFont plain = font(8), bold = font(8, true);
+        const double h = QFontMetricsF(plain).height() + 2;
         const int half = static_cast<int>((lines.size() + 1) / 2);
-        const double colW[2] = {width() * 0.6, width() * 0.4};
-        double captionW = 0;
-        for (const auto& l : lines) captionW = std::max(captionW, QFontMetricsF(font(8, true)).horizontalAdvance(l.caption + u':'));
+        const double colW[2] = {width() * 0.55, width() * 0.45};
+        double captionW[2] = {0, 0};
+        for (int i = 0; i < lines.size(); ++i)
+            captionW[i < half ? 0 : 1] =
+                std::max(captionW[i < half ? 0 : 1], QFontMetricsF(bold).horizontalAdvance(lines[i].caption + u':'));
         double y[2] = {y_, y_};
         for (int i = 0; i < lines.size(); ++i) {
             const int col = i < half ? 0 : 1;
             const double x = left() + (col == 0 ? 0 : colW[0]);
-            const double valueW = colW[col] - captionW - 16;
-            p_.setFont(font(8));
-            const double lineH =
-                std::max(h, p_.boundingRect(QRectF(0, 0, valueW, 1000), Qt::TextWordWrap, lines[i].value).height() + 2);
-            p_.setFont(font(8, true));
-            p_.drawText(QRectF(x, y[col], captionW + 4, h), Qt::AlignLeft | Qt::AlignVCenter, lines[i].caption + u':');
-            p_.setFont(font(8));
-            p_.drawText(QRectF(x + captionW + 10, y[col], valueW, lineH), Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-                        lines[i].value);
+            const double valueW = colW[col] - captionW[col] - 20;
+            const double lineH = std::max(h, wrappedHeight(lines[i].value, valueW, plain) + 2);
+            text(QRectF(x, y[col], captionW[col] + 4, h), lines[i].caption + u':', bold);
+            text(QRectF(x + captionW[col] + 8, y[col], valueW, lineH), lines[i].value, plain);
             y[col] += lineH;
         }
         y_ = std::max(y[0], y[1]) + 8;
         p_.setFont(base_);
     }
 
-    // Word wrap, or wrap anywhere when one word alone is wider than the cell, so nothing
-    // is cut off.
-    int wrapFlags(const QString& text, double width, bool bold) const {
-        const QFontMetricsF fm(font(7.5, bold));
-        for (const QString& word : text.split(u' ', Qt::SkipEmptyParts))
-            if (fm.horizontalAdvance(word) > width) return Qt::TextWrapAnywhere;
-        return Qt::TextWordWrap;
-    }
-
     double rowHeight(const QList<double>& widths, const QList<Cell>& cells) {
-        double h = QFontMetricsF(base_).height() + 4;
-        for (int i = 0; i < cells.size() && i < widths.size(); ++i) {
-            p_.setFont(font(7.5, cells[i].bold));
-            const QRectF need = p_.boundingRect(QRectF(0, 0, widths[i] - 6, 10000),
-                                                wrapFlags(cells[i].text, widths[i] - 6, cells[i].bold), cells[i].text);
-            h = std::max(h, need.height() + 4);
-        }
+        double h = QFontMetricsF(font(tableSize_)).height() + 4;
+        for (int i = 0; i < cells.size() && i < widths.size(); ++i)
+            h = std::max(h, wrappedHeight(cells[i].text, widths[i] - 6, font(tableSize_, cells[i].bold)) + 4);
         p_.setFont(base_);
         return h;
     }
 
     void drawRow(const QList<double>& widths, const QList<Cell>& cells, double h) {
         double x = left();
-        p_.setPen(QPen(QColor(120, 120, 120), 0.6));
         for (int i = 0; i < cells.size() && i < widths.size(); ++i) {
             const QRectF r(x, y_, widths[i], h);
             if (cells[i].fill != Qt::transparent) p_.fillRect(r, cells[i].fill);
             p_.setPen(QPen(QColor(120, 120, 120), 0.6));
             p_.drawRect(r);
-            p_.setFont(font(7.5, cells[i].bold));
+            const QFont f = font(tableSize_, cells[i].bold);
+            p_.setFont(f);
             p_.setPen(cells[i].color);
-            p_.drawText(r.adjusted(3, 2, -3, -2),
-                        static_cast<int>(cells[i].align) | wrapFlags(cells[i].text, widths[i] - 6, cells[i].bold),
+            p_.drawText(r.adjusted(3, 2, -3, -2), static_cast<int>(cells[i].align) | wrapFlags(cells[i].text, widths[i] - 6, f),
                         cells[i].text);
             x += widths[i];
         }
@@ -140,28 +156,61 @@ public:
         const double headH = rowHeight(widths, head);
         if (room() < headH * 3) newPage();
         drawRow(widths, head, headH);
-        for (const auto& row : rows) {
+        for (int i = 0; i < rows.size(); ++i) {
+            const auto& row = rows[i];
             const double h = rowHeight(widths, row);
-            if (room() < h) {
+            // a section heading keeps its first row on its page
+            const bool section = !row.isEmpty() && row[0].fill == kSectionFillPdf && i + 1 < rows.size();
+            const double need = section ? h + rowHeight(widths, rows[i + 1]) : h;
+            if (room() < need) {
                 newPage();
                 drawRow(widths, head, headH);
             }
             drawRow(widths, row, h);
         }
-        y_ += 10;
+        y_ += 6;
     }
 
+    void notes(const QStringList& lines) {
+        for (const QString& l : lines) {
+            const double h = wrappedHeight(l, width(), font(7.5)) + 2;
+            if (room() < h) newPage();
+            p_.setPen(kNoteColorPdf);
+            text(QRectF(left(), y_, width(), h), l, font(7.5));
+            p_.setPen(Qt::black);
+            y_ += h;
+        }
+        if (!lines.isEmpty()) y_ += 6;
+    }
+
+    // Role, a line to sign on, and the name; role and name wrap, nothing is cut.
     void signatures(const QList<HeaderLine>& lines) {
-        const double h = QFontMetricsF(font(8)).height() + 14;
-        if (room() < h * lines.size()) newPage();
+        const QFont plain = font(8.5), bold = font(8.5, true);
+        const double roleW = width() * 0.42, lineW = 170, nameX = left() + roleW + 16 + lineW + 10;
+        const double nameW = left() + width() - nameX;
+        double need = 0;
+        QList<double> heights;
         for (const auto& s : lines) {
-            p_.setFont(font(8, true));
-            p_.drawText(QRectF(left(), y_, 260, h), Qt::AlignLeft | Qt::AlignBottom, s.caption);
-            p_.setFont(font(8));
-            p_.drawLine(QPointF(left() + 270, y_ + h - 3), QPointF(left() + 470, y_ + h - 3));
-            if (!s.value.isEmpty())
-                p_.drawText(QRectF(left() + 480, y_, 300, h), Qt::AlignLeft | Qt::AlignBottom,
-                            QStringLiteral("/ ") + s.value + QStringLiteral(" /"));
+            const QString name = s.value.isEmpty() ? QString() : QStringLiteral("/ ") + s.value + QStringLiteral(" /");
+            const double h = std::max({wrappedHeight(s.caption, roleW, bold), wrappedHeight(name, nameW, plain),
+                                       QFontMetricsF(plain).height()}) + 14;
+            heights.append(h);
+            need += h;
+        }
+        if (room() < need) newPage();
+        for (int i = 0; i < lines.size(); ++i) {
+            const auto& s = lines[i];
+            const double h = heights[i];
+            const double base = y_ + h - 4;
+            const double roleH = wrappedHeight(s.caption, roleW, bold);
+            text(QRectF(left(), base - roleH, roleW, roleH), s.caption, bold, Qt::AlignLeft | Qt::AlignBottom);
+            p_.setPen(QPen(Qt::black, 0.8));
+            p_.drawLine(QPointF(left() + roleW + 16, base - 2), QPointF(left() + roleW + 16 + lineW, base - 2));
+            if (!s.value.isEmpty()) {
+                const QString name = QStringLiteral("/ ") + s.value + QStringLiteral(" /");
+                const double nameH = wrappedHeight(name, nameW, plain);
+                text(QRectF(nameX, base - nameH, nameW, nameH), name, plain, Qt::AlignLeft | Qt::AlignBottom);
+            }
             y_ += h;
         }
         p_.setFont(base_);
@@ -173,14 +222,17 @@ private:
         p_.setFont(font(7));
         p_.setPen(QColor(90, 90, 90));
         const double h = QFontMetricsF(p_.font()).height();
-        p_.drawText(QRectF(left(), page_.bottom() - h, width(), h), Qt::AlignLeft | Qt::AlignVCenter,
-                    m_.objectName + QStringLiteral("   ") + m_.date.toString(QStringLiteral("dd.MM.yyyy")));
+        p_.drawText(QRectF(left(), page_.bottom() - h, width() * 0.8, h), Qt::AlignLeft | Qt::AlignVCenter,
+                    QStringLiteral("Режимная карта: ") + m_.objectName + QStringLiteral("   ") +
+                        m_.date.toString(QStringLiteral("dd.MM.yyyy")));
         p_.drawText(QRectF(left(), page_.bottom() - h, width(), h), Qt::AlignRight | Qt::AlignVCenter,
                     QStringLiteral("Лист ") + QString::number(number_));
         p_.setPen(Qt::black);
         p_.setFont(base_);
     }
 
+    static inline const QColor kNoteColorPdf = QColor(192, 0, 0);
+    static inline const QColor kSectionFillPdf = QColor(236, 236, 236);
     QPdfWriter& writer_;
     const ReportModel& m_;
     QPainter p_;
@@ -188,6 +240,7 @@ private:
     QRectF page_;
     double y_ = 0;
     double footer_ = 18;
+    double tableSize_ = 7.5;
     int number_ = 0;
 };
 
@@ -197,29 +250,47 @@ const QColor kNoteColor(192, 0, 0);
 constexpr auto kRight = Qt::AlignRight | Qt::AlignVCenter;
 constexpr auto kCenter = Qt::AlignHCenter | Qt::AlignVCenter;
 
+// A value cell: fixed decimals, and the mark in red when the value cannot be right.
+Cell ValueCell(const Value& v, int decimals, const QString& warning, const QLocale& locale) {
+    if (!warning.isEmpty() && v) return {ValueText(v, decimals, locale) + kDoubtMark, kRight, true, kNoteColor};
+    return {ValueText(v, decimals, locale), kRight};
+}
+
+// The widest single word of a text in a font: a column narrower than that would break it.
+double WidestWord(const QString& text, const QFont& f) {
+    const QFontMetricsF fm(f);
+    double w = 0;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) w = std::max(w, fm.horizontalAdvance(word));
+    return w;
+}
+
 void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
-    pg.title(QStringLiteral("Режимная карта котла"));
+    pg.approval(m.approval);
+    pg.title(m.title, m.subtitle);
     pg.headerLines(m.header);
     const int n = static_cast<int>(m.regimes.size());
-    QPainter& p = pg.painter();
-    p.setFont(pg.font());
-    const QFontMetricsF fm(p.font());
-    double captionW = 120, unitW = 50;
+    const QFont f = pg.font(pg.tableSize());
+    const QFontMetricsF fm(f);
+    double captionW = 160, unitW = 46;
     for (const auto& r : m.regimeRows) {
         if (r.kind != RowKind::Section) captionW = std::max(captionW, fm.horizontalAdvance(r.caption) + 10);
-        unitW = std::max(unitW, fm.horizontalAdvance(r.unit.trimmed()) + 10);
+        unitW = std::max(unitW, WidestWord(r.unit, f) + 10);
     }
-    captionW = std::min(captionW, pg.width() * 0.36);
+    captionW = std::min(captionW, pg.width() * 0.34);
     // regimes in blocks, so that many regimes still leave readable columns
     for (int start = 0; start < std::max(n, 1); start += kMaxRegimesPerBlock) {
         const int count = std::min(kMaxRegimesPerBlock, n - start);
-        const double valueW = count > 0 ? (pg.width() - captionW - unitW) / count : 0;
+        // a block of few regimes keeps the width of a full one, so numbers do not drift apart
+        const double valueW = (pg.width() - captionW - unitW) / std::max(count, 4);
         QList<double> widths = {captionW, unitW};
         QList<Cell> head = {{QStringLiteral("Параметр"), kCenter, true, Qt::black, kHeadFill},
                             {QStringLiteral("Ед. изм."), kCenter, true, Qt::black, kHeadFill}};
         for (int c = 0; c < count; ++c) {
             widths.append(valueW);
-            head.append({m.regimes[start + c].title, kCenter, true, Qt::black, kHeadFill});
+            // "№" stays with its number when a narrow column wraps the title
+            QString title = m.regimes[start + c].title;
+            title.replace(QStringLiteral("№ "), QStringLiteral("№\u00a0"));
+            head.append({title, kCenter, true, Qt::black, kHeadFill});
         }
         QList<QList<Cell>> rows;
         for (const SheetRow& r : m.regimeRows) {
@@ -230,74 +301,130 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
                 for (int c = 0; c < count; ++c) cells.append({QString(), kCenter, false, Qt::black, kSectionFill});
             } else {
                 cells.append({r.caption});
-                cells.append({r.unit.trimmed(), kCenter});
+                cells.append({r.unit, kCenter});
                 for (int c = 0; c < count; ++c) {
                     const int k = start + c;
                     if (r.kind == RowKind::Status)
                         cells.append({r.texts.value(k), kCenter, false, m.regimes[k].calculated ? Qt::black : kNoteColor});
                     else
-                        cells.append({ValueText(r.values.value(k), locale), kRight});
+                        cells.append(ValueCell(r.values.value(k), r.decimals, r.warnings.value(k), locale));
                 }
             }
             rows.append(cells);
         }
+        if (start > 0 && pg.room() < 200) pg.newPage();
         pg.table(widths, head, rows);
-        if (start + kMaxRegimesPerBlock < n) pg.newPage();
     }
+    pg.notes(m.notes);
     pg.signatures(m.signatures);
 }
 
+// A graph with round scale steps: grid at every step, the values at the grid lines, the
+// points joined in load order, a red ring round a point whose value cannot be right.
 void Graph(QPainter& p, const QRectF& box, const ChartSpec& c, const QLocale& locale, const QFont& font) {
     p.save();
-    p.setFont(font);
-    const QFontMetricsF fm(font);
     QFont bold = font;
     bold.setBold(true);
+    const QFontMetricsF fm(font);
     p.setFont(bold);
     p.drawText(QRectF(box.left(), box.top(), box.width(), fm.height() + 2), Qt::AlignHCenter, c.title);
     p.setFont(font);
-    p.drawText(QRectF(box.left() + 60, box.top() + fm.height() + 4, box.width() - 60, fm.height() + 2), Qt::AlignLeft,
-               c.yCaption);
-    const QRectF area(box.left() + 60, box.top() + 2 * fm.height() + 10, box.width() - 80,
-                      box.height() - 4 * fm.height() - 24);
-    results::DrawCurve(p, area, c.data, results::CurveStyle{Qt::black});
-    results::DrawAxisLabels(p, area, results::ComputeRanges(c.data, area.width(), area.height()), locale);
-    p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 8, area.width(), fm.height() + 2), Qt::AlignHCenter,
+    QLocale l = locale;
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    auto label = [&](double v, int decimals) { return l.toString(v, 'f', decimals); };
+    double labelW = 0;
+    for (double v = c.y.min; v <= c.y.max + c.y.step / 2; v += c.y.step)
+        labelW = std::max(labelW, fm.horizontalAdvance(label(v, c.y.decimals)));
+    p.drawText(QRectF(box.left(), box.top() + fm.height() + 4, box.width(), fm.height() + 2), Qt::AlignLeft, c.yCaption);
+    const QRectF area(box.left() + labelW + 10, box.top() + 2 * fm.height() + 12, box.width() - labelW - 24,
+                      box.height() - 4 * fm.height() - 26);
+    p.fillRect(area, QColor(250, 250, 250));
+    auto X = [&](double v) { return area.left() + (v - c.x.min) / (c.x.max - c.x.min) * area.width(); };
+    auto Y = [&](double v) { return area.bottom() - (v - c.y.min) / (c.y.max - c.y.min) * area.height(); };
+    p.setPen(QPen(QColor(205, 205, 205), 0.6));
+    for (double v = c.x.min; v <= c.x.max + c.x.step / 2; v += c.x.step) p.drawLine(QPointF(X(v), area.top()), QPointF(X(v), area.bottom()));
+    for (double v = c.y.min; v <= c.y.max + c.y.step / 2; v += c.y.step) p.drawLine(QPointF(area.left(), Y(v)), QPointF(area.right(), Y(v)));
+    p.setPen(QPen(Qt::black, 0.8));
+    p.drawRect(area);
+    for (double v = c.x.min; v <= c.x.max + c.x.step / 2; v += c.x.step) {
+        const QString t = label(v, c.x.decimals);
+        p.drawText(QPointF(X(v) - fm.horizontalAdvance(t) / 2, area.bottom() + fm.ascent() + 3), t);
+    }
+    for (double v = c.y.min; v <= c.y.max + c.y.step / 2; v += c.y.step) {
+        const QString t = label(v, c.y.decimals);
+        p.drawText(QPointF(area.left() - fm.horizontalAdvance(t) - 4, Y(v) + fm.ascent() / 2 - 1), t);
+    }
+    QPolygonF points;
+    for (int k = 0; k < c.data.x.size(); ++k) points.append(QPointF(X(c.data.x[k]), Y(c.data.y[k])));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.4));
+    if (points.size() > 1) p.drawPolyline(points);
+    p.setPen(QPen(QColor(0, 0, 200), 5, Qt::SolidLine, Qt::RoundCap));
+    for (const QPointF& pt : points) p.drawPoint(pt);
+    p.setPen(QPen(kNoteColor, 1.4));
+    for (int k = 0; k < points.size() && k < c.data.doubtful.size(); ++k)
+        if (!c.data.doubtful[k].isEmpty()) p.drawEllipse(points[k], 6.0, 6.0);
+    p.setPen(Qt::black);
+    p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 6, area.width(), fm.height() + 2), Qt::AlignHCenter,
                c.xCaption);
     if (c.data.empty()) p.drawText(area, Qt::AlignCenter, QStringLiteral("Нет рассчитанных режимов"));
     p.restore();
 }
 
 void SummarySheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
-    pg.title(QStringLiteral("Сводная ведомость режимов"));
-    pg.headerLines(m.header);
+    pg.title(QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ РЕЖИМОВ"), m.subtitle);
+    QList<HeaderLine> header;
+    for (const auto& h : m.header)
+        if (h.caption == u"Объект" || h.caption == u"Котел" || h.caption == u"Топливо" || h.caption == u"Даты испытаний")
+            header.append(h);
+    pg.headerLines(header);
     const int cols = static_cast<int>(m.summaryColumns.size());
-    const double regimeW = 80, noteW = 150;
-    const double valueW = (pg.width() - regimeW - noteW) / std::max(cols, 1);
-    QList<double> widths = {regimeW};
     QList<Cell> head = {{QStringLiteral("Режим"), kCenter, true, Qt::black, kHeadFill}};
-    for (const auto& c : m.summaryColumns) {
-        widths.append(valueW);
-        const QString unit = c.unit.trimmed();
-        head.append({unit.isEmpty() ? c.caption : c.caption + QStringLiteral(", ") + unit, kCenter, true, Qt::black,
+    for (const auto& c : m.summaryColumns)
+        head.append({c.unit.isEmpty() ? c.caption : c.caption + QStringLiteral(", ") + c.unit, kCenter, true, Qt::black,
                      kHeadFill});
-    }
-    widths.append(noteW);
     head.append({QStringLiteral("Примечание"), kCenter, true, Qt::black, kHeadFill});
     QList<QList<Cell>> rows;
     for (const SummaryRow& r : m.summary) {
         QList<Cell> cells = {{r.regime}};
-        for (int c = 0; c < cols; ++c) cells.append({ValueText(r.values.value(c), locale), kRight});
+        for (int c = 0; c < cols; ++c)
+            cells.append(ValueCell(r.values.value(c), m.summaryColumns[c].decimals, r.warnings.value(c), locale));
         cells.append({r.message.isEmpty() ? QString() : QStringLiteral("Расчет не выполнен: ") + r.message,
                       Qt::AlignLeft | Qt::AlignVCenter, false, kNoteColor});
         rows.append(cells);
     }
-    QList<Cell> mean = {{QStringLiteral("Среднее"), Qt::AlignLeft | Qt::AlignVCenter, true, Qt::black, kSectionFill}};
-    for (int c = 0; c < cols; ++c)
-        mean.append({ValueText(m.summaryMean.value(c), locale), kRight, true, Qt::black, kSectionFill});
-    mean.append({QString(), kCenter, false, Qt::black, kSectionFill});
-    rows.append(mean);
+    // each column at least as wide as its widest word and value, so no heading breaks inside
+    // a word; the rest of the page is shared out; a table still too wide takes a smaller font
+    QList<double> widths;
+    for (double size : {7.5, 7.0, 6.5, 6.0, 5.5}) {
+        pg.setTableSize(size);
+        const QFont f = pg.font(size), fb = pg.font(size, true);
+        QList<double> need;
+        for (int c = 0; c < head.size(); ++c) {
+            double w = WidestWord(head[c].text, fb);
+            for (const auto& row : rows)
+                if (c != head.size() - 1) w = std::max(w, QFontMetricsF(row[c].bold ? fb : f).horizontalAdvance(row[c].text));
+            need.append(w + 10);
+        }
+        need.last() = std::max(need.last(), 90.0);
+        double sum = 0;
+        for (double w : need) sum += w;
+        if (sum <= pg.width() || size == 5.5) {
+            const double extra = std::max(0.0, pg.width() - sum);
+            widths = need;
+            // the note column takes a larger share of the room left
+            for (int c = 0; c < widths.size(); ++c) widths[c] += extra * (c == widths.size() - 1 ? 0.3 : 0.7 / (widths.size() - 1));
+            break;
+        }
+    }
     pg.table(widths, head, rows);
+    pg.setTableSize(7.5);
+    // the footnotes of the marks this table carries
+    QStringList notes;
+    for (const SummaryRow& r : m.summary)
+        for (const QString& w : r.warnings)
+            if (!w.isEmpty() && !notes.contains(kDoubtMark + u' ' + w)) notes.append(kDoubtMark + u' ' + w);
+    pg.notes(notes);
 
     if (!m.charts.isEmpty()) {
         const double h = 300;

@@ -5,23 +5,47 @@
 #include <QTimeZone>
 #include <xlsxwriter.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "core/textfile.h"
 
 namespace report {
 
 namespace {
 
+constexpr int kMaxRegimesPerBlock = 8;  // regimes per printed page width, as in the PDF
+constexpr int kMaxDecimals = 6;
+
 struct Formats {
-    lxw_format *title, *bold, *head, *text, *number, *section, *note, *mean, *meanText;
+    lxw_format *title, *subtitle, *bold, *plain, *head, *text, *section, *note, *approval, *approvalHead;
+    lxw_format* number[kMaxDecimals + 1];  // fixed decimals 0..6
+    lxw_format* marked[kMaxDecimals + 1];  // the same in red: the value cannot be right
 };
+
+QByteArray NumberFormat(int decimals) {
+    return decimals <= 0 ? QByteArray("0") : QByteArray("0.") + QByteArray(decimals, '0');
+}
 
 Formats MakeFormats(lxw_workbook* wb) {
     Formats f{};
     f.title = workbook_add_format(wb);
     format_set_bold(f.title);
     format_set_font_size(f.title, 14);
+    format_set_align(f.title, LXW_ALIGN_CENTER);
+    f.subtitle = workbook_add_format(wb);
+    format_set_align(f.subtitle, LXW_ALIGN_CENTER);
+    format_set_text_wrap(f.subtitle);
     f.bold = workbook_add_format(wb);
     format_set_bold(f.bold);
+    format_set_text_wrap(f.bold);
+    format_set_align(f.bold, LXW_ALIGN_VERTICAL_TOP);
+    f.plain = workbook_add_format(wb);
+    format_set_text_wrap(f.plain);
+    format_set_align(f.plain, LXW_ALIGN_VERTICAL_TOP);
+    f.approvalHead = workbook_add_format(wb);
+    format_set_bold(f.approvalHead);
+    f.approval = workbook_add_format(wb);
     f.head = workbook_add_format(wb);
     format_set_bold(f.head);
     format_set_border(f.head, LXW_BORDER_THIN);
@@ -32,9 +56,18 @@ Formats MakeFormats(lxw_workbook* wb) {
     f.text = workbook_add_format(wb);
     format_set_border(f.text, LXW_BORDER_THIN);
     format_set_text_wrap(f.text);
-    f.number = workbook_add_format(wb);
-    format_set_border(f.number, LXW_BORDER_THIN);
-    format_set_num_format(f.number, "General");
+    format_set_align(f.text, LXW_ALIGN_VERTICAL_CENTER);
+    for (int d = 0; d <= kMaxDecimals; ++d) {
+        const QByteArray nf = NumberFormat(d);
+        f.number[d] = workbook_add_format(wb);
+        format_set_border(f.number[d], LXW_BORDER_THIN);
+        format_set_num_format(f.number[d], nf.constData());
+        f.marked[d] = workbook_add_format(wb);
+        format_set_border(f.marked[d], LXW_BORDER_THIN);
+        format_set_num_format(f.marked[d], (nf + "\"*\"").constData());
+        format_set_font_color(f.marked[d], 0xC00000);
+        format_set_bold(f.marked[d]);
+    }
     f.section = workbook_add_format(wb);
     format_set_bold(f.section);
     format_set_border(f.section, LXW_BORDER_THIN);
@@ -43,13 +76,6 @@ Formats MakeFormats(lxw_workbook* wb) {
     format_set_border(f.note, LXW_BORDER_THIN);
     format_set_text_wrap(f.note);
     format_set_font_color(f.note, 0xC00000);
-    f.mean = workbook_add_format(wb);
-    format_set_bold(f.mean);
-    format_set_border(f.mean, LXW_BORDER_THIN);
-    format_set_num_format(f.mean, "General");
-    f.meanText = workbook_add_format(wb);
-    format_set_bold(f.meanText);
-    format_set_border(f.meanText, LXW_BORDER_THIN);
     return f;
 }
 
@@ -57,40 +83,68 @@ void Text(lxw_worksheet* ws, int row, int col, const QString& text, lxw_format* 
     worksheet_write_string(ws, row, col, text.toUtf8().constData(), f);
 }
 
-void Number(lxw_worksheet* ws, int row, int col, const Value& v, lxw_format* f) {
-    if (v) worksheet_write_number(ws, row, col, CellNumber(*v), f);
-    else worksheet_write_blank(ws, row, col, f);
+void Number(lxw_worksheet* ws, int row, int col, const Value& v, int decimals, bool marked, const Formats& f) {
+    const int d = std::clamp(decimals, 0, kMaxDecimals);
+    lxw_format* format = marked ? f.marked[d] : f.number[d];
+    if (v) worksheet_write_number(ws, row, col, CellNumber(*v), format);
+    else worksheet_write_blank(ws, row, col, f.number[d]);
 }
 
-int WriteHeader(lxw_worksheet* ws, const ReportModel& m, const QString& title, const Formats& f, int lastCol) {
-    Text(ws, 0, 0, title, f.title);
-    int row = 2;
-    for (const auto& h : m.header) {
+void Merged(lxw_worksheet* ws, int row, int first, int last, const QString& text, lxw_format* f) {
+    if (last > first) worksheet_merge_range(ws, row, first, row, last, text.toUtf8().constData(), f);
+    else Text(ws, row, first, text, f);
+}
+
+// Rows of caption: value pairs from `row`; values merged over columns 1..lastCol.
+int WriteHeaderLines(lxw_worksheet* ws, const QList<HeaderLine>& lines, int row, const Formats& f, int lastCol) {
+    for (const auto& h : lines) {
         Text(ws, row, 0, h.caption, f.bold);
-        if (lastCol > 1) worksheet_merge_range(ws, row, 1, row, lastCol, h.value.toUtf8().constData(), nullptr);
-        else Text(ws, row, 1, h.value, nullptr);
+        Merged(ws, row, 1, lastCol, h.value, f.plain);
+        // a long value wraps over more height instead of running out of its cells
+        if (h.value.size() > 90) worksheet_set_row(ws, row, 15.0 * (1 + h.value.size() / 90), nullptr);
         ++row;
     }
-    return row + 1;
+    return row;
 }
 
-void WriteSignatures(lxw_worksheet* ws, const ReportModel& m, int row, const Formats& f) {
+int WriteNotes(lxw_worksheet* ws, const QStringList& notes, int row) {
+    for (const QString& n : notes) worksheet_write_string(ws, row++, 0, n.toUtf8().constData(), nullptr);
+    return row;
+}
+
+void WriteSignatures(lxw_worksheet* ws, const ReportModel& m, int row, const Formats& f, int nameCol) {
     for (const auto& s : m.signatures) {
         Text(ws, row, 0, s.caption, f.bold);
         Text(ws, row, 1, QStringLiteral("____________________"), nullptr);
-        if (!s.value.isEmpty()) Text(ws, row, 2, QStringLiteral("/ ") + s.value + QStringLiteral(" /"), nullptr);
+        if (!s.value.isEmpty()) Text(ws, row, nameCol, QStringLiteral("/ ") + s.value + QStringLiteral(" /"), nullptr);
+        worksheet_set_row(ws, row, 30, nullptr);
         row += 2;
     }
+}
+
+void PageSetup(lxw_worksheet* ws) {
+    worksheet_set_landscape(ws);
+    worksheet_set_paper(ws, 9);  // A4
+    worksheet_set_margins(ws, 0.4, 0.4, 0.5, 0.5);
 }
 
 void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) {
     const QByteArray name = QStringLiteral("Режимная карта").toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
-    worksheet_set_landscape(ws);
-    worksheet_set_paper(ws, 9);  // A4
-    worksheet_fit_to_pages(ws, 1, 0);
+    PageSetup(ws);
     const int n = static_cast<int>(m.regimes.size());
-    int row = WriteHeader(ws, m, QStringLiteral("Режимная карта котла"), f, std::max(2, n + 1));
+    const int lastCol = std::max(3, 1 + std::min(n, kMaxRegimesPerBlock));
+    // the approval at the right of the first page
+    int row = 0;
+    const int approvalCol = std::max(2, lastCol - 3);
+    for (int i = 0; i < m.approval.size(); ++i)
+        Merged(ws, row++, approvalCol, lastCol, m.approval[i], i == 0 ? f.approvalHead : f.approval);
+    ++row;
+    Merged(ws, row++, 0, lastCol, m.title, f.title);
+    Merged(ws, row, 0, lastCol, m.subtitle, f.subtitle);
+    worksheet_set_row(ws, row++, 30, nullptr);
+    ++row;
+    row = WriteHeaderLines(ws, m.header, row, f, lastCol) + 1;
     Text(ws, row, 0, QStringLiteral("Параметр"), f.head);
     Text(ws, row, 1, QStringLiteral("Ед. изм."), f.head);
     for (int c = 0; c < n; ++c) Text(ws, row, 2 + c, m.regimes[c].title, f.head);
@@ -102,60 +156,81 @@ void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) 
             for (int c = 1; c < n + 2; ++c) worksheet_write_blank(ws, row, c, f.section);
         } else {
             Text(ws, row, 0, r.caption, f.text);
-            Text(ws, row, 1, r.unit.trimmed(), f.text);
+            Text(ws, row, 1, r.unit, f.text);
             for (int c = 0; c < n; ++c) {
                 if (r.kind == RowKind::Status)
                     Text(ws, row, 2 + c, r.texts.value(c), m.regimes[c].calculated ? f.text : f.note);
                 else
-                    Number(ws, row, 2 + c, r.values.value(c), f.number);
+                    Number(ws, row, 2 + c, r.values.value(c), r.decimals, !r.warnings.value(c).isEmpty(), f);
             }
+            if (r.caption.size() > 46) worksheet_set_row(ws, row, 15.0 * (1 + r.caption.size() / 46), nullptr);
         }
         ++row;
     }
     worksheet_set_column(ws, 0, 0, 48, nullptr);
-    worksheet_set_column(ws, 1, 1, 12, nullptr);
-    if (n > 0) worksheet_set_column(ws, 2, 1 + n, 14, nullptr);
-    WriteSignatures(ws, m, row + 2, f);
+    worksheet_set_column(ws, 1, 1, 10, nullptr);
+    if (n > 0) worksheet_set_column(ws, 2, 1 + n, 12, nullptr);
+    row = WriteNotes(ws, m.notes, row + 1);
+    WriteSignatures(ws, m, row + 1, f, lastCol - 1);
+    // printed like the PDF: blocks of regimes side by side on pages, caption and unit
+    // repeated on each, at a scale that fits one block to the page width
+    worksheet_repeat_columns(ws, 0, 1);
+    std::vector<lxw_col_t> breaks;
+    for (int c = kMaxRegimesPerBlock; c < n; c += kMaxRegimesPerBlock) breaks.push_back(static_cast<lxw_col_t>(2 + c));
+    breaks.push_back(0);
+    if (breaks.size() > 1) worksheet_set_v_pagebreaks(ws, breaks.data());
+    worksheet_set_print_scale(ws, 85);
 }
 
 void WriteSummarySheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) {
     const QString sheet = QStringLiteral("Сводная ведомость");
     const QByteArray name = sheet.toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
-    worksheet_set_landscape(ws);
-    worksheet_set_paper(ws, 9);
+    PageSetup(ws);
     worksheet_fit_to_pages(ws, 1, 0);
     const int cols = static_cast<int>(m.summaryColumns.size());
-    int row = WriteHeader(ws, m, QStringLiteral("Сводная ведомость режимов"), f, cols + 1);
+    int row = 0;
+    Merged(ws, row++, 0, cols + 1, QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ РЕЖИМОВ"), f.title);
+    Merged(ws, row, 0, cols + 1, m.subtitle, f.subtitle);
+    worksheet_set_row(ws, row++, 30, nullptr);
+    ++row;
+    QList<HeaderLine> header;
+    for (const auto& h : m.header)
+        if (h.caption == u"Объект" || h.caption == u"Котел" || h.caption == u"Топливо" || h.caption == u"Даты испытаний")
+            header.append(h);
+    row = WriteHeaderLines(ws, header, row, f, cols + 1) + 1;
     Text(ws, row, 0, QStringLiteral("Режим"), f.head);
     for (int c = 0; c < cols; ++c) {
         const auto& col = m.summaryColumns[c];
-        const QString unit = col.unit.trimmed();
-        Text(ws, row, 1 + c, unit.isEmpty() ? col.caption : col.caption + QStringLiteral(", ") + unit, f.head);
+        Text(ws, row, 1 + c, col.unit.isEmpty() ? col.caption : col.caption + QStringLiteral(", ") + col.unit, f.head);
     }
     Text(ws, row, 1 + cols, QStringLiteral("Примечание"), f.head);
-    worksheet_set_row(ws, row, 32, nullptr);
+    worksheet_set_row(ws, row, 58, nullptr);
+    worksheet_repeat_rows(ws, row, row);
     const int first = row + 1;
     ++row;
     for (const SummaryRow& r : m.summary) {
         Text(ws, row, 0, r.regime, f.text);
-        for (int c = 0; c < cols; ++c) Number(ws, row, 1 + c, r.values.value(c), f.number);
+        for (int c = 0; c < cols; ++c)
+            Number(ws, row, 1 + c, r.values.value(c), m.summaryColumns[c].decimals, !r.warnings.value(c).isEmpty(), f);
         if (r.message.isEmpty()) worksheet_write_blank(ws, row, 1 + cols, f.text);
         else Text(ws, row, 1 + cols, QStringLiteral("Расчет не выполнен: ") + r.message, f.note);
         ++row;
     }
     const int last = row - 1;
-    Text(ws, row, 0, QStringLiteral("Среднее"), f.meanText);
-    for (int c = 0; c < cols; ++c) Number(ws, row, 1 + c, m.summaryMean.value(c), f.mean);
-    worksheet_write_blank(ws, row, 1 + cols, f.meanText);
-    ++row;
     worksheet_set_column(ws, 0, 0, 16, nullptr);
-    worksheet_set_column(ws, 1, cols, 11, nullptr);
+    worksheet_set_column(ws, 1, cols, 12, nullptr);
     worksheet_set_column(ws, 1 + cols, 1 + cols, 30, nullptr);
+    // the footnotes of the marks this table carries
+    QStringList notes;
+    for (const SummaryRow& r : m.summary)
+        for (const QString& w : r.warnings)
+            if (!w.isEmpty() && !notes.contains(kDoubtMark + u' ' + w)) notes.append(kDoubtMark + u' ' + w);
+    row = WriteNotes(ws, notes, row + 1);
 
-    // the charts read the table's columns, so they follow any correction made in the table
-    int chartRow = row + 2;
-    int chartCol = 0;
+    // the charts read the table's columns, so they follow any correction made in the table;
+    // one under the other, apart, with round scale steps and the quantities' decimals
+    int chartRow = row + 1;
     for (const ChartSpec& spec : m.charts) {
         lxw_chart* chart = workbook_add_chart(wb, LXW_CHART_SCATTER_STRAIGHT_WITH_MARKERS);
         if (last >= first) {
@@ -167,14 +242,20 @@ void WriteSummarySheet(lxw_workbook* wb, const ReportModel& m, const Formats& f)
         chart_title_set_name(chart, spec.title.toUtf8().constData());
         chart_axis_set_name(chart->x_axis, spec.xCaption.toUtf8().constData());
         chart_axis_set_name(chart->y_axis, spec.yCaption.toUtf8().constData());
+        for (auto [axis, scale] : {std::pair{chart->x_axis, spec.x}, std::pair{chart->y_axis, spec.y}}) {
+            chart_axis_set_min(axis, scale.min);
+            chart_axis_set_max(axis, scale.max);
+            chart_axis_set_major_unit(axis, scale.step);
+            chart_axis_set_num_format(axis, NumberFormat(scale.decimals).constData());
+        }
         chart_legend_set_position(chart, LXW_CHART_LEGEND_NONE);
         lxw_chart_options options = {};
-        options.x_scale = 1.3;
-        options.y_scale = 1.3;
-        worksheet_insert_chart_opt(ws, chartRow, chartCol, chart, &options);
-        chartCol += 7;
+        options.x_scale = 1.5;
+        options.y_scale = 1.2;
+        worksheet_insert_chart_opt(ws, chartRow, 0, chart, &options);
+        chartRow += 20;  // a chart 1.2 x 288 px high spans 18 rows of 20 px: two rows apart
     }
-    WriteSignatures(ws, m, chartRow + 22, f);
+    WriteSignatures(ws, m, chartRow + 1, f, 5);
 }
 
 }  // namespace
@@ -195,7 +276,7 @@ bool WriteReportXlsx(const QString& path, const ReportModel& m, QString* error) 
                 return false;
             }
             const QByteArray title = (QStringLiteral("Режимная карта: ") + m.objectName).toUtf8();
-            const QByteArray author = m.signatures.value(0).value.toUtf8();
+            const QByteArray author = m.signatures.value(0).value.toUtf8();  // the performer
             lxw_doc_properties props = {};
             props.title = const_cast<char*>(title.constData());
             props.author = const_cast<char*>(author.constData());

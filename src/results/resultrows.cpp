@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/names.h"
+#include "engine/engine.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
 
@@ -11,15 +12,6 @@ namespace results {
 namespace {
 
 bool IsSteam(const QStringList& g) { return object::IsSteamBoiler(g); }
-
-void Set(QList<ResultRow>& rows, const QString& key, const QString& value, const QString& warning = QString()) {
-    for (auto& r : rows)
-        if (r.key == key) {
-            r.value = value;
-            r.warning = warning;
-            return;
-        }
-}
 
 }  // namespace
 
@@ -70,53 +62,65 @@ QList<ResultRow> BuildResultRows(const QStringList& g) {
     return rows;
 }
 
+int ResultSlot(const QString& key, const QStringList& g) {
+    using namespace object;
+    const bool steam = IsSteam(g);
+    const QString fuel = g.value(FuelType);
+    static const QList<std::pair<QString, int>> fixed = {
+        {QStringLiteral("КПД"), 4},       {QStringLiteral("q2"), 5},      {QStringLiteral("q3"), 6},
+        {QStringLiteral("q5"), 7},        {QStringLiteral("КПД нетто"), 8}, {QStringLiteral("Коэфф"), 9},
+        {QStringLiteral("Ву.т"), 14},     {QStringLiteral("Ву.усл"), 15}, {QStringLiteral("CO"), 17},
+        {QStringLiteral("NO"), 18},       {QStringLiteral("CO u"), 20},   {QStringLiteral("NO u"), 21},
+        {QStringLiteral("CO m"), 23},     {QStringLiteral("NO m"), 24}};
+    for (const auto& [k, slot] : fixed)
+        if (k == key) return slot;
+    if (!steam) {
+        if (key == u"Q") return 3;
+        if (key == u"dQ") return 22;
+    } else {
+        if (key == u"Д") return 1;
+        if (key == u"Дпр.tпв") return 16;
+        if (key == u"Q") return 2;
+        if (key == u"dД") return 22;
+    }
+    if (HasEconomiser(g)) {
+        if (key == u"Коэфф2") return 19;
+        if (key == u"Q_2_e") return 25;
+    }
+    if (IsGaseousFuel(fuel)) {
+        if (key == u"K_P") return 10;
+        if (key == u"K_T") return 11;
+        if (key == u"Вт") return 12;
+    } else if (IsLiquidFuel(fuel) && key == u"Вт") {
+        return 13;
+    }
+    if (key == u"V" && IsHotWaterBoiler(g)) return 16;
+    return -1;
+}
+
+int ResultDecimals(const QString& key, const QStringList& g) {
+    if (key == u"Присос") return 2;
+    const int slot = ResultSlot(key, g);
+    return slot >= 0 ? engine::kResultDecimals[slot] : -1;
+}
+
 void FillResultValues(QList<ResultRow>& rows, const std::array<float, 26>& r, const QStringList& g,
                       const QLocale& locale) {
-    using namespace object;
-    auto v = [&](int slot) { return core::LocaleForm(r[slot], locale); };
-    // the slots whose value physics bounds carry the reason with them
-    auto Checked = [&](QList<ResultRow>& rs, const QString& key, int slot) {
-        Set(rs, key, v(slot), ImplausibleReason(slot, r[slot]));
-    };
-    if (!IsSteam(g)) {
-        Set(rows, "Q", v(3));
-        Checked(rows, "dQ", 22);
-    } else {
-        Set(rows, QStringLiteral("Д"), v(1));
-        Set(rows, QStringLiteral("Дпр.tпв"), v(16));
-        Set(rows, "Q", v(2));
-        Checked(rows, QStringLiteral("dД"), 22);
+    for (auto& row : rows) {
+        if (row.key == u"Присос") {
+            if (!object::HasEconomiser(g)) continue;
+            const float leak = r[9] - r[19];
+            row.value = core::LocaleForm(static_cast<float>(core::RoundHalfEven(leak, 2)), locale);
+            row.warning.clear();
+            continue;
+        }
+        // a row whose quantity this object does not have keeps its text
+        const int slot = ResultSlot(row.key, g);
+        if (slot < 0) continue;
+        row.value = core::LocaleForm(r[slot], locale);
+        // the slots whose value physics bounds carry the reason with them
+        row.warning = ImplausibleReason(slot, r[slot]);
     }
-    Checked(rows, QStringLiteral("КПД"), 4);
-    Checked(rows, "q2", 5);
-    Checked(rows, "q3", 6);
-    Checked(rows, "q5", 7);
-    Checked(rows, QStringLiteral("КПД нетто"), 8);
-    Checked(rows, QStringLiteral("Коэфф"), 9);
-    if (HasEconomiser(g)) {
-        Checked(rows, QStringLiteral("Коэфф2"), 19);
-        const float leak = r[9] - r[19];
-        Set(rows, QStringLiteral("Присос"),
-            core::LocaleForm(static_cast<float>(core::RoundHalfEven(leak, 2)), locale));
-        Set(rows, "Q_2_e", v(25));
-    }
-    const QString fuel = g.value(FuelType);
-    if (IsGaseousFuel(fuel)) {
-        Set(rows, "K_P", v(10));
-        Set(rows, "K_T", v(11));
-        Set(rows, QStringLiteral("Вт"), v(12));
-    } else if (IsLiquidFuel(fuel)) {
-        Set(rows, QStringLiteral("Вт"), v(13));
-    }
-    Set(rows, QStringLiteral("Ву.т"), v(14));
-    Set(rows, QStringLiteral("Ву.усл"), v(15));
-    if (IsHotWaterBoiler(g)) Set(rows, "V", v(16));
-    Set(rows, "CO", v(17));
-    Set(rows, "NO", v(18));
-    Set(rows, "CO u", v(20));
-    Set(rows, "NO u", v(21));
-    Set(rows, "CO m", v(23));
-    Set(rows, "NO m", v(24));
 }
 
 void SetHeatOutputUnit(QList<ResultRow>& rows, const QStringList& g) {

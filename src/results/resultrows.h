@@ -26,6 +26,13 @@ using regime::ImplausibleReason;
 // The row set for an object's general data (boiler type, fuel, heat output unit, economiser).
 QList<ResultRow> BuildResultRows(const QStringList& general);
 
+// The slot of the regime results array that fills row `key` for this object, or -1 (no such
+// row, or a row without a value such as "Вт" for an unknown fuel, or "Присос", which is a
+// difference of two slots).
+int ResultSlot(const QString& key, const QStringList& general);
+// The decimals with which the row's value is stored (its slot's, 2 for "Присос"); -1 for none.
+int ResultDecimals(const QString& key, const QStringList& general);
+
 // Writes the values of the regime results array into the rows that exist; rows missing from
 // the set are skipped. Values use the locale's decimal separator; "Присос" is slot 9 minus
 // slot 19 rounded to 2 decimals.

@@ -8,6 +8,7 @@
 #include "regime/ui/regim.h"
 #include "regime/ui/sreg.h"
 #include "results/ui/graf.h"
+#include "report/ui/karta.h"
 #include "results/ui/navig.h"
 #include "tools/ui/fplg.h"
 #include "tools/ui/fq5.h"
@@ -29,6 +30,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::Pricid, [](app::Workbench& w) { return new tools::Pricid(w); });
     wb.setFactory(WindowKind::FPlG, [](app::Workbench& w) { return new tools::fPlG(w); });
     wb.setFactory(WindowKind::Docum, [](app::Workbench& w) { return new docs::Docum(w); });
+    wb.setFactory(WindowKind::Karta, [](app::Workbench& w) { return new report::Karta(w); });
     wb.setFactory(WindowKind::Comport, [](app::Workbench& w) { return new analyser::comport(w); });
 }
 

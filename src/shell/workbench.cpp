@@ -39,7 +39,8 @@ Placement PlacementOf(WindowKind k) {
     case WindowKind::Comport:
     case WindowKind::FPlG:
     case WindowKind::FQ5:
-    case WindowKind::Pricid: return Placement::Modal;
+    case WindowKind::Pricid:
+    case WindowKind::Karta: return Placement::Modal;
     default: return Placement::Mdi;
     }
 }

@@ -4,13 +4,21 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 
+#include "store/objectstore.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
+#include "object/generaldata.h"
+#include "regime/calculation.h"
+#include "regime/regimestore.h"
+#include "report/carddata.h"
 #include "report/reportmodel.h"
+#include "report/reportpdf.h"
 #include "report/reportxlsx.h"
 #include "results/resultrows.h"
 #include "support/testdirs.h"
@@ -109,8 +117,9 @@ TEST(ReportWorkbook, RegimeSheetHoldsTheStoredResultsInLoadOrder) {
         const auto cells = SheetCells(path, 1);
         const int head = FindRow(cells, QStringLiteral("Параметр"));
         ASSERT_GT(head, 0);
-        const int eff = FindRow(cells, QStringLiteral("КПД обр")), q2 = FindRow(cells, QStringLiteral("q2")),
-                  nox = FindRow(cells, QStringLiteral("NOx (α = 1,4)"));
+        const int eff = FindRow(cells, QStringLiteral("КПД котла брутто по обратному балансу")),
+                  q2 = FindRow(cells, QStringLiteral("Потери тепла с уходящими газами q2")),
+                  nox = FindRow(cells, QStringLiteral("Концентрация NOx в уходящих газах (при α = 1,4)"));
         ASSERT_GT(eff, head);
         ASSERT_GT(q2, eff);
         ASSERT_GT(nox, q2);
@@ -125,16 +134,18 @@ TEST(ReportWorkbook, RegimeSheetHoldsTheStoredResultsInLoadOrder) {
             EXPECT_EQ(cells.value(CellRef(2 + i, nox)).toDouble(), stored[i].results[18].toDouble());
         }
         // the object's header and one chart part per chart
-        EXPECT_EQ(cells.value(QStringLiteral("B3")), name);
+        EXPECT_EQ(cells.value(CellRef(1, FindRow(cells, QStringLiteral("Объект")))), name);
         const QStringList parts = ZipParts(path);
         EXPECT_TRUE(parts.contains(QStringLiteral("xl/charts/chart1.xml")));
         EXPECT_TRUE(parts.contains(QStringLiteral("xl/charts/chart2.xml")));
         EXPECT_FALSE(parts.contains(QStringLiteral("xl/charts/chart3.xml")));
-        // the summary sheet: one row per regime and the mean row below
+        // the summary sheet: one row per regime and no mean row below (a mean across load
+        // steps means nothing on a card)
         const auto summary = SheetCells(path, 2);
         const int sumHead = FindRow(summary, QStringLiteral("Режим"));
         ASSERT_GT(sumHead, 0);
-        EXPECT_EQ(summary.value(CellRef(0, sumHead + stored.size() + 1)), QStringLiteral("Среднее"));
+        EXPECT_EQ(summary.value(CellRef(0, sumHead + stored.size())), stored.last().file.chopped(4).simplified());
+        EXPECT_EQ(FindRow(summary, QStringLiteral("Среднее")), -1);
         EXPECT_TRUE(summary.value(CellRef(2, sumHead)).startsWith(m.summaryColumns[1].caption + u','));
         const QString chart = QString::fromUtf8(ZipPart(path, QStringLiteral("xl/charts/chart1.xml")));
         EXPECT_TRUE(chart.contains(QStringLiteral("КПД брутто от производительности")));
@@ -157,8 +168,9 @@ TEST(ReportModel, RowsFollowTheResultsDefinitionAndTheObject) {
     ASSERT_EQ(resultRows.size(), definition.size());
     for (int i = 0; i < definition.size(); ++i) {
         EXPECT_EQ(resultRows[i].key, definition[i].key);
-        EXPECT_TRUE(resultRows[i].caption.startsWith(definition[i].caption));
-        EXPECT_EQ(resultRows[i].unit, definition[i].unit);
+        // the card's full caption, not the pane's terse one, and the unit in print form
+        EXPECT_GT(resultRows[i].caption.size(), definition[i].caption.size()) << resultRows[i].caption.toStdString();
+        EXPECT_EQ(resultRows[i].unit, report::PrintUnit(definition[i].unit));
     }
     // a gas-fired hot-water boiler: gas and water inputs, no liquid-fuel or steam inputs
     EXPECT_TRUE(inputCaptions.contains(QStringLiteral("Давление газа на горелке")));
@@ -168,7 +180,7 @@ TEST(ReportModel, RowsFollowTheResultsDefinitionAndTheObject) {
     // the units come from the object's unit texts
     for (const auto& r : m.regimeRows)
         if (r.key == u"P0") {
-            EXPECT_EQ(r.unit, QStringLiteral("м3/час"));
+            EXPECT_EQ(r.unit, QStringLiteral("м³/ч"));
         }
 
     // emissions at 3 % O2 are the computed ones times 1.2, rounded to one decimal
@@ -180,16 +192,13 @@ TEST(ReportModel, RowsFollowTheResultsDefinitionAndTheObject) {
             EXPECT_FLOAT_EQ(*r.values[c], static_cast<float>(core::RoundHalfEven(m.regimes[c].results[slot] * 1.2, 1)));
         }
     }
-    // the mean row is the mean over the regimes, and each chart has one point per regime
+    // each chart has one point per regime
     ASSERT_EQ(m.charts.size(), 2);
     EXPECT_EQ(m.charts[0].data.x.size(), m.regimes.size());
-    double sum = 0;
-    for (const auto& row : m.summary) sum += *row.values[2];
-    EXPECT_FLOAT_EQ(*m.summaryMean[2], static_cast<float>(core::RoundHalfEven(sum / m.summary.size(), 2)));
-    // the header names the fuel with its calorific value and CO2max
+    // the header names the fuel with its calorific value and CO2max, with the decimal comma
     bool fuel = false;
     for (const auto& h : m.header)
-        if (h.caption == u"Топливо") fuel = h.value == QStringLiteral("Природный газ;  Qн = 8000 ккал/ст.м3,  CO2max = 11.8 %");
+        if (h.caption == u"Топливо") fuel = h.value == QStringLiteral("Природный газ;  Qн = 8000 ккал/ст.м³,  CO2max = 11,8 %");
     EXPECT_TRUE(fuel);
 }
 
@@ -215,15 +224,9 @@ TEST(ReportModel, ARegimeFailingTheCheckShowsItsMessageAndNoResults) {
             EXPECT_TRUE(r.values[failed].has_value());
         }
     }
-    // left out of the summary's means and of the graphs
+    // marked in the summary and left out of the graphs
     EXPECT_EQ(m.summary[failed].message, QStringLiteral("Нет данных по газу"));
     EXPECT_EQ(m.charts[0].data.x.size(), m.regimes.size() - 1);
-    double sum = 0;
-    int n = 0;
-    for (const auto& row : m.summary)
-        if (row.values[2]) sum += *row.values[2], ++n;
-    EXPECT_EQ(n, m.regimes.size() - 1);
-    EXPECT_FLOAT_EQ(*m.summaryMean[2], static_cast<float>(core::RoundHalfEven(sum / n, 2)));
 }
 
 TEST(ReportModel, OnlyTickedRegimesOfTheOpenListAreReported) {
@@ -260,9 +263,9 @@ TEST(ReportCli, WritesBothDocumentsAndReportsFailedChecks) {
         << info.toStdString();
     const QString text = RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     EXPECT_TRUE(text.contains(QStringLiteral("Молокозавод, паровая котельная")));
-    EXPECT_TRUE(text.contains(QStringLiteral("Сводная ведомость режимов")));
+    EXPECT_TRUE(text.contains(QStringLiteral("СВОДНАЯ ВЕДОМОСТЬ РЕЖИМОВ")));
     for (const StoredRegime& s : StoredRegimes(folder)) {
-        const QString eff = core::LocaleForm(core::ParseNumber(s.results[4]), QLocale(QLocale::Russian));
+        const QString eff = report::ValueText(static_cast<float>(core::ParseNumber(s.results[4])), 2, QLocale(QLocale::Russian));
         EXPECT_TRUE(text.contains(eff)) << eff.toStdString();
     }
 
@@ -301,4 +304,257 @@ TEST(ReportCli, RefusesBadUsageAndReportsFileErrors) {
                   .code,
               0);
     EXPECT_TRUE(ReadBytes(dir.filePath("b.xlsx")).startsWith("PK"));
+}
+
+namespace {
+
+QString PdfText(const QString& pdf, const char* mode = "-raw") {
+    return RunTool(QStringLiteral("pdftotext"), {QString::fromLatin1(mode), pdf, QStringLiteral("-")});
+}
+
+// The values of the workbook row whose column A holds `caption`, from column C on.
+QList<double> RowNumbers(const QMap<QString, QString>& cells, const QString& caption, int count) {
+    const int row = FindRow(cells, caption);
+    QList<double> v;
+    for (int c = 0; c < count && row > 0; ++c) v.append(cells.value(CellRef(2 + c, row)).toDouble());
+    return v;
+}
+
+// The number format of a worksheet cell ("0.00"), through its style in styles.xml.
+QString CellFormat(const QString& xlsx, int sheet, const QString& ref) {
+    const QString ws = QString::fromUtf8(ZipPart(xlsx, QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet)));
+    const QRegularExpression cell(QStringLiteral("<c r=\"%1\" s=\"(\\d+)\"").arg(ref));
+    const auto cm = cell.match(ws);
+    if (!cm.hasMatch()) return {};
+    const QString styles = QString::fromUtf8(ZipPart(xlsx, QStringLiteral("xl/styles.xml")));
+    const QString xfs = styles.mid(styles.indexOf(QStringLiteral("<cellXfs")));
+    QRegularExpressionMatchIterator it = QRegularExpression(QStringLiteral("<xf numFmtId=\"(\\d+)\"")).globalMatch(xfs);
+    QString id;
+    for (int i = 0; it.hasNext(); ++i) {
+        const auto m = it.next();
+        if (i == cm.captured(1).toInt()) id = m.captured(1);
+    }
+    const auto fm = QRegularExpression(QStringLiteral("<numFmt numFmtId=\"%1\" formatCode=\"([^\"]*)\"").arg(id)).match(styles);
+    return fm.hasMatch() ? fm.captured(1).replace(QStringLiteral("&quot;"), QStringLiteral("\"")) : id;
+}
+
+QString ResultsLine(const QString& folder, const QString& regime, int slot) {
+    QStringList lines;
+    core::ReadTextLines(core::JoinPath(folder, QStringLiteral("Расчет") + regime), lines);
+    return lines.value(slot);
+}
+
+}  // namespace
+
+TEST(ReportCard, StaleRegimesAreRecalculatedAndStoredBeforeTheCardAndOrderItsColumns) {
+    QTemporaryDir dir;
+    const QString folder = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    const QString r1 = QStringLiteral("Режим №  1.Dat"), r2 = QStringLiteral("Режим №  2.Dat");
+    // regime 1's gas flow changed and was saved without a calculation: its stored load (33)
+    // is older than its inputs, which now give the highest load
+    SetInput(folder, r1, 0, QStringLiteral("150"));
+    app::AppState s;
+    s.objectsFolder = QFileInfo(folder).absolutePath();
+    s.setCurrentObject(QFileInfo(folder).fileName());
+    ASSERT_TRUE(store::LoadObjectData(s));
+    ASSERT_TRUE(regime::FillRegimeList(s).isEmpty());
+    EXPECT_EQ(s.regimeList.rows.first().key, r1);
+    s.setCurrentRegime(r2);
+    ASSERT_TRUE(regime::LoadRegimeInputs(s));
+    report::ReportModel m;
+    const report::CardRun run = report::PrepareReport(s, m, QDate(2026, 5, 14));
+    ASSERT_EQ(run.status, report::CardStatus::Built) << run.message.toStdString();
+    EXPECT_EQ(m.recalculated, QStringList{r1});
+    // stored, the list sorted by the stored loads, the user's regime still current
+    EXPECT_GT(ResultsLine(folder, r1, 0).toDouble(), 101.0);
+    EXPECT_EQ(s.regimeList.rows.last().key, r1);
+    EXPECT_EQ(s.currentRegimeFile, r2);
+    float previous = -1;
+    for (const auto& r : m.regimes) {
+        EXPECT_GT(r.results[0], previous) << r.file.toStdString();
+        previous = r.results[0];
+    }
+
+    // the command line does the same and names what it recalculated
+    const QString other = CopyObject(dir, QStringLiteral("Котельная школы №3 копия"));
+    for (const QString& f : QDir(DemoObject(QStringLiteral("Котельная школы №3"))).entryList(QDir::Files))
+        QFile::copy(core::JoinPath(DemoObject(QStringLiteral("Котельная школы №3")), f), core::JoinPath(other, f));
+    SetInput(other, r1, 0, QStringLiteral("150"));
+    CliRun c = Cli({"report", other});
+    ASSERT_EQ(c.code, 0) << c.err.toStdString();
+    EXPECT_TRUE(c.out.contains(QStringLiteral("пересчитан (результаты устарели): ") + r1)) << c.out.toStdString();
+    EXPECT_EQ(ResultsLine(other, r1, 0), ResultsLine(folder, r1, 0));
+    const auto cells = SheetCells(core::JoinPath(other, report::kReportXlsx), 1);
+    const QList<double> loads = RowNumbers(cells, QStringLiteral("Нагрузка котла"), 4);
+    ASSERT_EQ(loads.size(), 4);
+    EXPECT_TRUE(std::is_sorted(loads.begin(), loads.end())) << loads[0] << " " << loads[3];
+    EXPECT_EQ(loads.last(), ResultsLine(other, r1, 0).toDouble());
+    // nothing is stale any more: the next card recalculates nothing
+    c = Cli({"report", other});
+    EXPECT_EQ(c.code, 0);
+    EXPECT_FALSE(c.out.contains(QStringLiteral("пересчитан"))) << c.out.toStdString();
+    // staleness is judged by what the inputs give now, so a changed calorific value in the
+    // general data makes every regime stale, whatever the file times say
+    QStringList all;
+    for (const auto& row : s.regimeList.rows) all.append(row.key);
+    EXPECT_TRUE(regime::StaleRegimes(s, all).isEmpty());
+    s.general[object::CalorificValue] = QStringLiteral("8500");
+    EXPECT_EQ(regime::StaleRegimes(s, all).size(), all.size());
+}
+
+TEST(ReportCard, NoRegimesOrNoneTickedWritesNothing) {
+    TestHome home;
+    const QString folder = home.makeObject(QStringLiteral("Пустой"), HotWaterGasGeneral(QStringLiteral("Пустой")));
+    const CliRun c = Cli({"report", folder});
+    EXPECT_EQ(c.code, 1);
+    EXPECT_TRUE(c.err.contains(report::kNoRegimes)) << c.err.toStdString();
+    EXPECT_FALSE(QFile::exists(core::JoinPath(folder, report::kReportXlsx)));
+    EXPECT_FALSE(QFile::exists(core::JoinPath(folder, report::kReportPdf)));
+
+    QTemporaryDir dir;
+    const QString demo = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    app::AppState s;
+    s.objectsFolder = QFileInfo(demo).absolutePath();
+    s.setCurrentObject(QFileInfo(demo).fileName());
+    ASSERT_TRUE(store::LoadObjectData(s));
+    ASSERT_TRUE(regime::FillRegimeList(s).isEmpty());
+    for (auto& row : s.regimeList.rows) row.ticked = false;
+    report::ReportModel m;
+    const report::CardRun run = report::PrepareReport(s, m, QDate(2026, 5, 14));
+    EXPECT_EQ(run.status, report::CardStatus::NoRegimes);
+    EXPECT_EQ(run.message, report::kNoTickedRegimes);
+    EXPECT_TRUE(m.regimes.isEmpty());
+}
+
+TEST(ReportCard, HeadingApprovalAndSignatoriesFollowTheObjectAndItsCardFile) {
+    QTemporaryDir dir;
+    const QString gas = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    QStringList card(report::kCardEntryCount);
+    card[report::ApproverPosition] = QStringLiteral("Главный инженер МУП «Теплосеть»");
+    card[report::ApproverName] = QStringLiteral("Кузнецов В. П.");
+    card[report::OwnerOrganisation] = QStringLiteral("МУП «Теплосеть» г. Энска");
+    card[report::TestOrganisation] = QStringLiteral("ООО «Наладка-Сервис»");
+    card[report::TestDates] = QStringLiteral("12.05.2026 – 14.05.2026");
+    card[report::Validity] = QStringLiteral("3 года");
+    card[report::GasResponsible] = QStringLiteral("Смирнова О. Л.");
+    card[report::BoilerResponsible] = QStringLiteral("Иванов Д. С.");
+    card[report::PerformerPosition] = QStringLiteral("инженер-наладчик");
+    ASSERT_TRUE(report::WriteCardData(gas, card));
+    QStringList back;
+    ASSERT_TRUE(report::ReadCardData(gas, back));
+    EXPECT_EQ(back, card);
+    // a long performer name is never cut on the signature line
+    QStringList general;
+    ASSERT_TRUE(object::ReadGeneralData(gas, general));
+    const QString performer = QStringLiteral("Преображенский Александр Вениаминович");
+    general[object::Performer] = performer;
+    ASSERT_TRUE(object::WriteGeneralData(gas, general));
+
+    ASSERT_EQ(Cli({"report", gas}).code, 0);
+    const QString text = PdfText(core::JoinPath(gas, report::kReportPdf)).simplified();
+    for (const QString& expected : card + QStringList{QStringLiteral("УТВЕРЖДАЮ"), QStringLiteral("РЕЖИМНАЯ КАРТА"),
+                                                      QStringLiteral("Ответственный за газовое хозяйство"),
+                                                      QStringLiteral("/ ") + performer + QStringLiteral(" /")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+    QStringList cellTexts = SheetCells(core::JoinPath(gas, report::kReportXlsx), 1).values();
+    const QString sheet = cellTexts.join(u'\n');
+    for (const QString& expected : card) EXPECT_TRUE(sheet.contains(expected)) << expected.toStdString();
+    EXPECT_TRUE(sheet.contains(QStringLiteral("Ответственный за газовое хозяйство")));
+
+    // a liquid fuel has no gas facilities to answer for; the boiler's safe operation always
+    const QString oil = CopyObject(dir, QStringLiteral("Молокозавод, паровая котельная"));
+    ASSERT_EQ(Cli({"report", oil}).code, 0);
+    const QString oilText = PdfText(core::JoinPath(oil, report::kReportPdf)).simplified();
+    EXPECT_FALSE(oilText.contains(QStringLiteral("газовое хозяйство")));
+    EXPECT_TRUE(oilText.contains(QStringLiteral("Ответственный за исправное состояние и безопасную эксплуатацию котла")));
+    EXPECT_TRUE(oilText.contains(QStringLiteral("/ Сидоров И.П. /")));
+    const QString oilSheet = SheetCells(core::JoinPath(oil, report::kReportXlsx), 1).values().join(u'\n');
+    EXPECT_FALSE(oilSheet.contains(QStringLiteral("газовое хозяйство")));
+    // without a card file the entries are lines to fill in by hand, and validity proposed
+    EXPECT_TRUE(oilText.contains(QStringLiteral("Срок действия карты: 3 года"))) << oilText.toStdString();
+
+    // a card file of the wrong shape is a read error naming it; no card is written
+    WriteBytes(core::JoinPath(oil, report::kCardFile), "\"a\"\r\n\"b\"\r\n");
+    QString error;
+    EXPECT_FALSE(report::ReadCardData(oil, back, &error));
+    EXPECT_TRUE(error.contains(report::kCardFile)) << error.toStdString();
+    const CliRun broken = Cli({"report", oil, "--xlsx", dir.filePath("x.xlsx"), "--pdf", dir.filePath("x.pdf")});
+    EXPECT_EQ(broken.code, 1);
+    EXPECT_TRUE(broken.err.contains(report::kCardFile));
+    EXPECT_FALSE(QFile::exists(dir.filePath("x.pdf")));
+}
+
+TEST(ReportCard, EachQuantityHasOneNumberOfDecimalsAndTheDecimalComma) {
+    QTemporaryDir dir;
+    const QString folder = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    ASSERT_EQ(Cli({"report", folder}).code, 0);
+    const QString pdf = core::JoinPath(folder, report::kReportPdf), xlsx = core::JoinPath(folder, report::kReportXlsx);
+    const QString text = PdfText(pdf, "-layout");
+    // the direct-balance efficiency is stored with one decimal: 89,3  94,0  90,5  87,9
+    QString line;
+    for (const QString& l : text.split(u'\n'))
+        if (l.contains(QStringLiteral("КПД котла брутто по прямому балансу"))) line = l;
+    const QStringList numbers = line.split(u' ', Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^[0-9]")));
+    ASSERT_EQ(numbers.size(), 4) << line.toStdString();
+    for (const QString& n : numbers) EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+,\\d$")).match(n).hasMatch()) << n.toStdString();
+    EXPECT_TRUE(numbers.contains(QStringLiteral("94,0")));
+    EXPECT_TRUE(text.contains(QStringLiteral("CO2max = 11,8 %")));
+    EXPECT_FALSE(text.contains(QStringLiteral("11.8")));
+    EXPECT_FALSE(text.contains(QStringLiteral("Среднее")));
+    // the workbook holds the numbers with a fixed format per quantity
+    const auto cells = SheetCells(xlsx, 1);
+    const int row = FindRow(cells, QStringLiteral("КПД котла брутто по прямому балансу"));
+    ASSERT_GT(row, 0);
+    for (int c = 0; c < 4; ++c) EXPECT_EQ(CellFormat(xlsx, 1, CellRef(2 + c, row)), QStringLiteral("0.0"));
+    EXPECT_EQ(CellFormat(xlsx, 1, CellRef(2, FindRow(cells, QStringLiteral("Потери тепла от химической неполноты сгорания q3")))),
+              QStringLiteral("0.00000"));
+    EXPECT_EQ(cells.value(CellRef(3, row)).toDouble(), 94.0);
+}
+
+TEST(ReportCard, AnImpossibleValueCarriesThePanesMarkAndAFootnote) {
+    QTemporaryDir dir;
+    const QString folder = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    // ten times the water flow: the direct balance gives an efficiency far above 100 %
+    SetInput(folder, QStringLiteral("Режим №  2.Dat"), 41, QStringLiteral("384"));
+    report::ReportModel m;
+    ASSERT_TRUE(report::BuildReportForFolder(folder, m, QDate(2026, 5, 14)));
+    const report::SheetRow* direct = nullptr;
+    for (const auto& r : m.regimeRows)
+        if (r.key == u"dQ") direct = &r;
+    ASSERT_NE(direct, nullptr);
+    int marked = 0;
+    for (int c = 0; c < m.regimes.size(); ++c) {
+        // the same definition as the results pane
+        EXPECT_EQ(direct->warnings[c], results::ImplausibleReason(22, *direct->values[c]));
+        marked += !direct->warnings[c].isEmpty();
+    }
+    EXPECT_EQ(marked, 1);
+    ASSERT_EQ(m.notes.size(), 1);
+    EXPECT_EQ(m.notes[0], report::kDoubtMark + u' ' + results::ImplausibleReason(22, 500.0f));
+    ASSERT_EQ(Cli({"report", folder}).code, 0);
+    const QString text = PdfText(core::JoinPath(folder, report::kReportPdf)).simplified();
+    EXPECT_TRUE(text.contains(QRegularExpression(QStringLiteral("\\d{3},\\d\\*")))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("КПД больше 100 % физически невозможен.")));
+}
+
+TEST(ReportCard, ScalesUseRoundStepsAndASingleRegimeGetsARange) {
+    for (const auto& [lo, hi] : {std::pair{305.157, 493.444}, std::pair{0.93, 0.97}, std::pair{88.2, 94.0},
+                                 std::pair{-3.5, 12.0}, std::pair{1200.0, 1200.0}, std::pair{0.0, 0.0}}) {
+        const report::Axis a = report::NiceAxis(lo, hi);
+        SCOPED_TRACE(std::to_string(lo) + " .. " + std::to_string(hi));
+        EXPECT_LE(a.min, lo);
+        EXPECT_GE(a.max, hi);
+        EXPECT_LT(a.min, a.max);
+        const double mantissa = a.step / std::pow(10.0, std::floor(std::log10(a.step) + 1e-9));
+        EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 || std::abs(mantissa - 5) < 1e-9)
+            << a.step;
+        EXPECT_NEAR(a.min / a.step, std::round(a.min / a.step), 1e-6);
+        EXPECT_LE((a.max - a.min) / a.step, 10.5);
+        // the scale prints as many decimals as its step needs
+        EXPECT_EQ(a.decimals, std::max(0, static_cast<int>(-std::floor(std::log10(a.step) + 1e-9))));
+        if (lo == hi) {
+            EXPECT_LT(a.min, lo);
+            EXPECT_GT(a.max, hi);
+        }
+    }
 }

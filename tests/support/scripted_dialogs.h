@@ -23,6 +23,7 @@ struct Shown {
 class ScriptedDialogs : public app::Dialogs {
 public:
     QList<Shown> shown;
+    QList<bool> saveAsksOverwrite;  // per save dialog: whether it would ask about a taken name itself
     std::deque<app::Answer> answers;                // for question(); default No when empty
     std::deque<std::optional<QString>> inputs;      // for input(); default Cancel when empty
     std::deque<QString> folders, files;             // for chooseFolder() / open / save
@@ -47,8 +48,10 @@ public:
         shown.append({QStringLiteral("open"), {}, title, app::Icon::None, folder, filter});
         return take(files, QString());
     }
-    QString saveFileName(const QString& title, const QString& suggested, const QString& filter) override {
+    QString saveFileName(const QString& title, const QString& suggested, const QString& filter,
+                         bool askOverwrite = true) override {
         shown.append({QStringLiteral("save"), {}, title, app::Icon::None, suggested, filter});
+        saveAsksOverwrite.append(askOverwrite);
         return take(files, QString());
     }
     std::optional<QColor> chooseColor(const QColor&) override {

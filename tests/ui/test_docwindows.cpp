@@ -10,13 +10,19 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QLineEdit>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QToolButton>
+#include <QTreeWidget>
 
 #include "core/textfile.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
 #include "docs/ui/docum.h"
+#include "report/carddata.h"
 #include "report/reportmodel.h"
+#include "report/ui/karta.h"
 #include "results/ui/navig.h"
 #include "support/xlsxread.h"
 #include "test_frame_fixture.h"
@@ -29,6 +35,13 @@ using testing_support::SheetCells;
 using testing_support::WriteBytes;
 
 const QString kObject = QStringLiteral("Котельная школы №3");
+
+QString RunPdfToText(const QString& pdf) {
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")});
+    p.waitForFinished(60000);
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
 
 class DocWindowsTest : public FrameTest {
 protected:
@@ -246,6 +259,98 @@ TEST_F(DocWindowsTest, CreateWritesBothDocumentsAndAsksBeforeReplacing) {
     dialogs.answers = {app::Answer::Yes};
     task(QStringLiteral("Создать"))->trigger();
     EXPECT_TRUE(ReadBytes(pdf).startsWith("%PDF"));
+}
+
+TEST_F(DocWindowsTest, CreateRecalculatesStaleRegimesAndRefusesWithoutTickedOnes) {
+    // regime 1's gas flow saved without a calculation: its stored load is stale
+    const QString r1 = QStringLiteral("Режим №  1.Dat");
+    QStringList lines;
+    ASSERT_TRUE(core::ReadTextLines(path(r1), lines));
+    lines[0] = QStringLiteral("150");
+    ASSERT_TRUE(core::WriteTextLines(path(r1), lines));
+    const QString current = state.currentRegimeFile;
+    dialogs.shown.clear();
+    task(QStringLiteral("Создать"))->trigger();
+    ASSERT_TRUE(QFile::exists(path(report::kReportPdf)));
+    // stored, the list re-sorted by the new load, the user's regime kept, and said so
+    EXPECT_EQ(state.regimeList.rows.last().key, r1);
+    EXPECT_EQ(state.currentRegimeFile, current);
+    auto* list = wb->window(app::WindowKind::SReg)->findChild<QTreeWidget*>(QStringLiteral("ListView1"));
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(list->topLevelItem(list->topLevelItemCount() - 1)->text(0), r1);
+    ASSERT_FALSE(dialogs.shown.isEmpty());
+    EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("пересчитаны: Режим № 1")))
+        << dialogs.shown.last().text.toStdString();
+
+    // no ticked regime: the user is told why and nothing is written
+    QFile::remove(path(report::kReportPdf));
+    QFile::remove(path(report::kReportXlsx));
+    for (auto& row : state.regimeList.rows) row.ticked = false;
+    dialogs.shown.clear();
+    task(QStringLiteral("Создать"))->trigger();
+    EXPECT_EQ(dialogs.messages(), QStringList{report::kNoTickedRegimes});
+    EXPECT_FALSE(QFile::exists(path(report::kReportPdf)));
+    EXPECT_FALSE(QFile::exists(path(report::kReportXlsx)));
+}
+
+TEST_F(DocWindowsTest, CardEntriesAreEditedFromThePageAndKeptInTheObject) {
+    ASSERT_NE(pane()->CardEntries, nullptr);
+    QFile::remove(path(report::kCardFile));  // a new card: the demo's entries stay out
+    if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
+        wb->frame().grab().save(dir + QStringLiteral("/file-tasks.png"));
+    pane()->CardEntries->click();
+    settle();
+    auto* card = wb->window<report::Karta>(app::WindowKind::Karta);
+    ASSERT_NE(card, nullptr);
+    EXPECT_TRUE(card->isModal());
+    ASSERT_EQ(card->T.size(), report::kCardEntryCount);
+    if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
+        card->grab().save(dir + QStringLiteral("/card-entries.png"));
+    // a new card proposes three years and the days the regimes were written
+    EXPECT_EQ(card->T[report::Validity]->text(), QStringLiteral("3 года"));
+    EXPECT_FALSE(card->T[report::TestDates]->text().isEmpty());
+    card->T[report::ApproverPosition]->setText(QStringLiteral("Главный инженер"));
+    card->T[report::GasResponsible]->setText(QStringLiteral("Смирнова О. Л."));
+    card->Command1->click();
+    QStringList saved;
+    ASSERT_TRUE(report::ReadCardData(folder, saved));
+    EXPECT_EQ(saved[report::ApproverPosition], QStringLiteral("Главный инженер"));
+    EXPECT_EQ(saved[report::GasResponsible], QStringLiteral("Смирнова О. Л."));
+    // a change is not dropped without a word: closing asks, "Нет" leaves the file as it was
+    card->T[report::ApproverName]->setText(QStringLiteral("Кузнецов В. П."));
+    dialogs.answers = {app::Answer::No};
+    card->Command2->click();
+    settle();
+    EXPECT_EQ(dialogs.count("question"), 1);
+    EXPECT_EQ(wb->window(app::WindowKind::Karta), nullptr);
+    ASSERT_TRUE(report::ReadCardData(folder, saved));
+    EXPECT_TRUE(saved[report::ApproverName].isEmpty());
+    // the card made next carries the saved entries
+    task(QStringLiteral("Создать"))->trigger();
+    const QString text = RunPdfToText(path(report::kReportPdf));
+    EXPECT_TRUE(text.contains(QStringLiteral("Главный инженер")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Смирнова О. Л.")));
+}
+
+TEST_F(DocWindowsTest, TheListIsSortedByNameAndFollowsFilesWrittenElsewhere) {
+    QStringList names = docum()->documentNames();
+    QStringList sorted = names;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return a.compare(b, Qt::CaseInsensitive) < 0;
+    });
+    EXPECT_EQ(names, sorted);
+    // a graph or a calculator writes into the object folder: listed without a file command
+    WriteBytes(path("0 график.png"), "x");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return docum()->documentNames().value(0) == u"0 график.png"; }, 3000));
+    // the copy command asks about a taken name itself, never the file dialog as well
+    clickDocument(QStringLiteral("d.pdf"));
+    dialogs.files = {path("d.pdf")};
+    dialogs.inputs = {QStringLiteral("копия.pdf")};
+    task(QStringLiteral("Копировать"))->trigger();
+    ASSERT_FALSE(dialogs.saveAsksOverwrite.isEmpty());
+    EXPECT_FALSE(dialogs.saveAsksOverwrite.last());
+    EXPECT_EQ(dialogs.count("input"), 1);
+    EXPECT_TRUE(docum()->documentNames().contains(QStringLiteral("копия.pdf")));
 }
 
 // ------------------------------------------------------------------ safety map

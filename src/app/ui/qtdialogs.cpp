@@ -70,8 +70,10 @@ QString QtDialogs::openFileName(const QString& title, const QString& folder, con
     return QFileDialog::getOpenFileName(parent_, title, folder, filter);
 }
 
-QString QtDialogs::saveFileName(const QString& title, const QString& suggested, const QString& filter) {
-    return QFileDialog::getSaveFileName(parent_, title, suggested, filter);
+QString QtDialogs::saveFileName(const QString& title, const QString& suggested, const QString& filter,
+                                bool askOverwrite) {
+    return QFileDialog::getSaveFileName(parent_, title, suggested, filter, nullptr,
+                                        askOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
 }
 
 std::optional<QColor> QtDialogs::chooseColor(const QColor& initial) {

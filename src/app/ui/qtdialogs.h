@@ -21,7 +21,8 @@ public:
     std::optional<QString> input(const QString& prompt, const QString& title, const QString& preset) override;
     QString chooseFolder(const QString& title) override;
     QString openFileName(const QString& title, const QString& folder, const QString& filter) override;
-    QString saveFileName(const QString& title, const QString& suggested, const QString& filter) override;
+    QString saveFileName(const QString& title, const QString& suggested, const QString& filter,
+                         bool askOverwrite = true) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
 
 private:

@@ -49,6 +49,7 @@ enum class WindowKind {
     FPlG,     // flame-head setting, modal
     FQ5,      // q5 calculator, modal
     Pricid,   // preliminary experiments, modal
+    Karta,    // the regime card's own entries, modal
     Count
 };
 

@@ -4,6 +4,10 @@
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
+#include <QFileSystemWatcher>
+#include <QApplication>
+#include <QProgressDialog>
+#include <algorithm>
 #include <QHeaderView>
 #include <QListView>
 #include <QPainter>
@@ -20,6 +24,7 @@
 #include "core/names.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
+#include "regime/regimestore.h"
 #include "report/reportmodel.h"
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
@@ -131,6 +136,10 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
 
     setView(View::LargeIcons);
     FillDocumentList();
+    // documents exported by other windows (graphs, calculators, protocol) appear at once
+    watcher_ = new QFileSystemWatcher(this);
+    if (!wb_.state().currentObjectFolder.isEmpty()) watcher_->addPath(wb_.state().currentObjectFolder);
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { FillDocumentList(); });
     QString comment;
     if (ReadComment(wb_.state().currentObjectFolder, comment)) Text1->setPlainText(comment);
 }
@@ -145,6 +154,12 @@ void Docum::FillDocumentList() {
         name->setData(e.name, Qt::UserRole);
         model_->appendRow({name, new QStandardItem(e.kind)});
     }
+    // the selected document stays selected in the list that was filled anew
+    const QString selected = wb_.state().selectedDocument;
+    for (int row = 0; row < entries_.size(); ++row)
+        if (!selected.isEmpty() && entries_[row].name == selected)
+            icons_->selectionModel()->setCurrentIndex(model_->index(row, 0), QItemSelectionModel::ClearAndSelect |
+                                                                                  QItemSelectionModel::Rows);
 }
 
 QStringList Docum::documentNames() const {
@@ -215,16 +230,19 @@ void Docum::fileCommand(const QString& key) {
     } else if (is("Протокол")) {
         openProtocolMap();
     } else if (is("Загрузить")) {
-        if (AddDocument(s, wb_.dialogs()) == FileResult::Done) FillDocumentList();
+        AddDocument(s, wb_.dialogs());
+        FillDocumentList();
     } else if (is("Копировать")) {
-        if (SaveDocumentCopy(s, wb_.dialogs()) == FileResult::Done) FillDocumentList();
+        // a copy into the object folder itself is listed before the message says where it went
+        SaveDocumentCopy(s, wb_.dialogs(), [this] { FillDocumentList(); });
     } else if (is("Удалить")) {
         if (s.selectedDocument.isEmpty()) return;
         DeleteDocument(s, wb_.dialogs());
         FillDocumentList();
     } else if (is("Переименовать")) {
         if (s.selectedDocument.isEmpty()) return;
-        if (RenameDocument(s, wb_.dialogs()) == FileResult::Done) FillDocumentList();
+        RenameDocument(s, wb_.dialogs());
+        FillDocumentList();
     } else if (is("Вид")) {
         setView(static_cast<View>((static_cast<int>(view_) + 1) % 4));
     }
@@ -238,6 +256,13 @@ void Docum::offerToOpen(const QString& path, const QString& text) {
 void Docum::createReport() {
     app::AppState& s = wb_.state();
     const QString folder = s.currentObjectFolder;
+    // without a regime to show there is no card: say why, write nothing
+    if (s.regimeList.rows.isEmpty() || std::none_of(s.regimeList.rows.begin(), s.regimeList.rows.end(),
+                                                    [](const app::RegimeRow& r) { return r.ticked; })) {
+        wb_.dialogs().message(s.regimeList.rows.isEmpty() ? report::kNoRegimes : report::kNoTickedRegimes,
+                              QStringLiteral("Информация"), app::Icon::Information);
+        return;
+    }
     const QString xlsx = core::ResolvePath(folder, report::kReportXlsx), pdf = core::ResolvePath(folder, report::kReportPdf);
     if ((core::ExistsNoCase(folder, report::kReportXlsx) || core::ExistsNoCase(folder, report::kReportPdf)) &&
         wb_.dialogs().question(QStringLiteral("Режимная и сводная ведомости уже есть в папке объекта (\"") +
@@ -245,21 +270,48 @@ void Docum::createReport() {
                                    QStringLiteral("\"). Заменить их?"),
                                QStringLiteral("Подтвердите замену"), app::Icon::Question) != app::Answer::Yes)
         return;
+
+    // stale regimes are recalculated and stored first, as "Всех" does, with its progress
     report::ReportModel model;
-    QString error;
-    // the ticked regimes of the open list; a state without a list reports every regime
-    const bool listed = !s.regimeList.rows.isEmpty();
-    const bool ok = listed ? report::BuildReport(s, model, QDate::currentDate(), &error)
-                           : report::BuildReportForFolder(folder, model, QDate::currentDate(), &error);
-    if (!ok || !report::WriteReportXlsx(xlsx, model, &error) || !report::WriteReportPdf(pdf, model, &error)) {
+    QProgressDialog progress(QStringLiteral("Расчет режимов..."), QStringLiteral("Отмена"), 0, 1, this);
+    progress.setWindowTitle(QStringLiteral("Kalvaro"));
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(400);
+    // the editor is refilled once at the end, not for every regime on the way
+    auto editorHook = s.setEditorFields;
+    s.setEditorFields = nullptr;
+    const report::CardRun run = report::PrepareReport(s, model, QDate::currentDate(), [&](int done, int all) {
+        progress.setMaximum(all);
+        progress.setValue(done);
+        QApplication::processEvents();
+        return !progress.wasCanceled();
+    });
+    s.setEditorFields = editorHook;
+    progress.reset();
+    if (!model.recalculated.isEmpty()) {
+        // the list, the pane and the editor show the regime that was current, as stored now
+        const int row = s.regimeList.find(s.currentRegimeFile);
+        for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+        if (row >= 0) regime::LoadRegimeInputs(s);
+        regime::ShowRegimeResults(s);
+    }
+    if (run.status == report::CardStatus::Cancelled) return;
+    QString error = run.message;
+    if (run.status != report::CardStatus::Built || !report::WriteReportXlsx(xlsx, model, &error) ||
+        !report::WriteReportPdf(pdf, model, &error)) {
+        FillDocumentList();
         wb_.dialogs().message(QStringLiteral("Ошибка работы с файлом ! ") + error, QStringLiteral("Kalvaro"),
                               app::Icon::Warning);
-        FillDocumentList();
         return;
     }
     FillDocumentList();
     QString text = QStringLiteral("Режимная и сводная ведомости записаны в папку объекта: \"") + report::kReportXlsx +
                    QStringLiteral("\" и \"") + report::kReportPdf + QStringLiteral("\".");
+    if (!model.recalculated.isEmpty()) {
+        QStringList titles;
+        for (const QString& f : model.recalculated) titles.append(f.chopped(4).simplified());
+        text += QStringLiteral("\nРезультаты устарели и пересчитаны: ") + titles.join(QStringLiteral(", ")) + u'.';
+    }
     const int failed = static_cast<int>(model.regimes.size()) - model.calculatedCount();
     if (failed > 0)
         text += QStringLiteral("\nНе рассчитано режимов: %1 (причина указана в ведомостях).").arg(failed);

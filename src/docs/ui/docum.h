@@ -8,6 +8,7 @@
 #include "app/ui/workbench.h"
 #include "docs/documents.h"
 
+class QFileSystemWatcher;
 class QListView;
 class QPlainTextEdit;
 class QStackedWidget;
@@ -58,6 +59,7 @@ private:
     QTreeView* details_;
     View view_ = View::LargeIcons;
     QList<DocumentEntry> entries_;
+    QFileSystemWatcher* watcher_ = nullptr;
 };
 
 // Opens a file with the application the platform has for it; when there is none, a message

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QToolBar>
+#include <QToolButton>
 #include <QMdiSubWindow>
 #include <QStackedWidget>
 #include <QTreeWidget>
@@ -119,8 +120,20 @@ QWidget* Navig::BuildFileTasks() {
         a->setToolTip(QString::fromUtf8(b.tip));
         connect(a, &QAction::triggered, this, [this, key] { Navig_Toolbar3_ButtonClick(key); });
     }
+    // the card's own entries (approval, organisations, dates, signatories) are edited before
+    // the card is made, so their window opens from above "Режимная  и  Сводная"
+    CardEntries = new QToolButton(Frame1_);
+    CardEntries->setObjectName(QStringLiteral("CardEntries"));
+    CardEntries->setText(QStringLiteral("Реквизиты карты..."));
+    CardEntries->setToolTip(QStringLiteral("Утверждение, организации, сроки и подписи режимной карты"));
+    CardEntries->setIcon(app::ProgramIcon(QStringLiteral("rename")));
+    CardEntries->setIconSize(QSize(24, 24));
+    CardEntries->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    CardEntries->setAutoRaise(true);
+    connect(CardEntries, &QToolButton::clicked, this, [this] { wb_.raiseWindow(app::WindowKind::Karta); });
     auto* layout = new QVBoxLayout(Frame1_);
     layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(CardEntries);
     layout->addWidget(Toolbar3);
     layout->addStretch();
     return Frame1_;
@@ -128,6 +141,8 @@ QWidget* Navig::BuildFileTasks() {
 
 void Navig::Navig_Toolbar3_ButtonClick(const QString& key) {
     if (auto* files = dynamic_cast<app::FileTasks*>(wb_.window(app::WindowKind::Docum))) files->fileCommand(key);
+    // making the card may have recalculated stale regimes: the mini graph shows them anew
+    if (key.compare(QStringLiteral("Создать"), Qt::CaseInsensitive) == 0) graphs_->RefreshMiniGraphIfShown();
 }
 
 void Navig::refreshMiniGraphIfShown() { graphs_->RefreshMiniGraphIfShown(); }

@@ -11,6 +11,7 @@
 class QGroupBox;
 class QLabel;
 class QToolBar;
+class QToolButton;
 class QStackedWidget;
 class QTreeWidget;
 
@@ -41,6 +42,8 @@ public:
 
     // The file-task toolbar of page 3; its commands go to the attached files window.
     QToolBar* Toolbar3 = nullptr;
+    // Above it: opens the window of the card's own entries.
+    QToolButton* CardEntries = nullptr;
     void Navig_Toolbar3_ButtonClick(const QString& key);
 
 private:

@@ -1,0 +1,61 @@
+#include "report/carddata.h"
+
+#include <QFileInfo>
+
+#include "core/names.h"
+#include "core/textfile.h"
+
+namespace report {
+
+QStringList CardEntryCaptions() {
+    return {QStringLiteral("Должность утверждающего"),
+            QStringLiteral("Ф.И.О. утверждающего"),
+            QStringLiteral("Владелец котла (заказчик)"),
+            QStringLiteral("Наладочная организация"),
+            QStringLiteral("Даты испытаний"),
+            QStringLiteral("Срок действия карты"),
+            QStringLiteral("Ответственный за газовое хозяйство"),
+            QStringLiteral("Ответственный за безопасную эксплуатацию котла"),
+            QStringLiteral("Должность исполнителя")};
+}
+
+QStringList DefaultCardData() {
+    QStringList v(kCardEntryCount);
+    v[Validity] = QStringLiteral("3 года");
+    return v;
+}
+
+bool ReadCardData(const QString& objectFolder, QStringList& values, QString* error) {
+    values = DefaultCardData();
+    const QString path = core::ResolvePath(objectFolder, kCardFile);
+    if (!QFileInfo::exists(path)) return true;
+    QStringList read;
+    const bool ok = core::ReadQuotedFile(path, kCardEntryCount, read, error);
+    for (int i = 0; i < read.size() && i < kCardEntryCount; ++i) values[i] = read[i];
+    return ok;
+}
+
+bool WriteCardData(const QString& objectFolder, const QStringList& values, QString* error) {
+    QStringList v = values;
+    v.resize(kCardEntryCount);
+    // one value per line: a line break typed into an entry would shift every later entry
+    for (QString& t : v) t = t.simplified();
+    return core::WriteQuotedFile(core::JoinPath(objectFolder, kCardFile), v, error);
+}
+
+QString TestDatesFromRegimes(const QString& objectFolder) {
+    QStringList files;
+    if (!core::ListFiles(objectFolder, QStringLiteral("Режим*.dat"), files)) return {};
+    QDate first, last;
+    for (const QString& f : files) {
+        const QDate d = QFileInfo(core::JoinPath(objectFolder, f)).lastModified().date();
+        if (!d.isValid()) continue;
+        if (!first.isValid() || d < first) first = d;
+        if (!last.isValid() || d > last) last = d;
+    }
+    if (!first.isValid()) return {};
+    const QString a = first.toString(QStringLiteral("dd.MM.yyyy")), b = last.toString(QStringLiteral("dd.MM.yyyy"));
+    return a == b ? a : a + QStringLiteral(" – ") + b;
+}
+
+}  // namespace report

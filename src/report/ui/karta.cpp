@@ -1,0 +1,115 @@
+#include "report/ui/karta.h"
+
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include "app/dialogs.h"
+#include "app/state.h"
+#include "object/generaldata.h"
+#include "report/carddata.h"
+
+namespace report {
+
+namespace {
+
+const QString kTitle = QStringLiteral("Реквизиты режимной карты");
+
+}  // namespace
+
+Karta::Karta(app::Workbench& wb) : wb_(wb) {
+    setObjectName(QStringLiteral("Karta"));
+    setWindowTitle(kTitle);
+    const app::AppState& s = wb.state();
+    QStringList values;
+    QString error;
+    if (!ReadCardData(s.currentObjectFolder, values, &error))
+        wb.dialogs().message(error, kTitle, app::Icon::Warning);
+
+    auto* intro = new QLabel(QStringLiteral(
+        "Сведения режимной карты, которых нет в общих данных объекта. Объект, котел, горелка, топливо и исполнитель "
+        "берутся из общих данных. Пустое поле печатается линией для записи от руки."));
+    intro->setWordWrap(true);
+    auto* form = new QFormLayout;
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    const QStringList captions = CardEntryCaptions();
+    const bool gas = object::IsGaseousFuel(s.general.value(object::FuelType));
+    for (int i = 0; i < kCardEntryCount; ++i) {
+        auto* edit = new QLineEdit(values.value(i));
+        edit->setObjectName(QStringLiteral("T%1").arg(i));
+        edit->setMinimumWidth(380);
+        T.append(edit);
+        form->addRow(new QLabel(captions[i] + u':'), edit);
+        // the gas facilities sign only where the boiler burns gas
+        if (i == GasResponsible && !gas) {
+            edit->setEnabled(false);
+            edit->setToolTip(QStringLiteral("Только для газообразного топлива"));
+        }
+    }
+    T[TestDates]->setPlaceholderText(QStringLiteral("например, 12.05.2026 – 14.05.2026"));
+    T[Validity]->setPlaceholderText(QStringLiteral("например, 3 года"));
+    saved_ = texts();
+    // a new card proposes the dates on which the regimes were measured
+    if (T[TestDates]->text().trimmed().isEmpty()) T[TestDates]->setText(TestDatesFromRegimes(s.currentObjectFolder));
+
+    Command1 = new QPushButton(QStringLiteral("Сохранить"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("Закрыть"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, [this] { save(); });
+    connect(Command2, &QPushButton::clicked, this, &QWidget::close);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(Command1);
+    buttons->addWidget(Command2);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    resize(sizeHint().expandedTo(QSize(760, 0)));
+}
+
+QStringList Karta::texts() const {
+    QStringList v;
+    for (const QLineEdit* e : T) v.append(e->text().simplified());
+    return v;
+}
+
+bool Karta::changed() const { return texts() != saved_; }
+
+bool Karta::save() {
+    QString error;
+    if (!WriteCardData(wb_.state().currentObjectFolder, texts(), &error)) {
+        wb_.dialogs().message(QStringLiteral("Реквизиты карты не сохранены: ") + error, kTitle, app::Icon::Warning);
+        return false;
+    }
+    saved_ = texts();
+    return true;
+}
+
+void Karta::showEvent(QShowEvent* event) {
+    // over the middle of the frame, as a dialog stands
+    if (QWidget* frame = parentWidget(); frame && !event->spontaneous())
+        move(frame->mapToGlobal(frame->rect().center()) - rect().center());
+    QWidget::showEvent(event);
+}
+
+void Karta::closeEvent(QCloseEvent* event) {
+    // what was typed is not dropped without a word
+    if (changed()) {
+        const app::Answer a = wb_.dialogs().question(QStringLiteral("Сохранить изменения реквизитов режимной карты?"),
+                                                     kTitle, app::Icon::Question, true);
+        if (a == app::Answer::Cancel || (a == app::Answer::Yes && !save())) {
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
+}
+
+}  // namespace report

@@ -1,0 +1,37 @@
+#pragma once
+// The card's own entries of the open object (approval, organisations, dates, validity,
+// signatories), kept in "Karta.txt"; opened from the file-task page before the card is made.
+
+#include <QList>
+#include <QWidget>
+
+#include "app/ui/workbench.h"
+
+class QLineEdit;
+class QPushButton;
+
+namespace report {
+
+class Karta : public QWidget {
+    Q_OBJECT
+public:
+    explicit Karta(app::Workbench& wb);
+
+    // Writes the entries; false (after a message naming the file) when that failed.
+    bool save();
+    bool changed() const;
+
+    QList<QLineEdit*> T;  // one field per entry, in the order of the file
+    QPushButton *Command1, *Command2;  // "Сохранить", "Закрыть"
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QStringList texts() const;
+    app::Workbench& wb_;
+    QStringList saved_;
+};
+
+}  // namespace report
