@@ -14,12 +14,14 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include "app/ui/marks.h"
 #include "app/ui/qtdialogs.h"
 #include "core/numbers.h"
 #include "engine/engine.h"
 #include "object/generaldata.h"
 #include "store/objectcreate.h"
 #include "object/ui/edinic.h"
+#include "object/ui/od.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
@@ -673,6 +675,152 @@ TEST_F(GraphWorkTest, ALongWordOfACatalogueCaptionIsBrokenNotClipped) {
         EXPECT_GT(broken, 0);  // the narrow pane has words longer than their line
     }
     }
+}
+
+
+// ---------------------------------------------------------------- nothing typed is lost
+
+TEST_F(RegimeWorkTest, ATypedValueIsKeptWhenItsRegimeIsLeftAndEscapeDropsIt) {
+    openDemo(QStringLiteral("Котельная школы №3"));
+    const QString first = state.currentRegimeFile;
+    auto row = [&](const QString& key) {
+        for (int i = 0; i < regimes()->ListView1->topLevelItemCount(); ++i)
+            if (regimes()->ListView1->topLevelItem(i)->text(0) == key) return regimes()->ListView1->topLevelItem(i);
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    auto click = [&](const QString& key) {
+        QTreeWidgetItem* item = row(key);
+        ASSERT_NE(item, nullptr);
+        const QRect r = regimes()->ListView1->visualItemRect(item);
+        QTest::mouseClick(regimes()->ListView1->viewport(), Qt::LeftButton, {}, r.center());
+        settle();
+    };
+    // a second decimal point is refused like any other key: the field shows what is stored
+    QLineEdit* o2 = editor()->T[13];
+    o2->setFocus();
+    o2->selectAll();
+    Type(o2, "6.5.5");
+    EXPECT_EQ(o2->text(), "6.55");
+    // the flue-gas temperature typed without Enter, then another regime clicked: saved and
+    // calculated as Enter would, the list re-sorted, and there when the user comes back
+    QLineEdit* t = editor()->T[17];
+    t->setFocus();
+    t->selectAll();
+    Type(t, "160");
+    const QString other = listed(0).last() == first ? listed(0).first() : listed(0).last();
+    click(other);
+    EXPECT_EQ(state.currentRegimeFile, other);
+    const QStringList stored = QString::fromLatin1(ReadBytes(file(first))).split(QStringLiteral("\r\n"));
+    EXPECT_EQ(stored.value(17), "160");
+    EXPECT_EQ(stored.value(13), "6.55");
+    click(first);
+    EXPECT_EQ(editor()->T[17]->text().trimmed(), "160");
+    app::AppState check = state;
+    ASSERT_TRUE(regime::LoadRegimeResults(check));
+    const float storedLoad = check.results[0];
+    ASSERT_TRUE(regime::LoadRegimeInputs(check));
+    engine::CalculateRegime(check.calcInputs(), check.steam, check.results);
+    EXPECT_NEAR(storedLoad, check.results[0], 0.5);
+
+    // Escape drops what was typed and shows the stored value again; nothing is written
+    const QByteArray before = ReadBytes(file(first));
+    t->setFocus();
+    t->selectAll();
+    Type(t, "999");
+    QTest::keyClick(t, Qt::Key_Escape);
+    EXPECT_EQ(t->text().trimmed(), "160");
+    click(other);
+    EXPECT_EQ(ReadBytes(file(first)), before);
+
+    // a value that cannot have been measured is refused with its range; the user stays
+    click(first);
+    dialogs.shown.clear();
+    t->setFocus();
+    t->selectAll();
+    Type(t, "12345678901234567890");
+    click(other);
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains(QStringLiteral("вне пределов от -60 до 1200")))
+        << dialogs.messages().first().toStdString();
+    EXPECT_EQ(state.currentRegimeFile, first);
+    EXPECT_EQ(ReadBytes(file(first)), before);
+
+    // closing the object saves a pending value too
+    t->setFocus();
+    t->selectAll();
+    Type(t, "150");
+    wb->closeObject();
+    settle();
+    EXPECT_EQ(QString::fromLatin1(ReadBytes(core::JoinPath(objectFolder(QStringLiteral("Котельная школы №3")), first)))
+                  .split(QStringLiteral("\r\n"))
+                  .value(17),
+              "150");
+}
+
+TEST_F(RegimeWorkTest, AnImpossibleResultIsMarkedInTheListAsInThePane) {
+    openDemo(QStringLiteral("Котельная школы №3"));
+    // a water flow far too high gives a direct-balance efficiency above 100 %
+    enter(41, "3000");
+    int marked = -1;
+    for (int i = 0; i < regimes()->ListView1->topLevelItemCount(); ++i)
+        if (regimes()->ListView1->topLevelItem(i)->text(0) == state.currentRegimeFile) marked = i;
+    ASSERT_GE(marked, 0);
+    QTreeWidgetItem* item = regimes()->ListView1->topLevelItem(marked);
+    EXPECT_TRUE(item->toolTip(1).contains(QStringLiteral("КПД больше 100 %"))) << item->toolTip(1).toStdString();
+    EXPECT_EQ(item->background(1).color(), app::kImplausibleBackground);
+    QTreeWidgetItem* eff = resultRow(QStringLiteral("dQ"));
+    ASSERT_NE(eff, nullptr);
+    EXPECT_EQ(eff->toolTip(2), regime::ImplausibleReason(22, 101.0f));
+}
+
+TEST_F(RegimeWorkTest, AGeneralDataChangeRecalculatesEveryRegimeAndEditingKeysWork) {
+    openDemo(QStringLiteral("Котельная школы №3"));
+    wb->showTab(0);
+    settle();
+    auto* od = wb->window<object::OD>(app::WindowKind::OD);
+    ASSERT_NE(od, nullptr);
+    QLineEdit* qn = od->COD[object::CalorificValue]->lineEdit();
+    qn->setFocus();
+    // Ctrl+A selects the whole value, so typing replaces it; a second point is refused
+    QTest::keyClick(qn, Qt::Key_A, Qt::ControlModifier);
+    Type(qn, "8500..");
+    EXPECT_EQ(qn->text(), "8500.");
+    QTest::keyClick(qn, Qt::Key_Backspace);
+    // copy and paste work, the paste filtered like typing
+    QTest::keyClick(qn, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(qn, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "8500");
+    QGuiApplication::clipboard()->setText(QStringLiteral("85x0,5"));
+    QTest::keyClick(qn, Qt::Key_End);
+    QTest::keyClick(qn, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(qn->text(), "8500850.5");
+    QTest::keyClick(qn, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(qn->text(), "8500");
+    // leaving the window saves it and recalculates every regime with the new value
+    wb->showTab(1);
+    settle();
+    settle();
+    QStringList general;
+    ASSERT_TRUE(object::ReadGeneralData(state.currentObjectFolder, general));
+    EXPECT_EQ(general[object::CalorificValue], "8500");
+    for (const auto& row : state.regimeList.rows) {
+        app::AppState check = state;
+        check.setCurrentRegime(row.key);
+        ASSERT_TRUE(regime::LoadRegimeInputs(check));
+        ASSERT_TRUE(regime::LoadRegimeResults(check));
+        const std::array<float, 26> stored = check.results;
+        engine::CalculateRegime(check.calcInputs(), check.steam, check.results);
+        for (int slot : {0, 3, 4, 12}) EXPECT_NEAR(stored[slot], check.results[slot], 0.01) << row.key.toStdString();
+        EXPECT_EQ(core::StoredForm(stored[0]), row.load) << row.key.toStdString();
+    }
+    // Escape in a general-data entry puts back what the file holds
+    wb->showTab(0);
+    settle();
+    qn->setFocus();
+    qn->selectAll();
+    Type(qn, "1");
+    QTest::keyClick(qn, Qt::Key_Escape);
+    EXPECT_EQ(qn->text(), "8500");
 }
 
 }  // namespace
