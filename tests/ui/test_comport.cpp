@@ -214,6 +214,30 @@ TEST_F(ComportTest, MissingSettingsOfferCommonOnesAndPicksAreWrittenAtOnce) {
     EXPECT_EQ(w->C5->currentText(), QStringLiteral("2"));
 }
 
+TEST_F(ComportTest, EntriesNameEachRegimeByItsOwnNumber) {
+    ASSERT_TRUE(wb->openObject(kDairy));
+    settle();
+    // regime 1 deleted: the list holds regimes 2, 3 and 4, so positions are not numbers
+    dialogs.answers.push_back(app::Answer::Yes);
+    list()->SReg_Toolbar5_ButtonClick(QStringLiteral("Удалить"));
+    ASSERT_TRUE(list()->selectRow(1));
+    const QString chosen = state.currentRegimeFile;
+    frame().ComP->trigger();
+    settle();
+    comport* w = window();
+    ASSERT_NE(w, nullptr);
+    QStringList entries, numbers;
+    for (int i = 0; i < w->Combo1->count(); ++i) entries.append(w->Combo1->itemText(i));
+    for (const app::RegimeRow& row : state.regimeList.rows)
+        numbers.append(QStringLiteral("Режим номер ") + QString::number(analyser::RegimeNumberOf(row.key)));
+    EXPECT_EQ(entries, numbers);
+    EXPECT_FALSE(entries.contains(QStringLiteral("Режим номер 1")));
+    // the entry shown is the regime chosen in the list, named by its number
+    EXPECT_EQ(w->Combo1->currentText(),
+              QStringLiteral("Режим номер ") + QString::number(analyser::RegimeNumberOf(chosen)));
+    EXPECT_EQ(state.currentRegimeFile, chosen);
+}
+
 TEST_F(ComportTest, FoldsAndUnfolds) {
     comport* w = openWindow(kSchool);
     ASSERT_NE(w, nullptr);

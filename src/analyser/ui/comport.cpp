@@ -13,6 +13,7 @@
 #include <QSerialPortInfo>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "analyser/reading.h"
@@ -97,17 +98,22 @@ void TrendView::paintEvent(QPaintEvent*) {
     const int bottom = fm.height() + 4;
     const int strip = (height() - top - bottom) / 3;
     const int w = width() - left - right;
+    // the time axis grows with the readings from two minutes up to kMinutes
     const QDateTime end = points_.isEmpty() ? QDateTime::currentDateTime() : points_.last().time;
-    const QDateTime start = end.addSecs(-kMinutes * 60);
-    auto x = [&](const QDateTime& t) { return left + w * double(start.msecsTo(t)) / (kMinutes * 60 * 1000.0); };
-    p.setPen(QColor(90, 90, 90));
-    for (int m = 0; m <= kMinutes; m += 2) {
-        const double gx = left + w * double(m) / kMinutes;
+    const qint64 held = points_.isEmpty() ? 0 : points_.first().time.msecsTo(end);
+    const int minutes = std::clamp(static_cast<int>((held + 59999) / 60000), 2, kMinutes);
+    const QDateTime start = end.addSecs(-minutes * 60);
+    auto x = [&](const QDateTime& t) { return left + w * double(start.msecsTo(t)) / (minutes * 60 * 1000.0); };
+    const int step = minutes <= 5 ? 1 : 2;
+    for (int m = 0; m <= minutes; m += step) {
+        const double gx = left + w * double(minutes - m) / minutes;
         p.setPen(QColor(225, 225, 225));
         p.drawLine(QPointF(gx, top), QPointF(gx, top + 3 * strip));
         p.setPen(QColor(90, 90, 90));
-        const QString label = m == kMinutes ? QStringLiteral("0 мин") : QStringLiteral("-%1").arg(kMinutes - m);
-        p.drawText(QRectF(gx - 30, top + 3 * strip + 2, 60, fm.height()), Qt::AlignHCenter, label);
+        if (m == 0)
+            p.drawText(QRectF(gx - 60, top + 3 * strip + 2, 60, fm.height()), Qt::AlignRight, QStringLiteral("0 мин"));
+        else
+            p.drawText(QRectF(gx - 30, top + 3 * strip + 2, 60, fm.height()), Qt::AlignHCenter, QStringLiteral("-%1").arg(m));
     }
     for (int k = 0; k < 3; ++k) {
         const QRect box(left, top + k * strip, w, strip - 3);
@@ -502,7 +508,6 @@ void comport::startReading() {
     Label2->clear();
     Label3->setText(QStringLiteral("Ожидание показаний ..."));
     Label4->clear();
-    Trend->clear();
     startButton_->setIcon(Image(3));
     startButton_->setText(kStopCaption);
     startButton_->setToolTip(kStopTip);
