@@ -89,9 +89,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         FUZZ_CHECK(std::isfinite(p.sdO2) && std::isfinite(p.sdCO) && std::isfinite(p.sdTemperature));
     }
-    // what goes into the fields reads back as the values stored
+    // what goes into the fields reads back as the values stored, within the seven digits of
+    // the stored number form
     QStringList fields(43);
     analyser::PutAnalyserValues(fields, p.values, analyser::SamplingPoint::AfterEconomiser, temperature);
-    FUZZ_CHECK(static_cast<float>(core::ParseEditorNumber(fields[13].toStdString())) == static_cast<float>(p.values[2]));
+    const analyser::FieldMap map = analyser::FieldsOf(analyser::SamplingPoint::AfterEconomiser);
+    const int fieldOf[] = {map.co, map.no, map.o2, map.co2};
+    for (int k = 0; k < 4; ++k) {
+        const double back = core::ParseEditorNumber(fields[fieldOf[k]].toStdString());
+        FUZZ_CHECK(std::fabs(back - p.values[k]) <= 1e-6 * std::fabs(p.values[k]) + 1e-30);
+    }
     return 0;
 }

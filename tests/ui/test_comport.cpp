@@ -10,6 +10,7 @@
 
 #include "analyser/portsettings.h"
 #include "analyser/ui/comport.h"
+#include "docs/ui/docum.h"
 #include "core/ini.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -410,6 +411,17 @@ TEST_F(ComportTest, AveragesWithItsSpreadDrawsTheTrendLogsAndStopsWhenTheRegimeG
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Режим удален: "))) << dialogs.messages()[0].toStdString();
     EXPECT_FALSE(QFileInfo::exists(gone));
+
+    // the attached-files window lists the log once the user turns to it
+    w->close();
+    settle();
+    auto* docum = wb->window<docs::Docum>(app::WindowKind::Docum);
+    ASSERT_NE(docum, nullptr);
+    EXPECT_FALSE(docum->documentNames().contains(logName));  // listed when the object opened
+    wb->showTab(3);
+    settle();
+    EXPECT_TRUE(docum->documentNames().contains(logName));
+    EXPECT_EQ(docum->kindOf(logName), QStringLiteral("Книга Microsoft Excel"));
 }
 
 TEST_F(ComportTest, BeforeTheEconomiserFillsTheSamplingPointColumn) {
