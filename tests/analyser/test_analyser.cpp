@@ -363,7 +363,9 @@ TEST(AnalyserReading, AnEditSavedMeanwhileIsKeptAndADeletedRegimeIsNotCreatedAga
     EXPECT_DOUBLE_EQ(Stored(stored, 11), 125);
     EXPECT_EQ(stored[17], lines[17]);  // temperature not read
     for (int k = 0; k < 43; ++k)
-        if (k != 11 && k != 12 && k != 13 && k != 14) EXPECT_EQ(stored[k], lines[k]) << k;
+        if (k != 11 && k != 12 && k != 13 && k != 14) {
+            EXPECT_EQ(stored[k], lines[k]) << k;
+        }
     EXPECT_EQ(fields[1], QStringLiteral(" 99"));
 
     // no economiser: the before-the-economiser choice fills the after-the-boiler column
@@ -613,6 +615,21 @@ TEST(AnalyserLinkTest, APeriodWithoutALineEndIsSkippedAndARefusedPeriodOpensNoth
     EXPECT_EQ(link.tick(), TickOutcome::Read);
     EXPECT_FALSE(link.readings()[0].accepted);
     EXPECT_EQ(link.quietPeriods(), 1);
+
+    // started again on an analyser that ends its readings with CR alone and separates by tabs
+    ASSERT_TRUE(link.start(fake.path(), QStringLiteral("9600,N,8,1"), QStringLiteral("1")));
+    fake.send("0\t150\r10\t20\t3.5\t9.1\t0\t0\t150\r11\t21\t3,6\t9\t0\t0\t1");
+    Pump(50);
+    EXPECT_EQ(link.tick(), TickOutcome::Read);
+    ASSERT_EQ(link.readings().size(), 1);
+    EXPECT_TRUE(link.readings()[0].accepted);
+    EXPECT_DOUBLE_EQ(link.readings()[0].numbers[2], 3.5);
+    fake.send("51\r");
+    Pump(50);
+    EXPECT_EQ(link.tick(), TickOutcome::Read);
+    ASSERT_EQ(link.readings().size(), 1);
+    EXPECT_DOUBLE_EQ(link.readings()[0].numbers[2], 3.6);
+    EXPECT_DOUBLE_EQ(link.readings()[0].numbers[6], 151);
 }
 
 TEST(AnalyserLinkTest, ALostLinkIsReopenedAtEachPeriodAndReadingGoesOn) {

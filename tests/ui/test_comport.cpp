@@ -64,7 +64,9 @@ protected:
     comport* openWindow(const QString& object, int row = 0) {
         EXPECT_TRUE(wb->openObject(object));
         settle();
-        if (row > 0) EXPECT_TRUE(list()->selectRow(row));
+        if (row > 0) {
+            EXPECT_TRUE(list()->selectRow(row));
+        }
         EXPECT_TRUE(frame().ComP->isEnabled());
         frame().ComP->trigger();
         settle();
