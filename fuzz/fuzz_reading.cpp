@@ -60,6 +60,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         ++accepted;
         newest = &r;
         FUZZ_CHECK(r.values.size() == analyser::kValueCount);
+        FUZZ_CHECK(!analyser::GluedReadings(r.text.toLatin1()));
         for (int k = 0; k < analyser::kValueCount; ++k) {
             FUZZ_CHECK(std::isfinite(r.numbers[k]));
             double again = 0;

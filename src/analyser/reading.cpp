@@ -33,6 +33,18 @@ int DecimalsOf(const QString& text) {
     return n;
 }
 
+// Values of a text separated by blanks and tabs.
+int CountValues(QByteArrayView text) {
+    int n = 0;
+    bool in = false;
+    for (char c : text) {
+        const bool sep = c == ' ' || c == '\t' || c == '\v' || c == '\f';
+        if (!sep && !in) ++n;
+        in = !sep;
+    }
+    return n;
+}
+
 double Mean(const QList<double>& v) {
     double sum = 0;
     for (double x : v) sum += x;
@@ -72,8 +84,23 @@ void ReadingFramer::restart() {
     afterCr_ = false;
 }
 
+bool GluedReadings(QByteArrayView line) {
+    int several = 0;
+    for (QByteArrayView rest = line; !rest.isEmpty();) {
+        const qsizetype cr = rest.indexOf('\r');
+        const QByteArrayView part = cr < 0 ? rest : rest.first(cr);
+        if (CountValues(part) >= 2) ++several;
+        if (cr < 0) break;
+        rest = rest.sliced(cr + 1);
+    }
+    return several >= 2;
+}
+
 void ReadingFramer::endLine(QList<QByteArray>& out) {
     while (tail_.endsWith('\r')) tail_.chop(1);  // the CR of a CR LF line end
+    // readings ended by CR alone, glued by a stray line feed: the analyser sends no line
+    // feeds after all, and carriage returns end its readings again
+    if (lineFeeds_ && GluedReadings(tail_)) lineFeeds_ = false;
     if (synced_) {
         bool blank = true;
         for (char c : std::as_const(tail_)) blank = blank && (c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f');
@@ -101,8 +128,7 @@ QList<QByteArray> ReadingFramer::feed(const QByteArray& bytes) {
             tail_.append(c);
             if (tail_.size() > kMaxReadingBytes) {
                 // no line end in sight: noise, or a speed that does not match; start over
-                tail_.clear();
-                synced_ = false;
+                restart();
             }
         }
     }
@@ -125,6 +151,10 @@ Reading ParseReading(const QString& text, bool temperature, const QDateTime& tim
         if (found < kValueCount) r.values.append(text.mid(i, end - i));
         ++found;
         i = end;
+    }
+    if (GluedReadings(text.toLatin1())) {
+        r.refusal = QStringLiteral("Неполное показание: несколько показаний в одной строке");
+        return r;
     }
     if (r.values.size() < kValueCount) {
         r.refusal = QStringLiteral("Неполное показание: %1 из 7 значений").arg(r.values.size());

@@ -8,7 +8,9 @@
 // as no line feed has come since the port was opened (analysers that end their readings
 // with CR alone); a carriage return directly followed by a line feed is one line end (CR
 // LF). Once a line feed has come, carriage returns only separate values, as blanks and
-// tabs do. What arrives before the first line end after opening is dropped (it may be the
+// tabs do, until a line shows readings glued by carriage returns (a stray line feed in the
+// stream of an analyser that ends its readings with CR alone; such a line is refused and
+// CR ends readings again). What arrives before the first line end after opening is dropped (it may be the
 // end of a reading whose start was sent before); an unterminated tail waits for its rest.
 
 #include <QByteArray>
@@ -57,6 +59,10 @@ private:
     bool lineFeeds_ = false;
     bool afterCr_ = false;  // the last byte was a CR that ended a reading
 };
+
+// True when carriage returns in a line separate groups of several values: readings ended by
+// CR alone that a stray line feed glued together, never one reading.
+bool GluedReadings(QByteArrayView line);
 
 // One complete reading and what the checks made of it.
 struct Reading {

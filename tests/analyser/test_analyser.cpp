@@ -208,6 +208,17 @@ TEST(AnalyserText, ReadingsEndAtTheirLineEndsAndACutReadingWaitsForItsRest) {
               QStringList({"10 20 3.5 9.1 0 0 150", "11 21 3.6 9.0 0 0 151"}));
     EXPECT_FALSE(cr.lineFeeds());
 
+    // a stray line feed in a CR-only stream: the readings it glues are refused as one line,
+    // and carriage returns end readings again
+    ReadingFramer stray;
+    const QStringList glued = Frame(stray, {"0\r10 20 3.5 9.1 0 0 150\r11 2\n1 3.6 9.0 0 0 151\r12 22 3.7 9 0 0 152\r",
+                                            "\n", "14 24 3.9 9 0 0 154\r"});
+    ASSERT_EQ(glued.size(), 4);
+    EXPECT_EQ(glued[1], QStringLiteral("11 2"));
+    EXPECT_EQ(ParseReading(glued[2], true).refusal, QStringLiteral("Неполное показание: несколько показаний в одной строке"));
+    EXPECT_TRUE(ParseReading(glued[3], true).accepted);
+    EXPECT_FALSE(stray.lineFeeds());
+
     // opening again drops the half reading that was waiting and the next fragment
     cr.restart();
     EXPECT_EQ(Frame(cr, {"0 0 150\r", "12 22 3.7 9 0 0 152\r"}), QStringList({"12 22 3.7 9 0 0 152"}));
