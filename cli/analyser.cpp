@@ -16,16 +16,19 @@
 #include "cli/objectfolder.h"
 #include "core/names.h"
 #include "core/numbers.h"
+#include "core/numparse.h"
 #include "regime/regimestore.h"
 
 namespace cli {
 
 const char* const kAnalyserUsage =
     "  kalvaro-cli analyser OBJECTDIR REGIMEFILE --port PATH [--settings 9600,N,8,1] [--period 4]\n"
-    "              [--count K] [--before-economiser] [--temperature]\n"
+    "              [--count K] [--before-economiser] [--temperature] [--average]\n"
     "                                         read the gas analyser into a regime, saving and\n"
-    "                                         calculating after each reading (COMn is /dev/ttyS(n-1))\n"
+    "                                         calculating after each period (COMn is /dev/ttyS(n-1));\n"
+    "                                         --average stores the mean of the period's readings\n"
     "  kalvaro-cli analyser-sim [--period S] [--link PATH] [--fuel gas|oil] [--seed N]\n"
+    "              [--line-end crlf|lf|cr] [--comma] [--split]\n"
     "                                         a pretend gas analyser on a pseudo-terminal\n";
 
 namespace {
@@ -57,7 +60,7 @@ int AnalyserCommand(const QStringList& argsIn) {
     QStringList args = argsIn;
     QString port, settings = QStringLiteral("9600,N,8,1"), period = QStringLiteral("4");
     int count = 0;
-    bool before = false, temperature = false;
+    bool before = false, temperature = false, average = false;
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -81,6 +84,8 @@ int AnalyserCommand(const QStringList& argsIn) {
             before = true;
         } else if (a == u"--temperature") {
             temperature = true;
+        } else if (a == u"--average") {
+            average = true;
         } else if (a.startsWith(u"--")) {
             return Usage(QStringLiteral("unknown option ") + a);
         } else {
@@ -120,6 +125,7 @@ int AnalyserCommand(const QStringList& argsIn) {
         before ? analyser::SamplingPoint::BeforeEconomiser : analyser::SamplingPoint::AfterEconomiser;
 
     analyser::AnalyserLink link;
+    link.setReadTemperature(temperature);
     if (!link.start(port, settings, period)) {
         Err() << QStringLiteral("Ошибка при работе с портом ") << port << ": " << link.reason() << "\n";
         return 1;
@@ -136,14 +142,47 @@ int AnalyserCommand(const QStringList& argsIn) {
         Out() << Now() << "  " << link.reason() << "\n";
         Out().flush();
     });
+    // three periods in a row without an accepted reading, or with the link lost, end the capture
+    auto tooQuiet = [&] {
+        if (link.quietPeriods() < 3) return false;
+        if (link.state() == analyser::LinkState::Lost)
+            Err() << QStringLiteral("Связь с газоанализатором потеряна и не восстановлена за три периода: ")
+                  << link.reason() << "\n";
+        else
+            Err() << (link.bytesOfPeriod() > 0
+                          ? QStringLiteral("Нет полных показаний от газоанализатора три периода подряд: проверьте "
+                                           "скорость, четность, биты данных и стоповые биты порта.\n")
+                          : QStringLiteral("Нет данных от газоанализатора три периода подряд: проверьте, что "
+                                           "анализатор включен, кабель подключен и выбран верный порт.\n"));
+        status = 1;
+        QCoreApplication::exit(0);
+        return true;
+    };
     QObject::connect(&second, &QTimer::timeout, [&] {
         const analyser::TickOutcome t = link.tick();
         switch (t) {
         case analyser::TickOutcome::Read: {
+            for (const analyser::Reading& r : link.readings())
+                if (!r.accepted) Out() << Now() << "  " << r.refusal << ": " << r.text.simplified().left(80) << "\n";
+            const analyser::PeriodValues values = analyser::CombineReadings(link.readings(), average);
+            if (values.used == 0) {
+                // only refused readings: nothing stored, the log says why
+                QString logError;
+                if (!analyser::AppendReadingLog(s.currentObjectFolder, s.currentRegimeFile,
+                                                analyser::LogRowsOf(link.readings(), values, false), &logError))
+                    Err() << logError << "\n";
+                Out().flush();
+                if (tooQuiet()) return;
+                break;
+            }
             const analyser::StoreOutcome o =
-                analyser::StoreAnalyserReading(s, fields, link.text(), point, temperature, [&](const QString& m) {
+                analyser::StoreAnalyserValues(s, fields, values, point, temperature, [&](const QString& m) {
                     Out() << Now() << "  " << m << " !\n";
                 });
+            QString logError;
+            if (!analyser::AppendReadingLog(s.currentObjectFolder, s.currentRegimeFile,
+                                            analyser::LogRowsOf(link.readings(), values, o.saved, o.error), &logError))
+                Err() << logError << "\n";
             if (!o.saved) {
                 Err() << s.currentRegimeFile << ": " << o.error << "\n";
                 status = 1;
@@ -156,6 +195,15 @@ int AnalyserCommand(const QStringList& argsIn) {
             Out() << Now() << "  #" << taken << "  CO " << v(f.co) << "  NO " << v(f.no) << "  O2 " << v(f.o2)
                   << "  CO2 " << v(f.co2);
             if (temperature) Out() << QStringLiteral("  Тух.г ") << v(f.temperature);
+            if (values.averaged) {
+                Out() << QStringLiteral("  среднее из ") << values.used << QStringLiteral(" (σ O2 ")
+                      << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.sdO2, 2)))
+                      << QStringLiteral(", σ CO ") << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.sdCO, 1)));
+                if (temperature)
+                    Out() << QStringLiteral(", σ Тух.г ")
+                          << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.sdTemperature, 1)));
+                Out() << (values.steady ? QStringLiteral(", стабильно)") : QStringLiteral(")"));
+            }
             if (o.calc.outcome == regime::CalcOutcome::Calculated)
                 Out() << QStringLiteral("  КПД ") << core::StoredForm(s.results[4]) << QStringLiteral("  Нагрузка, % ")
                       << core::StoredForm(s.results[0]) << "\n";
@@ -175,16 +223,21 @@ int AnalyserCommand(const QStringList& argsIn) {
             break;
         }
         case analyser::TickOutcome::Skipped:
-            Out() << Now() << QStringLiteral("  нет данных от газоанализатора\n");
+            Out() << Now() << (link.bytesOfPeriod() > 0 ? QStringLiteral("  нет полного показания от газоанализатора\n")
+                                                        : QStringLiteral("  нет данных от газоанализатора\n"));
             Out().flush();
+            if (tooQuiet()) return;
             break;
         case analyser::TickOutcome::LinkLost:
-            break;  // told by linkLost()
+            if (tooQuiet()) return;  // told by linkLost()
+            break;
         case analyser::TickOutcome::Reopened:
             Out() << Now() << "  " << link.port().device() << QStringLiteral(" открыт снова\n");
             Out().flush();
             break;
         case analyser::TickOutcome::StillLost:
+            if (tooQuiet()) return;
+            break;
         case analyser::TickOutcome::Counting:
         case analyser::TickOutcome::Idle: break;
         }

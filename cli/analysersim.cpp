@@ -1,5 +1,7 @@
 // A pretend gas analyser: a pseudo-terminal that receives one reading in the analyser's
-// seven-value text every period, with values that drift slowly the way a burner's do.
+// seven-value text every period, with values that drift slowly the way a burner's do. It
+// keeps its terminal while readers come and go, until Ctrl+C. Options try the framing: the
+// line end, a decimal comma, and readings sent in two parts with a pause between.
 
 #include <QByteArray>
 #include <QFile>
@@ -49,7 +51,8 @@ struct Drift {
 
 int AnalyserSimCommand(const QStringList& args) {
     double period = 2.0;
-    QString link, fuel = QStringLiteral("gas");
+    QString link, fuel = QStringLiteral("gas"), lineEnd = QStringLiteral("crlf");
+    bool comma = false, split = false;
     unsigned seed = std::random_device{}();
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
@@ -63,6 +66,14 @@ int AnalyserSimCommand(const QStringList& args) {
         } else if (a == u"--fuel" && hasValue) {
             fuel = args[++i];
             if (fuel != u"gas" && fuel != u"oil") return SimUsage(QStringLiteral("--fuel: gas or oil"));
+        } else if (a == u"--line-end" && hasValue) {
+            lineEnd = args[++i];
+            if (lineEnd != u"crlf" && lineEnd != u"lf" && lineEnd != u"cr")
+                return SimUsage(QStringLiteral("--line-end: crlf, lf or cr"));
+        } else if (a == u"--comma") {
+            comma = true;
+        } else if (a == u"--split") {
+            split = true;
         } else if (a == u"--seed" && hasValue) {
             seed = args[++i].toUInt(&ok);
             if (!ok) return SimUsage(QStringLiteral("--seed: a whole number"));
@@ -80,7 +91,8 @@ int AnalyserSimCommand(const QStringList& args) {
         err << "cannot open a pseudo-terminal: " << std::strerror(errno) << "\n";
         return 1;
     }
-    // the simulator keeps only its own end, so it notices when the reader closes the port
+    // the simulator keeps only its own end; a reader opens the terminal's path as its port,
+    // and may close it and open it again as often as it likes
     ::close(slave);
     ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
     const QString path = QString::fromLocal8Bit(name);
@@ -115,20 +127,18 @@ int AnalyserSimCommand(const QStringList& args) {
     Drift no{gas ? 45.0 : 70.0, 15.0, 140.0, 1.5};
     Drift temp{gas ? 150.0 : 175.0, 110.0, 230.0, 1.2};
 
-    bool peerSeen = false;
+    const QByteArray end = lineEnd == u"lf" ? QByteArray("\n") : lineEnd == u"cr" ? QByteArray("\r") : QByteArray("\r\n");
     QString why;
-    auto nextSend = std::chrono::steady_clock::now();
-    while (!gSimStop) {
+    QByteArray rest;  // the second part of a split reading
+    auto nextSend = std::chrono::steady_clock::now(), restAt = nextSend;
+    auto send = [&](const QByteArray& bytes) {
+        // with no reader the terminal refuses (EIO) or its buffer is full: the reading is lost
+        const ssize_t w = ::write(master, bytes.constData(), static_cast<size_t>(bytes.size()));
+        if (w < 0 && errno != EAGAIN && errno != EIO) why = QString::fromLocal8Bit(std::strerror(errno));
+    };
+    while (!gSimStop && why.isEmpty()) {
         pollfd p{master, POLLIN, 0};
         ::poll(&p, 1, 0);
-        if (p.revents & POLLHUP) {
-            if (peerSeen) {
-                why = QStringLiteral("the reader closed the port");
-                break;
-            }
-        } else {
-            peerSeen = true;
-        }
         if (p.revents & POLLIN) {
             char sink[256];
             while (::read(master, sink, sizeof sink) > 0) {}  // the analyser takes no commands
@@ -146,14 +156,20 @@ int AnalyserSimCommand(const QStringList& args) {
                                      .arg(carbon, 0, 'f', 1)
                                      .arg(lambda, 0, 'f', 2)
                                      .arg(qRound(temp.next(rng)));
-            const QByteArray bytes = line.toLatin1() + "\r\n";
-            const ssize_t w = ::write(master, bytes.constData(), static_cast<size_t>(bytes.size()));
-            if (w < 0 && errno != EAGAIN && errno != EIO) {
-                why = QString::fromLocal8Bit(std::strerror(errno));
-                break;
+            QByteArray bytes = line.toLatin1() + end;
+            if (comma) bytes.replace('.', ',');
+            if (split) {
+                rest = bytes.mid(bytes.size() / 2);
+                bytes.truncate(bytes.size() / 2);
+                restAt = now + std::chrono::milliseconds(std::min(700, static_cast<int>(period * 400)));
             }
+            send(bytes);
             out << QDateTime::currentDateTime().toString(QStringLiteral("HH:mm:ss")) << line << "\n";
             out.flush();
+        }
+        if (!rest.isEmpty() && std::chrono::steady_clock::now() >= restAt) {
+            send(rest);
+            rest.clear();
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Builds the fuzz targets of the file readers (clang, libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) in build-check/ and runs each for FUZZ_SECONDS (20 by
-# default), starting from seeds taken from the demo and the template. Any crash, leak,
+# default), starting from seeds taken from the demo and the template (the analyser's
+# reading parser from the streams in fuzz/seeds/fuzz_reading). Any crash, leak,
 # sanitizer report or timeout fails the run; the input is kept in build-check/findings/.
 # The inputs in fuzz/regressions/<target>/ (earlier findings) are replayed first.
 #
@@ -12,7 +13,7 @@ ROOT=$(pwd)
 B="$ROOT/build-check"
 SECONDS_EACH=${FUZZ_SECONDS:-20}
 ./scripts/configure-check.sh
-TARGETS=${*:-"fuzz_quoted fuzz_numberlines fuzz_counter fuzz_ini fuzz_reflists fuzz_number fuzz_editor"}
+TARGETS=${*:-"fuzz_quoted fuzz_numberlines fuzz_counter fuzz_ini fuzz_reflists fuzz_number fuzz_editor fuzz_reading"}
 # shellcheck disable=SC2086
 cmake --build "$B" -j2 --target $TARGETS
 
@@ -38,6 +39,8 @@ cp "$ROOT"/fuzz/seeds/fuzz_ini/* "$B/corpus/fuzz_ini/"
 seed fuzz_reflists \( -iname 'Сотрудники.txt' -o -iname 'Dath.txt' -o -iname 'Koment.txt' \)
 lines fuzz_number
 lines fuzz_editor
+mkdir -p "$B/corpus/fuzz_reading"
+cp "$ROOT"/fuzz/seeds/fuzz_reading/* "$B/corpus/fuzz_reading/"
 
 mkdir -p "$B/findings"
 status=0

@@ -34,7 +34,12 @@ bool AnalyserLink::start(const QString& portText, const QString& settingsText, c
     periodText_ = periodText;
     period_ = period;
     countdown_ = period_;
-    text_.clear();
+    framer_.restart();
+    periodReadings_.clear();
+    readings_.clear();
+    fresh_.clear();
+    bytes_ = bytesOfPeriod_ = 0;
+    quietPeriods_ = 0;
     state_ = LinkState::Reading;
     return true;
 }
@@ -52,25 +57,47 @@ void AnalyserLink::restartCountdown() {
     countdown_ = period_;
 }
 
+// Takes what the port received into the framer; the readings it completed join the period.
+void AnalyserLink::drain() {
+    fresh_.clear();
+    if (state_ != LinkState::Reading) return;
+    if (port_.waiting() <= 0) return;  // also notices a device that is gone
+    const QByteArray bytes = port_.takeAll();
+    bytes_ += bytes.size();
+    const QDateTime now = QDateTime::currentDateTime();
+    for (const QByteArray& line : framer_.feed(bytes)) fresh_.append(ParseReading(core::DecodeCp1251(line), temperature_, now));
+    periodReadings_ += fresh_;
+}
+
 TickOutcome AnalyserLink::tick() {
     if (state_ == LinkState::Stopped) return TickOutcome::Idle;
+    const bool wasReading = state_ == LinkState::Reading;
+    drain();
+    const bool lostNow = wasReading && state_ == LinkState::Lost;
     --countdown_;
-    if (countdown_ > 0) return TickOutcome::Counting;
+    if (countdown_ > 0) return lostNow ? TickOutcome::LinkLost : TickOutcome::Counting;
     restartCountdown();
-    if (state_ == LinkState::Lost) {
-        if (!port_.open(portText_, settingsText_)) return TickOutcome::StillLost;
-        // what arrived while the port was away was thrown away on opening
-        state_ = LinkState::Reading;
-        return TickOutcome::Reopened;
+    bytesOfPeriod_ = bytes_;
+    bytes_ = 0;
+    readings_ = periodReadings_;
+    periodReadings_.clear();
+    bool accepted = false;
+    for (const Reading& r : std::as_const(readings_)) accepted = accepted || r.accepted;
+    quietPeriods_ = accepted ? 0 : quietPeriods_ + 1;
+    TickOutcome outcome = readings_.isEmpty() ? TickOutcome::Skipped : TickOutcome::Read;
+    if (state_ == LinkState::Lost && !lostNow) {
+        if (port_.open(portText_, settingsText_)) {
+            // what arrived while the port was away was thrown away on opening
+            framer_.restart();
+            state_ = LinkState::Reading;
+            if (outcome != TickOutcome::Read) outcome = TickOutcome::Reopened;
+        } else if (outcome != TickOutcome::Read) {
+            outcome = TickOutcome::StillLost;
+        }
+    } else if (lostNow && outcome != TickOutcome::Read) {
+        outcome = TickOutcome::LinkLost;
     }
-    const qint64 waiting = port_.waiting();
-    if (state_ == LinkState::Lost || !port_.isOpen()) {
-        state_ = LinkState::Lost;
-        return TickOutcome::LinkLost;
-    }
-    if (waiting < 2) return TickOutcome::Skipped;
-    text_ = core::DecodeCp1251(port_.takeAll());
-    return TickOutcome::Read;
+    return outcome;
 }
 
 }  // namespace analyser

@@ -1,22 +1,24 @@
 #pragma once
-// The reading cycle of the analyser link, without any window: a countdown of whole
-// seconds from the polling period, one reading when it runs out, and the lost-link state
-// in which the same port is tried again at each period until it opens or the user stops.
+// The reading cycle of the analyser link, without any window: each second what the port
+// received is cut into readings (reading.h); a countdown of whole seconds from the polling
+// period hands out the readings of the period when it runs out; in the lost-link state the
+// same port is tried again at each period until it opens or the user stops.
 // The window and the command-line capture both drive it with a one-second timer.
 
 #include <QObject>
 #include <QString>
 
 #include "analyser/analyserport.h"
+#include "analyser/reading.h"
 
 namespace analyser {
 
 enum class LinkState { Stopped, Reading, Lost };
 
 enum class TickOutcome {
-    Counting,   // the countdown went on
-    Read,       // a reading was taken: text()
-    Skipped,    // fewer than two characters were waiting
+    Counting,   // the countdown went on (readings that came in are in fresh())
+    Read,       // the period ended with complete readings: readings()
+    Skipped,    // the period ended without a complete reading
     LinkLost,   // the device went away at this tick
     Reopened,   // the port opened again; reading goes on from the next period
     StillLost,  // the port could not be opened again
@@ -45,14 +47,23 @@ public:
     // a valid period keeps the last good one.
     void setPeriodText(const QString& text);
 
+    // Whether value 7 (the flue-gas temperature) is stored, so checked against its range.
+    void setReadTemperature(bool on) { temperature_ = on; }
+
     // One second has passed.
     TickOutcome tick();
 
     LinkState state() const { return state_; }
     int countdown() const { return countdown_; }
     int period() const { return period_; }
-    // Text of the last reading (the analyser input text).
-    QString text() const { return text_; }
+    // The complete readings of the period that ended at the last Read, oldest first.
+    const QList<Reading>& readings() const { return readings_; }
+    // The complete readings that came in at the last tick.
+    const QList<Reading>& fresh() const { return fresh_; }
+    // Bytes received in the period that ended last (to tell silence from noise).
+    qint64 bytesOfPeriod() const { return bytesOfPeriod_; }
+    // Periods in a row, up to the last one, that gave no accepted reading (a lost link too).
+    int quietPeriods() const { return quietPeriods_; }
     PortFailure failure() const { return port_.failure(); }
     QString reason() const { return port_.reason(); }
     AnalyserPort& port() { return port_; }
@@ -63,13 +74,18 @@ Q_SIGNALS:
 
 private:
     void restartCountdown();
+    void drain();
 
     AnalyserPort port_;
     LinkState state_ = LinkState::Stopped;
     QString portText_, settingsText_, periodText_;
     int period_ = 4;
     int countdown_ = 0;
-    QString text_;
+    bool temperature_ = false;
+    ReadingFramer framer_;
+    QList<Reading> periodReadings_, readings_, fresh_;
+    qint64 bytes_ = 0, bytesOfPeriod_ = 0;
+    int quietPeriods_ = 0;
 };
 
 }  // namespace analyser

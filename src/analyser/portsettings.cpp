@@ -44,6 +44,25 @@ bool WritePortSetting(const QString& iniFile, int index, const QString& value, Q
     return false;
 }
 
+PortSettings DefaultedSettings(const PortSettings& read) {
+    const QString defaults[5] = {QStringLiteral("COM1"), QStringLiteral("9600"), QStringLiteral("No"), QStringLiteral("8"),
+                                 QStringLiteral("1")};
+    PortSettings s = read;
+    for (int i = 0; i < kSettingKeys.size(); ++i)
+        if (s.value(i) == kMissing || s.value(i).trimmed().isEmpty()) s.setValue(i, defaults[i]);
+    return s;
+}
+
+bool ReadAverageSetting(const QString& iniFile) {
+    return core::ReadIni(iniFile, kSection, kAverageKey, QStringLiteral("0")).trimmed() == u"1";
+}
+
+bool WriteAverageSetting(const QString& iniFile, bool on, QString* error) {
+    if (core::WriteIni(iniFile, kSection, kAverageKey, on ? QStringLiteral("1") : QStringLiteral("0"))) return true;
+    if (error) *error = QStringLiteral("Ошибка записи файла ") + iniFile;
+    return false;
+}
+
 QString SettingsText(const PortSettings& s) {
     return s.speed + u',' + s.parity.left(1) + u',' + s.dataBits + u',' + s.stopBits;
 }

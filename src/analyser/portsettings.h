@@ -36,6 +36,15 @@ PortSettings ReadPortSettings(const QString& iniFile);
 // be written; the old file then stays as it was.
 bool WritePortSetting(const QString& iniFile, int index, const QString& value, QString* error = nullptr);
 
+// The settings offered where "ComPort.ini" has no key: those of a common analyser,
+// "COM1" at 9600 baud, no parity, 8 data bits, 1 stop bit.
+PortSettings DefaultedSettings(const PortSettings& read);
+
+// "Усреднять" of the window, key "Average" ("1" or "0") of the same section; off when missing.
+inline const QString kAverageKey = QStringLiteral("Average");
+bool ReadAverageSetting(const QString& iniFile);
+bool WriteAverageSetting(const QString& iniFile, bool on, QString* error = nullptr);
+
 // Speed, first letter of the parity, data bits and stop bits joined by commas.
 QString SettingsText(const PortSettings& s);
 

@@ -51,7 +51,8 @@ bool DocumentKind(const QString& name, DocumentEntry& e) {
     if (dot < 0) return false;
     const QString ext = name.mid(dot + 1).toLower();
     e.name = name;
-    if (ext == u"xls" || ext == u"xlsx" || ext == u"xlsm") {
+    // csv: the gas analyser's reading logs, opened by the spreadsheet
+    if (ext == u"xls" || ext == u"xlsx" || ext == u"xlsm" || ext == u"csv") {
         e.kind = kExcelKind;
         e.icon = 2;
     } else if (ext == u"doc" || ext == u"docx") {

@@ -90,7 +90,7 @@ std::optional<InputRange> RangeOf(int field, const QStringList& units) {
     case Kind::FuelTemperature: return InputRange{-60.0, 300.0, unit};
     case Kind::FlueTemperature: return InputRange{-60.0, 1200.0, unit};
     case Kind::WaterTemperature: return InputRange{0.0, 400.0, unit};
-    case Kind::Gas21: return InputRange{0.0, 21.0, QStringLiteral("%")};
+    case Kind::Gas21: return InputRange{0.0, 21.0, QStringLiteral("%"), field != 13 && field != 37};
     case Kind::Emission: return InputRange{0.0, 100000.0, unit};
     case Kind::Angle: return InputRange{0.0, 360.0, unit};
     case Kind::Percent: return InputRange{0.0, 100.0, QStringLiteral("%")};
@@ -101,12 +101,13 @@ std::optional<InputRange> RangeOf(int field, const QStringList& units) {
 QString InputRangeError(int field, double value, const QStringList& units, bool economiser) {
     const auto r = RangeOf(field, units);
     if (!r) return {};
-    if (std::isfinite(value) && value >= r->min && value <= r->max) return {};
+    if (std::isfinite(value) && value >= r->min && (r->maxIncluded ? value <= r->max : value < r->max)) return {};
     const QString shown = std::isfinite(value) ? core::StoredForm(static_cast<float>(value)) : QStringLiteral("?");
     QString text = QStringLiteral("Поле «") + FieldHint(field, economiser).trimmed() + QStringLiteral("»: значение ") +
                    shown + QStringLiteral(" вне пределов от ") + BoundText(r->min) + QStringLiteral(" до ") +
                    BoundText(r->max);
     if (!r->unit.isEmpty()) text += u' ' + r->unit;
+    if (!r->maxIncluded) text += QStringLiteral(" (не включая ") + BoundText(r->max) + u')';
     return text;
 }
 

@@ -14,6 +14,7 @@ namespace regime {
 struct InputRange {
     double min = 0.0, max = 0.0;  // in the field's own unit
     QString unit;                 // that unit as the user sees it ("оС", "mbar", "%", ...)
+    bool maxIncluded = true;      // 21 % of oxygen is air, never flue gas
 };
 
 // The range of input k (0..42) with the object's unit texts; nullopt for an input without

@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QElapsedTimer>
 #include <QProcess>
+#include <QThread>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -173,72 +175,153 @@ TEST(AnalyserSettings, PollingPeriods) {
 
 // ------------------------------------------------------------------ analyser text
 
-TEST(AnalyserText, TheFirstSevenValuesWithCarriageReturnsAsSeparators) {
-    QStringList v = ParseAnalyserText(QString::fromLatin1(kExample));
-    ASSERT_EQ(v.size(), 7);
-    EXPECT_EQ(v[0], QStringLiteral("125 "));
-    EXPECT_EQ(v[1], QStringLiteral("34 "));
-    EXPECT_EQ(v[2], QStringLiteral("3.5 "));
-    EXPECT_EQ(v[3], QStringLiteral("10.2 "));
-    EXPECT_EQ(v[6], QStringLiteral("145 "));
-    EXPECT_DOUBLE_EQ(core::ParseEditorNumber(v[3]), 10.2);
+namespace {
 
-    // carriage returns alone separate; values after the seventh are dropped
-    v = ParseAnalyserText(QStringLiteral("1\r2\r3\r4\r5\r6\r7\r8 9"));
-    EXPECT_EQ(v, QStringList({"1 ", "2 ", "3 ", "4 ", "5 ", "6 ", "7 "}));
-
-    // line feeds and tabs stay inside values; the reading rule skips them
-    v = ParseAnalyserText(QStringLiteral("\t12.5 3\n4 5"));
-    EXPECT_EQ(v[0], QStringLiteral("\t12.5 "));
-    EXPECT_EQ(v[1], QStringLiteral("3\n4 "));
-    EXPECT_DOUBLE_EQ(core::ParseEditorNumber(v[0]), 12.5);
-    EXPECT_DOUBLE_EQ(core::ParseEditorNumber(v[1]), 34);
-
-    // fewer than seven values: the rest are empty
-    v = ParseAnalyserText(QStringLiteral("  80 20"));
-    EXPECT_EQ(v, QStringList({"80 ", "20 ", "", "", "", "", ""}));
-    EXPECT_EQ(ParseAnalyserText(QStringLiteral("   \r\r ")), QStringList(7));
-    // several readings since the last one: the oldest gives the values
-    v = ParseAnalyserText(QStringLiteral("1 2 3 4 5 6 7\r\n8 9 10 11 12 13 14\r\n"));
-    EXPECT_EQ(v[0], QStringLiteral("1 "));
-    EXPECT_EQ(v[6], QStringLiteral("7 "));
+// Feeds the chunks in turn and collects the readings they complete.
+QStringList Frame(ReadingFramer& f, const QList<QByteArray>& chunks) {
+    QStringList out;
+    for (const QByteArray& c : chunks)
+        for (const QByteArray& line : f.feed(c)) out.append(QString::fromLatin1(line));
+    return out;
 }
 
-TEST(AnalyserText, ValuesGoToTheFieldsOfTheSamplingPoint) {
-    const QStringList values = ParseAnalyserText(QString::fromLatin1(kExample));
+}  // namespace
+
+TEST(AnalyserText, ReadingsEndAtTheirLineEndsAndACutReadingWaitsForItsRest) {
+    // CR LF: the fragment before the first line end is dropped, a reading cut between two
+    // chunks is joined, the tail after the last line end waits
+    ReadingFramer f;
+    EXPECT_EQ(Frame(f, {"4 0 145\r\n  125  34 3.5 10.", "2 0 0 145\r", "\n12 3"}),
+              QStringList({"  125  34 3.5 10.2 0 0 145"}));
+    EXPECT_EQ(f.pending(), 4);
+    EXPECT_EQ(Frame(f, {" 4 5 6 7\r\n"}), QStringList({"12 3 4 5 6 7"}));
+    // once a line feed has come, carriage returns separate values
+    EXPECT_EQ(Frame(f, {"1\r2\r3\r4\r5\r6\r7\r\n", "\r\n", " \t \n"}), QStringList({"1\r2\r3\r4\r5\r6\r7"}));
+
+    // LF alone, tabs between values
+    ReadingFramer lf;
+    EXPECT_EQ(Frame(lf, {"x\n", "10\t20\t3.5\t9.1\t0\t0\t150\n"}), QStringList({"10\t20\t3.5\t9.1\t0\t0\t150"}));
+
+    // CR alone, for an analyser that sends no LF
+    ReadingFramer cr;
+    EXPECT_EQ(Frame(cr, {"145\r10 20 3", ".5 9.1 0 0 150\r11 21 3.6 9.0 0 0 151\r"}),
+              QStringList({"10 20 3.5 9.1 0 0 150", "11 21 3.6 9.0 0 0 151"}));
+    EXPECT_FALSE(cr.lineFeeds());
+
+    // a stray line feed in a CR-only stream: the readings it glues are refused as one line,
+    // and carriage returns end readings again
+    ReadingFramer stray;
+    const QStringList glued = Frame(stray, {"0\r10 20 3.5 9.1 0 0 150\r11 2\n1 3.6 9.0 0 0 151\r12 22 3.7 9 0 0 152\r",
+                                            "\n", "14 24 3.9 9 0 0 154\r"});
+    ASSERT_EQ(glued.size(), 4);
+    EXPECT_EQ(glued[1], QStringLiteral("11 2"));
+    EXPECT_EQ(ParseReading(glued[2], true).refusal, QStringLiteral("Неполное показание: несколько показаний в одной строке"));
+    EXPECT_TRUE(ParseReading(glued[3], true).accepted);
+    EXPECT_FALSE(stray.lineFeeds());
+
+    // opening again drops the half reading that was waiting and the next fragment
+    cr.restart();
+    EXPECT_EQ(Frame(cr, {"0 0 150\r", "12 22 3.7 9 0 0 152\r"}), QStringList({"12 22 3.7 9 0 0 152"}));
+
+    // noise without line ends is dropped when it grows too long, and framing starts over
+    ReadingFramer noise;
+    EXPECT_TRUE(Frame(noise, {"\n", QByteArray(kMaxReadingBytes + 10, 'z'), "1 2 3 4 5 6 7\n"}).isEmpty());
+    EXPECT_EQ(Frame(noise, {"1 2 3 4 5 6 7\n"}), QStringList({"1 2 3 4 5 6 7"}));
+}
+
+TEST(AnalyserText, ACompleteReadingIsSevenNumbersWithinTheirRanges) {
+    Reading r = ParseReading(QStringLiteral("  125  34 3,5 10.2 1.17 0 145 99 x"), true);
+    ASSERT_TRUE(r.accepted) << r.refusal.toStdString();
+    EXPECT_EQ(r.values.size(), 7);  // the eighth and ninth are ignored
+    EXPECT_DOUBLE_EQ(r.numbers[0], 125);
+    EXPECT_DOUBLE_EQ(r.numbers[2], 3.5);  // a decimal comma
+    EXPECT_DOUBLE_EQ(r.numbers[3], 10.2);
+    EXPECT_DOUBLE_EQ(r.numbers[6], 145);
+    EXPECT_TRUE(ParseReading(QStringLiteral("1\r2\r3\r4\r5\r6\r7\r"), false).accepted);
+
+    // refused readings say why
+    struct Case {
+        const char* text;
+        bool temperature;
+        const char* why;
+    };
+    for (const Case& c : {Case{"  125  34 3.5 10.2 0 0", true, "Неполное показание: 6 из 7 значений"},
+                          Case{"14", true, "Неполное показание: 1 из 7 значений"},
+                          Case{"125 34 3.5 1O.2 0 0 145", true, "Неполное показание: значение 4 «1O.2» не число"},
+                          Case{"125 34 3.5 10.2 0 0 1,4,5", true, "Неполное показание: значение 7 «1,4,5» не число"},
+                          Case{"125 34 3.5 10.2 0 0 1e99", true, "Неполное показание: значение 7 «1e99» не число"},
+                          Case{"125 34 99.58 10.2 0 0 145", true, "значение 99.58 вне пределов от 0 до 21 %"},
+                          Case{"125 34 21 10.2 0 0 145", true, "(не включая 21)"},
+                          Case{"-5 34 3.5 10.2 0 0 145", true, "значение -5 вне пределов"},
+                          Case{"125 34 3.5 10.2 0 0 4000", true, "значение 4000 вне пределов от -60 до 1200"}}) {
+        r = ParseReading(QString::fromUtf8(c.text), c.temperature);
+        EXPECT_FALSE(r.accepted) << c.text;
+        EXPECT_TRUE(r.refusal.contains(QString::fromUtf8(c.why))) << c.text << " -> " << r.refusal.toStdString();
+    }
+    // the temperature is checked only when it is read
+    EXPECT_TRUE(ParseReading(QStringLiteral("125 34 3.5 10.2 0 0 4000"), false).accepted);
+    EXPECT_FALSE(ParseReading(QStringLiteral("125 34 3.5 10.2 0 0 warm"), false).accepted);
+}
+
+TEST(AnalyserText, ThePeriodGivesItsNewestReadingOrTheMeanWithItsSpread) {
+    const QDateTime t0(QDate(2026, 3, 2), QTime(10, 0, 0));
+    QList<Reading> period = {ParseReading(QStringLiteral("100 30 3.4 10.0 0 0 150"), true, t0),
+                             ParseReading(QStringLiteral("120 32 3.6 9.9 0 0 152"), true, t0.addSecs(1)),
+                             ParseReading(QStringLiteral("110 31 3,5 9.95 0 0 151"), true, t0.addSecs(2)),
+                             ParseReading(QStringLiteral("9 9"), true, t0.addSecs(3))};
+    PeriodValues newest = CombineReadings(period, false);
+    EXPECT_EQ(newest.used, 1);
+    EXPECT_FALSE(newest.averaged);
+    EXPECT_DOUBLE_EQ(newest.values[0], 110);  // the newest accepted one, not the refused one after it
+    EXPECT_DOUBLE_EQ(newest.values[2], 3.5);
+
+    PeriodValues mean = CombineReadings(period, true);
+    EXPECT_EQ(mean.used, 3);
+    EXPECT_DOUBLE_EQ(mean.values[0], 110);
+    EXPECT_DOUBLE_EQ(mean.values[2], 3.5);
+    EXPECT_DOUBLE_EQ(mean.values[3], 9.95);  // 29.85 / 3, to three decimals
+    EXPECT_NEAR(mean.sdO2, 0.1, 1e-12);
+    EXPECT_NEAR(mean.sdCO, 10, 1e-12);
+    EXPECT_NEAR(mean.sdTemperature, 1, 1e-12);
+    EXPECT_TRUE(mean.steady);
+    // one decimal more than the most precise reading, halves to even
+    const PeriodValues third =
+        CombineReadings({ParseReading(QStringLiteral("1 1 3.1 9 0 0 1"), true), ParseReading(QStringLiteral("2 1 3.2 9 0 0 1"), true),
+                         ParseReading(QStringLiteral("2 1 3.2 9 0 0 1"), true)},
+                        true);
+    EXPECT_DOUBLE_EQ(third.values[0], 1.7);    // 5/3
+    EXPECT_DOUBLE_EQ(third.values[2], 3.17);   // 9.5/3
+    // a burner still moving is not steady; two readings are too few to tell
+    period.append(ParseReading(QStringLiteral("110 31 4.2 9.5 0 0 151"), true));
+    EXPECT_FALSE(CombineReadings(period, true).steady);
+    EXPECT_FALSE(CombineReadings(period.mid(0, 2), true).steady);
+    EXPECT_EQ(CombineReadings({period[3]}, true).used, 0);
+
+    // the fields of the sampling point get the editor form of the values
     QStringList f(43, QStringLiteral(" 9"));
-    PutAnalyserValues(f, values, SamplingPoint::AfterEconomiser, true);
-    EXPECT_EQ(f[11], QStringLiteral("125 "));
-    EXPECT_EQ(f[14], QStringLiteral("34 "));
-    EXPECT_EQ(f[13], QStringLiteral("3.5 "));
-    EXPECT_EQ(f[12], QStringLiteral("10.2 "));
-    EXPECT_EQ(f[17], QStringLiteral("145 "));
+    PutAnalyserValues(f, newest.values, SamplingPoint::AfterEconomiser, true);
+    EXPECT_EQ(f[11], QStringLiteral(" 110"));
+    EXPECT_EQ(f[14], QStringLiteral(" 31"));
+    EXPECT_EQ(f[13], QStringLiteral(" 3.5"));
+    EXPECT_EQ(f[12], QStringLiteral(" 9.95"));
+    EXPECT_EQ(f[17], QStringLiteral(" 151"));
     for (int k : {15, 35, 36, 37, 38, 39, 40}) EXPECT_EQ(f[k], QStringLiteral(" 9")) << k;
-
     f = QStringList(43, QStringLiteral(" 9"));
-    PutAnalyserValues(f, values, SamplingPoint::AfterEconomiser, false);
-    EXPECT_EQ(f[17], QStringLiteral(" 9"));
-
-    f = QStringList(43, QStringLiteral(" 9"));
-    PutAnalyserValues(f, values, SamplingPoint::BeforeEconomiser, true);
-    EXPECT_EQ(f[35], QStringLiteral("125 "));
-    EXPECT_EQ(f[38], QStringLiteral("34 "));
-    EXPECT_EQ(f[37], QStringLiteral("3.5 "));
-    EXPECT_EQ(f[36], QStringLiteral("10.2 "));
-    EXPECT_EQ(f[40], QStringLiteral("145 "));
-    for (int k : {11, 12, 13, 14, 17, 39}) EXPECT_EQ(f[k], QStringLiteral(" 9")) << k;
-
-    // missing values empty their fields
-    f = QStringList(43, QStringLiteral(" 9"));
-    PutAnalyserValues(f, ParseAnalyserText(QStringLiteral("50 30")), SamplingPoint::AfterEconomiser, true);
-    EXPECT_EQ(f[11], QStringLiteral("50 "));
-    EXPECT_EQ(f[14], QStringLiteral("30 "));
-    EXPECT_TRUE(f[13].isEmpty());
-    EXPECT_TRUE(f[12].isEmpty());
-    EXPECT_TRUE(f[17].isEmpty());
+    PutAnalyserValues(f, newest.values, SamplingPoint::BeforeEconomiser, false);
+    EXPECT_EQ(f[35], QStringLiteral(" 110"));
+    EXPECT_EQ(f[38], QStringLiteral(" 31"));
+    EXPECT_EQ(f[37], QStringLiteral(" 3.5"));
+    EXPECT_EQ(f[36], QStringLiteral(" 9.95"));
+    for (int k : {11, 12, 13, 14, 17, 39, 40}) EXPECT_EQ(f[k], QStringLiteral(" 9")) << k;
 }
 
 // ------------------------------------------------------------------ reading into a regime
+
+namespace {
+
+PeriodValues Newest(const char* text) { return CombineReadings({ParseReading(QString::fromUtf8(text), true)}, false); }
+
+}  // namespace
 
 TEST(AnalyserReading, SavesCalculatesAndSortsTheCurrentRegime) {
     DemoHome d;
@@ -247,9 +330,9 @@ TEST(AnalyserReading, SavesCalculatesAndSortsTheCurrentRegime) {
     const QByteArray oldResults = ReadBytes(d.resultsFile());
     const QStringList before = d.storedInputs();
     QStringList notices;
-    const StoreOutcome o = StoreAnalyserReading(d.state, fields, QString::fromLatin1(kExample),
-                                                SamplingPoint::AfterEconomiser, true,
-                                                [&](const QString& m) { notices.append(m); });
+    const StoreOutcome o = StoreAnalyserValues(d.state, fields, Newest(kExample.constData()),
+                                               SamplingPoint::AfterEconomiser, true,
+                                               [&](const QString& m) { notices.append(m); });
     ASSERT_TRUE(o.saved) << o.error.toStdString();
     EXPECT_EQ(o.calc.outcome, regime::CalcOutcome::Calculated);
     EXPECT_TRUE(notices.isEmpty());
@@ -261,6 +344,7 @@ TEST(AnalyserReading, SavesCalculatesAndSortsTheCurrentRegime) {
     EXPECT_FLOAT_EQ(Stored(stored, 12), 10.2f);
     EXPECT_DOUBLE_EQ(Stored(stored, 17), 145);
     for (int k : {0, 1, 2, 18, 22, 23, 41}) EXPECT_EQ(stored[k], before[k]) << k;
+    EXPECT_EQ(fields[13], QStringLiteral(" 3.5"));
     // the results follow the new flue gas and were written
     EXPECT_NE(ReadBytes(d.resultsFile()), oldResults);
     QStringList results;
@@ -275,23 +359,45 @@ TEST(AnalyserReading, SavesCalculatesAndSortsTheCurrentRegime) {
     EXPECT_GE(d.state.regimeList.find(d.state.currentRegimeFile), 0);
 }
 
-TEST(AnalyserReading, AnObjectWithoutEconomiserFillsOnlyTheAfterBoilerColumn) {
+TEST(AnalyserReading, AnEditSavedMeanwhileIsKeptAndADeletedRegimeIsNotCreatedAgain) {
     DemoHome d;
     QStringList fields;
     ASSERT_TRUE(d.open(kSchool, 0, fields));
-    EXPECT_FALSE(BeforeEconomiserAllowed(d.state.general));
-    const QStringList before = d.storedInputs();
-    ASSERT_TRUE(StoreAnalyserReading(d.state, fields, QString::fromLatin1(kExample), SamplingPoint::BeforeEconomiser,
-                                     true)
+    // another window changes the gas flow (field 1) after this one read the regime
+    QStringList lines = d.storedInputs();
+    lines[1] = QStringLiteral("99");
+    ASSERT_TRUE(core::WriteTextLines(d.regimeFile(), lines));
+    ASSERT_TRUE(StoreAnalyserValues(d.state, fields, Newest(kExample.constData()), SamplingPoint::AfterEconomiser, false)
                     .saved);
-    const QStringList stored = d.storedInputs();
+    QStringList stored = d.storedInputs();
+    EXPECT_DOUBLE_EQ(Stored(stored, 1), 99);
     EXPECT_DOUBLE_EQ(Stored(stored, 11), 125);
-    EXPECT_DOUBLE_EQ(Stored(stored, 17), 145);
-    for (int k = 35; k <= 40; ++k) EXPECT_EQ(stored[k], before[k]) << k;
-    // the rule is the exact text: another spelling is not "without"
-    QStringList g(19);
-    g[15] = QStringLiteral("Без экономайзера");
-    EXPECT_TRUE(BeforeEconomiserAllowed(g));
+    EXPECT_EQ(stored[17], lines[17]);  // temperature not read
+    for (int k = 0; k < 43; ++k)
+        if (k != 11 && k != 12 && k != 13 && k != 14) {
+            EXPECT_EQ(stored[k], lines[k]) << k;
+        }
+    EXPECT_EQ(fields[1], QStringLiteral(" 99"));
+
+    // no economiser: the before-the-economiser choice fills the after-the-boiler column
+    ASSERT_TRUE(StoreAnalyserValues(d.state, fields, Newest("80 20 4 9.5 0 0 140"), SamplingPoint::BeforeEconomiser, true)
+                    .saved);
+    stored = d.storedInputs();
+    EXPECT_DOUBLE_EQ(Stored(stored, 11), 80);
+    EXPECT_DOUBLE_EQ(Stored(stored, 17), 140);
+    for (int k = 35; k <= 40; ++k) EXPECT_EQ(stored[k], lines[k]) << k;
+
+    // the regime is deleted meanwhile: nothing is written, the file stays gone
+    const QString gone = d.regimeFile();
+    ASSERT_TRUE(QFile::remove(gone));
+    const StoreOutcome o = StoreAnalyserValues(d.state, fields, Newest(kExample.constData()),
+                                               SamplingPoint::AfterEconomiser, true);
+    EXPECT_FALSE(o.saved);
+    EXPECT_TRUE(o.regimeGone);
+    EXPECT_TRUE(o.error.contains(d.state.currentRegimeFile));
+    EXPECT_FALSE(QFileInfo::exists(gone));
+    // nothing accepted: nothing to store
+    EXPECT_FALSE(StoreAnalyserValues(d.state, fields, PeriodValues{}, SamplingPoint::AfterEconomiser, true).saved);
 }
 
 TEST(AnalyserReading, BeforeTheEconomiserAndAFailedCheck) {
@@ -300,8 +406,7 @@ TEST(AnalyserReading, BeforeTheEconomiserAndAFailedCheck) {
     ASSERT_TRUE(d.open(kDairy, 0, fields));
     ASSERT_TRUE(BeforeEconomiserAllowed(d.state.general));
     const QStringList before = d.storedInputs();
-    ASSERT_TRUE(StoreAnalyserReading(d.state, fields, QString::fromLatin1(kExample), SamplingPoint::BeforeEconomiser,
-                                     false)
+    ASSERT_TRUE(StoreAnalyserValues(d.state, fields, Newest(kExample.constData()), SamplingPoint::BeforeEconomiser, false)
                     .saved);
     QStringList stored = d.storedInputs();
     EXPECT_DOUBLE_EQ(Stored(stored, 35), 125);
@@ -311,27 +416,55 @@ TEST(AnalyserReading, BeforeTheEconomiserAndAFailedCheck) {
     EXPECT_EQ(stored[40], before[40]);  // temperature not ticked
     for (int k : {11, 12, 13, 14, 17}) EXPECT_EQ(stored[k], before[k]) << k;
 
-    // a reading without oxygen fails the data check: saved, results file untouched, notice
+    // a reading the data check refuses (no CO2 and no oxygen): saved, results untouched, notice
     const QByteArray results = ReadBytes(d.resultsFile());
     QStringList notices;
-    const StoreOutcome o = StoreAnalyserReading(d.state, fields, QStringLiteral("40 30"),
-                                                SamplingPoint::AfterEconomiser, true,
-                                                [&](const QString& m) { notices.append(m); });
+    const StoreOutcome o = StoreAnalyserValues(d.state, fields, Newest("40 30 0 0 0 0 150"),
+                                               SamplingPoint::AfterEconomiser, true,
+                                               [&](const QString& m) { notices.append(m); });
     ASSERT_TRUE(o.saved);
     EXPECT_EQ(o.calc.outcome, regime::CalcOutcome::CheckFailed);
     EXPECT_EQ(notices.size(), 1);
     EXPECT_EQ(ReadBytes(d.resultsFile()), results);
-    stored = d.storedInputs();
-    EXPECT_DOUBLE_EQ(Stored(stored, 13), 0);
-    EXPECT_DOUBLE_EQ(Stored(stored, 17), 0);
 
-    // a regime file that cannot be written is reported, nothing counted
+    // a regime file that cannot be written is reported
     QFile::remove(d.regimeFile());
     QDir().mkdir(d.regimeFile());  // a folder in its place
-    const StoreOutcome bad = StoreAnalyserReading(d.state, fields, QString::fromLatin1(kExample),
-                                                  SamplingPoint::AfterEconomiser, true);
+    const StoreOutcome bad = StoreAnalyserValues(d.state, fields, Newest(kExample.constData()),
+                                                 SamplingPoint::AfterEconomiser, true);
     EXPECT_FALSE(bad.saved);
     EXPECT_FALSE(bad.error.isEmpty());
+}
+
+TEST(AnalyserReading, TheLogHoldsEveryReadingWithWhatBecameOfIt) {
+    QTemporaryDir dir;
+    const QString regimeFile = QStringLiteral("Режим №  12.Dat");
+    EXPECT_EQ(ReadingLogName(regimeFile), QStringLiteral("Анализатор Режим 12.csv"));
+    EXPECT_EQ(RegimeNumberOf(regimeFile), 12);
+    const QDateTime t0(QDate(2026, 3, 2), QTime(10, 0, 4));
+    const QList<Reading> period = {ParseReading(QStringLiteral("100 30 3.4 10 0 0 150"), true, t0),
+                                   ParseReading(QStringLiteral("12;5 \"x\" 3.5"), true, t0.addSecs(1)),
+                                   ParseReading(QStringLiteral("120 32 3.6 9.9 0 0 152"), true, t0.addSecs(2))};
+    ASSERT_TRUE(AppendReadingLog(dir.path(), regimeFile, LogRowsOf(period, CombineReadings(period, false), true)));
+    const PeriodValues mean = CombineReadings(period, true);
+    ASSERT_TRUE(AppendReadingLog(dir.path(), regimeFile, LogRowsOf(period, mean, false, QStringLiteral("диск полон"))));
+
+    const QByteArray bytes = ReadBytes(dir.filePath(QStringLiteral("Анализатор Режим 12.csv")));
+    EXPECT_EQ(bytes.count("\r\n"), bytes.count('\n'));
+    const QStringList lines = core::DecodeCp1251(bytes).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 3 + 4) << core::DecodeCp1251(bytes).toStdString();
+    EXPECT_EQ(lines[0], QStringLiteral("Время;CO;NO;O2;CO2;Значение 5;Значение 6;Тух.г;Результат"));
+    EXPECT_EQ(lines[1], QStringLiteral("02.03.2026 10:00:04;100;30;3,4;10;0;0;150;не использовано: есть более новое"));
+    EXPECT_EQ(lines[2], QStringLiteral("02.03.2026 10:00:05;\"12;5\";\"\"\"x\"\"\";3.5;;;;;Неполное показание: 3 из 7 значений"));
+    EXPECT_EQ(lines[3], QStringLiteral("02.03.2026 10:00:06;120;32;3,6;9,9;0;0;152;записано"));
+    EXPECT_TRUE(lines[4].endsWith(QStringLiteral(";в среднем")));
+    EXPECT_EQ(lines[7], QStringLiteral("02.03.2026 10:00:06;110;31;3,5;9,95;0;0;151;не записано: диск полон"));
+    for (const QString& l : lines) EXPECT_EQ(l.count(u';') - l.count(QStringLiteral("\"12;5\"")), 8) << l.toStdString();
+
+    // a folder that cannot take the file: refused with its name
+    QString error;
+    EXPECT_FALSE(AppendReadingLog(dir.filePath(QStringLiteral("no/such")), regimeFile, LogRowsOf(period, mean, true), &error));
+    EXPECT_FALSE(error.isEmpty());
 }
 
 // ------------------------------------------------------------------ the port
@@ -425,11 +558,14 @@ TEST(AnalyserLinkTest, PeriodFourReadsOnTheFourthTickAndEveryFourthAfter) {
         fake.send(QByteArray::number(tick) + " 2 3 4 5 6 7\r\n");
         Pump(30);
         const TickOutcome t = link.tick();
+        EXPECT_EQ(link.fresh().size(), tick == 1 ? 0 : 1);  // the first line after opening may be cut: dropped
         if (t == TickOutcome::Read) {
             readAt.append(tick);
-            // the whole waiting text is taken: the oldest reading comes first
-            EXPECT_TRUE(link.text().startsWith(QString::number(tick - 3) + u' ')) << link.text().toStdString();
-            EXPECT_EQ(link.text().count(u'\r'), 4);
+            // every reading of the period, the newest last
+            ASSERT_EQ(link.readings().size(), tick == 4 ? 3 : 4);
+            EXPECT_DOUBLE_EQ(link.readings().last().numbers[0], tick);
+            EXPECT_TRUE(link.readings().last().accepted);
+            EXPECT_EQ(link.quietPeriods(), 0);
         } else {
             EXPECT_EQ(t, TickOutcome::Counting);
             EXPECT_EQ(link.countdown(), 4 - tick % 4);
@@ -459,7 +595,7 @@ TEST(AnalyserLinkTest, PeriodFourReadsOnTheFourthTickAndEveryFourthAfter) {
     EXPECT_EQ(link.countdown(), 2);
 }
 
-TEST(AnalyserLinkTest, ASingleWaitingCharacterIsSkippedAndARefusedPeriodOpensNothing) {
+TEST(AnalyserLinkTest, APeriodWithoutALineEndIsSkippedAndARefusedPeriodOpensNothing) {
     EnsureApplication();
     FakeAnalyser fake;
     ASSERT_TRUE(fake.open());
@@ -470,13 +606,41 @@ TEST(AnalyserLinkTest, ASingleWaitingCharacterIsSkippedAndARefusedPeriodOpensNot
     EXPECT_FALSE(fake.peerOpen());
 
     ASSERT_TRUE(link.start(fake.path(), QStringLiteral("9600,N,8,1"), QStringLiteral("1")));
-    fake.send("7");
+    EXPECT_EQ(link.tick(), TickOutcome::Skipped);  // silence
+    EXPECT_EQ(link.bytesOfPeriod(), 0);
+    EXPECT_EQ(link.quietPeriods(), 1);
+    fake.send("\r\n12 3");
     Pump(50);
-    EXPECT_EQ(link.tick(), TickOutcome::Skipped);
-    fake.send("8");
+    EXPECT_EQ(link.tick(), TickOutcome::Skipped);  // half a reading waits for its rest
+    EXPECT_EQ(link.bytesOfPeriod(), 6);
+    EXPECT_EQ(link.quietPeriods(), 2);
+    fake.send(" 3.5 10 0 0 145\r\n");
     Pump(50);
-    EXPECT_EQ(link.tick(), TickOutcome::Read);  // the skipped character is still waiting
-    EXPECT_EQ(link.text(), QStringLiteral("78"));
+    EXPECT_EQ(link.tick(), TickOutcome::Read);
+    ASSERT_EQ(link.readings().size(), 1);
+    EXPECT_EQ(link.readings()[0].text, QStringLiteral("12 3 3.5 10 0 0 145"));
+    EXPECT_EQ(link.quietPeriods(), 0);
+    // refused readings end a period as a Read, but count as quiet
+    fake.send("12 3 3.5\r\n");
+    Pump(50);
+    EXPECT_EQ(link.tick(), TickOutcome::Read);
+    EXPECT_FALSE(link.readings()[0].accepted);
+    EXPECT_EQ(link.quietPeriods(), 1);
+
+    // started again on an analyser that ends its readings with CR alone and separates by tabs
+    ASSERT_TRUE(link.start(fake.path(), QStringLiteral("9600,N,8,1"), QStringLiteral("1")));
+    fake.send("0\t150\r10\t20\t3.5\t9.1\t0\t0\t150\r11\t21\t3,6\t9\t0\t0\t1");
+    Pump(50);
+    EXPECT_EQ(link.tick(), TickOutcome::Read);
+    ASSERT_EQ(link.readings().size(), 1);
+    EXPECT_TRUE(link.readings()[0].accepted);
+    EXPECT_DOUBLE_EQ(link.readings()[0].numbers[2], 3.5);
+    fake.send("51\r");
+    Pump(50);
+    EXPECT_EQ(link.tick(), TickOutcome::Read);
+    ASSERT_EQ(link.readings().size(), 1);
+    EXPECT_DOUBLE_EQ(link.readings()[0].numbers[2], 3.6);
+    EXPECT_DOUBLE_EQ(link.readings()[0].numbers[6], 151);
 }
 
 TEST(AnalyserLinkTest, ALostLinkIsReopenedAtEachPeriodAndReadingGoesOn) {
@@ -510,11 +674,13 @@ TEST(AnalyserLinkTest, ALostLinkIsReopenedAtEachPeriodAndReadingGoesOn) {
     Pump(50);
     EXPECT_EQ(link.tick(), TickOutcome::Counting);
     EXPECT_EQ(link.tick(), TickOutcome::Skipped);
+    again.send(kExample);  // the first line after opening again: dropped, it may be cut
     again.send(kExample);
     Pump(50);
     link.tick();
     EXPECT_EQ(link.tick(), TickOutcome::Read);
-    EXPECT_EQ(link.text(), QString::fromLatin1(kExample));
+    ASSERT_EQ(link.readings().size(), 1);
+    EXPECT_EQ(link.readings()[0].text + QStringLiteral("\r\n"), QString::fromLatin1(kExample));
 
     // stopping ends the retrying
     again.close();
@@ -590,10 +756,90 @@ TEST(AnalyserCli, CaptureFromTheSimulatorMatchesACalculationOfTheStoredRegime) {
     for (int i = 0; i < 26; ++i) EXPECT_EQ(calcLines[i].section(u'\t', 1), results[i]) << i;
     EXPECT_TRUE(third.contains(QStringLiteral("КПД ") + results[4]));
 
-    // the simulator ends when the reader has closed the port
+    // the log beside the regime holds the three stored readings
+    QStringList log = core::DecodeCp1251(ReadBytes(core::JoinPath(object, QStringLiteral("Анализатор Режим 2.csv"))))
+                          .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_EQ(log.filter(QStringLiteral(";записано")).size(), 3) << log.join(u'\n').toStdString();
+
+    // the simulator keeps its link for the next reader: a second capture, averaging
+    EXPECT_EQ(sim.state(), QProcess::Running);
+    const CliRun again = Cli({"analyser", object, regimeName, "--port", linkPath, "--period", "3", "--count", "1",
+                              "--temperature", "--average"});
+    ASSERT_EQ(again.code, 0) << again.err.toStdString() << again.out.toStdString();
+    EXPECT_TRUE(again.out.contains(QStringLiteral("среднее из "))) << again.out.toStdString();
+    EXPECT_TRUE(again.out.contains(QStringLiteral("σ O2 ")));
+    log = core::DecodeCp1251(ReadBytes(core::JoinPath(object, QStringLiteral("Анализатор Режим 2.csv"))))
+              .split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    EXPECT_EQ(log.filter(QStringLiteral(";записано: среднее из ")).size(), 1);
+    EXPECT_GE(log.filter(QStringLiteral(";в среднем")).size(), 1);
+
+    // Ctrl+C ends it and removes its link
+    sim.terminate();
     EXPECT_TRUE(sim.waitForFinished(5000));
     EXPECT_EQ(sim.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(linkPath) || QFileInfo(linkPath).isSymLink());
+}
+
+TEST(AnalyserCli, PrintsWhatItStoredRefusesCutReadingsAndGivesUpOnSilence) {
+    EnsureApplication();
+    DemoHome d;
+    const QString object = core::JoinPath(d.home.objects(), kSchool);
+    const QString regimeName = QStringLiteral("Режим №  1.Dat");
+    const QString regimePath = core::JoinPath(object, regimeName);
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    QProcess cli;
+    cli.start(QStringLiteral(KALVARO_CLI), {"analyser", object, regimeName, "--port", fake.path(), "--period", "1",
+                                           "--count", "2", "--temperature"});
+    ASSERT_TRUE(cli.waitForStarted());
+    // the analyser sends with a decimal comma, LF only, a reading cut over two periods, noise
+    auto sendFor = [&](const QByteArray& bytes, int ms) {
+        QElapsedTimer t;
+        t.start();
+        while (!fake.peerOpen() && t.elapsed() < 5000) QThread::msleep(20);
+        fake.send(bytes);
+        QThread::msleep(ms);
+    };
+    sendFor("0 145\n", 1100);
+    sendFor("60 20 3,5 9.9 0 0 14", 1100);  // cut here: must never be stored as 14
+    sendFor("5\n7 1 2\n", 1100);
+    sendFor("61 21 3,6 9.8 0 0 146\n", 1500);
+    ASSERT_TRUE(cli.waitForFinished(10000));
+    const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+    EXPECT_EQ(cli.exitCode(), 0) << out.toStdString() << cli.readAllStandardError().toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("#1  CO 60  NO 20  O2 3.5  CO2 9.9  Тух.г 145"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("#2  CO 61  NO 21  O2 3.6  CO2 9.8  Тух.г 146"))) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("Неполное показание: 3 из 7 значений: 7 1 2"))) << out.toStdString();
+    QStringList stored;
+    ASSERT_TRUE(core::ReadTextLines(regimePath, stored));
+    EXPECT_FLOAT_EQ(Stored(stored, 13), 3.6f);
+    EXPECT_DOUBLE_EQ(Stored(stored, 17), 146);
+
+    // a silent analyser: given up after three periods, nothing written
+    const QByteArray before = ReadBytes(regimePath);
+    const CliRun silent = Cli({"analyser", object, regimeName, "--port", fake.path(), "--period", "1", "--count", "3"});
+    EXPECT_EQ(silent.code, 1);
+    EXPECT_TRUE(silent.err.contains(QStringLiteral("Нет данных от газоанализатора три периода подряд"))) << silent.err.toStdString();
+    EXPECT_EQ(ReadBytes(regimePath), before);
+    // a lost link that does not come back
+    fake.close();
+    QTemporaryDir dir;
+    const QString linkPath = dir.filePath(QStringLiteral("analyser"));
+    FakeAnalyser gone;
+    ASSERT_TRUE(gone.open());
+    ASSERT_TRUE(gone.linkAs(linkPath));
+    QProcess lost;
+    lost.start(QStringLiteral(KALVARO_CLI), {"analyser", object, regimeName, "--port", linkPath, "--period", "1"});
+    ASSERT_TRUE(lost.waitForStarted());
+    QElapsedTimer t;
+    t.start();
+    while (!gone.peerOpen() && t.elapsed() < 5000) QThread::msleep(20);
+    gone.close();
+    QFile::remove(linkPath);
+    ASSERT_TRUE(lost.waitForFinished(10000));
+    EXPECT_EQ(lost.exitCode(), 1);
+    const QString lostErr = QString::fromUtf8(lost.readAllStandardError());
+    EXPECT_TRUE(lostErr.contains(QStringLiteral("потеряна"))) << lostErr.toStdString();
 }
 
 TEST(AnalyserCli, PortFailuresAndUsage) {

@@ -44,7 +44,7 @@ QMap<QString, QString> Kinds(const QString& folder) {
 TEST(Documents, KindsByTheEndOfTheName) {
     DocFixture f;
     for (const char* name : {"a.XLS", "b.jpeg", "c.txt", "d.pdf", "Режимная карта.xlsx", "e.DOCX", "f.png", "g.mdb",
-                             "h.bmp", "macro.xlsm", "noext"})
+                             "h.bmp", "macro.xlsm", "noext", "Анализатор Режим 2.csv"})
         WriteBytes(f.path(QString::fromUtf8(name)), "x");
     QDir().mkpath(f.path(QStringLiteral("folder.xls")));  // a folder is no document
     const auto kinds = Kinds(f.folder);
@@ -53,6 +53,8 @@ TEST(Documents, KindsByTheEndOfTheName) {
     EXPECT_EQ(kinds.value("d.pdf"), QStringLiteral("Графический файл"));
     EXPECT_EQ(kinds.value(QStringLiteral("Режимная карта.xlsx")), QStringLiteral("Книга Microsoft Excel"));
     EXPECT_EQ(kinds.value("macro.xlsm"), QStringLiteral("Книга Microsoft Excel"));
+    // the analyser's reading log opens in the spreadsheet
+    EXPECT_EQ(kinds.value(QStringLiteral("Анализатор Режим 2.csv")), QStringLiteral("Книга Microsoft Excel"));
     EXPECT_EQ(kinds.value("e.DOCX"), QStringLiteral("Документ Microsoft Word"));
     EXPECT_EQ(kinds.value("f.png"), QStringLiteral("Графический файл"));
     EXPECT_EQ(kinds.value("g.mdb"), QStringLiteral("База данных Microsoft Access"));
@@ -62,7 +64,7 @@ TEST(Documents, KindsByTheEndOfTheName) {
     EXPECT_FALSE(kinds.contains("noext"));
     EXPECT_FALSE(kinds.contains("OData.txt"));
     EXPECT_FALSE(kinds.contains("folder.xls"));
-    EXPECT_EQ(kinds.size(), 9);
+    EXPECT_EQ(kinds.size(), 10);
     DocumentEntry e;
     ASSERT_TRUE(DocumentKind(QStringLiteral("x.Jpg"), e));
     EXPECT_EQ(e.icon, 5);

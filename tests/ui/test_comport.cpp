@@ -10,6 +10,7 @@
 
 #include "analyser/portsettings.h"
 #include "analyser/ui/comport.h"
+#include "docs/ui/docum.h"
 #include "core/ini.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -63,7 +64,9 @@ protected:
     comport* openWindow(const QString& object, int row = 0) {
         EXPECT_TRUE(wb->openObject(object));
         settle();
-        if (row > 0) EXPECT_TRUE(list()->selectRow(row));
+        if (row > 0) {
+            EXPECT_TRUE(list()->selectRow(row));
+        }
         EXPECT_TRUE(frame().ComP->isEnabled());
         frame().ComP->trigger();
         settle();
@@ -102,7 +105,6 @@ TEST_F(ComportTest, OpensWithItsControlsCaptionsAndSettings) {
     comport* w = openWindow(kDairy, 1);
     ASSERT_NE(w, nullptr);
     EXPECT_TRUE(w->isModal());
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM1 -> Режим номер 2 :    Остановлено"));
     EXPECT_EQ(w->Frame1->title(), QStringLiteral("Параметры порта"));
     const char* labels[5] = {"Порт", "Скорость (бит/сек)", "Четность", "Биты  данных", "Стоповые биты"};
     for (int i = 0; i < 5; ++i) EXPECT_EQ(w->L1[i]->text(), QString::fromUtf8(labels[i]));
@@ -118,13 +120,20 @@ TEST_F(ComportTest, OpensWithItsControlsCaptionsAndSettings) {
     };
     EXPECT_EQ(items(w->C2), QStringList({"2400", "4800", "9600", "19200"}));
     EXPECT_EQ(items(w->C3), QStringList({"Yes", "No"}));
-    EXPECT_EQ(w->C4->count(), 0);
+    EXPECT_EQ(items(w->C4), QStringList({"5", "6", "7", "8"}));
     EXPECT_EQ(items(w->C5), QStringList({"1", "1.5", "2"}));
     EXPECT_EQ(w->C1->currentText(), QStringLiteral("COM1"));
     EXPECT_EQ(w->C3->currentText(), QStringLiteral("No"));
     EXPECT_EQ(w->C4->currentText(), QStringLiteral("8"));
-    EXPECT_EQ(items(w->Combo1), QStringList({"Режим номер 1", "Режим номер 2", "Режим номер 3", "Режим номер 4"}));
+    // each entry names its regime by the number of its file, in list order
+    QStringList names;
+    for (const app::RegimeRow& row : state.regimeList.rows)
+        names.append(QStringLiteral("Режим номер ") + QString::number(analyser::RegimeNumberOf(row.key)));
+    EXPECT_EQ(items(w->Combo1), names);
     EXPECT_EQ(w->Combo1->currentIndex(), 1);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM1 -> ") + names[1] + QStringLiteral(" :    Остановлено"));
+    EXPECT_EQ(w->Check2->text(), QStringLiteral("Усреднять"));
+    EXPECT_FALSE(w->Check2->isChecked());
     EXPECT_EQ(w->Frame2->title(), QStringLiteral("Точка отбора"));
     EXPECT_EQ(w->Option1->text(), QStringLiteral("до     экономайзера"));
     EXPECT_EQ(w->Option2->text(), QStringLiteral("после экономайзера"));
@@ -149,12 +158,21 @@ TEST_F(ComportTest, OpensWithItsControlsCaptionsAndSettings) {
     EXPECT_EQ(editor()->T[11]->text(), core::EditorForm(state.inputs[11]));
 }
 
-TEST_F(ComportTest, MissingSettingsShowQuestionMarksAndPicksAreWrittenAtOnce) {
+TEST_F(ComportTest, MissingSettingsOfferCommonOnesAndPicksAreWrittenAtOnce) {
     comport* w = openWindow(kSchool);
     ASSERT_NE(w, nullptr);
-    for (QComboBox* c : {static_cast<QComboBox*>(w->C1), w->C2, w->C3, w->C4, w->C5})
-        EXPECT_EQ(c->currentText(), QStringLiteral("?"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("? -> Режим номер 1 :    Остановлено"));
+    QStringList shown;
+    for (QComboBox* c : {static_cast<QComboBox*>(w->C1), w->C2, w->C3, w->C4, w->C5}) shown.append(c->currentText());
+    EXPECT_EQ(shown, QStringList({"COM1", "9600", "No", "8", "1"}));
+    const QString entry = w->Combo1->currentText();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM1 -> ") + entry + QStringLiteral(" :    Остановлено"));
+    // the caption follows a typed port
+    w->C1->setFocus();
+    w->C1->lineEdit()->selectAll();
+    Type(w->C1->lineEdit(), QStringLiteral("/dev/pts/9"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("/dev/pts/9 -> ") + entry + QStringLiteral(" :    Остановлено "));
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("ComPort"), QStringLiteral("none")),
+              QStringLiteral("none"));
 
     Pick(w->C2, QStringLiteral("19200"));
     Pick(w->C3, QStringLiteral("Yes"));
@@ -165,7 +183,7 @@ TEST_F(ComportTest, MissingSettingsShowQuestionMarksAndPicksAreWrittenAtOnce) {
     // typing alone writes nothing
     w->C4->setFocus();
     w->C4->lineEdit()->selectAll();
-    Type(w->C4->lineEdit(), QStringLiteral("7"));
+    Type(w->C4->lineEdit(), QStringLiteral("9"));  // not an entry of the list, so leaving the field picks nothing
     EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("Bit"), QStringLiteral("none")),
               QStringLiteral("none"));
     // picking a port writes it and shows the stopped caption with its trailing blank
@@ -173,11 +191,12 @@ TEST_F(ComportTest, MissingSettingsShowQuestionMarksAndPicksAreWrittenAtOnce) {
     w->C1->hidePopup();
     Pick(w->C1, QStringLiteral("COM3"));
     EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("ComPort"), {}), QStringLiteral("COM3"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM3 -> Режим номер 1 :    Остановлено "));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM3 -> ") + entry + QStringLiteral(" :    Остановлено "));
 
     // choosing a regime selects its row in the list and loads it
-    Pick(w->Combo1, QStringLiteral("Режим номер 3"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM3 -> Режим номер 3 :    Остановлено "));
+    const QString third = w->Combo1->itemText(2);
+    Pick(w->Combo1, third);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("COM3 -> ") + third + QStringLiteral(" :    Остановлено "));
     EXPECT_EQ(state.regimeList.selectedRow(), 2);
     EXPECT_EQ(state.currentRegimeFile, state.regimeList.rows[2].key);
     EXPECT_EQ(list()->ListView1->currentItem()->text(0), state.regimeList.rows[2].key);
@@ -194,8 +213,32 @@ TEST_F(ComportTest, MissingSettingsShowQuestionMarksAndPicksAreWrittenAtOnce) {
     EXPECT_EQ(w->C1->currentText(), QStringLiteral("COM3"));
     EXPECT_EQ(w->C2->currentText(), QStringLiteral("19200"));
     EXPECT_EQ(w->C3->currentText(), QStringLiteral("Yes"));
-    EXPECT_EQ(w->C4->currentText(), QStringLiteral("?"));
+    EXPECT_EQ(w->C4->currentText(), QStringLiteral("8"));  // never stored: offered again
     EXPECT_EQ(w->C5->currentText(), QStringLiteral("2"));
+}
+
+TEST_F(ComportTest, EntriesNameEachRegimeByItsOwnNumber) {
+    ASSERT_TRUE(wb->openObject(kDairy));
+    settle();
+    // regime 1 deleted: the list holds regimes 2, 3 and 4, so positions are not numbers
+    dialogs.answers.push_back(app::Answer::Yes);
+    list()->SReg_Toolbar5_ButtonClick(QStringLiteral("Удалить"));
+    ASSERT_TRUE(list()->selectRow(1));
+    const QString chosen = state.currentRegimeFile;
+    frame().ComP->trigger();
+    settle();
+    comport* w = window();
+    ASSERT_NE(w, nullptr);
+    QStringList entries, numbers;
+    for (int i = 0; i < w->Combo1->count(); ++i) entries.append(w->Combo1->itemText(i));
+    for (const app::RegimeRow& row : state.regimeList.rows)
+        numbers.append(QStringLiteral("Режим номер ") + QString::number(analyser::RegimeNumberOf(row.key)));
+    EXPECT_EQ(entries, numbers);
+    EXPECT_FALSE(entries.contains(QStringLiteral("Режим номер 1")));
+    // the entry shown is the regime chosen in the list, named by its number
+    EXPECT_EQ(w->Combo1->currentText(),
+              QStringLiteral("Режим номер ") + QString::number(analyser::RegimeNumberOf(chosen)));
+    EXPECT_EQ(state.currentRegimeFile, chosen);
 }
 
 TEST_F(ComportTest, FoldsAndUnfolds) {
@@ -243,19 +286,23 @@ TEST_F(ComportTest, ReadsTheExampleIntoTheEditorSavesAndRecalculates) {
 
     ticks(w, 1);
     EXPECT_EQ(w->windowTitle(), head + QStringLiteral(" :    Выполняется:  3"));
-    fake.send(kExample);
+    fake.send(kExample);  // the first line after opening may be the end of a cut reading: dropped
+    fake.send("  99 34 3.5 10.2 0 0 145\r\n");
+    fake.send(kExample);  // the newest of the period is stored
     ticks(w, 2);
     EXPECT_EQ(w->windowTitle(), head + QStringLiteral(" :    Выполняется:  1"));
     EXPECT_NE(stored(11), 125);
     ticks(w, 1);  // the fourth tick reads
     EXPECT_EQ(w->windowTitle(), fake.path() + QStringLiteral(" -> ") + w->Combo1->currentText() +
                                     QStringLiteral(" :    Выполняется:  Считывание >>>"));
-    EXPECT_EQ(w->inputText(), QString::fromLatin1(kExample));
-    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral("125 "));
-    EXPECT_EQ(editor()->T[14]->text(), QStringLiteral("34 "));
-    EXPECT_EQ(editor()->T[13]->text(), QStringLiteral("3.5 "));
-    EXPECT_EQ(editor()->T[12]->text(), QStringLiteral("10.2 "));
-    EXPECT_EQ(editor()->T[17]->text(), QStringLiteral("145 "));
+    EXPECT_EQ(w->link().readings().size(), 2);
+    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral(" 125"));
+    EXPECT_EQ(editor()->T[14]->text(), QStringLiteral(" 34"));
+    EXPECT_EQ(editor()->T[13]->text(), QStringLiteral(" 3.5"));
+    EXPECT_EQ(editor()->T[12]->text(), QStringLiteral(" 10.2"));
+    EXPECT_EQ(editor()->T[17]->text(), QStringLiteral(" 145"));
+    EXPECT_TRUE(w->Label3->text().contains(QStringLiteral("CO 125  NO 34  O2 3.5  CO2 10.2  Тух.г 145")))
+        << w->Label3->text().toStdString();
     EXPECT_EQ(state.currentRegimeFile, file);
     EXPECT_DOUBLE_EQ(stored(11), 125);
     EXPECT_DOUBLE_EQ(stored(14), 34);
@@ -267,25 +314,29 @@ TEST_F(ComportTest, ReadsTheExampleIntoTheEditorSavesAndRecalculates) {
     // the entry follows the regime's row after the list was sorted by load
     EXPECT_EQ(w->Combo1->currentIndex(), state.regimeList.find(file));
 
-    // temperature not ticked: field 17 stays; fewer values empty the missing fields
-    w->Check1[0]->setChecked(false);
+    // a reading with fewer values is refused: nothing stored, the window says so
+    const QByteArray saved = ReadBytes(regimePath());
     fake.send("60 20\r\n");
     ticks(w, 4);
-    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral("60 "));
-    // the line feed after the last value stays in the third one, which reads as nothing
-    EXPECT_EQ(editor()->T[14]->text(), QStringLiteral("20 "));
-    EXPECT_TRUE(editor()->T[13]->text().trimmed().isEmpty());
-    EXPECT_TRUE(editor()->T[12]->text().isEmpty());
-    EXPECT_EQ(editor()->T[17]->text(), QStringLiteral("145 "));
-    EXPECT_DOUBLE_EQ(stored(13), 0);
-    EXPECT_DOUBLE_EQ(stored(17), 145);
-    EXPECT_EQ(notices.size(), 1);  // no oxygen: the data check says so
-
-    // a single waiting character is skipped
-    const QByteArray saved = ReadBytes(regimePath());
-    fake.send("5");
-    ticks(w, 4);
     EXPECT_EQ(ReadBytes(regimePath()), saved);
+    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral(" 125"));
+    EXPECT_EQ(w->Label3->text(), QStringLiteral("Неполное показание: 2 из 7 значений"));
+    EXPECT_TRUE(notices.isEmpty());
+
+    // temperature not ticked: field 17 stays; a decimal comma is a decimal separator
+    w->Check1[0]->setChecked(false);
+    fake.send("60 20 4,5 9.6 0 0 300\r\n");
+    ticks(w, 4);
+    EXPECT_EQ(editor()->T[11]->text(), QStringLiteral(" 60"));
+    EXPECT_EQ(editor()->T[13]->text(), QStringLiteral(" 4.5"));
+    EXPECT_FLOAT_EQ(stored(13), 4.5f);
+    EXPECT_DOUBLE_EQ(stored(17), 145);
+
+    // a reading without its line end waits
+    const QByteArray before = ReadBytes(regimePath());
+    fake.send("55 20 4.5 9.6 0 0 14");
+    ticks(w, 4);
+    EXPECT_EQ(ReadBytes(regimePath()), before);
     EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" Считывание >>>")));
 
     // stop, then start again: the countdown restarts from the period
@@ -305,6 +356,75 @@ TEST_F(ComportTest, ReadsTheExampleIntoTheEditorSavesAndRecalculates) {
     EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral("Выполняется:  3")));
 }
 
+TEST_F(ComportTest, AveragesWithItsSpreadDrawsTheTrendLogsAndStopsWhenTheRegimeGoes) {
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    writeSettings(fake.path());
+    comport* w = openWindow(kSchool, 1);
+    ASSERT_NE(w, nullptr);
+    w->Check1[0]->setChecked(true);
+    w->Text1->setText(QStringLiteral("2"));
+    w->Check2->click();  // "Усреднять", remembered
+    EXPECT_EQ(core::ReadIni(ini, QStringLiteral("General"), QStringLiteral("Average"), {}), QStringLiteral("1"));
+    const QString logName = QStringLiteral("Анализатор Режим ") +
+                            QString::number(analyser::RegimeNumberOf(state.currentRegimeFile)) + QStringLiteral(".csv");
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(w->Timer1->isActive());
+
+    // silence for two periods: the window says what to check
+    ticks(w, 4);
+    EXPECT_TRUE(w->Label2->text().startsWith(QStringLiteral("От газоанализатора ничего не поступает"))) << w->Label2->text().toStdString();
+
+    // someone else changes the gas flow meanwhile: the reading keeps it
+    QStringList lines;
+    ASSERT_TRUE(core::ReadTextLines(regimePath(), lines));
+    lines[1] = QStringLiteral("99");
+    ASSERT_TRUE(core::WriteTextLines(regimePath(), lines));
+
+    fake.send("0 0 150\r\n100 30 3.4 10 0 0 150\r\n120 32 3.6 9.9 0 0 152\r\n");
+    ticks(w, 1);
+    EXPECT_EQ(w->Trend->points(), 2);
+    fake.send("110 31 3.5 9.95 0 0 151\r\nnoise\r\n");
+    ticks(w, 1);
+    EXPECT_EQ(w->Trend->points(), 3);
+    EXPECT_TRUE(w->Label2->text().isEmpty());
+    EXPECT_DOUBLE_EQ(stored(11), 110);
+    EXPECT_FLOAT_EQ(stored(13), 3.5f);
+    EXPECT_FLOAT_EQ(stored(12), 9.95f);
+    EXPECT_DOUBLE_EQ(stored(17), 151);
+    EXPECT_DOUBLE_EQ(stored(1), 99);
+    EXPECT_EQ(editor()->T[1]->text(), QStringLiteral(" 99"));
+    EXPECT_EQ(w->Label4->text(), QStringLiteral("Усреднено показаний: 3;  σ O2 0.1,  σ CO 10,  σ Тух.г 1   ✔ стабильно"));
+    EXPECT_TRUE(w->Label3->text().contains(QStringLiteral("отклонено показаний: 1")));
+
+    // the log lists every reading, the refused one and the mean too
+    const QString log = core::DecodeCp1251(ReadBytes(core::JoinPath(state.currentObjectFolder, logName)));
+    EXPECT_EQ(log.count(QStringLiteral(";в среднем\r\n")), 3) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral(";записано: среднее из 3\r\n")), 1);
+    EXPECT_EQ(log.count(QStringLiteral("noise;;;;;;;Неполное показание: 1 из 7 значений")), 1);
+
+    // the regime is deleted meanwhile: reading stops with a message, nothing is created
+    const QString gone = regimePath();
+    ASSERT_TRUE(QFile::remove(gone));
+    dialogs.shown.clear();
+    fake.send("90 30 3.4 10 0 0 150\r\n");
+    ticks(w, 2);
+    EXPECT_FALSE(w->Timer1->isActive());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Режим удален: "))) << dialogs.messages()[0].toStdString();
+    EXPECT_FALSE(QFileInfo::exists(gone));
+
+    // the attached-files window lists the log once the user turns to it
+    w->close();
+    settle();
+    auto* docum = wb->window<docs::Docum>(app::WindowKind::Docum);
+    ASSERT_NE(docum, nullptr);
+    wb->showTab(3);
+    settle();
+    EXPECT_TRUE(docum->documentNames().contains(logName));
+    EXPECT_EQ(docum->kindOf(logName), QStringLiteral("Книга Microsoft Excel"));
+}
+
 TEST_F(ComportTest, BeforeTheEconomiserFillsTheSamplingPointColumn) {
     FakeAnalyser fake;
     ASSERT_TRUE(fake.open());
@@ -318,12 +438,13 @@ TEST_F(ComportTest, BeforeTheEconomiserFillsTheSamplingPointColumn) {
     press(w, QStringLiteral("Старт"));
     ASSERT_TRUE(w->Timer1->isActive());
     fake.send(kExample);
+    fake.send(kExample);
     ticks(w, 1);
-    EXPECT_EQ(editor()->T[35]->text(), QStringLiteral("125 "));
-    EXPECT_EQ(editor()->T[38]->text(), QStringLiteral("34 "));
-    EXPECT_EQ(editor()->T[37]->text(), QStringLiteral("3.5 "));
-    EXPECT_EQ(editor()->T[36]->text(), QStringLiteral("10.2 "));
-    EXPECT_EQ(editor()->T[40]->text(), QStringLiteral("145 "));
+    EXPECT_EQ(editor()->T[35]->text(), QStringLiteral(" 125"));
+    EXPECT_EQ(editor()->T[38]->text(), QStringLiteral(" 34"));
+    EXPECT_EQ(editor()->T[37]->text(), QStringLiteral(" 3.5"));
+    EXPECT_EQ(editor()->T[36]->text(), QStringLiteral(" 10.2"));
+    EXPECT_EQ(editor()->T[40]->text(), QStringLiteral(" 145"));
     EXPECT_DOUBLE_EQ(stored(35), 125);
     EXPECT_DOUBLE_EQ(stored(40), 145);
     EXPECT_DOUBLE_EQ(stored(11), co);
@@ -416,6 +537,7 @@ TEST_F(ComportTest, ALostLinkIsShownRetriedAndResumedWithoutMessages) {
     EXPECT_TRUE(w->windowTitle().contains(QStringLiteral("Выполняется")));
     ticks(w, 2);
     EXPECT_EQ(ReadBytes(regimePath()), regime);
+    again.send(kExample);
     again.send(kExample);
     ticks(w, 2);
     EXPECT_DOUBLE_EQ(stored(11), 125);

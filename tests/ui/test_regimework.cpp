@@ -137,11 +137,20 @@ TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
         << dialogs.messages().first().toStdString();
     EXPECT_EQ(ReadBytes(file(QStringLiteral("Режим №  1.Dat"))), inputs);
     EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
-    // within it but not possible in flue gas: the calculation's check refuses it
-    for (const char* o2 : {"21"}) {
-        enter(13, QString::fromUtf8(o2));
+    dialogs.shown.clear();
+    enter(13, "21");  // air, not flue gas
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages().first().contains(QStringLiteral("(не включая 21)")));
+    EXPECT_EQ(ReadBytes(file(QStringLiteral("Режим №  1.Dat"))), inputs);
+    // the refused value stays in its field until the user corrects it or drops it
+    EXPECT_EQ(editor()->T[13]->text(), "21");
+    QTest::keyClick(editor()->T[13], Qt::Key_Escape);
+    EXPECT_EQ(editor()->T[13]->text().trimmed(), "3.5");
+    // a regime the calculation's own check refuses: no gas flow
+    for (const char* flow : {"0"}) {
+        enter(0, QString::fromUtf8(flow));
         ASSERT_FALSE(notices.isEmpty());
-        EXPECT_EQ(notices.last(), QString::fromUtf8(engine::kOxygenOutOfRange));
+        EXPECT_EQ(notices.last(), QStringLiteral("Нет данных по газу"));
         EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
         // the stored results are not what these inputs give: the pane says why instead of
         // showing them as current, and the list shows no load
@@ -150,11 +159,11 @@ TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
         auto* note = pane()->findChild<QLabel*>(QStringLiteral("checkNote"));
         ASSERT_NE(note, nullptr);
         EXPECT_TRUE(note->isVisible());
-        EXPECT_TRUE(note->text().contains(QString::fromUtf8(engine::kOxygenOutOfRange)));
+        EXPECT_TRUE(note->text().contains(QStringLiteral("Нет данных по газу")));
         EXPECT_EQ(regimes()->ListView1->topLevelItem(0)->text(1), "");
     }
     notices.clear();
-    enter(13, "3.5");
+    enter(0, "120");
     EXPECT_TRUE(notices.isEmpty());
     EXPECT_FALSE(value(QStringLiteral("КПД")).isEmpty());
     EXPECT_FALSE(pane()->findChild<QLabel*>(QStringLiteral("checkNote"))->isVisible());

@@ -7,10 +7,14 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QPainterPath>
 #include <QRadioButton>
 #include <QSerialPortInfo>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "analyser/reading.h"
 #include "app/dialogs.h"
@@ -18,6 +22,7 @@
 #include "app/ui/twips.h"
 #include "app/ui/pictures.h"
 #include "core/numbers.h"
+#include "core/numparse.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
 #include "regime/ui/regim.h"
@@ -27,9 +32,11 @@ namespace analyser {
 
 namespace {
 
-constexpr int kUnfoldedTwips = 3720;
+// The trend and the period's lines below the settings make the window taller by this much.
+constexpr int kTrendTwips = 3300;
+constexpr int kUnfoldedTwips = 3720 + kTrendTwips;
 constexpr int kFoldedTwips = 735;
-constexpr int kFailedTwips = 4530;
+constexpr int kFailedTwips = 4530 + kTrendTwips;
 constexpr int kWidthTwips = 8200;
 
 const QString kSettingsKey = QStringLiteral("Настройка");
@@ -55,7 +62,93 @@ QIcon Image(int n) {
 
 void Warn(app::Workbench& wb, const QString& text) { wb.dialogs().message(text, app::kProgramTitle, app::Icon::Warning); }
 
+QString Sd(double v, int decimals) { return core::StoredForm(static_cast<float>(core::RoundHalfEven(v, decimals))); }
+
 }  // namespace
+
+// ---------------------------------------------------------------- trend
+
+TrendView::TrendView(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Trend"));
+    setMinimumHeight(120);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QSize TrendView::sizeHint() const { return {400, 180}; }
+
+void TrendView::add(const QDateTime& time, double o2, double co, double temperature) {
+    points_.append({time, {o2, co, temperature}});
+    const QDateTime from = time.addSecs(-kMinutes * 60);
+    while (!points_.isEmpty() && points_.first().time < from) points_.removeFirst();
+    update();
+}
+
+void TrendView::clear() {
+    points_.clear();
+    update();
+}
+
+void TrendView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.fillRect(rect(), Qt::white);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QString names[3] = {QStringLiteral("O2, %"), QStringLiteral("CO"), QStringLiteral("Тух.г")};
+    const QColor colours[3] = {QColor(0, 90, 200), QColor(200, 40, 40), QColor(0, 140, 60)};
+    const QFontMetrics fm(font());
+    const int left = fm.horizontalAdvance(QStringLiteral("00000.0")) + 8, right = 6, top = 2;
+    const int bottom = fm.height() + 4;
+    const int strip = (height() - top - bottom) / 3;
+    const int w = width() - left - right;
+    // the time axis grows with the readings from two minutes up to kMinutes
+    const QDateTime end = points_.isEmpty() ? QDateTime::currentDateTime() : points_.last().time;
+    const qint64 held = points_.isEmpty() ? 0 : points_.first().time.msecsTo(end);
+    const int minutes = std::clamp(static_cast<int>((held + 59999) / 60000), 2, kMinutes);
+    const QDateTime start = end.addSecs(-minutes * 60);
+    auto x = [&](const QDateTime& t) { return left + w * double(start.msecsTo(t)) / (minutes * 60 * 1000.0); };
+    const int step = minutes <= 5 ? 1 : 2;
+    for (int m = 0; m <= minutes; m += step) {
+        const double gx = left + w * double(minutes - m) / minutes;
+        p.setPen(QColor(225, 225, 225));
+        p.drawLine(QPointF(gx, top), QPointF(gx, top + 3 * strip));
+        p.setPen(QColor(90, 90, 90));
+        if (m == 0)
+            p.drawText(QRectF(gx - 60, top + 3 * strip + 2, 60, fm.height()), Qt::AlignRight, QStringLiteral("0 мин"));
+        else
+            p.drawText(QRectF(gx - 30, top + 3 * strip + 2, 60, fm.height()), Qt::AlignHCenter, QStringLiteral("-%1").arg(m));
+    }
+    for (int k = 0; k < 3; ++k) {
+        const QRect box(left, top + k * strip, w, strip - 3);
+        p.setPen(QColor(170, 170, 170));
+        p.drawRect(box);
+        double lo = 0, hi = 0;
+        for (int i = 0; i < points_.size(); ++i) {
+            const double v = points_[i].v[k];
+            lo = i == 0 ? v : std::min(lo, v);
+            hi = i == 0 ? v : std::max(hi, v);
+        }
+        const double pad = std::max((hi - lo) * 0.15, std::max(std::fabs(hi) * 0.02, 0.1));
+        lo -= pad;
+        hi += pad;
+        auto y = [&](double v) { return box.bottom() - (v - lo) / (hi - lo) * box.height(); };
+        p.setPen(colours[k]);
+        p.drawText(QRect(box.left() + 4, box.top() + 1, box.width() - 8, fm.height()), Qt::AlignLeft, names[k]);
+        p.setPen(QColor(90, 90, 90));
+        if (!points_.isEmpty()) {
+            p.drawText(QRect(0, box.top(), left - 4, fm.height()), Qt::AlignRight, core::StoredForm(float(core::RoundHalfEven(hi, 1))));
+            p.drawText(QRect(0, box.bottom() - fm.height(), left - 4, fm.height()), Qt::AlignRight,
+                       core::StoredForm(float(core::RoundHalfEven(lo, 1))));
+        }
+        QPainterPath path;
+        for (int i = 0; i < points_.size(); ++i) {
+            const QPointF pt(x(points_[i].time), y(points_[i].v[k]));
+            if (i == 0) path.moveTo(pt);
+            else path.lineTo(pt);
+        }
+        p.setPen(QPen(colours[k], 1.6));
+        p.drawPath(path);
+        for (const Point& pt : points_) p.drawEllipse(QPointF(x(pt.time), y(pt.v[k])), 1.8, 1.8);
+    }
+}
 
 void PortCombo::showPopup() {
     if (beforePopup) beforePopup();
@@ -151,7 +244,12 @@ void comport::build() {
     C3->addItems({QStringLiteral("Yes"), QStringLiteral("No")});
     C3->setItemData(0, QStringLiteral("Yes - проверка на четность (even)"), Qt::ToolTipRole);
     C3->setItemData(1, QStringLiteral("No - без проверки четности"), Qt::ToolTipRole);
+    C4->addItems({QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7"), QStringLiteral("8")});
     C5->addItems({QStringLiteral("1"), QStringLiteral("1.5"), QStringLiteral("2")});
+    // the caption names the port as it is typed
+    connect(C1, &QComboBox::editTextChanged, this, [this] {
+        if (!Timer1->isActive()) showStopped(true);
+    });
 
     Combo1 = new QComboBox;
     Combo1->setObjectName(QStringLiteral("Combo1"));
@@ -185,6 +283,15 @@ void comport::build() {
     g3->addWidget(Text1, 0, 0);
     g3->addWidget(Label1, 0, 1);
     g3->addWidget(Check1[0], 1, 0, 1, 2);
+    Check2 = new QCheckBox(QStringLiteral("Усреднять"));
+    Check2->setObjectName(QStringLiteral("Check2"));
+    Check2->setToolTip(QStringLiteral("Записывать среднее всех полных показаний периода"));
+    g3->addWidget(Check2, 2, 0, 1, 2);
+    connect(Check2, &QCheckBox::clicked, this, [this](bool on) {
+        QString error;
+        if (!WriteAverageSetting(iniFile_, on, &error)) Warn(wb_, error);
+    });
+    connect(Check1[0], &QCheckBox::toggled, this, [this](bool on) { link_.setReadTemperature(on); });
     g3->setColumnStretch(1, 1);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { link_.setPeriodText(t); });
 
@@ -203,13 +310,22 @@ void comport::build() {
     Label2->setStyleSheet(QStringLiteral("color: #a00000;"));
     Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
+    Label3 = new QLabel;
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);
+    Label4 = new QLabel;
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Trend = new TrendView;
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 4);
     layout->setSpacing(2);
     layout->addWidget(Toolbar1);
     layout->addLayout(body);
-    layout->addWidget(Label2, 1);
-    layout->addStretch(0);
+    layout->addWidget(Label2);
+    layout->addWidget(Label3);
+    layout->addWidget(Label4);
+    layout->addWidget(Trend, 1);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -259,8 +375,7 @@ void comport::showLost() {
 void comport::comport_Form_Load() {
     app::AppState& s = wb_.state();
     // 1. one entry per row of the regime list
-    for (int i = 0; i < s.regimeList.rows.size(); ++i)
-        Combo1->addItem(QStringLiteral("Режим номер ") + QString::number(i + 1));
+    fillCombo1();
     // 2. an object without economiser has one sampling point, right after the boiler
     if (!BeforeEconomiserAllowed(s.general)) {
         Option1->setEnabled(false);
@@ -273,9 +388,11 @@ void comport::comport_Form_Load() {
     if (row < 0 && !s.regimeList.rows.isEmpty()) row = 0;
     // 5. the settings come before the caption that names the port
     iniFile_ = SettingsFilePath(s.programFolder);
-    const PortSettings ps = ReadPortSettings(iniFile_);
+    // a key not yet stored offers the common settings rather than "?"
+    const PortSettings ps = DefaultedSettings(ReadPortSettings(iniFile_));
     QComboBox* lists[5] = {C1, C2, C3, C4, C5};
     for (int i = 0; i < 5; ++i) lists[i]->setEditText(ps.value(i));
+    Check2->setChecked(ReadAverageSetting(iniFile_));
     if (row >= 0) {
         Combo1->setCurrentIndex(row);
         comport_Combo1_Click();
@@ -284,6 +401,21 @@ void comport::comport_Form_Load() {
     fold(false);
     // 6.
     showStopped(false);
+}
+
+// One entry per row of the regime list, in list order, each naming its regime by the number
+// of its file: the list is sorted by load, so a position is not a regime.
+void comport::fillCombo1() {
+    const app::AppState& s = wb_.state();
+    const int keep = Combo1->currentIndex();
+    Combo1->blockSignals(true);
+    Combo1->clear();
+    for (const app::RegimeRow& row : s.regimeList.rows) {
+        const int n = RegimeNumberOf(row.key);
+        Combo1->addItem(QStringLiteral("Режим номер ") + (n >= 0 ? QString::number(n) : row.key));
+    }
+    if (keep >= 0 && keep < Combo1->count()) Combo1->setCurrentIndex(keep);
+    Combo1->blockSignals(false);
 }
 
 void comport::comport_C_Click(int index) {
@@ -322,6 +454,9 @@ void comport::fold(bool folded) {
     Frame2->setVisible(!folded);
     Frame3->setVisible(!folded);
     Label2->setVisible(!folded);
+    Label3->setVisible(!folded);
+    Label4->setVisible(!folded);
+    Trend->setVisible(!folded);
     if (folded) {
         settingsButton_->setText(kSettingsCaption);
         settingsButton_->setIcon(Image(1));
@@ -354,6 +489,7 @@ void comport::startReading() {
     PortSettings ps;
     QComboBox* lists[5] = {C1, C2, C3, C4, C5};
     for (int i = 0; i < 5; ++i) ps.setValue(i, lists[i]->currentText().trimmed());
+    link_.setReadTemperature(Check1[0]->isChecked());
     if (!link_.start(ps.port, SettingsText(ps), Text1->text())) {
         // the window opens out to show why, and stays stopped
         fold(false);
@@ -371,6 +507,8 @@ void comport::startReading() {
             break;
         }
     Label2->clear();
+    Label3->setText(QStringLiteral("Ожидание показаний ..."));
+    Label4->clear();
     startButton_->setIcon(Image(3));
     startButton_->setText(kStopCaption);
     startButton_->setToolTip(kStopTip);
@@ -398,6 +536,8 @@ void comport::comport_Timer1_Timer() {
     // a notice or a message shown on the way must not let the next tick in
     Timer1->stop();
     const TickOutcome t = link_.tick();
+    for (const Reading& r : link_.fresh())
+        if (r.accepted) Trend->add(r.time, r.numbers[2], r.numbers[0], r.numbers[6]);
     switch (t) {
     case TickOutcome::Counting:
         if (link_.state() == LinkState::Lost) showLost();
@@ -409,9 +549,12 @@ void comport::comport_Timer1_Timer() {
         [[fallthrough]];
     case TickOutcome::Skipped:
         setWindowTitle(captionStart() + kRunning + kReading);
+        if (t == TickOutcome::Skipped) Label3->setText(QStringLiteral("Нет полного показания за период"));
+        showQuiet();
         break;
     case TickOutcome::Reopened:
         Label2->clear();
+        Label3->setText(QStringLiteral("Порт открыт снова, ожидание показаний ..."));
         setWindowTitle(captionStart() + kRunning + core::CounterForm(link_.countdown(), true));
         break;
     case TickOutcome::LinkLost:
@@ -424,19 +567,44 @@ void comport::comport_Timer1_Timer() {
 void comport::ReadAnalyser() {
     app::AppState& s = wb_.state();
     auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim);
-    QStringList fields;
-    if (editor) fields = editor->fieldTexts();
-    else
-        for (float v : s.inputs) fields.append(core::EditorForm(v));
-    const SamplingPoint point = Option1->isChecked() ? SamplingPoint::BeforeEconomiser : SamplingPoint::AfterEconomiser;
-    const StoreOutcome o = StoreAnalyserReading(s, fields, link_.text(), point, Check1[0]->isChecked(),
-                                                [this](const QString& m) { regime::ShowNotice(this, m); });
-    if (editor) editor->setFieldTexts(fields);
-    if (!o.saved) {
-        stopReading();
-        Warn(wb_, QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile);
+    const QList<Reading>& readings = link_.readings();
+    const PeriodValues values = CombineReadings(readings, Check2->isChecked());
+    const QString folder = s.currentObjectFolder, regimeFile = s.currentRegimeFile;
+    QString logError;
+    if (values.used == 0) {
+        // refused readings only: nothing is stored, the previous values stay
+        AppendReadingLog(folder, regimeFile, LogRowsOf(readings, values, false), &logError);
+        QString why;
+        for (const Reading& r : readings) why = r.refusal;
+        showPeriod(values, why);
+        showQuiet();
+        if (!logError.isEmpty()) Label2->setText(logError);
         return;
     }
+    QStringList fields;
+    if (editor) fields = editor->fieldTexts();
+    const SamplingPoint point = Option1->isChecked() ? SamplingPoint::BeforeEconomiser : SamplingPoint::AfterEconomiser;
+    const StoreOutcome o = StoreAnalyserValues(s, fields, values, point, Check1[0]->isChecked(),
+                                               [this](const QString& m) { regime::ShowNotice(this, m); });
+    AppendReadingLog(folder, regimeFile, LogRowsOf(readings, values, o.saved, o.error), &logError);
+    if (!o.saved) {
+        stopReading();
+        Label3->setText(o.error);
+        Warn(wb_, o.regimeGone ? o.error : QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + regimeFile);
+        return;
+    }
+    if (editor) editor->setFieldTexts(fields);
+    Label2->setText(logError);
+    const FieldMap f = FieldsOf(point);
+    QString shown = QStringLiteral("Записано ") + QTime::currentTime().toString(QStringLiteral("HH:mm:ss")) +
+                    QStringLiteral(":  CO ") + fields.value(f.co).trimmed() + QStringLiteral("  NO ") +
+                    fields.value(f.no).trimmed() + QStringLiteral("  O2 ") + fields.value(f.o2).trimmed() +
+                    QStringLiteral("  CO2 ") + fields.value(f.co2).trimmed();
+    if (Check1[0]->isChecked()) shown += QStringLiteral("  Тух.г ") + fields.value(f.temperature).trimmed();
+    int refused = 0;
+    for (const Reading& r : readings) refused += r.accepted ? 0 : 1;
+    if (refused > 0) shown += QStringLiteral(";  отклонено показаний: %1").arg(refused);
+    showPeriod(values, shown);
     if (o.calc.outcome == regime::CalcOutcome::FileError) {
         stopReading();
         Warn(wb_, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
@@ -446,8 +614,31 @@ void comport::ReadAnalyser() {
     if (!o.sortWarning.isEmpty()) Warn(wb_, o.sortWarning);
 }
 
+void comport::showPeriod(const PeriodValues& v, const QString& outcome) {
+    Label3->setText(outcome);
+    if (!v.averaged) {
+        Label4->clear();
+        return;
+    }
+    QString t = QStringLiteral("Усреднено показаний: %1;  σ O2 %2,  σ CO %3").arg(v.used).arg(Sd(v.sdO2, 2), Sd(v.sdCO, 1));
+    if (Check1[0]->isChecked()) t += QStringLiteral(",  σ Тух.г ") + Sd(v.sdTemperature, 1);
+    t += v.steady ? QStringLiteral("   ✔ стабильно") : QStringLiteral("   не стабильно");
+    Label4->setText(t);
+}
+
+// After two periods without an accepted reading the window says what to check.
+void comport::showQuiet() {
+    if (link_.quietPeriods() < 2) return;
+    Label2->setText(link_.bytesOfPeriod() > 0
+                        ? QStringLiteral("От газоанализатора приходят данные, но нет полных показаний: проверьте "
+                                         "скорость, четность, биты данных и стоповые биты порта и формат вывода анализатора.")
+                        : QStringLiteral("От газоанализатора ничего не поступает: проверьте, что анализатор включен и "
+                                         "передает показания, кабель подключен к выбранному порту и выбран верный порт."));
+}
+
 // The list is sorted by load after each reading; the regime entry follows its row.
 void comport::followCurrentRow() {
+    fillCombo1();
     const int row = wb_.state().regimeList.find(wb_.state().currentRegimeFile);
     if (row >= 0 && row < Combo1->count() && row != Combo1->currentIndex()) Combo1->setCurrentIndex(row);
 }

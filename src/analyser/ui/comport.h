@@ -1,10 +1,13 @@
 #pragma once
 // The serial link window: port settings kept in "ComPort.ini", the regime to fill, the
 // sampling point and the polling period; "Старт" reads the gas analyser into the regime
-// every period until "Стоп". The port and the reading cycle live in analyser/; this window
-// only shows them and puts the values into the regime editor.
+// every period until "Стоп". Below, what became of the last period (stored values, the
+// mean and its spread, a refused reading, silence) and a trend of O2, CO and the flue-gas
+// temperature. The port and the reading cycle live in analyser/; this window only shows
+// them and puts the values into the regime editor.
 
 #include <QComboBox>
+#include <QDateTime>
 #include <QDialog>
 #include <QTimer>
 #include <array>
@@ -42,6 +45,29 @@ struct PortEntry {
 };
 QList<PortEntry> PortEntries();
 
+// O2, CO and the flue-gas temperature of the accepted readings of the last minutes, one
+// strip each, every strip scaled to its own values.
+class TrendView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kMinutes = 10;
+    explicit TrendView(QWidget* parent = nullptr);
+    void add(const QDateTime& time, double o2, double co, double temperature);
+    void clear();
+    int points() const { return static_cast<int>(points_.size()); }
+    QSize sizeHint() const override;
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    struct Point {
+        QDateTime time;
+        double v[3];
+    };
+    QList<Point> points_;
+};
+
 class comport : public QDialog {
     Q_OBJECT
 public:
@@ -59,16 +85,18 @@ public:
     QLineEdit* Text1;
     QLabel* Label1;
     std::array<QCheckBox*, 1> Check1{};
+    QCheckBox* Check2;  // "Усреднять"
     QToolBar* Toolbar1;
     QTimer* Timer1;
     QLabel* Label2;  // the reason of a failed start, in the space the window grows by
+    QLabel* Label3;  // what became of the last period
+    QLabel* Label4;  // readings averaged, their spread, steady or not
+    TrendView* Trend;
 
     // Toolbar1 button by key ("Настройка", "Старт", "Выход").
     QAction* button(const QString& key) const;
     AnalyserLink& link() { return link_; }
     QString settingsFile() const { return iniFile_; }
-    // The analyser input text of the last reading.
-    QString inputText() const { return link_.text(); }
     // Height of the window in the folded, unfolded and failed states.
     int foldedHeight() const;
     int unfoldedHeight() const;
@@ -96,6 +124,9 @@ private:
     void showLost();
     void ReadAnalyser();
     void followCurrentRow();
+    void fillCombo1();
+    void showPeriod(const PeriodValues& v, const QString& outcome);
+    void showQuiet();
 
     app::Workbench& wb_;
     AnalyserLink link_;

@@ -328,6 +328,15 @@ void Docum::openProtocolMap() {
 }
 
 void Docum::activated() {
+    // files written meanwhile by other windows (the analyser's reading log) show up; an
+    // unchanged folder keeps the list and its selection as they are
+    QList<DocumentEntry> now;
+    ListDocuments(wb_.state().currentObjectFolder, now);
+    QStringList names, shown = documentNames();
+    for (const DocumentEntry& e : now) names.append(e.name);
+    names.sort();
+    shown.sort();
+    if (names != shown) FillDocumentList();
     wb_.showTaskPage(3, QStringLiteral("Задачи для файлов"));
     wb_.setStatus(1, windowTitle());
     wb_.setStatus(3, QString());
