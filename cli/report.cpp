@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QTextStream>
 
+#include "cli/objectfolder.h"
 #include "core/names.h"
+#include "regime/regimestore.h"
 #include "report/reportmodel.h"
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
@@ -14,6 +16,9 @@ namespace cli {
 
 int Report(QStringList args) {
     QTextStream out(stdout), err(stderr);
+    ObjectOptions options;
+    TakeObjectOptions(args, options);
+    options.writes = true;
     QString xlsx, pdf;
     for (int i = 0; i < args.size();) {
         if ((args[i] == u"--xlsx" || args[i] == u"--pdf") && i + 1 < args.size()) {
@@ -35,8 +40,26 @@ int Report(QStringList args) {
     if (pdf.isEmpty()) pdf = core::JoinPath(folder, report::kReportPdf);
 
     report::ReportModel model;
-    QString error;
-    if (!report::BuildReportForFolder(folder, model, QDate::currentDate(), &error)) {
+    QString error, warning;
+    for (const QString& target : {xlsx, pdf})
+        if (!CheckOutputPath(target, error)) {
+            err << error << "\n";
+            return 1;
+        }
+    // the object as every command reads it: its own units (or the template's when asked
+    // for), its lock taken for the documents written into it
+    app::AppState s;
+    if (!UseObjectFolder(s, folder, options, error, warning)) {
+        err << error << "\n";
+        return 1;
+    }
+    if (!warning.isEmpty()) err << s.currentObjectFolder << ": " << warning << "\n";
+    const QString listWarning = regime::FillRegimeList(s);
+    if (!listWarning.isEmpty()) {
+        err << args[0] << ": " << listWarning << "\n";
+        return 1;
+    }
+    if (!report::BuildReport(s, model, QDate::currentDate(), &error)) {
         err << args[0] << ": " << error << "\n";
         return 1;
     }

@@ -31,7 +31,8 @@ struct RegimeFixture : ::testing::Test {
         return k;
     }
     void writeLoad(int number, const QString& load) {
-        WriteBytes(file(kResultsPrefix + RegimeFileName(number)), (load + "\r\n").toLatin1());
+        // a whole results file: the load in its first line, then 25 zeros
+        WriteBytes(file(kResultsPrefix + RegimeFileName(number)), (load + QStringLiteral("\r\n0").repeated(25) + "\r\n").toLatin1());
     }
 };
 
