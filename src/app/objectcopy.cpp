@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/objectlock.h"
 #include "core/names.h"
 #include "object/generaldata.h"
 
@@ -46,7 +47,8 @@ bool CopyObjectFiles(const QString& from, const QString& to, QString* error) {
         it.next();
         // regular files of the object only: a link is not copied (it may point anywhere)
         const QFileInfo info = it.fileInfo();
-        if (info.isFile() && !info.isSymLink()) files.append(info.fileName());
+        // nor the lock of the object being open, which belongs to the original
+        if (info.isFile() && !info.isSymLink() && info.fileName() != kLockFileName) files.append(info.fileName());
     }
     QStringList copied;
     for (const QString& f : files) {

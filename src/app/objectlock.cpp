@@ -46,7 +46,8 @@ bool CreateLockFile(const QString& path, QString& error, bool& exists) {
     const QStringList lines = {QStringLiteral("computer=") + me.computer, QStringLiteral("user=") + me.user,
                                QStringLiteral("pid=") + QString::number(me.pid),
                                QStringLiteral("time=") + TimeText(me.time)};
-    const QString draft = path + QStringLiteral(".") + QString::number(me.pid);
+    // named like the writer's temporary files, so a draft left by a killed process is swept
+    const QString draft = path + QStringLiteral(".~") + QString::number(me.pid) + QStringLiteral("-lock.tmp");
     if (!core::WriteTextLines(draft, lines, &error)) return false;
     const QByteArray from = QFile::encodeName(draft), to = QFile::encodeName(path);
     const int rc = ::link(from.constData(), to.constData());
