@@ -117,14 +117,10 @@ bool ReadPlg(const QString& folder, PlgContents& out, QString* error) {
             out.complete = false;
             continue;
         }
-        const QString v = core::UnquoteLine(lines[i]);
-        double number = 0;
-        if (v.trimmed().isEmpty() || WholeNumber(v, number)) {
-            out.values[i] = v;
-            out.present[i] = true;
-        } else {
-            out.complete = false;
-        }
+        // kept exactly as typed ("10,5", "1 000", "500 кВт"): the fields show it and the file
+        // keeps it; only the calculation reads the leading number
+        out.values[i] = core::UnquoteLine(lines[i]);
+        out.present[i] = true;
     }
     return true;
 }

@@ -574,18 +574,19 @@ TEST_F(CalculatorTest, FlameHeadWithoutOrWithAnIncompleteFile) {
     settle();
     EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"\"\r\n\" \"\r\n\" \"\r\n\" \"\r\n"));
 
-    // two lines, the second not a number: the window opens with what it has and says so
+    // two lines, the second no number: the window opens with what it has, kept as typed,
+    // and says the file is short
     WriteBytes(file(tools::kPlgFile), "\"11\"\r\n\"abc\"\r\n");
     w = openFlameHead();
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Файл PLG.txt неполный")));
     EXPECT_EQ(w->e1->text(), "11");
-    EXPECT_EQ(w->e2->text(), " ");
+    EXPECT_EQ(w->e2->text(), "abc");
     EXPECT_FALSE(w->Slider1->isEnabled());
     w->close();
     settle();
-    EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"11\"\r\n\" \"\r\n\" \"\r\n\" \"\r\n"));
+    EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"11\"\r\n\"abc\"\r\n\" \"\r\n\" \"\r\n"));
 }
 
 }  // namespace

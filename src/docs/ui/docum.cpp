@@ -132,8 +132,25 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
 
     setView(View::LargeIcons);
     FillDocumentList();
-    QString comment;
-    if (ReadComment(wb_.state().currentObjectFolder, comment)) Text1->setPlainText(comment);
+    QString comment, error;
+    bool cut = false;
+    if (!ReadComment(wb_.state().currentObjectFolder, comment, &error, &cut)) {
+        commentKept_ = true;
+        Text1->setReadOnly(true);
+        wb_.dialogs().message(QStringLiteral("Комментарий не прочитан: ") + error +
+                                  QStringLiteral(". Файл Koment.txt оставлен без изменений."),
+                              QStringLiteral("Kalvaro"), app::Icon::Warning);
+    } else {
+        Text1->setPlainText(comment);
+        if (cut) {
+            commentKept_ = true;
+            Text1->setReadOnly(true);
+            wb_.dialogs().message(QStringLiteral("Комментарий слишком длинный: показаны первые %1 знаков, "
+                                                 "файл Koment.txt оставлен без изменений.")
+                                      .arg(kMaxCommentLength),
+                                  QStringLiteral("Kalvaro"), app::Icon::Warning);
+        }
+    }
 }
 
 Docum::~Docum() = default;
@@ -283,6 +300,7 @@ void Docum::activated() {
 }
 
 bool Docum::saveComment() {
+    if (commentKept_) return true;
     QString error;
     if (WriteComment(wb_.state().currentObjectFolder, Text1->toPlainText(), &error)) return true;
     wb_.dialogs().message(kCommentNotSaved, QStringLiteral("Kalvaro"), app::Icon::Warning);
