@@ -276,22 +276,24 @@ void fQ5::fQ5_Combo2_Click(int index) {
 
 void fQ5::fQ5_Combo1_Click(int index) { loadCells(index); }
 
-void fQ5::fQ5_Command3_Click() {
-    if (fileName_.isEmpty()) return;
+bool fQ5::fQ5_Command3_Click() {
+    if (fileName_.isEmpty()) return false;
     QStringList cells = cellTexts();
     ComputeQ5(cells, FieldValue(Text1->text()));
     setCellTexts(cells);
     QString error;
-    if (!WriteQ5File(wb_.state().currentObjectFolder, fileName_, cells, &error))
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла ") + fileName_, QStringLiteral("Ошибка !"),
-                              app::Icon::Error);
+    if (WriteQ5File(wb_.state().currentObjectFolder, fileName_, cells, &error)) return true;
+    wb_.dialogs().message(QStringLiteral("Ошибка записи файла ") + fileName_, QStringLiteral("Ошибка !"),
+                          app::Icon::Error);
+    return false;
 }
 
 void fQ5::fQ5_Command1_Click() {
     app::AppState& s = wb_.state();
     if (s.regimeList.find(s.currentRegimeFile) < 0) return;
-    // q5 as the surfaces give it now, never a cell left from before (or empty, which is 0)
-    fQ5_Command3_Click();
+    // q5 as the surfaces give it now, never a cell left from before (or empty, which is 0);
+    // surfaces that cannot be stored are not taken either
+    if (!fQ5_Command3_Click()) return;
     auto* editor = wb_.window<app::RegimeEditorView>(app::WindowKind::Regim);
     QStringList fields;
     if (editor) fields = editor->fieldTexts();
