@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/objectlock.h"
 #include "app/state.h"
 #include "app/ui/placement.h"
 #include "core/names.h"
@@ -134,6 +135,12 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
     FillDocumentList();
     QString comment, error;
     bool cut = false;
+    // an object another program holds is only read: its comment is shown, not written back
+    const auto& lock = wb_.state().objectLock;
+    if (lock && lock->readOnly()) {
+        commentKept_ = true;
+        Text1->setReadOnly(true);
+    }
     if (!ReadComment(wb_.state().currentObjectFolder, comment, &error, &cut)) {
         commentKept_ = true;
         Text1->setReadOnly(true);
