@@ -376,15 +376,17 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* erro
     // a unique temporary name beside the target: never a name the user could own
     QString folder, name;
     SplitPath(target, folder, name);
+    QString refusal;
     {
         QMutexLocker lock(&FolderMutex());
-        if (!RefusedFolders().isEmpty()) {
-            const auto refused = RefusedFolders().constFind(FolderKey(folder));
-            if (refused != RefusedFolders().constEnd()) {
-                if (error) *error = Named(target, refused.value());
-                return false;
-            }
-        }
+        if (!RefusedFolders().isEmpty()) refusal = RefusedFolders().value(FolderKey(folder));
+    }
+    if (!refusal.isEmpty()) {
+        // a write that would change nothing (a window saving what it showed) is no write
+        QByteArray now;
+        if (exists && ReadDataFile(target, now) && now == bytes) return true;
+        if (error) *error = Named(target, refusal);
+        return false;
     }
     SweepStaleTemporaries(folder);
     static std::atomic<unsigned> serial{0};

@@ -81,8 +81,8 @@ using WriteFaultHook = std::function<int(const char* step)>;
 void SetWriteFaultHook(WriteFaultHook hook);
 
 // A folder whose data files must not be written (an object opened read-only while another
-// program holds it): every atomic write into it fails with "<path>: <why>". An empty `why`
-// lifts the refusal.
+// program holds it): every atomic write into it that would change a file fails with
+// "<path>: <why>". An empty `why` lifts the refusal.
 void SetFolderWriteRefusal(const QString& folder, const QString& why);
 
 // Temporary files of the atomic writer left by a process that was killed mid-write are

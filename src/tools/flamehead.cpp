@@ -88,7 +88,11 @@ void FlameHead::sliderMoved(int v) {
     const int m = sliderMin, M = sliderMax;
     Label4_0 = QStringLiteral("e=") + QString::number(v);
     // a range that rounds to one position has nowhere to move
-    const double s = M > m ? static_cast<double>((v - m) * kScaleLength) / (M - m) : 0.0;
+    // (v - m) x 2040 as a whole number; 64 bits, as a range of a million positions times 2040
+    // does not fit an int
+    const double s = M > m ? static_cast<double>((static_cast<qint64>(v) - m) * kScaleLength) /
+                                 static_cast<double>(static_cast<qint64>(M) - m)
+                           : 0.0;
     const double q1 = FieldValue(TQ1), q2 = FieldValue(TQ2);
     const double lmin = FieldValue(Lmin), lmax = FieldValue(Lmax);
     if (q1 < q2) {

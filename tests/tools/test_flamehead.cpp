@@ -169,4 +169,10 @@ TEST(FlameHeadFile, ShortOrWrongFilesAreReportedNotFatal) {
     EXPECT_TRUE(f.sliderEnabled);
     EXPECT_EQ(f.sliderMin, 10);
     EXPECT_EQ(f.sliderMax, 30);
+    // a range of hundreds of millions of positions (a typing slip) still interpolates
+    f.e2Changed(QStringLiteral("621666666"));
+    f.TQ1Changed(QStringLiteral("500"));
+    f.TQ2Changed(QStringLiteral("1000"));
+    f.sliderMoved(f.sliderMax);
+    EXPECT_EQ(f.Lt, "1000");
 }

@@ -286,11 +286,18 @@ TEST_F(DocWindowsTest, AnOpenObjectIsLockedAndASecondWorkbenchMayOnlyRead) {
     // or open it read-only: every write into the folder is refused with the reason
     QFile::remove(path(docs::kCommentFile));
     dialogs.answers = {app::Answer::Yes};
+    dialogs.shown.clear();
     ASSERT_TRUE(wb->openObject(kObject));
     settle();
     EXPECT_TRUE(wb->objectOpen());
+    wb->showTab(0);  // the general data window saves what it shows when left: no change, no message
+    settle();
+    wb->showTab(1);
+    settle();
+    EXPECT_EQ(dialogs.messages(), QStringList()) << dialogs.messages().join(' ').toStdString();
     const QByteArray results = ReadBytes(path(QStringLiteral("РасчетРежим №  1.Dat")));
     state.setCurrentRegime(QStringLiteral("Режим №  1.Dat"));
+    state.results[0] = 123.0f;  // a change to write
     QString error;
     EXPECT_FALSE(regime::SaveRegimeResults(state, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("объект открыт только для чтения, его занимает компьютер"))) << error.toStdString();
