@@ -155,10 +155,11 @@ QString FolderKey(const QString& folder) {
 // permission is refused even for root, as a read-only attribute would be.
 bool MayWrite(const struct stat& st) {
     if ((st.st_mode & 0222) == 0) return false;
-    const uid_t uid = ::geteuid();
+    static const uid_t uid = ::geteuid();
+    static const gid_t gid = ::getegid();
     if (uid == 0) return true;
     if (st.st_uid == uid) return st.st_mode & S_IWUSR;
-    if (st.st_gid == ::getegid()) return st.st_mode & S_IWGRP;
+    if (st.st_gid == gid) return st.st_mode & S_IWGRP;
     return st.st_mode & S_IWOTH;
 }
 
