@@ -58,6 +58,9 @@ QString Now() { return QDateTime::currentDateTime().toString(QStringLiteral("yyy
 
 int AnalyserCommand(const QStringList& argsIn) {
     QStringList args = argsIn;
+    ObjectOptions options;  // it writes the regime: the object's lock, --force and --template-units
+    options.writes = true;
+    TakeObjectOptions(args, options);
     QString port, settings = QStringLiteral("9600,N,8,1"), period = QStringLiteral("4");
     int count = 0;
     bool before = false, temperature = false, average = false;
@@ -99,7 +102,7 @@ int AnalyserCommand(const QStringList& argsIn) {
     // the object and its regime, as the regime list and the editor have them
     app::AppState s;
     QString error, warning;
-    if (!UseObjectFolder(s, positional[0], error, warning)) {
+    if (!UseObjectFolder(s, positional[0], options, error, warning)) {
         Err() << error << "\n";
         return 1;
     }

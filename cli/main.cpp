@@ -63,7 +63,10 @@ const char kCommands[] =
     "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n"
     "                                         the regime card and summary sheet as a workbook and a PDF;\n"
     "                                         stale regimes are recalculated and stored first\n"
-    "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n";
+    "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n"
+    "Object commands take --template-units (calculate with the template's units when the object's\n"
+    "\"Ediny.txt\" cannot be read); recalc, report and analyser take --force (write into an object\n"
+    "another program holds open).\n";
 const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 
@@ -75,28 +78,14 @@ int Usage() {
 using cli::CleanFolder;
 
 // The object folder of a command; a warning of its units goes to the error output.
-bool UseObjectFolder(app::AppState& s, const QString& path, QString& error) {
+bool UseObjectFolder(app::AppState& s, const QString& path, const cli::ObjectOptions& options, QString& error) {
     QString warning;
-    if (!cli::UseObjectFolder(s, path, error, warning)) return false;
+    if (!cli::UseObjectFolder(s, path, options, error, warning)) return false;
     if (!warning.isEmpty()) err() << s.currentObjectFolder << ": " << warning << "\n";
     return true;
 }
 
-// A regime file name of the object itself: a plain name (no folder part), of the regime
-// pattern, present in the object folder whatever its letter case.
-bool ObjectRegimeFile(const app::AppState& s, const QString& given, QString& file, QString& error) {
-    if (given.contains(u'/') || given.contains(u'\\') || given == u"." || given == u".." ||
-        !core::MatchesPattern(given, regime::kRegimePattern)) {
-        error = given + QStringLiteral(": это не имя файла режима этого объекта (ожидается имя вида «Режим №  3.Dat»)");
-        return false;
-    }
-    file = core::FindEntryNoCase(s.currentObjectFolder, given);
-    if (file.isEmpty()) {
-        error = core::JoinPath(s.currentObjectFolder, given) + QStringLiteral(": файл режима не найден");
-        return false;
-    }
-    return true;
-}
+using cli::ObjectRegimeFile;
 
 int Objects(const QStringList& args) {
     if (args.isEmpty() || args.size() > 2) return Usage();
@@ -119,11 +108,14 @@ int Objects(const QStringList& args) {
     return kDone;
 }
 
-int Regimes(const QStringList& args) {
+int Regimes(QStringList args) {
+    cli::ObjectOptions options;
+    cli::TakeObjectOptions(args, options);
+    options.templateUnits = true;  // the list shows stored loads only: no units are used
     if (args.size() != 1) return Usage();
     app::AppState s;
     QString error;
-    if (!UseObjectFolder(s, args[0], error)) {
+    if (!UseObjectFolder(s, args[0], options, error)) {
         err() << error << "\n";
         return kFileError;
     }
@@ -137,7 +129,10 @@ int Regimes(const QStringList& args) {
     return kDone;
 }
 
-int Recalc(const QStringList& args) {
+int Recalc(QStringList args) {
+    cli::ObjectOptions options;
+    cli::TakeObjectOptions(args, options);
+    options.writes = true;
     if (args.isEmpty()) return Usage();
     int status = kDone;
     auto worse = [&](int code) {
@@ -146,18 +141,19 @@ int Recalc(const QStringList& args) {
     for (const QString& path : args) {
         app::AppState s;
         QString error;
-        if (!UseObjectFolder(s, path, error)) {
+        if (!UseObjectFolder(s, path, options, error)) {
             err() << error << "\n";
             worse(kFileError);
             continue;
         }
         // every regime file is listed, whatever its results file holds: recalculation
-        // reads that file itself and writes it anew when it is missing or broken
+        // reads that file itself and writes it anew when it is missing or broken; an entry
+        // named like a regime that is no file is reported, and the others are calculated
         const QString listed = regime::ListRegimes(s);
         if (!listed.isEmpty()) {
             err() << s.currentObjectFolder << ": " << listed << "\n";
             worse(kFileError);
-            continue;
+            if (s.regimeList.rows.isEmpty()) continue;
         }
         const regime::RecalcReport r = regime::RecalculateAllRegimes(s);
         out() << s.currentObjectName << "\n";
@@ -180,11 +176,13 @@ int Recalc(const QStringList& args) {
     return status;
 }
 
-int Calc(const QStringList& args) {
+int Calc(QStringList args) {
+    cli::ObjectOptions options;
+    cli::TakeObjectOptions(args, options);
     if (args.size() != 2) return Usage();
     app::AppState s;
     QString error, file;
-    if (!UseObjectFolder(s, args[0], error) || !ObjectRegimeFile(s, args[1], file, error)) {
+    if (!UseObjectFolder(s, args[0], options, error) || !ObjectRegimeFile(s, args[1], file, error)) {
         err() << error << "\n";
         return kFileError;
     }
@@ -206,6 +204,8 @@ int Calc(const QStringList& args) {
 }
 
 int Graph(QStringList args) {
+    cli::ObjectOptions options;
+    cli::TakeObjectOptions(args, options);
     QString xlsx, png;
     for (int i = 0; i < args.size();) {
         if ((args[i] == u"--xlsx" || args[i] == u"--png") && i + 1 < args.size()) {
@@ -218,7 +218,12 @@ int Graph(QStringList args) {
     if (args.size() != 2 || (xlsx.isEmpty() && png.isEmpty())) return Usage();
     app::AppState s;
     QString error;
-    if (!UseObjectFolder(s, args[0], error)) {
+    for (const QString& target : {xlsx, png})
+        if (!target.isEmpty() && !cli::CheckOutputPath(target, error)) {
+            err() << error << "\n";
+            return kFileError;
+        }
+    if (!UseObjectFolder(s, args[0], options, error)) {
         err() << error << "\n";
         return kFileError;
     }
@@ -236,8 +241,12 @@ int Graph(QStringList args) {
             err() << "  " << e.key << "\t" << e.yCaption << " / " << e.xCaption << "\n";
         return kUsage;
     }
+    // a regime the list could not read would be left out of the graph without a word
     const QString warning = regime::FillRegimeList(s);
-    if (!warning.isEmpty()) err() << s.currentObjectFolder << ": " << warning << "\n";
+    if (!warning.isEmpty()) {
+        err() << s.currentObjectFolder << ": " << warning << "\n";
+        return kFileError;
+    }
     if (s.regimeList.rows.isEmpty()) {
         err() << s.currentObjectFolder << QStringLiteral(": в объекте нет режимов, график не построен") << "\n";
         return kFileError;

@@ -5,13 +5,32 @@
 
 #include "store/objectstore.h"
 #include "app/startup.h"
+#include "core/names.h"
+#include "docs/documents.h"
+#include "docs/safetymap.h"
 #include "object/generaldata.h"
+#include "object/units.h"
+#include "regime/regimestore.h"
+#include "tools/flamehead.h"
 
 namespace cli {
 
 QString CleanFolder(const QString& path) { return QDir::cleanPath(QFileInfo(path).absoluteFilePath()); }
 
-bool UseObjectFolder(app::AppState& s, const QString& path, QString& error, QString& warning) {
+void TakeObjectOptions(QStringList& args, ObjectOptions& options) {
+    for (int i = 0; i < args.size();) {
+        if (args[i] == u"--template-units") options.templateUnits = true;
+        else if (args[i] == u"--force") options.force = true;
+        else {
+            ++i;
+            continue;
+        }
+        args.removeAt(i);
+    }
+}
+
+bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions& options, QString& error,
+                     QString& warning) {
     warning.clear();
     const QString folder = CleanFolder(path);
     const QFileInfo info(folder);
@@ -27,7 +46,74 @@ bool UseObjectFolder(app::AppState& s, const QString& path, QString& error, QStr
     app::SetFolders(s, QFileInfo(objects).absolutePath());
     s.objectsFolder = objects;
     s.setCurrentObject(info.fileName());
-    return store::LoadObjectData(s, &error, &warning);
+    if (!store::LoadObjectData(s, &error, &warning)) return false;
+    // Results made with other units than the object's own are no results of this object:
+    // the user has to ask for the template's units.
+    if (!warning.isEmpty() && !options.templateUnits) {
+        QStringList units;
+        QString why;
+        object::ReadUnits(s.currentObjectFolder, units, &why);
+        error = QStringLiteral("Единицы измерения объекта не прочитаны: ") + why +
+                QStringLiteral(". Чтобы считать с единицами шаблона, укажите --template-units.");
+        warning.clear();
+        return false;
+    }
+    if (options.writes) {
+        auto lock = std::make_shared<app::ObjectLock>();
+        app::LockHolder holder;
+        switch (lock->acquire(s.currentObjectFolder, &holder, &error, options.force)) {
+        case app::ObjectLock::Outcome::Taken: break;
+        case app::ObjectLock::Outcome::HeldByOther:
+            error = app::LockedMessage(s.currentObjectFolder, holder) +
+                    QStringLiteral("; ничего не записано. Чтобы записать всё же, укажите --force.");
+            return false;
+        case app::ObjectLock::Outcome::Failed: return false;
+        }
+        s.objectLock = lock;
+    }
+    return true;
+}
+
+bool ObjectRegimeFile(const app::AppState& s, const QString& given, QString& file, QString& error) {
+    if (given.contains(u'/') || given.contains(u'\\') || given == u"." || given == u".." ||
+        !core::MatchesPattern(given, regime::kRegimePattern)) {
+        error = given + QStringLiteral(": это не имя файла режима этого объекта (ожидается имя вида «Режим №  3.Dat»)");
+        return false;
+    }
+    file = core::FindEntryNoCase(s.currentObjectFolder, given);
+    if (file.isEmpty()) {
+        error = core::JoinPath(s.currentObjectFolder, given) + QStringLiteral(": файл режима не найден");
+        return false;
+    }
+    return true;
+}
+
+namespace {
+
+// Whether `name` is one of the data files an object folder holds.
+bool IsObjectDataFileName(const QString& name) {
+    for (const QString& fixed : {object::kGeneralFile, object::kUnitsFile, regime::kLastNumberFile, regime::kCountFile,
+                                 tools::kPlgFile, docs::kSafetyMapFile, docs::kCommentFile, app::kLockFileName})
+        if (core::SameName(name, fixed)) return true;
+    return core::MatchesPattern(name, regime::kRegimePattern) ||
+           core::MatchesPattern(name, regime::kResultsPrefix + u'*') || core::MatchesPattern(name, QStringLiteral("*q5.txt"));
+}
+
+}  // namespace
+
+bool CheckOutputPath(const QString& path, QString& error) {
+    const QString target = CleanFolder(path);
+    const QFileInfo info(target);
+    if (path.endsWith(u'/') || info.isDir()) {
+        error = target + QStringLiteral(": это папка; укажите имя файла для записи");
+        return false;
+    }
+    const QString folder = info.absolutePath();
+    if (IsObjectDataFileName(info.fileName()) && store::IsObjectFolder(folder)) {
+        error = target + QStringLiteral(": это файл данных объекта; он не будет перезаписан, укажите другое имя");
+        return false;
+    }
+    return true;
 }
 
 }  // namespace cli

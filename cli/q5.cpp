@@ -26,6 +26,8 @@ QTextStream& Err() {
 }  // namespace
 
 int Q5Command(QStringList args) {
+    ObjectOptions options;
+    TakeObjectOptions(args, options);
     QString xlsx;
     for (int i = 0; i < args.size();) {
         if (args[i] == u"--xlsx" && i + 1 < args.size()) {
@@ -40,15 +42,19 @@ int Q5Command(QStringList args) {
         return 2;
     }
     app::AppState s;
-    QString error, warning;
-    if (!UseObjectFolder(s, args[0], error, warning)) {
+    QString error, warning, regimeFile;
+    if (!xlsx.isEmpty() && !CheckOutputPath(xlsx, error)) {
+        Err() << error << "\n";
+        return 1;
+    }
+    if (!UseObjectFolder(s, args[0], options, error, warning)) {
         Err() << error << "\n";
         return 1;
     }
     if (!warning.isEmpty()) Err() << s.currentObjectFolder << ": " << warning << "\n";
-    const QString regimeFile = core::FindEntryNoCase(s.currentObjectFolder, args[1]);
-    if (regimeFile.isEmpty()) {
-        Err() << "no such regime: " << args[1] << "\n";
+    // a regime of this object only, never a path to another object's regime
+    if (!ObjectRegimeFile(s, args[1], regimeFile, error)) {
+        Err() << error << "\n";
         return 1;
     }
     tools::Q5Computation c;

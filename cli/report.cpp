@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QTextStream>
 
+#include "cli/objectfolder.h"
 #include "core/names.h"
+#include "regime/regimestore.h"
 #include "report/reportmodel.h"
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
@@ -14,6 +16,9 @@ namespace cli {
 
 int Report(QStringList args) {
     QTextStream out(stdout), err(stderr);
+    ObjectOptions options;
+    TakeObjectOptions(args, options);
+    options.writes = true;
     QString xlsx, pdf;
     for (int i = 0; i < args.size();) {
         if ((args[i] == u"--xlsx" || args[i] == u"--pdf") && i + 1 < args.size()) {
@@ -35,9 +40,30 @@ int Report(QStringList args) {
     if (pdf.isEmpty()) pdf = core::JoinPath(folder, report::kReportPdf);
 
     report::ReportModel model;
-    QString error;
-    // stale results of a regime are recalculated and stored first, as the workbench does
-    if (!report::BuildReportForFolder(folder, model, QDate::currentDate(), &error)) {
+    QString error, warning;
+    for (const QString& target : {xlsx, pdf})
+        if (!CheckOutputPath(target, error)) {
+            err << error << "\n";
+            return 1;
+        }
+    // the object as every command reads it: its own units (or the template's when asked
+    // for), its lock taken for the documents written into it
+    app::AppState s;
+    if (!UseObjectFolder(s, folder, options, error, warning)) {
+        err << error << "\n";
+        return 1;
+    }
+    if (!warning.isEmpty()) err << s.currentObjectFolder << ": " << warning << "\n";
+    // a regime without readable results is recalculated below, so the list's warning is told
+    // and the card still made
+    const QString listWarning = regime::FillRegimeList(s);
+    if (!listWarning.isEmpty()) err << args[0] << ": " << listWarning << "\n";
+    // the command reports every regime, also one whose results file is missing yet; stale
+    // results are recalculated and stored first, as the workbench does
+    for (auto& row : s.regimeList.rows) row.ticked = true;
+    const report::CardRun run = report::PrepareReport(s, model, QDate::currentDate());
+    if (run.status != report::CardStatus::Built) {
+        error = run.message;
         err << args[0] << ": " << error << "\n";
         return 1;
     }

@@ -13,7 +13,7 @@ ROOT=$(pwd)
 B="$ROOT/build-check"
 SECONDS_EACH=${FUZZ_SECONDS:-20}
 ./scripts/configure-check.sh
-TARGETS=${*:-"fuzz_quoted fuzz_numberlines fuzz_counter fuzz_ini fuzz_reflists fuzz_number fuzz_editor fuzz_reading"}
+TARGETS=${*:-"fuzz_quoted fuzz_numberlines fuzz_counter fuzz_ini fuzz_reflists fuzz_number fuzz_editor fuzz_q5file fuzz_plg fuzz_safetymap fuzz_comment fuzz_units fuzz_reading"}
 # shellcheck disable=SC2086
 cmake --build "$B" -j2 --target $TARGETS
 
@@ -41,6 +41,11 @@ lines fuzz_number
 lines fuzz_editor
 mkdir -p "$B/corpus/fuzz_reading"
 cp "$ROOT"/fuzz/seeds/fuzz_reading/* "$B/corpus/fuzz_reading/"
+seed fuzz_q5file -iname '*q5.txt'
+seed fuzz_plg -iname 'PLG.txt'
+seed fuzz_safetymap -iname 'Bez.txt'
+seed fuzz_comment -iname 'Koment.txt'
+seed fuzz_units -iname 'Ediny.txt'
 
 mkdir -p "$B/findings"
 status=0

@@ -1,5 +1,6 @@
 #include "app/state.h"
 
+#include "app/objectlock.h"
 #include "core/names.h"
 
 namespace app {
@@ -23,6 +24,7 @@ void AppState::clearObjectData() {
     regimeList = RegimeListModel();
     graph = GraphSelection();
     selectedDocument.clear();
+    objectLock.reset();
 }
 
 void AppState::setCurrentObject(const QString& name) {

@@ -7,10 +7,13 @@
 #include <QStringList>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "engine/engine.h"
 
 namespace app {
+
+class ObjectLock;
 
 constexpr int kGeneralCount = 19;
 constexpr int kUnitCount = 31;
@@ -70,6 +73,9 @@ struct AppState {
 
     GraphSelection graph;
     QString selectedDocument;  // also the list file name of the reference-list editor
+
+    // The lock of the open object (see objectlock.h); released with the object's data.
+    std::shared_ptr<ObjectLock> objectLock;
 
     // Shows the results array in the list and the results pane; set by the windows.
     std::function<void()> showRegimeResults;

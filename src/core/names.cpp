@@ -1,5 +1,8 @@
 #include "core/names.h"
 
+#include <QFile>
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
@@ -63,15 +66,25 @@ bool MatchesPattern(const QString& name, const QString& pattern) {
     return p == pattern.size();
 }
 
-bool ListFiles(const QString& folder, const QString& pattern, QStringList& names) {
+bool ListFiles(const QString& folder, const QString& pattern, QStringList& names, QStringList* others) {
     names.clear();
+    if (others) others->clear();
     QDir dir(folder);
     if (!dir.exists() || !dir.isReadable()) return false;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    QDirIterator it(folder, others ? QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot
+                                   : QDir::Files | QDir::Hidden);
     while (it.hasNext()) {
         it.next();
         const QString entry = it.fileName();
-        if (MatchesPattern(entry, pattern)) names.append(entry);
+        if (!MatchesPattern(entry, pattern)) continue;
+        if (!others) {
+            names.append(entry);
+            continue;
+        }
+        // a link to a regular file counts as a file here, as before; its readers refuse it
+        struct stat st;
+        const bool regular = ::stat(QFile::encodeName(it.filePath()).constData(), &st) == 0 && S_ISREG(st.st_mode);
+        (regular ? names : *others).append(entry);
     }
     return true;
 }

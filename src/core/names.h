@@ -25,8 +25,10 @@ QString ResolvePath(const QString& folder, const QString& name);
 bool MatchesPattern(const QString& name, const QString& pattern);
 
 // Regular files of `folder` whose names match `pattern`, in the order the file system
-// gives them (unsorted). Fails when the folder cannot be read.
-bool ListFiles(const QString& folder, const QString& pattern, QStringList& names);
+// gives them (unsorted). Fails when the folder cannot be read. `others` (when given) gets
+// the matching entries that are no regular file (a folder, a FIFO, a dangling link), which
+// a caller must not pass over in silence.
+bool ListFiles(const QString& folder, const QString& pattern, QStringList& names, QStringList* others = nullptr);
 
 // Direct subfolders of `folder`, sorted alphabetically ignoring case. Fails when the
 // folder does not exist or cannot be read.

@@ -25,8 +25,11 @@ bool ParseCounter(const QString& text, int& value) {
     if (i < t.size() && (t.at(i) == u'-' || t.at(i) == u'+')) ++i;
     const qsizetype digitsStart = i;
     while (i < t.size() && t.at(i).isDigit() && t.at(i).unicode() < 0x80) ++i;
-    if (i == digitsStart || i - digitsStart > 9) return false;
-    value = t.left(i).toInt();
+    // a whole number and nothing else: "1e39" or "3.5" is no counter (it would read as 1 or 3)
+    if (i == digitsStart || i != t.size() || i - digitsStart > 9) return false;
+    const int v = t.toInt();
+    if (v < -32768 || v > 32767) return false;  // counters are 16-bit numbers
+    value = v;
     return true;
 }
 

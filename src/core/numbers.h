@@ -17,8 +17,8 @@ QString EditorForm(float value);   // " 12.5", " .5", "-3", " 0"
 // Counter files: a blank before a non-negative number (creation paths) or the digits alone
 // (the deletion path).
 QString CounterForm(int value, bool leadingBlank);
-// Whole number of a counter line: blanks skipped, the leading integer taken; fails when the
-// line holds no number.
+// Whole number of a counter line: blanks around it skipped; fails when the line holds
+// anything else ("1e39", "3.5", "7 шт") or a number outside the 16-bit range of counters.
 bool ParseCounter(const QString& text, int& value);
 
 // A value written in the user's locale for result lists and scale values: shortest form up

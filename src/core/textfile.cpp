@@ -2,13 +2,18 @@
 
 #include <QFile>
 #include <QHash>
+#include <QMutex>
+#include <QRegularExpression>
+#include <QSet>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <csignal>
 #include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -88,6 +93,13 @@ qsizetype EndOfLines(const QByteArray& bytes, int maxLines, bool& more) {
     return n;
 }
 
+// The process id in temporary file names, so a later process can tell a write under way
+// from one a killed process left behind.
+const QString& ProcessTag() {
+    static const QString tag = QString::number(::getpid());
+    return tag;
+}
+
 WriteFaultHook& FaultHook() {
     static WriteFaultHook hook;
     return hook;
@@ -109,6 +121,47 @@ mode_t NewFileMode() {
 }
 
 QString Named(const QString& path, const QString& why) { return path + QStringLiteral(": ") + why; }
+
+// When this process started: temporary files older than that are not of a write under way
+// in this process.
+const struct timespec kProcessStart = [] {
+    struct timespec t{};
+    ::clock_gettime(CLOCK_REALTIME, &t);
+    return t;
+}();
+
+QMutex& FolderMutex() {
+    static QMutex m;
+    return m;
+}
+// Folders written to read-only (with the reason), and folders already swept of stale
+// temporary files by this process.
+QHash<QString, QString>& RefusedFolders() {
+    static QHash<QString, QString> h;
+    return h;
+}
+QSet<QString>& SweptFolders() {
+    static QSet<QString> set;
+    return set;
+}
+
+QString FolderKey(const QString& folder) {
+    QString key = folder;
+    while (key.size() > 1 && key.endsWith(u'/')) key.chop(1);
+    return key;
+}
+
+// Whether this process may write a file of this mode and owner. A file without any write
+// permission is refused even for root, as a read-only attribute would be.
+bool MayWrite(const struct stat& st) {
+    if ((st.st_mode & 0222) == 0) return false;
+    static const uid_t uid = ::geteuid();
+    static const gid_t gid = ::getegid();
+    if (uid == 0) return true;
+    if (st.st_uid == uid) return st.st_mode & S_IWUSR;
+    if (st.st_gid == gid) return st.st_mode & S_IWGRP;
+    return st.st_mode & S_IWOTH;
+}
 
 // Splits a path into its folder and the last name.
 void SplitPath(const QString& path, QString& folder, QString& name) {
@@ -215,6 +268,53 @@ QString ErrnoText(int err) {
 
 void SetWriteFaultHook(WriteFaultHook hook) { FaultHook() = std::move(hook); }
 
+QString NotDataFileMessage(const QString& path) {
+    struct stat st;
+    if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return Named(path, ErrnoText(errno));
+    if (S_ISLNK(st.st_mode)) {
+        struct stat target;
+        if (::stat(QFile::encodeName(path).constData(), &target) != 0)
+            return Named(path, QStringLiteral("ссылка на несуществующий файл"));
+    }
+    return Named(path, NotRegularText(st.st_mode));
+}
+
+void SetFolderWriteRefusal(const QString& folder, const QString& why) {
+    QMutexLocker lock(&FolderMutex());
+    if (why.isEmpty()) RefusedFolders().remove(FolderKey(folder));
+    else RefusedFolders().insert(FolderKey(folder), why);
+}
+
+int SweepStaleTemporaries(const QString& folder) {
+    {
+        QMutexLocker lock(&FolderMutex());
+        if (SweptFolders().contains(FolderKey(folder))) return 0;
+        SweptFolders().insert(FolderKey(folder));
+    }
+    // ".<name>.~<pid>-<tag>.tmp", the writer's own form
+    static const QRegularExpression form(QStringLiteral("^\\..+\\.~(\\d+)-[0-9a-z]+\\.tmp$"));
+    const QByteArray native = QFile::encodeName(folder);
+    DIR* dir = ::opendir(native.constData());
+    if (!dir) return 0;
+    int removed = 0;
+    while (const dirent* e = ::readdir(dir)) {
+        if (e->d_name[0] != '.' || std::strlen(e->d_name) < 8) continue;
+        const QString entry = QFile::decodeName(e->d_name);
+        const QRegularExpressionMatch m = form.match(entry);
+        if (!m.hasMatch()) continue;
+        const QByteArray path = native + '/' + e->d_name;
+        struct stat st;
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode)) continue;
+        const bool older = st.st_mtim.tv_sec < kProcessStart.tv_sec ||
+                           (st.st_mtim.tv_sec == kProcessStart.tv_sec && st.st_mtim.tv_nsec < kProcessStart.tv_nsec);
+        const long pid = m.captured(1).toLong();
+        const bool running = pid > 0 && (pid == ::getpid() || ::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH);
+        if (older && !running && ::unlink(path.constData()) == 0) ++removed;
+    }
+    ::closedir(dir);
+    return removed;
+}
+
 bool ReadDataFile(const QString& path, QByteArray& bytes, QString* error) {
     bytes.clear();
     QString why;
@@ -269,20 +369,38 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* erro
         return false;
     }
 
+    if (exists && !MayWrite(old)) {
+        if (error) *error = Named(target, QStringLiteral("файл защищён от записи (") + ErrnoText(EACCES) + u')');
+        return false;
+    }
+
     // a unique temporary name beside the target: never a name the user could own
     QString folder, name;
     SplitPath(target, folder, name);
+    QString refusal;
+    {
+        QMutexLocker lock(&FolderMutex());
+        if (!RefusedFolders().isEmpty()) refusal = RefusedFolders().value(FolderKey(folder));
+    }
+    if (!refusal.isEmpty()) {
+        // a write that would change nothing (a window saving what it showed) is no write
+        QByteArray now;
+        if (exists && ReadDataFile(target, now) && now == bytes) return true;
+        if (error) *error = Named(target, refusal);
+        return false;
+    }
+    SweepStaleTemporaries(folder);
     static std::atomic<unsigned> serial{0};
     // taken once: the name only has to differ from other writers', and O_EXCL settles a clash
-    static const unsigned pidTag = static_cast<unsigned>(::getpid()) * 2654435761u;
+    static const unsigned pidTag = static_cast<unsigned>(::getpid()) * 2654435761u;  // spreads the tags
     QByteArray tmp;
     int fd = -1;
     int err = Injected("open");
     for (int attempt = 0; !err && fd < 0 && attempt < 100; ++attempt) {
         const unsigned tag = pidTag ^ (serial++ * 40503u) ^
                              static_cast<unsigned>(::time(nullptr));
-        tmp = QFile::encodeName(JoinPath(folder, u'.' + name + u'.' + QString::number(tag % 0xFFFFFFu, 36) +
-                                                     QStringLiteral(".tmp")));
+        tmp = QFile::encodeName(JoinPath(folder, u'.' + name + QStringLiteral(".~") + ProcessTag() + u'-' +
+                                                     QString::number(tag % 0xFFFFFFu, 36) + QStringLiteral(".tmp")));
         fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd < 0 && errno != EEXIST) err = errno;
     }
@@ -375,7 +493,24 @@ bool ParseNumberLines(const QByteArray& bytes, float* values, int count, QString
         if (pos < n && d[pos] == '\r' && pos + 1 < n && d[pos + 1] == '\n') pos += 2;
         else if (pos < n) ++pos;
     }
-    return true;
+    // Exactly `count` lines: one empty last line aside, anything after them means the file
+    // is not of this format (a doubled line, a blank line in front) and would be read shifted.
+    qsizetype rest = pos;
+    while (rest < n && (d[rest] == ' ' || d[rest] == '\t')) ++rest;
+    if (rest < n && d[rest] == '\r' && rest + 1 < n && d[rest + 1] == '\n') rest += 2;
+    else if (rest < n && (d[rest] == '\r' || d[rest] == '\n')) ++rest;
+    if (rest >= n) return true;
+    if (why) {
+        qsizetype lines = count;
+        for (qsizetype at = pos; at < n; ++at) {
+            if (d[at] != '\r' && d[at] != '\n') continue;
+            if (d[at] == '\r' && at + 1 < n && d[at + 1] == '\n') ++at;
+            ++lines;
+        }
+        if (d[n - 1] != '\r' && d[n - 1] != '\n') ++lines;  // a last line without its end
+        *why = QStringLiteral("в файле %1 строк, нужно %2").arg(lines).arg(count);
+    }
+    return false;
 }
 
 bool ReadNumberFile(const QString& path, float* values, int count, QString* error) {

@@ -31,6 +31,9 @@ QStringList SplitLines(const QString& text);
 // at. `more` (when given) tells whether further lines followed.
 QStringList DecodeLines(const QByteArray& bytes, int maxLines, bool* more = nullptr);
 
+// Why the entry at `path` is no data file ("<path>: это папка, а не файл данных").
+QString NotDataFileMessage(const QString& path);
+
 // Reads a whole regular file (see above) in one buffer of its size.
 bool ReadDataFile(const QString& path, QByteArray& bytes, QString* error = nullptr);
 
@@ -76,6 +79,17 @@ bool WriteQuotedFile(const QString& path, const QStringList& values, QString* er
 // read-only folder or a vanished folder happen even when they run as root.
 using WriteFaultHook = std::function<int(const char* step)>;
 void SetWriteFaultHook(WriteFaultHook hook);
+
+// A folder whose data files must not be written (an object opened read-only while another
+// program holds it): every atomic write into it that would change a file fails with
+// "<path>: <why>". An empty `why` lifts the refusal.
+void SetFolderWriteRefusal(const QString& folder, const QString& why);
+
+// Temporary files of the atomic writer left by a process that was killed mid-write are
+// removed the first time this process writes into their folder: only files of the
+// writer's own name form, older than this process and not of a running process.
+// Returns how many were removed (for tests).
+int SweepStaleTemporaries(const QString& folder);
 
 // The Russian reason for an errno value, as the messages above use it.
 QString ErrnoText(int err);

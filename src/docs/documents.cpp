@@ -96,22 +96,24 @@ QString DocumentFilter() {
                           "(*.bmp *.dwg *.jpg *.jpeg *.gif *.pdf *.psd *.png)");
 }
 
-bool ReadComment(const QString& folder, QString& text, QString* error) {
+bool ReadComment(const QString& folder, QString& text, QString* error, bool* cut) {
     text.clear();
-    const QString path = core::ResolvePath(folder, kCommentFile);
-    if (!QFileInfo::exists(path)) return true;
-    QFile f(path);
-    if (f.size() > core::kMaxTextFileSize || !f.open(QIODevice::ReadOnly)) {
-        if (error) *error = QStringLiteral("cannot read ") + path;
-        return false;
+    if (cut) *cut = false;
+    if (!core::ExistsNoCase(folder, kCommentFile)) return true;
+    QByteArray bytes;
+    if (!core::ReadDataFile(core::ResolvePath(folder, kCommentFile), bytes, error)) return false;
+    // no more than the window can show without freezing (a character is a byte here)
+    if (bytes.size() > kMaxCommentLength + 2) {
+        bytes.truncate(kMaxCommentLength + 2);
+        if (cut) *cut = true;
     }
-    const QString all = core::DecodeCp1251(f.readAll());
+    const QString all = core::DecodeCp1251(bytes);
     // every quoted field in turn: from a quote to the next one, line breaks included
-    int from = 0;
+    qsizetype from = 0;
     while (true) {
-        const int open = all.indexOf(u'"', from);
+        const qsizetype open = all.indexOf(u'"', from);
         if (open < 0) break;
-        const int close = all.indexOf(u'"', open + 1);
+        const qsizetype close = all.indexOf(u'"', open + 1);
         if (close < 0) {
             text += all.mid(open + 1);
             break;
@@ -121,6 +123,10 @@ bool ReadComment(const QString& folder, QString& text, QString* error) {
     }
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(u'\r', u'\n');
+    if (text.size() > kMaxCommentLength) {
+        text.truncate(kMaxCommentLength);
+        if (cut) *cut = true;
+    }
     return true;
 }
 

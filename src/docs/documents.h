@@ -57,7 +57,11 @@ QString DocumentFilter();
 // The comment: one quoted field followed by CR LF; reading appends every quoted field of the
 // file in turn. Line breaks inside are stored as CR LF and come back as "\n". A double quote
 // cannot be stored and is written as an apostrophe. A missing file is an empty comment.
-bool ReadComment(const QString& folder, QString& text, QString* error = nullptr);
+// A comment longer than kMaxCommentLength characters is cut there (`cut` set): a window
+// showing one line of half a megabyte would freeze. A comment read only in part, or not at
+// all (too large, unreadable, not a file), must not be written back over the file.
+constexpr int kMaxCommentLength = 32768;
+bool ReadComment(const QString& folder, QString& text, QString* error = nullptr, bool* cut = nullptr);
 bool WriteComment(const QString& folder, const QString& text, QString* error = nullptr);
 
 enum class FileResult { Done, Cancelled, Refused, Failed };

@@ -73,6 +73,7 @@ struct Prepared {
     FlowUnit flowUnit = FlowUnit::Other;
     double meterPressureToKgfM2 = 0.0;  // factor of unit text 2; 0 for an unknown unit
     bool liquidInLitres = false;        // unit text 7 is "л/час"
+    bool liquidUnitKnown = false;       // unit text 7 is "л/час" or "кг/час"
     ConcentrationUnit coUnit = ConcentrationUnit::Other;
     ConcentrationUnit noUnit = ConcentrationUnit::Other;
     SteamUnit steamUnit = SteamUnit::Other;
@@ -100,6 +101,12 @@ Prepared Prepare(const CalcInputs& inputs);
 // Message of a flue-gas O2 outside 0 <= O2 < 21 % (after the boiler unit, and before the
 // economiser when there is one); tested after the flue-gas data and before the general data.
 inline constexpr const char* kOxygenOutOfRange = "Недопустимое значение О2 (0 ≤ О2 < 21 %)";
+
+// Message of a unit text the calculation does not know, for an input it uses: the unit and
+// the field are named ("Неизвестная единица измерения «литров/мин» поля «Расход по
+// счетчику»"). Such a unit would turn the input into 0 and the results into plausible
+// nonsense, so the regime is not calculated. "" when every unit used is known.
+std::string UnknownUnitMessage(const Prepared& p, const std::array<std::string, kUnitCount>& units);
 
 // "" when the regime can be calculated, otherwise the message ("Нет данных по пару", ...).
 std::string CheckRegimeData(const CalcInputs& inputs);

@@ -65,6 +65,7 @@ constexpr std::string_view kQ5ModeTexts[] = {"на ном.нагр.", "на вс
 constexpr Q5Mode kQ5Modes[] = {Q5Mode::AtNominalLoad, Q5Mode::SameAtAllLoads, Q5Mode::PerRegime};
 
 constexpr std::string_view kLitresText[] = {"л/час"};
+constexpr std::string_view kLiquidUnitTexts[] = {"кг/час", "л/час"};
 constexpr std::string_view kEconomiserText[] = {"с экономайзером"};
 
 constexpr std::string_view kFuelTexts[] = {kFuelTable[0].name, kFuelTable[1].name, kFuelTable[2].name,
@@ -92,6 +93,7 @@ Prepared Prepare(const CalcInputs& inputs) {
     p.flowUnit = Classify(u[0], kFlowUnitTexts, kFlowUnits, FlowUnit::Other);
     p.meterPressureToKgfM2 = Classify(u[2], kPressureUnitTexts, kPressureFactors, 0.0);
     p.liquidInLitres = Find(u[7], kLitresText) == 0;
+    p.liquidUnitKnown = Find(u[7], kLiquidUnitTexts) >= 0;
     p.coUnit = Classify(u[11], kConcentrationTexts, kConcentrationUnits, ConcentrationUnit::Other);
     p.noUnit = Classify(u[14], kConcentrationTexts, kConcentrationUnits, ConcentrationUnit::Other);
     p.steamUnit = Classify(g[2], kSteamUnitTexts, kSteamUnits, SteamUnit::Other);

@@ -15,7 +15,25 @@ namespace {
 
 bool OxygenInRange(float o2) { return o2 >= 0.0f && o2 < 21.0f; }
 
+// Labels of the units the calculation reads, as the units window names them.
+std::string UnitMessage(const std::string& unit, const char* field) {
+    return "Неизвестная единица измерения «" + unit + "» поля «" + field + "»";
+}
+
 }  // namespace
+
+std::string UnknownUnitMessage(const Prepared& p, const std::array<std::string, kUnitCount>& u) {
+    if (p.group == FuelGroup::Gaseous) {
+        if (p.flowUnit == FlowUnit::Other) return UnitMessage(u[0], "Расход по счетчику");
+        // the meter pressure counts only for a flow at working conditions
+        if (p.flowUnit == FlowUnit::Working && p.meterPressureToKgfM2 == 0.0)
+            return UnitMessage(u[2], "Давление  на счетчике");
+    }
+    if (p.group == FuelGroup::Liquid && !p.liquidUnitKnown) return UnitMessage(u[7], "Расход топлива");
+    if (p.coUnit == ConcentrationUnit::Other) return UnitMessage(u[11], "CO");
+    if (p.noUnit == ConcentrationUnit::Other) return UnitMessage(u[14], "NO");
+    return {};
+}
 
 std::string CheckRegimeData(const Prepared& p) {
     const auto& in = p.in;
@@ -56,7 +74,12 @@ std::string CheckRegimeData(const Prepared& p) {
     return {};
 }
 
-std::string CheckRegimeData(const CalcInputs& inputs) { return CheckRegimeData(Prepare(inputs)); }
+std::string CheckRegimeData(const CalcInputs& inputs) {
+    const Prepared p = Prepare(inputs);
+    std::string check = CheckRegimeData(p);
+    if (check.empty()) check = UnknownUnitMessage(p, inputs.units);
+    return check;
+}
 
 namespace {
 

@@ -6,7 +6,16 @@
 
 namespace object {
 
-bool ReadList(const QString& path, QStringList& entries) { return core::ReadTextLines(path, entries); }
+bool ReadList(const QString& path, QStringList& entries, int* cut) {
+    if (cut) *cut = 0;
+    const bool ok = core::ReadTextLines(path, entries);
+    for (QString& e : entries)
+        if (e.size() > kMaxListEntry) {
+            e = e.left(kMaxListEntry - 1) + QChar(0x2026);
+            if (cut) ++*cut;
+        }
+    return ok;
+}
 
 bool AppendToList(const QString& path, const QString& entry) {
     const QString t = entry.trimmed();

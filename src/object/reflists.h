@@ -10,7 +10,12 @@ inline const QString kEmployeesFile = QStringLiteral("Сотрудники.txt")
 inline const QString kSensorsFile = QStringLiteral("Dath.txt");
 inline const QString kListFileError = QStringLiteral("Ошибка при работе с файлом !");
 
-bool ReadList(const QString& path, QStringList& entries);
+// An entry longer than kMaxListEntry characters is no name nor sensor: it is cut there,
+// ending with "…", so no list or drop-down freezes on it; `cut` counts such entries.
+constexpr int kMaxListEntry = 200;
+inline const QString kLongEntriesNote =
+    QStringLiteral("В списке есть записи длиннее 200 знаков: они показаны укороченными.");
+bool ReadList(const QString& path, QStringList& entries, int* cut = nullptr);
 // Appends one entry (trimmed) as the new last line, creating the file if missing. An entry
 // that is empty after trimming changes nothing and counts as success.
 bool AppendToList(const QString& path, const QString& entry);

@@ -52,7 +52,9 @@ bool ReadCounter(const QString& folder, const QString& file, int& value, QString
     const QString path = core::JoinPath(folder, file);
     if (!core::ReadTextLines(path, lines, error, 1)) return false;
     if (lines.isEmpty() || !core::ParseCounter(lines.first(), value)) {
-        if (error) *error = path + QStringLiteral(": в первой строке нет целого числа");
+        if (error)
+            *error = path + QStringLiteral(": в первой строке не целое число: «") +
+                     lines.value(0).trimmed().left(40) + QStringLiteral("»");
         return false;
     }
     return true;
@@ -160,43 +162,55 @@ bool LoadRegimeResults(app::AppState& s, QString* error) {
     return true;
 }
 
+// The warning for regime entries that are no files (a folder or a FIFO named like a regime):
+// they cannot be listed, and a count that includes them must not pass without a word.
+static QString NotFilesWarning(const app::AppState& s, const QStringList& others) {
+    QStringList why;
+    for (const QString& entry : others) why.append(core::NotDataFileMessage(ObjectFile(s, entry)));
+    return kFillWarning + QStringLiteral(": ") + why.join(QStringLiteral("; "));
+}
+
 QString FillRegimeList(app::AppState& s) {
     s.regimeList.rows.clear();
-    QStringList files;
-    if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files)) return kFillWarning;
+    QStringList files, others;
+    if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files, &others)) return kFillWarning;
     // Every regime is listed even when its results file cannot be read: its load stays
     // empty and the sort puts it after the others, so no regime disappears from the list
     // and the rest are still sorted and ticked; the warning is given all the same.
     bool failed = false;
+    QStringList broken;  // results files that are there but cannot be read whole
     for (const QString& file : files) {
         app::RegimeRow row;
         row.key = file;
-        QStringList lines;
-        if (core::ReadTextLines(ObjectFile(s, kResultsPrefix + file), lines, nullptr, 1) && !lines.isEmpty())
-            row.load = lines.first();
-        else
-            failed = true;
-        // results that the regime's inputs cannot give (they fail the check) are not shown
-        // as current: no load; results that cannot be right carry their reason
+        // the whole file is read, so a results file of the wrong shape gives no load
         std::array<float, app::kResultCount> results{};
-        std::array<float, app::kInputCount> inputs{};
-        if (ReadNumbers(ObjectFile(s, kResultsPrefix + file), results, nullptr) &&
-            ReadNumbers(ObjectFile(s, file), inputs, nullptr)) {
-            if (Calculated(results)) row.checkMessage = CheckRegime(s, inputs);
+        QString why;
+        if (ReadNumbers(ObjectFile(s, kResultsPrefix + file), results, &why)) {
+            row.load = core::StoredForm(results[0]);
+            // results that the regime's inputs cannot give (they fail the check) are not
+            // shown as current: no load; results that cannot be right carry their reason
+            std::array<float, app::kInputCount> inputs{};
+            if (Calculated(results) && ReadNumbers(ObjectFile(s, file), inputs, nullptr))
+                row.checkMessage = CheckRegime(s, inputs);
             if (row.checkMessage.isEmpty()) row.warning = ImplausibleResults(results);
             else row.load.clear();
+        } else {
+            failed = true;
+            if (core::ExistsNoCase(s.currentObjectFolder, kResultsPrefix + file)) broken.append(why);
         }
         s.regimeList.rows.append(row);
     }
     SortRegimeList(s);
     ShowRegimeCount(s);
+    if (!others.isEmpty()) return NotFilesWarning(s, others);
+    if (!broken.isEmpty()) return kFillWarning + QStringLiteral(": ") + broken.join(QStringLiteral("; "));
     return failed ? kFillWarning : QString();
 }
 
 QString ListRegimes(app::AppState& s) {
     s.regimeList.rows.clear();
-    QStringList files;
-    if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files)) return kFillWarning;
+    QStringList files, others;
+    if (!core::ListFiles(s.currentObjectFolder, kRegimePattern, files, &others)) return kFillWarning;
     // "Режим №  N.Dat" by N; a name without a number after the numbered ones, by name
     auto number = [](const QString& file) {
         static const qsizetype lead = QStringLiteral("Режим №").size();
@@ -214,7 +228,7 @@ QString ListRegimes(app::AppState& s) {
         s.regimeList.rows.append(row);
     }
     ShowRegimeCount(s);
-    return {};
+    return others.isEmpty() ? QString() : NotFilesWarning(s, others);
 }
 
 QString SortRegimeList(app::AppState& s) {

@@ -1,5 +1,6 @@
 #include "shell/workbench.h"
 
+#include "app/objectlock.h"
 #include "app/startup.h"
 
 #include <QAction>
@@ -225,6 +226,10 @@ bool Workbench::openObject(const QString& name) {
                          kProgramTitle, Icon::Warning);
         return false;
     }
+    if (!LockOpenedObject(state_, dialogs_)) {  // held by another and not opened read-only
+        state_.setCurrentObject(QString());
+        return false;
+    }
     state_.general = general;
     QString unitsWarning;
     if (!object::LoadObjectUnits(state_.currentObjectFolder, state_.templateFolder, state_.units, &unitsWarning))
@@ -247,6 +252,7 @@ bool Workbench::openObject(const QString& name) {
 
 void Workbench::objectCreated(const QString& name) {
     newObjectSub_ = nullptr;
+    LockOpenedObject(state_, dialogs_);
     frame_->enterObjectOpen(name);
     objectOpen_ = true;
     for (WindowKind k : {WindowKind::SReg, WindowKind::Navig, WindowKind::OD, WindowKind::Graf, WindowKind::Docum})

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "app/firststart.h"
+#include "app/objectlock.h"
 #include "core/names.h"
 #include "object/generaldata.h"
 
@@ -49,7 +50,8 @@ bool CopyObjectFiles(const QString& from, const QString& to, QString* error) {
         it.next();
         // regular files of the object only: a link is not copied (it may point anywhere)
         const QFileInfo info = it.fileInfo();
-        if (info.isFile() && !info.isSymLink()) files.append(info.fileName());
+        // nor the lock of the object being open, which belongs to the original
+        if (info.isFile() && !info.isSymLink() && info.fileName() != kLockFileName) files.append(info.fileName());
     }
     QStringList copied;
     for (const QString& f : files) {

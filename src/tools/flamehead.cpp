@@ -88,7 +88,11 @@ void FlameHead::sliderMoved(int v) {
     const int m = sliderMin, M = sliderMax;
     Label4_0 = QStringLiteral("e=") + QString::number(v);
     // a range that rounds to one position has nowhere to move
-    const double s = M > m ? static_cast<double>((v - m) * kScaleLength) / (M - m) : 0.0;
+    // (v - m) x 2040 as a whole number; 64 bits, as a range of a million positions times 2040
+    // does not fit an int
+    const double s = M > m ? static_cast<double>((static_cast<qint64>(v) - m) * kScaleLength) /
+                                 static_cast<double>(static_cast<qint64>(M) - m)
+                           : 0.0;
     const double q1 = FieldValue(TQ1), q2 = FieldValue(TQ2);
     const double lmin = FieldValue(Lmin), lmax = FieldValue(Lmax);
     if (q1 < q2) {
@@ -117,14 +121,10 @@ bool ReadPlg(const QString& folder, PlgContents& out, QString* error) {
             out.complete = false;
             continue;
         }
-        const QString v = core::UnquoteLine(lines[i]);
-        double number = 0;
-        if (v.trimmed().isEmpty() || WholeNumber(v, number)) {
-            out.values[i] = v;
-            out.present[i] = true;
-        } else {
-            out.complete = false;
-        }
+        // kept exactly as typed ("10,5", "1 000", "500 кВт"): the fields show it and the file
+        // keeps it; only the calculation reads the leading number
+        out.values[i] = core::UnquoteLine(lines[i]);
+        out.present[i] = true;
     }
     return true;
 }

@@ -61,10 +61,9 @@ struct FlameHead {
     QStringList stored() const { return {e1, e2, TQ1, TQ2}; }
 };
 
-// Reads "PLG.txt". `values` gets four texts; a missing line or a value that is not a number
-// (blank counts as empty, not as wrong) comes back as nullopt-like: `present[i]` false.
-// `complete` is false when anything was missing or not a number. A missing file is no error
-// and leaves `exists` false.
+// Reads "PLG.txt". `values` gets the four texts exactly as stored, numbers or not (the
+// window keeps what was typed); a missing line leaves `present[i]` false and `complete`
+// false. A missing file is no error and leaves `exists` false.
 struct PlgContents {
     bool exists = false;
     bool complete = true;

@@ -54,7 +54,12 @@ void ComputeQ5Surface(QStringList& cells, int surface) {
     const double tAir = Cell(cells, b + AirTemp);
     const double tSurface = Cell(cells, b + SurfaceTemp);
     const double dt = tSurface - tAir;
-    if (dt == 0) return;
+    if (dt == 0) {
+        // a surface at the air's temperature (switched off) loses nothing: a loss left in
+        // its cells from before would still count in the total
+        for (Q5Column c : {Convective, Radiative, SurfaceLoss}) cells[b + c].clear();
+        return;
+    }
     if (const auto factor = ConvectiveFactor(cells[b + Orientation]))
         cells[b + Convective] = Round3(*factor * std::pow(std::fabs(dt), 0.25));
     const double hot = (tSurface + 273.15) * 0.01, cold = (tAir + 273.15) * 0.01;

@@ -40,8 +40,8 @@ std::optional<double> ConvectiveFactor(const QString& orientation);
 // 0 when none of the four is chosen.
 float RadiationCoefficient(const QString& material);
 
-// Computes surface s (1..8) in the cells. Equal surface and air temperatures leave the
-// result cells as they are. A surface colder than its air gains heat: the convective
+// Computes surface s (1..8) in the cells. Equal surface and air temperatures (a surface
+// switched off, or an empty row) clear its result cells, so it adds nothing to the total. A surface colder than its air gains heat: the convective
 // coefficient uses the size of the difference and the loss comes out negative.
 void ComputeQ5Surface(QStringList& cells, int surface);
 // Cell 64 from the rounded surface losses; cell 65 from cell 64 and the heat output, unless

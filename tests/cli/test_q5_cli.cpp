@@ -85,7 +85,7 @@ TEST(CliQ5, WorkbookOnRequest) {
 TEST(CliQ5, RefusesMissingRegimesFilesAndBadUsage) {
     CliResult r = Q5Cli({kSchool, QStringLiteral("Режим №  9.Dat")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("no such regime")));
+    EXPECT_TRUE(r.err.contains(QStringLiteral("файл режима не найден"))) << r.err.toStdString();
     r = Q5Cli({QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/Нет такого"), QStringLiteral("Режим №  1.Dat")});
     EXPECT_EQ(r.code, 1);
     // a regime without surfaces

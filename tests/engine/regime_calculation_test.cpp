@@ -408,9 +408,9 @@ TEST(NotFinite, ZeroDivisorOfTheExcessAirIsStoredAsZero) {
 
 TEST(NotFinite, ZeroFlowAfterUnitConversion) {
     CalcInputs c = HotWaterRegime();
-    c.units[0] = "м3/ч";  // not a known unit: flow 0
+    c.units[0] = "м3/ч";  // not a known unit: flow 0, which the check refuses
     c.general[3] = "на ном.нагр.";
-    ASSERT_EQ(CheckRegimeData(c), "");
+    ASSERT_EQ(CheckRegimeData(c), "Неизвестная единица измерения «м3/ч» поля «Расход по счетчику»");
     const Results r = Calculate(c);
     ExpectAllFinite(r);
     EXPECT_EQ(r[12], 0.0f);

@@ -77,10 +77,12 @@ TEST(DataCheck, GasNeedsTheMeterFlow) {
     EXPECT_EQ(CheckRegimeData(c), "Нет данных по газу");
     c.general[5] = "Пропан-бутан";
     EXPECT_EQ(CheckRegimeData(c), "Нет данных по газу");
-    // a flow unit outside the list is not a missing flow
+    // a flow unit outside the list is not a missing flow, but a unit the calculation
+    // cannot convert: named with its field
     c.in[0] = 120;
     c.units[0] = "литров";
-    EXPECT_EQ(CheckRegimeData(c), "");
+    EXPECT_EQ(CheckRegimeData(c), "Неизвестная единица измерения «литров» поля «Расход по счетчику»");
+    c.units[0] = "ст.м3/час";
     // liquid data does not matter for gas
     c.in[7] = 0;
     c.general[10] = "";

@@ -32,3 +32,21 @@ TEST(ReferenceLists, RewriteAfterRemovingTheMiddleEntry) {
     EXPECT_EQ(ReadBytes(f), QByteArray("a\r\nc\r\n"));
     EXPECT_FALSE(WriteList(dir.filePath("missing/x.txt"), l));
 }
+
+TEST(ReferenceLists, AnOverlongEntryIsShownCutAndKeptWholeInTheFile) {
+    QTemporaryDir dir;
+    const QString f = dir.filePath(kEmployeesFile);
+    const QString longEntry(1024 * 1024, QChar(u'я'));
+    ASSERT_TRUE(WriteList(f, {QStringLiteral("Иванов"), longEntry, QStringLiteral("Петров")}));
+    QStringList l;
+    int cut = 0;
+    ASSERT_TRUE(ReadList(f, l, &cut));
+    EXPECT_EQ(cut, 1);
+    ASSERT_EQ(l.size(), 3);
+    EXPECT_EQ(l[1].size(), kMaxListEntry);
+    EXPECT_TRUE(l[1].endsWith(QChar(0x2026)));
+    EXPECT_EQ(l[2], QStringLiteral("Петров"));
+    // adding goes through the file's own lines: the long entry stays whole
+    ASSERT_TRUE(AppendToList(f, QStringLiteral("Сидоров")));
+    EXPECT_EQ(ReadBytes(f).size(), 6 + 2 + 1024 * 1024 + 2 + 6 + 2 + 7 + 2);
+}

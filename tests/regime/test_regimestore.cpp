@@ -34,7 +34,11 @@ struct RegimeFixture : ::testing::Test {
         return k;
     }
     void writeLoad(int number, const QString& load) {
-        WriteBytes(file(kResultsPrefix + RegimeFileName(number)), (load + "\r\n").toLatin1());
+        // a whole results file: the load in its first line, then 25 zeros
+        WriteBytes(file(kResultsPrefix + RegimeFileName(number)), (load + QStringLiteral("\r\n0").repeated(25) + "\r\n").toLatin1());
+        // inputs that pass the data check, so the stored load is what they give
+        WriteBytes(file(RegimeFileName(number)),
+                   (testing_support::MeasuredGasRegimeFields().join(QStringLiteral("\r\n")) + "\r\n").toLatin1());
     }
 };
 

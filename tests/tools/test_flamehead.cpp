@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include "core/names.h"
+#include "core/textfile.h"
 #include "support/qtprint.h"
 #include "support/testdirs.h"
 #include "tools/flamehead.h"
@@ -151,10 +152,27 @@ TEST(FlameHeadFile, ShortOrWrongFilesAreReportedNotFatal) {
     EXPECT_FALSE(c.complete);
     EXPECT_TRUE(c.present[0] && c.present[1]);
     EXPECT_FALSE(c.present[2] || c.present[3]);
-    WriteBytes(core::JoinPath(dir.path(), QStringLiteral("plg.TXT")), "\"10\"\r\n\"abc\"\r\n\"500\"\r\n\"1e3\"\r\n");
+    // values typed in the window that are no plain numbers are kept exactly as typed
+    WriteBytes(core::JoinPath(dir.path(), QStringLiteral("plg.TXT")),
+               core::EncodeCp1251(QStringLiteral("\"10,5\"\r\n\"1 000\"\r\n\"500 кВт\"\r\n\"1e3\"\r\n")));
     ASSERT_TRUE(ReadPlg(dir.path(), c));
-    EXPECT_FALSE(c.complete);
-    EXPECT_FALSE(c.present[1]);
-    EXPECT_TRUE(c.present[3]);
-    EXPECT_EQ(c.values[3], "1e3");
+    EXPECT_TRUE(c.complete);
+    EXPECT_EQ(c.values, QStringList({"10,5", "1 000", QStringLiteral("500 кВт"), "1e3"}));
+    ASSERT_TRUE(WritePlg(dir.path(), c.values));
+    PlgContents again;
+    ASSERT_TRUE(ReadPlg(dir.path(), again));
+    EXPECT_EQ(again.values, c.values);
+    // the calculation reads their leading numbers
+    FlameHead f;
+    f.e1Changed(c.values[0]);
+    f.e2Changed(QStringLiteral("30 мм"));
+    EXPECT_TRUE(f.sliderEnabled);
+    EXPECT_EQ(f.sliderMin, 10);
+    EXPECT_EQ(f.sliderMax, 30);
+    // a range of hundreds of millions of positions (a typing slip) still interpolates
+    f.e2Changed(QStringLiteral("621666666"));
+    f.TQ1Changed(QStringLiteral("500"));
+    f.TQ2Changed(QStringLiteral("1000"));
+    f.sliderMoved(f.sliderMax);
+    EXPECT_EQ(f.Lt, "1000");
 }

@@ -82,14 +82,19 @@ TEST(Q5Surface, OrientationAndMaterialTables) {
     EXPECT_EQ(c[Q5Cell(2, SurfaceLoss)], "1.673");  // 30 x 4 x 13.941 / 1000
 }
 
-TEST(Q5Surface, EqualTemperaturesLeaveTheResultCells) {
-    QStringList c = Surface(3, "10", "40", "40", kVertical, kSteel);
-    c[Q5Cell(3, Convective)] = "1.1";
-    c[Q5Cell(3, Radiative)] = "2.2";
-    c[Q5Cell(3, SurfaceLoss)] = "3.3";
+TEST(Q5Surface, EqualTemperaturesClearTheResultCellsAndAddNothing) {
+    // surface 3 was calculated at 50 °C, then switched off (its temperature set to the air's)
+    QStringList c = Surface(1, "10", "50", "20", kVertical, kSteel);
+    c = Surface(3, "10", "50", "20", kVertical, kSteel, c);
+    ComputeQ5(c, 1000);
+    ASSERT_EQ(c[Q5Cell(3, SurfaceLoss)], "3.409");
+    ASSERT_EQ(c[kQ5TotalCell], "6.818");
+    c[Q5Cell(3, SurfaceTemp)] = "20";
     const QStringList before = c;
-    ComputeQ5Surface(c, 3);
-    EXPECT_EQ(c, before);
+    ComputeQ5(c, 1000);
+    for (Q5Column col : {Convective, Radiative, SurfaceLoss}) EXPECT_TRUE(c[Q5Cell(3, col)].isEmpty()) << col;
+    EXPECT_EQ(c[kQ5TotalCell], before[Q5Cell(1, SurfaceLoss)]);  // only surface 1 counts
+    EXPECT_EQ(c[Q5Cell(3, Area)], "10");                          // the inputs stay
     // an empty surface reads 0 and 0: skipped as well
     QStringList empty(kQ5CellCount);
     ComputeQ5(empty, 0);

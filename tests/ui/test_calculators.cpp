@@ -2,7 +2,9 @@
 // boiler house: q5 from the boiler's surfaces taken into the regime, preliminary
 // experiments with one taken into the editor, and the flame-head setting of the burner.
 
+#include <QClipboard>
 #include <QDirIterator>
+#include <QGuiApplication>
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -261,7 +263,7 @@ TEST_F(CalculatorTest, Q5OfThreeSurfacesIsComputedSavedAndTakenIntoTheRegime) {
     EXPECT_EQ(state.regimeList.rows[k - 1].key, regimeFile);
 }
 
-TEST_F(CalculatorTest, Q5CellsTakeOnlyDigitsAndPointAndEqualTemperaturesLeaveTheResults) {
+TEST_F(CalculatorTest, Q5CellsTakeOnlyDigitsAndPointAndEqualTemperaturesClearTheResults) {
     openDemo(kSchool);
     tools::fQ5* w = openQ5();
     ASSERT_NE(w, nullptr);
@@ -270,12 +272,24 @@ TEST_F(CalculatorTest, Q5CellsTakeOnlyDigitsAndPointAndEqualTemperaturesLeaveThe
     EXPECT_EQ(area->text(), "12.5");
     QTest::keyClick(area, Qt::Key_Backspace);
     EXPECT_EQ(area->text(), "12.");
-    // a surface at the temperature of its air loses nothing: its result cells stay as they were
+    // a paste is filtered as typing is: no double quote or letter gets into a cell
+    area->setText(QString());
+    area->setFocus();
+    QGuiApplication::clipboard()->setText(QStringLiteral("1\"2,5 м2"));
+    QTest::keyClick(area, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(area->text(), "12.52");
+    // a surface at the temperature of its air (switched off) loses nothing: its result
+    // cells are emptied and the total leaves it out
     typeSurface(w, 4, "12", "30", "30", QStringLiteral("Вертикаль."), QStringLiteral("Сталь"));
     w->edit(tools::Q5Cell(4, tools::Convective))->setText("7.5");
+    w->edit(tools::Q5Cell(4, tools::SurfaceLoss))->setText("9.9");
     QTest::mouseClick(w->Command3, Qt::LeftButton);
-    EXPECT_EQ(w->cellText(tools::Q5Cell(4, tools::Convective)), "7.5");
+    EXPECT_TRUE(w->cellText(tools::Q5Cell(4, tools::Convective)).isEmpty());
     EXPECT_TRUE(w->cellText(tools::Q5Cell(4, tools::SurfaceLoss)).isEmpty());
+    QStringList cells = w->cellTexts();
+    double sum = 0;
+    for (int s = 1; s <= tools::kQ5SurfaceCount; ++s) sum += cells[tools::Q5Cell(s, tools::SurfaceLoss)].toDouble();
+    EXPECT_NEAR(cells[tools::kQ5TotalCell].toDouble(), sum, 1e-3);
     // no material: no radiation
     Pick(w->choice(tools::Q5Cell(4, tools::Material)), QString());
     replace(w->edit(tools::Q5Cell(4, tools::SurfaceTemp)), "50");
@@ -283,6 +297,19 @@ TEST_F(CalculatorTest, Q5CellsTakeOnlyDigitsAndPointAndEqualTemperaturesLeaveThe
     QTest::mouseClick(w->Command3, Qt::LeftButton);
     EXPECT_EQ(w->cellText(tools::Q5Cell(4, tools::Radiative)), "0");
     EXPECT_EQ(w->cellText(tools::Q5Cell(4, tools::Convective)), "6.085");
+}
+
+TEST_F(CalculatorTest, TakingQ5BeforeCalculatingCalculatesFirst) {
+    openDemo(kSchool);
+    tools::fQ5* w = openQ5();
+    ASSERT_NE(w, nullptr);
+    // the surfaces of the file, but q5 never calculated (an empty cell would be taken as 0)
+    w->edit(tools::kQ5PercentCell)->setText(QString());
+    QTest::mouseClick(w->Command1, Qt::LeftButton);
+    const double q5 = w->cellText(tools::kQ5PercentCell).toDouble();
+    EXPECT_GT(q5, 0.0);
+    EXPECT_FLOAT_EQ(state.inputs[42], static_cast<float>(q5));
+    EXPECT_EQ(Value(lines(state.currentRegimeFile).value(42)), Value(w->cellText(tools::kQ5PercentCell)));
 }
 
 TEST_F(CalculatorTest, Q5OfAnotherRegimeAndSurfacesTakenOverFromOne) {
@@ -343,8 +370,9 @@ TEST_F(CalculatorTest, Q5RefusesARegimeGoneFromDiskAndAFullDisk) {
         w->edit(65)->setText("4.5");
         QTest::mouseClick(w->Command1, Qt::LeftButton);
     }
+    // "Принять q5" calculates first: the surfaces cannot be stored, so nothing is taken
     ASSERT_EQ(dialogs.messages().size(), 1);
-    EXPECT_EQ(dialogs.messages()[0], QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + regimeFile);
+    EXPECT_EQ(dialogs.messages()[0], QStringLiteral("Ошибка записи файла ") + w->q5FileName());
     EXPECT_EQ(ReadBytes(file(regimeFile)), regimeBefore);
     EXPECT_EQ(ReadBytes(file(state.currentResultsFile)), resultsBefore);
 }
@@ -588,18 +616,19 @@ TEST_F(CalculatorTest, FlameHeadWithoutOrWithAnIncompleteFile) {
     settle();
     EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"\"\r\n\" \"\r\n\" \"\r\n\" \"\r\n"));
 
-    // two lines, the second not a number: the window opens with what it has and says so
+    // two lines, the second no number: the window opens with what it has, kept as typed,
+    // and says the file is short
     WriteBytes(file(tools::kPlgFile), "\"11\"\r\n\"abc\"\r\n");
     w = openFlameHead();
     ASSERT_NE(w, nullptr);
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Файл PLG.txt неполный")));
     EXPECT_EQ(w->e1->text(), "11");
-    EXPECT_EQ(w->e2->text(), " ");
+    EXPECT_EQ(w->e2->text(), "abc");
     EXPECT_FALSE(w->Slider1->isEnabled());
     w->close();
     settle();
-    EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"11\"\r\n\" \"\r\n\" \"\r\n\" \"\r\n"));
+    EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"11\"\r\n\"abc\"\r\n\" \"\r\n\" \"\r\n"));
 }
 
 }  // namespace

@@ -15,12 +15,15 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <unistd.h>
 
+#include "app/objectlock.h"
 #include "core/textfile.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
 #include "docs/ui/docum.h"
 #include "report/carddata.h"
+#include "regime/regimestore.h"
 #include "report/reportmodel.h"
 #include "report/ui/karta.h"
 #include "results/ui/navig.h"
@@ -237,6 +240,93 @@ TEST_F(DocWindowsTest, ACommentThatCannotBeWrittenIsReportedAndKept) {
     QString back;
     ASSERT_TRUE(docs::ReadComment(folder, back));
     EXPECT_EQ(back, QStringLiteral("не потерять"));
+}
+
+TEST_F(DocWindowsTest, ACommentNotReadWholeIsShownAsSuchAndNeverOverwritten) {
+    wb->closeObject();
+    settle();
+    // one line of half a megabyte: the window takes its first part, read-only, and says so
+    const QByteArray huge = '"' + QByteArray(512 * 1024, 'x') + "\"\r\n";
+    WriteBytes(path(docs::kCommentFile), huge);
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(kObject));
+    settle();
+    ASSERT_NE(docum(), nullptr);
+    EXPECT_EQ(docum()->Text1->toPlainText().size(), docs::kMaxCommentLength);
+    EXPECT_TRUE(docum()->Text1->isReadOnly());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Комментарий слишком длинный"))) << dialogs.messages()[0].toStdString();
+    wb->closeObject();
+    settle();
+    EXPECT_EQ(ReadBytes(path(docs::kCommentFile)), huge);
+
+    // a comment file that cannot be read at all: shown empty, said so, and left alone
+    QFile::remove(path(docs::kCommentFile));
+    ASSERT_TRUE(QDir().mkdir(path(docs::kCommentFile)));
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(kObject));
+    settle();
+    EXPECT_TRUE(docum()->Text1->toPlainText().isEmpty());
+    EXPECT_TRUE(docum()->Text1->isReadOnly());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Комментарий не прочитан: ") + path(docs::kCommentFile)))
+        << dialogs.messages()[0].toStdString();
+    wb->closeObject();
+    settle();
+    EXPECT_TRUE(QFileInfo(path(docs::kCommentFile)).isDir());
+    EXPECT_FALSE(dialogs.messages().contains(docs::kCommentNotSaved));
+}
+
+TEST_F(DocWindowsTest, AnOpenObjectIsLockedAndASecondWorkbenchMayOnlyRead) {
+    // the open object carries this process's lock; closing removes it
+    const QString lock = path(app::kLockFileName);
+    app::LockHolder holder;
+    ASSERT_TRUE(app::ReadObjectLock(folder, holder));
+    EXPECT_EQ(holder.pid, static_cast<qint64>(::getpid()));
+    EXPECT_FALSE(docum()->documentNames().contains(app::kLockFileName));
+    wb->closeObject();
+    settle();
+    EXPECT_FALSE(QFileInfo::exists(lock));
+
+    // held by another engineer's workbench (pid 1 always runs): told who, and may say no
+    const QByteArray other = "computer=" + app::ThisProcess().computer.toUtf8() +
+                             "\r\nuser=engineer2\r\npid=1\r\ntime=08.12.2026 20:00:00\r\n";
+    WriteBytes(lock, other);
+    dialogs.shown.clear();
+    dialogs.answers = {app::Answer::No};
+    EXPECT_FALSE(wb->openObject(kObject));
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("пользователь engineer2, процесс 1")))
+        << dialogs.shown[0].text.toStdString();
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("только для чтения")));
+    EXPECT_FALSE(wb->objectOpen());
+
+    // or open it read-only: every write into the folder is refused with the reason
+    QFile::remove(path(docs::kCommentFile));
+    dialogs.answers = {app::Answer::Yes};
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(kObject));
+    settle();
+    EXPECT_TRUE(wb->objectOpen());
+    wb->showTab(0);  // the general data window saves what it shows when left: no change, no message
+    settle();
+    wb->showTab(1);
+    settle();
+    EXPECT_EQ(dialogs.messages(), QStringList()) << dialogs.messages().join(' ').toStdString();
+    const QByteArray results = ReadBytes(path(QStringLiteral("РасчетРежим №  1.Dat")));
+    state.setCurrentRegime(QStringLiteral("Режим №  1.Dat"));
+    state.results[0] = 123.0f;  // a change to write
+    QString error;
+    EXPECT_FALSE(regime::SaveRegimeResults(state, &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("объект открыт только для чтения, его занимает компьютер"))) << error.toStdString();
+    EXPECT_EQ(ReadBytes(path(QStringLiteral("РасчетРежим №  1.Dat"))), results);
+    wb->closeObject();
+    settle();
+    EXPECT_EQ(ReadBytes(lock), other);  // the other's lock stays
+    EXPECT_FALSE(QFileInfo::exists(path(docs::kCommentFile)));  // the comment was not written
+    EXPECT_FALSE(dialogs.messages().contains(docs::kCommentNotSaved));
+    // closed, the folder may be written again
+    EXPECT_TRUE(core::WriteFileAtomic(path(QStringLiteral("x.txt")), "x"));
 }
 
 TEST_F(DocWindowsTest, CreateWritesBothDocumentsAndAsksBeforeReplacing) {

@@ -20,6 +20,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include "app/objectlock.h"
 #include "app/state.h"
 #include "core/names.h"
 #include "docs/safetymap.h"
@@ -140,8 +141,31 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
     watcher_ = new QFileSystemWatcher(this);
     if (!wb_.state().currentObjectFolder.isEmpty()) watcher_->addPath(wb_.state().currentObjectFolder);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { FillDocumentList(); });
-    QString comment;
-    if (ReadComment(wb_.state().currentObjectFolder, comment)) Text1->setPlainText(comment);
+    QString comment, error;
+    bool cut = false;
+    // an object another program holds is only read: its comment is shown, not written back
+    const auto& lock = wb_.state().objectLock;
+    if (lock && lock->readOnly()) {
+        commentKept_ = true;
+        Text1->setReadOnly(true);
+    }
+    if (!ReadComment(wb_.state().currentObjectFolder, comment, &error, &cut)) {
+        commentKept_ = true;
+        Text1->setReadOnly(true);
+        wb_.dialogs().message(QStringLiteral("Комментарий не прочитан: ") + error +
+                                  QStringLiteral(". Файл Koment.txt оставлен без изменений."),
+                              QStringLiteral("Kalvaro"), app::Icon::Warning);
+    } else {
+        Text1->setPlainText(comment);
+        if (cut) {
+            commentKept_ = true;
+            Text1->setReadOnly(true);
+            wb_.dialogs().message(QStringLiteral("Комментарий слишком длинный: показаны первые %1 знаков, "
+                                                 "файл Koment.txt оставлен без изменений.")
+                                      .arg(kMaxCommentLength),
+                                  QStringLiteral("Kalvaro"), app::Icon::Warning);
+        }
+    }
 }
 
 Docum::~Docum() = default;
@@ -343,6 +367,7 @@ void Docum::activated() {
 }
 
 bool Docum::saveComment() {
+    if (commentKept_) return true;
     QString error;
     if (WriteComment(wb_.state().currentObjectFolder, Text1->toPlainText(), &error)) return true;
     wb_.dialogs().message(kCommentNotSaved, QStringLiteral("Kalvaro"), app::Icon::Warning);

@@ -35,6 +35,7 @@ public:
     void activated() override;
 
     // Writes the comment; false (after the warning) when it could not be written.
+    // Writes the comment; a comment that was not read whole is never written back.
     bool saveComment();
 
     View view() const { return view_; }
@@ -47,6 +48,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    bool commentKept_ = false;  // the comment file was not read whole: it is left alone
     void setView(View v);
     void createReport();
     void openProtocolMap();

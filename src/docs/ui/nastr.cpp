@@ -8,6 +8,7 @@
 
 #include "app/dialogs.h"
 #include "app/startup.h"
+#include "core/textfile.h"
 #include "app/state.h"
 #include "object/reflists.h"
 
@@ -51,9 +52,11 @@ QString Nastr::listPath() const { return app::TemplateFile(state_, state_.select
 void Nastr::loadList() {
     List1->clear();
     QStringList entries;
-    const bool ok = object::ReadList(listPath(), entries);
+    int cut = 0;
+    const bool ok = object::ReadList(listPath(), entries, &cut);
     List1->addItems(entries);
     if (!ok) dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
+    else if (cut > 0) dialogs_.message(object::kLongEntriesNote, app::kProgramTitle, app::Icon::Warning);
 }
 
 void Nastr::Nastr_Command1_Click() {
@@ -74,8 +77,14 @@ void Nastr::Nastr_Command2_Click() {
     if (row < 0) return;
     delete List1->takeItem(row);
     Command2->setEnabled(false);
+    // the file's own lines, so an entry shown shortened is written back whole
     QStringList entries;
-    for (int i = 0; i < List1->count(); ++i) entries.append(List1->item(i)->text());
+    if (!core::ReadTextLines(listPath(), entries) || entries.size() != List1->count() + 1) {
+        entries.clear();
+        for (int i = 0; i < List1->count(); ++i) entries.append(List1->item(i)->text());
+    } else {
+        entries.removeAt(row);
+    }
     if (!object::WriteList(listPath(), entries)) {
         dialogs_.message(object::kListFileError, app::kProgramTitle, app::Icon::Warning);
         return;

@@ -246,7 +246,7 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
         for (int i = 0; i < 4; ++i)
             if (plg.present[i]) fields[i]->setText(plg.values[i]);
         if (!plg.complete)
-            wb.dialogs().message(QStringLiteral("Файл PLG.txt неполный или содержит не числа: недостающие значения "
+            wb.dialogs().message(QStringLiteral("Файл PLG.txt неполный: недостающие значения "
                                                 "оставлены без изменения и будут записаны при закрытии окна."),
                                  app::kProgramTitle, app::Icon::Warning);
     }

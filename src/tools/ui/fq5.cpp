@@ -88,6 +88,7 @@ void fQ5::build() {
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAlignment(Qt::AlignRight);
     Text1->installEventFilter(this);
+    FilterNumericEdits(Text1);
     top->addWidget(Text1, 2, 1);
     top->setColumnStretch(2, 1);
     connect(Combo2, &QComboBox::activated, this, &fQ5::fQ5_Combo2_Click);
@@ -119,6 +120,7 @@ void fQ5::build() {
             e->setAlignment(Qt::AlignRight);
             e->setFixedWidth(column >= Convective ? 84 : 74);
             e->installEventFilter(this);
+            FilterNumericEdits(e);
             if (column >= Convective) e->setStyleSheet(QStringLiteral("QLineEdit { background: #f3f6fa; }"));
             w = e;
         }
@@ -288,22 +290,27 @@ void fQ5::fQ5_Combo2_Click(int index) {
 
 void fQ5::fQ5_Combo1_Click(int index) { loadCells(index); }
 
-void fQ5::fQ5_Command3_Click() {
-    if (fileName_.isEmpty()) return;
+bool fQ5::fQ5_Command3_Click() {
+    if (fileName_.isEmpty()) return false;
     QStringList cells = cellTexts();
     ComputeQ5(cells, FieldValue(Text1->text()));
     setCellTexts(cells);
     QString error;
-    if (!WriteQ5File(wb_.state().currentObjectFolder, fileName_, cells, &error))
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла ") + fileName_, QStringLiteral("Ошибка !"),
-                              app::Icon::Error);
-    else
+    if (WriteQ5File(wb_.state().currentObjectFolder, fileName_, cells, &error)) {
         savedInputs_ = inputCells();
+        return true;
+    }
+    wb_.dialogs().message(QStringLiteral("Ошибка записи файла ") + fileName_, QStringLiteral("Ошибка !"),
+                          app::Icon::Error);
+    return false;
 }
 
 void fQ5::fQ5_Command1_Click() {
     app::AppState& s = wb_.state();
     if (s.regimeList.find(s.currentRegimeFile) < 0) return;
+    // q5 as the surfaces give it now, never a cell left from before (or empty, which is 0);
+    // surfaces that cannot be stored are not taken either
+    if (!fQ5_Command3_Click()) return;
     auto* editor = wb_.window<app::RegimeEditorView>(app::WindowKind::Regim);
     QStringList fields;
     if (editor) fields = editor->fieldTexts();

@@ -37,7 +37,7 @@ public:
     // The q5 file that "Рассчитать" writes (that of Combo2's regime).
     QString q5FileName() const { return fileName_; }
 
-    void fQ5_Command3_Click();  // "Рассчитать"
+    bool fQ5_Command3_Click();  // "Рассчитать"; false when the q5 file could not be written
     // "Рассчитать" when a surface's entries changed since they were read or calculated.
     void commitPendingCells();
     void fQ5_Command1_Click();  // "Принять q5"

@@ -1,5 +1,7 @@
 #include "tools/ui/toolwindows.h"
 
+#include <algorithm>
+
 #include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -40,6 +42,19 @@ bool FilterNumericKey(QLineEdit* field, QKeyEvent* key) {
         return true;
     }
     return false;
+}
+
+void FilterNumericEdits(QLineEdit* field) {
+    QObject::connect(field, &QLineEdit::textEdited, field, [field](const QString& text) {
+        QString kept;
+        kept.reserve(text.size());
+        for (QChar c : text)
+            if (const auto accepted = regime::FilterKey(c)) kept.append(*accepted);
+        if (kept == text) return;
+        const int cursor = std::max<int>(0, field->cursorPosition() - static_cast<int>(text.size() - kept.size()));
+        field->setText(kept);
+        field->setCursorPosition(std::min<int>(cursor, static_cast<int>(kept.size())));
+    });
 }
 
 bool FilterCommaKey(QLineEdit* field, QKeyEvent* key) {

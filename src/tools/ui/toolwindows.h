@@ -27,6 +27,9 @@ void ReportWorkbookFailure(app::Dialogs& dialogs, const QString& path);
 // character is dropped; editing keys (arrows, Delete, shortcuts) pass. True when the event
 // was handled here (dropped or replaced).
 bool FilterNumericKey(QLineEdit* field, QKeyEvent* event);
+// Filters whatever reaches the field other than by a key (a paste, a drop) by the same rule,
+// so no text a key could not type (a double quote, a letter) gets into it.
+void FilterNumericEdits(QLineEdit* field);
 // Only "," becomes "."; every other key passes.
 bool FilterCommaKey(QLineEdit* field, QKeyEvent* event);
 
