@@ -36,6 +36,7 @@ struct DemoObject {
     bool q5Surfaces = false;                   // q5 of every regime from its outer surfaces
     QStringList plg;                           // flame-head rating plate, when the burner has one
     int experimentRegime = -1;                 // list position whose preliminary experiment 2 is taken
+    QList<int> surfaceLevel;                   // per regime: how warm its q5 surfaces are (0 coldest)
 };
 
 QStringList General(const QString& performer, const QString& boiler, const QString& steamUnit, const QString& q5Mode,
@@ -61,17 +62,22 @@ QList<DemoObject> DemoObjects() {
     hw.units = {{0, QStringLiteral("м3/час")}};
     // gas flow, gas temperature, meter pressure, pressures, furnace, CO, CO2, O2, NO, NO2,
     // flue temperature, air temperature, air pressure, damper, water in/out, pressures, flow
-    const double hwData[4][14] = {
+    // Regimes 5 and 6 are experiments at the load of regime 3 with less air (O2 3 and 2 %),
+    // so that load has three air settings for the tuning assistant.
+    const double hwData[6][14] = {
         {42, 8.15, 6.5, 40, 30, 2, 121, 37, 78.1, 30, 38.9, 14.2, 3.1, 25},
         {71, 9.0, 5.0, 20, 38, 2, 134, 37, 84.6, 45, 38.4, 18.5, 4.0, 50},
         {101, 9.55, 4.0, 15, 45, 3, 149, 36, 89.9, 62, 38.6, 21.3, 5.2, 72},
-        {129, 9.83, 3.5, 25, 52, 3, 163, 37, 94.3, 80, 39.2, 23.9, 6.1, 88}};
+        {129, 9.83, 3.5, 25, 52, 3, 163, 37, 94.3, 80, 39.2, 23.9, 6.1, 88},
+        {101, 10.11, 3.0, 60, 41, 3, 147.5, 36, 90.2, 62, 38.6, 21.3, 4.9, 64},
+        {101, 10.65, 2.0, 1200, 36, 2, 146, 36, 90.4, 62, 38.6, 21.3, 4.6, 56}};
     for (const auto& r : hwData)
         hw.regimes.append({{0, r[0]}, {1, 11}, {2, 18}, {3, 300}, {4, 28}, {5, r[12]}, {6, -0.2},
                            {12, r[1]}, {13, r[2]}, {11, r[3]}, {14, r[4]}, {15, r[5]}, {17, r[6]}, {18, 18},
                            {19, r[11]}, {16, -0.3}, {21, r[13]}, {32, r[13]}, {22, 70}, {23, r[8]}, {24, 3.2}, {25, 3.0},
                            {41, r[10]}});
     hw.q5Surfaces = true;
+    hw.surfaceLevel = {0, 1, 2, 3, 2, 2};
     hw.plg = {QStringLiteral("12"), QStringLiteral("32"), QStringLiteral("400"), QStringLiteral("1250")};
     hw.experimentRegime = 1;
     list.append(hw);
@@ -148,7 +154,9 @@ bool WriteCalculatorData(app::AppState& s, const DemoObject& d, QString& error) 
         const auto rows = s.regimeList.rows;
         for (int i = 0; i < rows.size(); ++i) {
             const QString file = rows[i].key;
-            if (!tools::WriteQ5File(s.currentObjectFolder, tools::Q5FileName(file), DemoSurfaces(i), &error))
+            const int number = regime::RegimeNumberOf(file).value_or(i + 1);
+            const int level = number - 1 < d.surfaceLevel.size() ? d.surfaceLevel[number - 1] : i;
+            if (!tools::WriteQ5File(s.currentObjectFolder, tools::Q5FileName(file), DemoSurfaces(level), &error))
                 return false;
             tools::Q5Computation c;
             if (!tools::ComputeRegimeQ5(s, file, c, &error)) return false;

@@ -3,7 +3,8 @@
 //   kalvaro-cli objects HOME [FILTER]
 //   kalvaro-cli regimes OBJECTDIR
 //   kalvaro-cli recalc OBJECTDIR...
-//   kalvaro-cli calc OBJECTDIR "Режим №  3.Dat"
+//   kalvaro-cli calc OBJECTDIR "Режим №  3.Dat" [--json]
+//   kalvaro-cli tune OBJECTDIR [--json]
 //   kalvaro-cli graph OBJECTDIR "R4 R3" [--xlsx FILE] [--png FILE]
 //   kalvaro-cli demo HOME
 //   kalvaro-cli --help | --version
@@ -15,6 +16,9 @@
 #include <memory>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTextStream>
 
 #include "store/objectstore.h"
@@ -23,6 +27,7 @@
 #include "cli/objectfolder.h"
 #include "cli/q5.h"
 #include "cli/report.h"
+#include "cli/tune.h"
 #include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -32,6 +37,7 @@
 #include "results/graphcatalogue.h"
 #include "results/graphpainter.h"
 #include "results/xlsxexport.h"
+#include "results/instrumentlimits.h"
 
 namespace {
 
@@ -55,7 +61,9 @@ const char kCommands[] =
     "  kalvaro-cli objects HOME [FILTER]      list the objects of a program folder\n"
     "  kalvaro-cli regimes OBJECTDIR          list the regimes of an object sorted by load\n"
     "  kalvaro-cli recalc OBJECTDIR...        recalculate every regime and write its results\n"
-    "  kalvaro-cli calc OBJECTDIR REGIMEFILE  calculate one regime and print it, writing nothing\n"
+    "  kalvaro-cli calc OBJECTDIR REGIMEFILE [--json]\n"
+    "                                         calculate one regime and print it with the U95 of each\n"
+    "                                         result, writing nothing\n"
     "  kalvaro-cli graph OBJECTDIR \"R4 R3\" [--xlsx FILE] [--png FILE]\n"
     "                                         a graph over all regimes as a workbook and/or a picture\n"
     "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
@@ -71,7 +79,7 @@ const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 
 int Usage() {
-    err() << "Usage:\n" << kCommands << cli::kAnalyserUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
+    err() << "Usage:\n" << kCommands << cli::kTuneUsage << cli::kAnalyserUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
     return kUsage;
 }
 
@@ -179,6 +187,7 @@ int Recalc(QStringList args) {
 int Calc(QStringList args) {
     cli::ObjectOptions options;
     cli::TakeObjectOptions(args, options);
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
     if (args.size() != 2) return Usage();
     app::AppState s;
     QString error, file;
@@ -199,7 +208,29 @@ int Calc(QStringList args) {
     }
     const engine::CalcInputs in = s.calcInputs();
     engine::CalculateRegime(in, s.steam, s.results);
-    for (int i = 0; i < app::kResultCount; ++i) out() << i << "\t" << core::StoredForm(s.results[i]) << "\n";
+    // the uncertainty from the instruments' limits of the template folder
+    engine::InstrumentLimits limits;
+    if (!results::ReadInstrumentLimits(s.templateFolder, limits, &error)) {
+        err() << error << "\n";
+        return kFileError;
+    }
+    const engine::RegimeUncertainty u = engine::ResultUncertainty(in, limits);
+    // U in the decimals of its slot
+    auto u95Text = [&](int i) { return QString::number(u.u95[i], 'f', engine::kResultDecimals[i]); };
+    if (json) {
+        QJsonArray values, u95;
+        for (int i = 0; i < app::kResultCount; ++i) {
+            values.append(core::StoredForm(s.results[i]).toDouble());  // 91.51, not 91.5100021
+            u95.append(u.computed[i] ? QJsonValue(u.u95[i]) : QJsonValue(QJsonValue::Null));
+        }
+        out() << QJsonDocument(QJsonObject{{"slots", values}, {"u95", u95}}).toJson(QJsonDocument::Compact) << "\n";
+        return kDone;
+    }
+    for (int i = 0; i < app::kResultCount; ++i) {
+        out() << i << "\t" << core::StoredForm(s.results[i]);
+        if (u.computed[i]) out() << "\t± " << u95Text(i);
+        out() << "\n";
+    }
     return kDone;
 }
 
@@ -294,7 +325,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("The object store and the calculation of Kalvaro without a display.\n\nCommands:\n") +
-        QString::fromUtf8(kCommands) + QStringLiteral("\n") + QString::fromUtf8(kExitCodes).chopped(1));
+        QString::fromUtf8(kCommands) + QString::fromUtf8(cli::kTuneUsage) + QStringLiteral("\n") + QString::fromUtf8(kExitCodes).chopped(1));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),
@@ -322,6 +353,7 @@ int main(int argc, char** argv) {
     if (command == u"graph") return Graph(args);
     if (command == u"q5") return cli::Q5Command(args);
     if (command == u"report") return cli::Report(args);
+    if (command == u"tune") return cli::TuneCommand(args);
     if (command == u"analyser") return cli::AnalyserCommand(args);
     if (command == u"analyser-sim") return cli::AnalyserSimCommand(args);
     if (command == u"demo" && args.size() == 1) {

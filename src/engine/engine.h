@@ -118,6 +118,9 @@ std::string CheckRegimeData(const Prepared& p);
 // finite is stored as 0. Assumes the data check passed.
 void CalculateRegime(const CalcInputs& inputs, SteamState& steam, Results& results);
 void CalculateRegime(const Prepared& p, SteamState& steam, Results& results);
+// The same slots with the functions' values unrounded (for derivatives and fits, which
+// rounding to the stored decimals would make steps).
+void CalculateRegimeExact(const Prepared& p, SteamState& steam, Results& results);
 
 // Decimals of each result slot.
 inline constexpr std::array<int, kResultCount> kResultDecimals{

@@ -85,14 +85,16 @@ namespace {
 
 // Rounds to the slot's decimals (halves to even) and stores as float; a value that is not
 // finite, before or after rounding, is stored as 0.
+// With `exact` the value is stored as the function gave it (not finite: 0), unrounded.
+template <bool exact>
 inline void Store(Results& results, int slot, float value) {
-    const float rounded = f::ToFloat(core::RoundHalfEven(static_cast<double>(value), kResultDecimals[slot]));
+    const float rounded =
+        exact ? value : f::ToFloat(core::RoundHalfEven(static_cast<double>(value), kResultDecimals[slot]));
     results[slot] = std::isfinite(rounded) ? rounded : 0.0f;
 }
 
-}  // namespace
-
-void CalculateRegime(const Prepared& p, SteamState& steam, Results& results) {
+template <bool exact>
+void Calculate(const Prepared& p, SteamState& steam, Results& results) {
     // Every function's value is computed once, in the order its users need it, and handed on;
     // the values are the ones the single functions give.
     const bool gaseous = p.group == FuelGroup::Gaseous;
@@ -130,44 +132,51 @@ void CalculateRegime(const Prepared& p, SteamState& steam, Results& results) {
     const float nox = f::NoxConcentration(p, alphaO2);
     const float volume = f::FlueGasVolume(p, fuelFlow, alphaO2);
 
-    Store(results, 0, f::LoadPercent(p, output));
+    Store<exact>(results, 0, f::LoadPercent(p, output));
     if (steamBoiler) {
-        Store(results, 1, steamOutput);
-        Store(results, 2, heat);
+        Store<exact>(results, 1, steamOutput);
+        Store<exact>(results, 2, heat);
     }
-    Store(results, 3, output);
-    Store(results, 4, gross);
-    Store(results, 5, q2);
-    Store(results, 6, q3);
-    Store(results, 7, q5);
-    Store(results, 8, f::NetEfficiency(p, gross));
-    Store(results, 9, alphaO2);
+    Store<exact>(results, 3, output);
+    Store<exact>(results, 4, gross);
+    Store<exact>(results, 5, q2);
+    Store<exact>(results, 6, q3);
+    Store<exact>(results, 7, q5);
+    Store<exact>(results, 8, f::NetEfficiency(p, gross));
+    Store<exact>(results, 9, alphaO2);
     if (gaseous) {
-        Store(results, 10, kp);
-        Store(results, 11, kt);
-        Store(results, 12, gasFlow);
+        Store<exact>(results, 10, kp);
+        Store<exact>(results, 11, kt);
+        Store<exact>(results, 12, gasFlow);
     }
-    if (liquid) Store(results, 13, liquidFlow);
-    Store(results, 14, f::SpecificFuel(fuelFlow, heat));
-    Store(results, 15, f::SpecificStandardFuel(gross));
-    if (hotWater) Store(results, 16, f::WaterFlow(p, heat, gross));
-    else if (steamBoiler) Store(results, 16, steam.reducedOutput);
-    Store(results, 17, co);
-    Store(results, 18, nox);
+    if (liquid) Store<exact>(results, 13, liquidFlow);
+    Store<exact>(results, 14, f::SpecificFuel(fuelFlow, heat));
+    Store<exact>(results, 15, f::SpecificStandardFuel(gross));
+    if (hotWater) Store<exact>(results, 16, f::WaterFlow(p, heat, gross));
+    else if (steamBoiler) Store<exact>(results, 16, steam.reducedOutput);
+    Store<exact>(results, 17, co);
+    Store<exact>(results, 18, nox);
     float alphaBeforeEconomiser = 0.0f;
     if (p.economiser) {
         alphaBeforeEconomiser = f::ExcessAirBeforeEconomiser(p);
-        Store(results, 19, alphaBeforeEconomiser);
+        Store<exact>(results, 19, alphaBeforeEconomiser);
     } else {
         results[19] = 0.0f;
     }
-    Store(results, 20, f::PerHeatOutput(co, heat));
-    Store(results, 21, f::PerHeatOutput(nox, heat));
-    Store(results, 22, hotWater ? f::DirectEfficiencyHotWater(p, fuelFlow) : f::DirectEfficiencySteam(p, fuelFlow, steam));
-    Store(results, 23, f::MassFlow(co, volume));
-    Store(results, 24, f::MassFlow(nox, volume));
-    if (p.economiser) Store(results, 25, f::EconomiserGain(p, alphaBeforeEconomiser, q2));
+    Store<exact>(results, 20, f::PerHeatOutput(co, heat));
+    Store<exact>(results, 21, f::PerHeatOutput(nox, heat));
+    Store<exact>(results, 22, hotWater ? f::DirectEfficiencyHotWater(p, fuelFlow) : f::DirectEfficiencySteam(p, fuelFlow, steam));
+    Store<exact>(results, 23, f::MassFlow(co, volume));
+    Store<exact>(results, 24, f::MassFlow(nox, volume));
+    if (p.economiser) Store<exact>(results, 25, f::EconomiserGain(p, alphaBeforeEconomiser, q2));
     else results[25] = 0.0f;
+}
+
+}  // namespace
+
+void CalculateRegime(const Prepared& p, SteamState& steam, Results& results) { Calculate<false>(p, steam, results); }
+void CalculateRegimeExact(const Prepared& p, SteamState& steam, Results& results) {
+    Calculate<true>(p, steam, results);
 }
 
 void CalculateRegime(const CalcInputs& inputs, SteamState& steam, Results& results) {

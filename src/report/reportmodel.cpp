@@ -11,7 +11,9 @@
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "report/carddata.h"
+#include "results/instrumentlimits.h"
 #include "results/resultrows.h"
+#include "tuning/tuning.h"
 
 namespace report {
 
@@ -386,6 +388,12 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         perRegime.append(values);
         perRegimeWarnings.append(warnings);
     }
+    // the uncertainty of each calculated regime from the program's instrument limits
+    engine::InstrumentLimits limits;
+    results::ReadInstrumentLimits(s.templateFolder, limits);  // a broken file: the defaults
+    QList<engine::RegimeUncertainty> uncertainty;
+    for (const auto& r : m.regimes)
+        uncertainty.append(r.calculated ? tuning::RegimeUncertaintyOf(s, r.inputs, limits) : engine::RegimeUncertainty{});
     for (int i = 0; i < definition.size(); ++i) {
         SheetRow row;
         row.kind = RowKind::Result;
@@ -398,6 +406,57 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
             row.warnings.append(perRegimeWarnings[c].value(i));
         }
         m.regimeRows.append(row);
+        // "± U95" under the results the test is about
+        const int slot = results::ResultSlot(row.key, g);
+        if (results::ShowsUncertainty(row.key) && slot >= 0) {
+            SheetRow u;
+            u.kind = RowKind::Converted;
+            u.key = row.key + QStringLiteral(" U95");
+            u.caption = QStringLiteral("    неопределенность ± U95");
+            u.unit = row.unit;
+            u.decimals = row.decimals;
+            u.warnings = noWarnings();
+            for (int c = 0; c < n; ++c) {
+                const auto& ru = uncertainty[c];
+                u.values.append(ru.calculated && ru.computed[slot] ? Value(static_cast<float>(ru.u95[slot])) : Value());
+            }
+            m.regimeRows.append(u);
+        }
+    }
+
+    // the O2 set point of each regime's load step: what the burner's O2 trim is set to
+    {
+        QList<tuning::TunePoint> points;
+        for (int c = 0; c < n; ++c) {
+            const auto& r = m.regimes[c];
+            if (!r.calculated) continue;
+            tuning::TunePoint p;
+            p.file = r.file;
+            p.number = c;  // the column, to find it again
+            p.load = r.results[0];
+            p.alpha = r.results[9];
+            p.q23 = double(r.results[5]) + r.results[6];
+            p.eta = r.results[4];
+            p.co = r.results[17];
+            points.append(p);
+        }
+        SheetRow o2;
+        o2.kind = RowKind::Converted;
+        o2.key = QStringLiteral("O2 опт");
+        o2.caption = QStringLiteral("Рекомендуемое содержание O2 на ступени нагрузки");
+        o2.unit = QStringLiteral("%");
+        o2.decimals = 1;
+        o2.warnings = noWarnings();
+        QList<Value> values(n);
+        bool any = false;
+        for (const auto& step : tuning::FindSteps(points))
+            if (step.enough)
+                for (const auto& p : step.points) {
+                    values[p.number] = Value(static_cast<float>(step.o2Opt));
+                    any = true;
+                }
+        o2.values = values;
+        if (any) m.regimeRows.append(o2);
     }
 
     m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Выбросы, приведенные к 3 % O2 (×1,2)"), {}, 0, {}, {}, {}});
@@ -575,6 +634,7 @@ bool BuildReportForFolder(const QString& objectFolder, ReportModel& model, const
     }
     app::AppState s;
     s.objectsFolder = info.absoluteDir().absolutePath();
+    s.templateFolder = core::ResolvePath(QFileInfo(s.objectsFolder).absolutePath(), QStringLiteral("Template"));
     s.setCurrentObject(info.fileName());
     if (!regime::LoadObjectData(s, error)) return false;
     const QString warning = regime::FillRegimeList(s);

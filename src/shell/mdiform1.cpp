@@ -119,6 +119,7 @@ void MDIForm1::buildMenus() {
     In->setObjectName(QStringLiteral("In"));
     ComP = MenuItem(In, "ComP", QStringLiteral("COM port связь ..."), QKeySequence(Qt::Key_F3), false);
     U = MenuItem(In, "U", QStringLiteral("Установка пламенной головы ..."), QKeySequence(Qt::Key_F4), false);
+    Opt = MenuItem(In, "Opt", QStringLiteral("Оптимальный избыток воздуха"), QKeySequence(Qt::Key_F8), false);
     In->addSeparator();
     Sotr = MenuItem(In, "Sotr", QStringLiteral("Наши сотрудники..."), QKeySequence(Qt::Key_F5), true);
     Dbez = MenuItem(In, "Dbez", QStringLiteral("Датчики безопасности..."), QKeySequence(Qt::Key_F6), true);
@@ -154,6 +155,8 @@ void MDIForm1::buildMenus() {
             [openTool] { openTool(WindowKind::Comport, QStringLiteral("Окно связи с газоанализатором")); });
     connect(U, &QAction::triggered, this,
             [openTool] { openTool(WindowKind::FPlG, QStringLiteral("Окно установки пламенной головы")); });
+    connect(Opt, &QAction::triggered, this,
+            [openTool] { openTool(WindowKind::FOpt, QStringLiteral("Окно оптимального избытка воздуха")); });
     connect(Sotr, &QAction::triggered, this, [this] {
         MDIForm1_ReferenceList(object::kEmployeesFile, QStringLiteral("Список сотрудников"),
                                QStringLiteral("Список сотрудников, который будет появлятся в графе 'исполнители' "
@@ -259,6 +262,7 @@ void MDIForm1::enterIdle() {
     C->setEnabled(false);
     ComP->setEnabled(false);
     U->setEnabled(false);
+    Opt->setEnabled(false);
     setCreateOpenEnabled(true);
     for (int p = 1; p <= 3; ++p) setPanel(p, QString());
 }
@@ -282,6 +286,7 @@ void MDIForm1::enterObjectOpen(const QString& name) {
     Toolbar6->setEnabled(true);
     TabStrip1->setEnabled(true);
     U->setEnabled(true);
+    Opt->setEnabled(true);
     setWindowTitle(kProgramTitle + QStringLiteral("   ") + name);
 }
 

@@ -13,6 +13,7 @@
 #include "tools/ui/fplg.h"
 #include "tools/ui/fq5.h"
 #include "tools/ui/pricid.h"
+#include "tuning/ui/fopt.h"
 
 namespace shell {
 
@@ -31,6 +32,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::FPlG, [](app::Workbench& w) { return new tools::fPlG(w); });
     wb.setFactory(WindowKind::Docum, [](app::Workbench& w) { return new docs::Docum(w); });
     wb.setFactory(WindowKind::Karta, [](app::Workbench& w) { return new report::Karta(w); });
+    wb.setFactory(WindowKind::FOpt, [](app::Workbench& w) { return new tuning::fOpt(w); });
     wb.setFactory(WindowKind::Comport, [](app::Workbench& w) { return new analyser::comport(w); });
 }
 

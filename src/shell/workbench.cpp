@@ -41,7 +41,8 @@ Placement PlacementOf(WindowKind k) {
     case WindowKind::FPlG:
     case WindowKind::FQ5:
     case WindowKind::Pricid:
-    case WindowKind::Karta: return Placement::Modal;
+    case WindowKind::Karta:
+    case WindowKind::FOpt: return Placement::Modal;
     default: return Placement::Mdi;
     }
 }

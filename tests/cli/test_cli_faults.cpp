@@ -46,7 +46,7 @@ TEST_F(CliFaults, FullDiskKeepsEveryResultsFileAndFails) {
         setrlimit(RLIMIT_FSIZE, &limit);
     });
     EXPECT_EQ(r.code, 1) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 0, не прошли проверку данных: 0, ошибок чтения: 0, ошибок записи: 4")))
+    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 0, не прошли проверку данных: 0, ошибок чтения: 0, ошибок записи: 6")))
         << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("превышен допустимый размер файла"))) << r.out.toStdString();
     EXPECT_EQ(Snapshot(objects), before);  // no byte changed, no temporary file left
@@ -64,7 +64,7 @@ TEST_F(CliFaults, ALinkInTheObjectIsNotWrittenThrough) {
     EXPECT_EQ(ReadBytes(victim), QByteArray("root:x:0:0\n"));
     EXPECT_TRUE(QFileInfo(results).isSymLink());
     EXPECT_TRUE(r.out.contains(results + QStringLiteral(": это символическая ссылка"))) << r.out.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 3"))) << r.out.toStdString();
+    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 5"))) << r.out.toStdString();
 }
 
 TEST_F(CliFaults, AFifoNamedLikeACounterDoesNotHang) {
@@ -86,7 +86,7 @@ TEST_F(CliFaults, FolderArgumentsAndRegimeNames) {
     // a trailing slash, as shell completion types it, names the same object
     CliRun r = Cli({"regimes", obj + "/"});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.contains(QStringLiteral("Всего:  4")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("Всего:  6")));
     r = Cli({"calc", obj + "//", QStringLiteral("Режим №  1.Dat")});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     // only regime files of the object itself
@@ -116,7 +116,7 @@ TEST_F(CliFaults, RecalculationRepairsResultsFilesAndSkipsBrokenRegimes) {
     WriteBytes(file(QStringLiteral("Режим №  2.Dat")), "1\r\n2\r\n");
     r = Cli({"recalc", obj});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 3, не прошли проверку данных: 0, ошибок чтения: 1, ошибок записи: 0")))
+    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 5, не прошли проверку данных: 0, ошибок чтения: 1, ошибок записи: 0")))
         << r.out.toStdString();
     EXPECT_TRUE(r.out.contains(QStringLiteral("строк, нужно 43")));
 }
@@ -153,10 +153,10 @@ TEST_F(CliFaults, ExitCodesFollowOneConvention) {
     CliRun r = Cli({"calc", obj, QStringLiteral("Режим №  1.Dat")});
     EXPECT_EQ(r.code, 3);
     // every regime failing its check: recalc too
-    for (int n = 2; n <= 4; ++n) WriteBytes(file(QStringLiteral("Режим №  %1.Dat").arg(n)), bytes);
+    for (int n = 2; n <= 6; ++n) WriteBytes(file(QStringLiteral("Режим №  %1.Dat").arg(n)), bytes);
     r = Cli({"recalc", obj});
     EXPECT_EQ(r.code, 3);
-    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 0, не прошли проверку данных: 4")));
+    EXPECT_TRUE(r.out.contains(QStringLiteral("рассчитано: 0, не прошли проверку данных: 6")));
     // a graph of an object without regimes is no success
     QTemporaryDir out;
     for (const QString& f : QDir(obj).entryList({"*.Dat"}, QDir::Files)) QFile::remove(file(f));

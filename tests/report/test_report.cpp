@@ -185,7 +185,7 @@ TEST(ReportModel, RowsFollowTheResultsDefinitionAndTheObject) {
 
     // emissions at 3 % O2 are the computed ones times 1.2, rounded to one decimal
     for (const auto& r : m.regimeRows) {
-        if (r.kind != report::RowKind::Converted) continue;
+        if (r.kind != report::RowKind::Converted || !r.key.endsWith(u" 3%")) continue;
         const int slot = r.key.startsWith(u"CO") ? 17 : 18;
         for (int c = 0; c < m.regimes.size(); ++c) {
             ASSERT_TRUE(r.values[c].has_value());
@@ -371,7 +371,7 @@ TEST(ReportCard, StaleRegimesAreRecalculatedAndStoredBeforeTheCardAndOrderItsCol
     EXPECT_EQ(s.currentRegimeFile, r2);
     float previous = -1;
     for (const auto& r : m.regimes) {
-        EXPECT_GT(r.results[0], previous) << r.file.toStdString();
+        EXPECT_GE(r.results[0], previous) << r.file.toStdString();  // experiments may share a load
         previous = r.results[0];
     }
 
@@ -385,9 +385,9 @@ TEST(ReportCard, StaleRegimesAreRecalculatedAndStoredBeforeTheCardAndOrderItsCol
     EXPECT_TRUE(c.out.contains(QStringLiteral("пересчитан (результаты устарели): ") + r1)) << c.out.toStdString();
     EXPECT_EQ(ResultsLine(other, r1, 0), ResultsLine(folder, r1, 0));
     const auto cells = SheetCells(core::JoinPath(other, report::kReportXlsx), 1);
-    const QList<double> loads = RowNumbers(cells, QStringLiteral("Нагрузка котла"), 4);
-    ASSERT_EQ(loads.size(), 4);
-    EXPECT_TRUE(std::is_sorted(loads.begin(), loads.end())) << loads[0] << " " << loads[3];
+    const QList<double> loads = RowNumbers(cells, QStringLiteral("Нагрузка котла"), 6);
+    ASSERT_EQ(loads.size(), 6);
+    EXPECT_TRUE(std::is_sorted(loads.begin(), loads.end())) << loads[0] << " " << loads[5];
     EXPECT_EQ(loads.last(), ResultsLine(other, r1, 0).toDouble());
     // nothing is stale any more: the next card recalculates nothing
     c = Cli({"report", other});
@@ -495,7 +495,7 @@ TEST(ReportCard, EachQuantityHasOneNumberOfDecimalsAndTheDecimalComma) {
     for (const QString& l : text.split(u'\n'))
         if (l.contains(QStringLiteral("КПД котла брутто по прямому балансу"))) line = l;
     const QStringList numbers = line.split(u' ', Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^[0-9]")));
-    ASSERT_EQ(numbers.size(), 4) << line.toStdString();
+    ASSERT_EQ(numbers.size(), 6) << line.toStdString();
     for (const QString& n : numbers) EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+,\\d$")).match(n).hasMatch()) << n.toStdString();
     EXPECT_TRUE(numbers.contains(QStringLiteral("94,0")));
     EXPECT_TRUE(text.contains(QStringLiteral("CO2max = 11,8 %")));

@@ -81,7 +81,7 @@ TEST_F(GraphWindowsTest, ChoosingAnEntryDrawsItsPointsAndTable) {
     EXPECT_EQ(state.graph.xIndex, 3);
     EXPECT_EQ(graf()->Label1->text(), QStringLiteral("КПД брутто, %"));
     EXPECT_EQ(graf()->Label2->text(), QStringLiteral("Теплопроизводительность, кВт"));
-    EXPECT_EQ(graf()->pointRows(), 4);
+    EXPECT_EQ(graf()->pointRows(), 6);
     EXPECT_FALSE(graf()->meanY().isEmpty());
     EXPECT_FALSE(graf()->meanX().isEmpty());
     EXPECT_TRUE(graf()->Picture1->hasScales());
@@ -103,7 +103,7 @@ TEST_F(GraphWindowsTest, ChoosingAnEntryDrawsItsPointsAndTable) {
 
 TEST_F(GraphWindowsTest, NoTickedRegimeClearsTheGraphWithoutFailing) {
     tasks()->Navig_LWg_ItemClick(entry(QStringLiteral("R18 R3")));
-    ASSERT_EQ(graf()->pointRows(), 4);
+    ASSERT_EQ(graf()->pointRows(), 6);
     for (auto& row : state.regimeList.rows) row.ticked = false;
     dialogs.shown.clear();
     tasks()->button(QStringLiteral("обновить"))->trigger();

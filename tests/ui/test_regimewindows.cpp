@@ -64,7 +64,8 @@ protected:
     QString value(const QString& key) {
         for (int i = 0; i < pane()->lvAll()->topLevelItemCount(); ++i) {
             QTreeWidgetItem* item = pane()->lvAll()->topLevelItem(i);
-            if (item->data(0, Qt::UserRole).toString() == key) return item->text(2);
+            // the number without the "± U" that follows it
+            if (item->data(0, Qt::UserRole).toString() == key) return item->text(2).section(QStringLiteral(" ± "), 0, 0);
         }
         return QStringLiteral("<no row>");
     }

@@ -50,6 +50,7 @@ enum class WindowKind {
     FQ5,      // q5 calculator, modal
     Pricid,   // preliminary experiments, modal
     Karta,    // the regime card's own entries, modal
+    FOpt,     // optimal excess air of every load step, modal
     Count
 };
 

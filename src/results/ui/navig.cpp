@@ -15,7 +15,10 @@
 #include "app/ui/marks.h"
 #include "app/ui/pictures.h"
 #include "app/ui/workbench.h"
+#include "engine/uncertainty.h"
 #include "object/generaldata.h"
+#include "regime/regimestore.h"
+#include "results/instrumentlimits.h"
 #include "results/ui/graphtasks.h"
 
 namespace results {
@@ -150,6 +153,13 @@ void Navig::refreshMiniGraphIfShown() { graphs_->RefreshMiniGraphIfShown(); }
 void Navig::showResults() {
     const QString& check = wb_.state().resultsCheckMessage;
     FillResultValues(rows_, wb_.state().results, wb_.state().general);
+    // "± U" from the instruments' limits beside the results the test is about; a broken
+    // limits file leaves the defaults (the tuning window names it)
+    if (check.isEmpty() && regime::Calculated(wb_.state().results)) {
+        engine::InstrumentLimits limits;
+        ReadInstrumentLimits(wb_.state().templateFolder, limits);
+        AddUncertainty(rows_, engine::ResultUncertainty(wb_.state().calcInputs(), limits), wb_.state().general);
+    }
     checkNote_->setText(check.isEmpty() ? QString() : QStringLiteral("Режим не рассчитан: ") + check);
     checkNote_->setVisible(!check.isEmpty());
     for (int i = 0; i < rows_.size() && i < lvAll_->topLevelItemCount(); ++i) {

@@ -1,0 +1,168 @@
+#include "tuning/tuningchart.h"
+
+#include <cmath>
+
+#include "results/graphpainter.h"
+#include "results/plotter.h"
+#include "tools/workbook.h"
+
+namespace tuning {
+
+namespace {
+
+// The band of the fitted q2 + q3: the mean U95 of the step's q2 + q3.
+double BandOf(const TuneStep& step) {
+    double u = 0;
+    for (const auto& p : step.points) u += p.u95Q23;
+    return step.points.isEmpty() ? 0.0 : u / step.points.size();
+}
+
+}  // namespace
+
+void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart chart, const QLocale& locale) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QFont f = p.font();
+    f.setPixelSize(12);
+    p.setFont(f);
+    const QFontMetricsF fm(f);
+    const QRectF area(box.left() + 62, box.top() + 26, box.width() - 80, box.height() - 64);
+    const bool losses = chart == Chart::Losses;
+
+    // everything drawn decides the scale: points, curve and band
+    results::GraphData all;
+    const int samples = 60;
+    const double band = BandOf(step);
+    for (const auto& pt : step.points) {
+        all.x.append(static_cast<float>(pt.alpha));
+        all.y.append(static_cast<float>(losses ? pt.q23 : pt.co));
+        if (losses) {
+            all.x.append(static_cast<float>(pt.alpha));
+            all.y.append(static_cast<float>(pt.q23 + pt.u95Q23));
+            all.x.append(static_cast<float>(pt.alpha));
+            all.y.append(static_cast<float>(pt.q23 - pt.u95Q23));
+        }
+    }
+    QList<QPointF> curve;
+    if (losses && step.enough) {
+        for (int i = 0; i <= samples; ++i) {
+            const double a = step.alphaMin + (step.alphaMax - step.alphaMin) * i / samples;
+            curve.append(QPointF(a, step.q23At(a)));
+            all.x.append(static_cast<float>(a));
+            all.y.append(static_cast<float>(step.q23At(a) + band));
+            all.x.append(static_cast<float>(a));
+            all.y.append(static_cast<float>(step.q23At(a) - band));
+        }
+    }
+    const double W = area.width(), H = area.height();
+    results::CurveStyle style;
+    results::DrawCurve(p, area, results::GraphData{}, style);  // background and grid
+    p.setPen(Qt::black);
+    p.drawText(QRectF(area.left(), box.top() + 4, area.width(), 20), Qt::AlignLeft,
+               losses ? QStringLiteral("q2 + q3, %") : QStringLiteral("CO, мг/м3"));
+    p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 8, area.width(), 20), Qt::AlignHCenter,
+               QStringLiteral("Коэффициент избытка воздуха α"));
+    if (all.empty()) {
+        p.restore();
+        return;
+    }
+    const results::Ranges r = results::ComputeRanges(all, W, H);
+    auto at = [&](double x, double y) {
+        return QPointF(area.left() + results::PointX(r, static_cast<float>(x), W),
+                       area.top() + results::PointY(r, static_cast<float>(y), H));
+    };
+    results::DrawAxisLabels(p, area, r, locale);
+
+    if (losses && step.enough) {
+        QPolygonF upper, lower, line;
+        for (const QPointF& c : curve) {
+            upper.append(at(c.x(), c.y() + band));
+            lower.prepend(at(c.x(), c.y() - band));
+            line.append(at(c.x(), c.y()));
+        }
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(120, 160, 230, 70));
+        p.drawPolygon(upper + lower);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::black, 1.5));
+        p.drawPolyline(line);
+    } else if (!losses) {
+        QPolygonF line;
+        for (const auto& pt : step.points) line.append(at(pt.alpha, pt.co));
+        p.setPen(QPen(Qt::black, 1.5));
+        p.drawPolyline(line);
+    }
+    // measured points with their U95 as a bar
+    for (const auto& pt : step.points) {
+        const double y = losses ? pt.q23 : pt.co, u = losses ? pt.u95Q23 : pt.u95Co;
+        p.setPen(QPen(QColor(0, 0, 255), 1));
+        p.drawLine(at(pt.alpha, y - u), at(pt.alpha, y + u));
+        p.setPen(QPen(QColor(0, 0, 255), 7, Qt::SolidLine, Qt::RoundCap));
+        p.drawPoint(at(pt.alpha, y));
+        p.setPen(Qt::darkGray);
+        p.drawText(at(pt.alpha, y) + QPointF(6, -6), QString::number(pt.number));
+    }
+    if (step.enough) {
+        const QPointF top = at(step.alphaOpt, r.upperY), bottom = at(step.alphaOpt, r.lowerY);
+        p.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+        p.drawLine(QPointF(top.x(), area.top()), QPointF(bottom.x(), area.bottom()));
+        const QPointF opt = at(step.alphaOpt, losses ? step.q23Opt : step.coOpt);
+        p.setPen(QPen(QColor(200, 0, 0), 2));
+        p.setBrush(QColor(255, 255, 255));
+        p.drawEllipse(opt, 5.5, 5.5);
+        p.setBrush(Qt::NoBrush);
+        const QString label = QStringLiteral("α опт = %1 (O2 %2 %)")
+                                  .arg(locale.toString(step.alphaOpt, 'f', 2), locale.toString(step.o2Opt, 'f', 1));
+        const double w = fm.horizontalAdvance(label);
+        double x = opt.x() + 8;
+        if (x + w > area.right()) x = opt.x() - 8 - w;
+        p.drawText(QPointF(x, area.top() + fm.ascent() + 4), label);
+    }
+    p.restore();
+}
+
+QImage RenderStep(const TuneStep& step, const QSize& size, const QLocale& locale) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter p(&image);
+    const double half = size.width() / 2.0;
+    DrawStepChart(p, QRectF(0, 0, half, size.height()), step, Chart::Losses, locale);
+    DrawStepChart(p, QRectF(half, 0, half, size.height()), step, Chart::Co, locale);
+    return image;
+}
+
+bool WriteTuningWorkbook(const QString& path, const QString& objectName, const QList<TuneStep>& steps, QString* error) {
+    tools::Workbook wb(path);
+    if (!wb.ok()) {
+        if (error) *error = path;
+        return false;
+    }
+    lxw_worksheet* ws = wb.addSheet(QStringLiteral("Ступени"));
+    wb.text(ws, 0, 0, QStringLiteral("Оптимальный избыток воздуха: ") + objectName, wb.bold());
+    const QStringList header = StepTableHeader();
+    for (int c = 0; c < header.size(); ++c) wb.text(ws, 2, c, header[c], wb.bold());
+    int row = 3;
+    for (const auto& s : steps) {
+        const QStringList cells = StepTableRow(s);
+        for (int c = 0; c < cells.size(); ++c) wb.cell(ws, row, c, cells[c]);
+        ++row;
+    }
+    lxw_worksheet* pts = wb.addSheet(QStringLiteral("Опыты"));
+    const QStringList ph{QStringLiteral("Нагрузка ступени, %"), QStringLiteral("Режим"), QStringLiteral("Нагрузка, %"),
+                         QStringLiteral("α"), QStringLiteral("q2+q3, %"), QStringLiteral("± U95"),
+                         QStringLiteral("КПД, %"), QStringLiteral("± U95"), QStringLiteral("CO, мг/м3"),
+                         QStringLiteral("± U95"), QStringLiteral("q2+q3 по параболе, %")};
+    for (int c = 0; c < ph.size(); ++c) wb.text(pts, 0, c, ph[c], wb.bold());
+    row = 1;
+    for (const auto& s : steps)
+        for (const auto& pt : s.points) {
+            const double values[] = {s.load,  double(pt.number), pt.load,   pt.alpha,  pt.q23, pt.u95Q23,
+                                     pt.eta, pt.u95Eta,         pt.co,     pt.u95Co};
+            for (int c = 0; c < 10; ++c) wb.number(pts, row, c, values[c]);
+            if (s.enough) wb.number(pts, row, 10, s.q23At(pt.alpha));
+            ++row;
+        }
+    return wb.commit(error);
+}
+
+}  // namespace tuning

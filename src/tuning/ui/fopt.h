@@ -1,0 +1,68 @@
+#pragma once
+// "Оптимальный избыток воздуха": per load step, q2 + q3 and CO against the excess air with
+// the measured points, the fitted parabola, its U95 band and the optimum; below, the table
+// of steps. "Погрешности приборов..." edits the program's instrument limits.
+
+#include <QDialog>
+
+#include "app/ui/workbench.h"
+#include "tuning/tuning.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace tuning {
+
+class StepChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit StepChart(QWidget* parent = nullptr);
+    void setStep(const TuneStep* step);
+    QSize sizeHint() const override { return QSize(960, 360); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    const TuneStep* step_ = nullptr;
+};
+
+class fOpt : public QDialog {
+    Q_OBJECT
+public:
+    explicit fOpt(app::Workbench& wb);
+
+    QComboBox* Steps;
+    StepChart* Chart;
+    QLabel* Summary;
+    QTableWidget* Table;
+    QPushButton *Limits, *Export, *Close;
+
+    const QList<TuneStep>& steps() const { return steps_; }
+    void fOpt_Steps_Click(int index);
+    void fOpt_Export_Click();
+    void fOpt_Limits_Click();
+
+private:
+    void recalculate();
+
+    app::Workbench& wb_;
+    QList<TuneStep> steps_;
+};
+
+// The instrument limits editor: one row per regime input with its absolute limit and its
+// share of the reading; "Сохранить" writes the list file of the template folder.
+class fPogr : public QDialog {
+    Q_OBJECT
+public:
+    fPogr(app::Workbench& wb, QWidget* parent);
+    QTableWidget* Table;
+    bool save();
+
+private:
+    app::Workbench& wb_;
+};
+
+}  // namespace tuning
