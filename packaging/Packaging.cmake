@@ -45,6 +45,14 @@ add_custom_command(OUTPUT ${KALVARO_PACKAGING_OUT}/changelog.gz
 list(APPEND _gz_outputs ${KALVARO_PACKAGING_OUT}/changelog.gz)
 add_custom_target(kalvaro_package_files ALL DEPENDS ${_icon_outputs} ${_gz_outputs})
 
+# the same data in the build folder, so that the programs started from there find their
+# template and demo objects as the installed ones do
+add_custom_target(kalvaro_build_data ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/template ${CMAKE_BINARY_DIR}/share/kalvaro/Template
+  COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/demo/Все объекты"
+          "${CMAKE_BINARY_DIR}/share/kalvaro/demo/Все объекты"
+  VERBATIM)
+
 install(TARGETS kalvaro kalvaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/template/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kalvaro/Template)
 # only the objects: the demo's own template is the one above

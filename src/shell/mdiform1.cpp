@@ -9,7 +9,9 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTabBar>
+#include <QGuiApplication>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -19,6 +21,7 @@
 #include "shell/aboutwindow.h"
 #include "store/ui/fropen.h"
 #include "shell/helpwindow.h"
+#include "shell/placement.h"
 #include "app/ui/pictures.h"
 #include "shell/unitconverter.h"
 #include "shell/workbench.h"
@@ -96,7 +99,11 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
     }
     setStatusBar(bar);
 
-    resize(1200, 820);
+    // at most the screen's free area (no status bar under the screen's edge), centred
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(FitOnScreen(QSize(1200, 820), screen->availableGeometry(), QSize(8, 38)));
+    else
+        resize(1200, 820);
     enterIdle();
 }
 

@@ -24,6 +24,17 @@ QRect SlotRect(const QSize& area, Slot slot) {
     return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 500, 900), std::max(400, area.height()));
 }
 
+QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& decoration) {
+    // the decorations: a border of half their width on every side, the rest of their height
+    // as the title bar on top
+    const int border = decoration.width() / 2;
+    const int title = decoration.height() - border;
+    const QSize size = wanted.boundedTo((available.size() - decoration).expandedTo(QSize(1, 1)));
+    QRect outer(QPoint(0, 0), size + decoration);
+    outer.moveCenter(available.center());
+    return outer.adjusted(border, title, -border, -border);
+}
+
 void PlaceSubWindow(QWidget* content, Slot slot) {
     QTimer::singleShot(0, content, [content, slot] {
         auto* sub = qobject_cast<QMdiSubWindow*>(content->parentWidget());

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
@@ -39,6 +40,35 @@ bool ApplyFilter(AppState& s, const QString& text) {
 }
 
 bool IsObjectFolder(const QString& folder) { return core::ExistsNoCase(folder, object::kGeneralFile); }
+
+ObjectArgument ResolveObjectArgument(const AppState& s, const QString& argument, bool homeChosen) {
+    ObjectArgument r;
+    QString folder = QFileInfo(argument).absoluteFilePath();
+    const bool plainName = !argument.contains(u'/') && !argument.contains(u'\\');
+    if (plainName && !s.objectsFolder.isEmpty() && core::ExistsNoCase(s.objectsFolder, argument))
+        folder = core::ResolvePath(s.objectsFolder, argument);
+    folder = QDir::cleanPath(folder);
+    if (!QFileInfo(folder).isDir() || !IsObjectFolder(folder)) {
+        r.error = QStringLiteral("Папка  '") + QDir::toNativeSeparators(folder) +
+                  (QFileInfo(folder).isDir() ? QStringLiteral("'  не является объектом Kalvaro: в ней нет файла ") +
+                                                   object::kGeneralFile + u'.'
+                                             : QStringLiteral("'  не найдена."));
+        return r;
+    }
+    const QFileInfo info(folder);
+    r.name = info.fileName();
+    const QString parent = info.absolutePath();
+    if (QDir(parent) == QDir(s.objectsFolder)) return r;
+    const QFileInfo parentInfo(parent);
+    const QString program = parentInfo.absolutePath();
+    if (!homeChosen && parentInfo.fileName().compare(kObjectsFolderName, Qt::CaseInsensitive) == 0 &&
+        core::ExistsNoCase(program, kTemplateFolderName)) {
+        r.programFolder = program;
+        return r;
+    }
+    r.objectsFolder = parent;
+    return r;
+}
 
 bool ReadRegimeCount(const QString& objectFolder, int& count) {
     return regime::ReadCounter(objectFolder, regime::kCountFile, count);
