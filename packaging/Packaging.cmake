@@ -3,7 +3,7 @@
 #   bin/kalvaro, bin/kalvaro-cli
 #   share/kalvaro/Template               copied into a new per-user program folder
 #   share/kalvaro/demo/Все объекты       the demo objects offered on first start
-#   share/applications, share/icons/hicolor/<size>/apps, share/man/man1, share/doc/kalvaro
+#   share/applications, share/metainfo, share/icons/hicolor/<size>/apps, share/man/man1, share/doc/kalvaro
 #
 # The programs find share/kalvaro relative to their own folder, so the tree works under any
 # prefix and unpacked anywhere.
@@ -58,6 +58,8 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/template/ DESTINATION ${CMAKE_INSTALL_DATA
 # only the objects: the demo's own template is the one above
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/demo/Все объекты" DESTINATION ${CMAKE_INSTALL_DATADIR}/kalvaro/demo)
 install(FILES ${KALVARO_PACKAGING_DIR}/kalvaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${KALVARO_PACKAGING_DIR}/kalvaro.metainfo.xml RENAME org.example.kalvaro.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN LISTS KALVARO_ICON_SIZES)
   install(FILES ${KALVARO_PACKAGING_OUT}/icons/${size}x${size}/apps/kalvaro.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
