@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
@@ -105,6 +107,20 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
     else
         resize(1200, 820);
     enterIdle();
+    // a text field takes Ctrl+E for itself (end of line): the frame's command comes first
+    qApp->installEventFilter(this);
+}
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && C->isEnabled()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E) && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == this) {
+            event->ignore();
+            return true;  // not taken by the field, so the shortcut runs
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MDIForm1::buildMenus() {

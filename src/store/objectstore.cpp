@@ -117,7 +117,13 @@ CommandResult RenameObject(AppState& s, Dialogs& d) {
         d.message(kBadObjectName, QStringLiteral("Переименовать"), Icon::Warning);
         return CommandResult::Refused;
     }
-    if (core::ExistsNoCase(s.objectsFolder, name)) return CommandResult::Refused;
+    if (name == s.currentObjectName) return CommandResult::Cancelled;
+    // another letter case of its own name is a rename as well
+    if (core::ExistsNoCase(s.objectsFolder, name) && name.compare(s.currentObjectName, Qt::CaseInsensitive) != 0) {
+        d.message(QStringLiteral("Объект с именем  '") + name + QStringLiteral("'  уже существует. Выберите другое имя."),
+                  QStringLiteral("Переименовать"), Icon::Warning);
+        return CommandResult::Refused;
+    }
     const QString from = core::ResolvePath(s.objectsFolder, s.currentObjectName);
     QFileInfo info(from);
     if (s.currentObjectName.isEmpty() || !info.isDir() || info.isSymLink() ||
@@ -129,6 +135,8 @@ CommandResult RenameObject(AppState& s, Dialogs& d) {
     }
     if (!object::FollowFolderName(core::JoinPath(s.objectsFolder, name), s.currentObjectName, name))
         d.message(QStringLiteral("Ошибка при работе с файлом ! ") + object::kGeneralFile, QStringLiteral("Ошибка !"), Icon::Warning);
+    // the selection follows the object: Enter in the list opens it under its new name
+    s.setCurrentObject(name);
     return CommandResult::Done;
 }
 
