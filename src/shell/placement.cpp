@@ -35,17 +35,49 @@ QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& deco
     return outer.adjusted(border, title, -border, -border);
 }
 
+namespace {
+
+const char* const kSlotProperty = "kalvaroSlot";
+
+void PutInSlot(QMdiSubWindow* sub, Slot slot) {
+    const QRect r = SlotRect(sub->mdiArea()->viewport()->size(), slot);
+    if (slot == Slot::Dialog) {
+        sub->adjustSize();
+        sub->move(r.topLeft());
+    } else {
+        sub->setGeometry(r);
+    }
+}
+
+}  // namespace
+
 void PlaceSubWindow(QWidget* content, Slot slot) {
     QTimer::singleShot(0, content, [content, slot] {
         auto* sub = qobject_cast<QMdiSubWindow*>(content->parentWidget());
         if (!sub || !sub->mdiArea()) return;
-        const QRect r = SlotRect(sub->mdiArea()->viewport()->size(), slot);
-        if (slot == Slot::Dialog) {
-            sub->adjustSize();
-            sub->move(r.topLeft());
-        } else {
-            sub->setGeometry(r);
+        // a window opened while the others are maximised is maximised with them; its own
+        // place is set when they are restored
+        if (!sub->isMaximized()) PutInSlot(sub, slot);
+        if (sub->property(kSlotProperty).isValid()) {
+            sub->setProperty(kSlotProperty, static_cast<int>(slot));
+            return;
         }
+        sub->setProperty(kSlotProperty, static_cast<int>(slot));
+        // restoring a maximised window brings back the frame's layout for every placed window
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, sub,
+                         [sub](Qt::WindowStates before, Qt::WindowStates now) {
+                             if (!(before & Qt::WindowMaximized) || (now & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                                 return;
+                             QTimer::singleShot(0, sub, [sub] {
+                                 QMdiArea* area = sub->mdiArea();
+                                 if (!area) return;
+                                 for (QMdiSubWindow* w : area->subWindowList()) {
+                                     const QVariant slot = w->property(kSlotProperty);
+                                     if (slot.isValid() && !w->isMaximized() && !w->isMinimized())
+                                         PutInSlot(w, static_cast<Slot>(slot.toInt()));
+                                 }
+                             });
+                         });
     });
 }
 
