@@ -15,9 +15,13 @@ time_one() {  # time_one TITLE COMMAND...
   title=$1
   shift
   start=$(date +%s.%N)
-  "$@" >/dev/null 2>&1 &
+  "$@" >"$HOME_DIR/run.log" 2>&1 &
   pid=$!
-  xdotool search --sync --onlyvisible --name "$title" >/dev/null
+  # polled, not --sync: that one looks only every half second
+  until xdotool search --onlyvisible --name "$title" >/dev/null 2>&1; do
+    kill -0 "$pid" 2>/dev/null || { echo "$* ended before its window showed:" >&2; cat "$HOME_DIR/run.log" >&2; exit 1; }
+    sleep 0.005
+  done
   end=$(date +%s.%N)
   kill "$pid"
   wait "$pid" 2>/dev/null || true
