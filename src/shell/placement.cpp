@@ -21,7 +21,8 @@ QRect SlotRect(const QSize& area, Slot slot) {
     case Slot::Work:
     case Slot::Dialog: break;
     }
-    return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 500, 900), std::max(400, area.height()));
+    // within the frame even when it is small: the editors scroll rather than stand outside
+    return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 300, 900), std::max(200, area.height()));
 }
 
 QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& decoration) {
