@@ -12,6 +12,8 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QHashSeed>
 #include <memory>
 #include <QDir>
@@ -317,6 +319,13 @@ int main(int argc, char** argv) {
     // The demo's files are committed and compared byte for byte: the PDF writer orders its
     // font objects by hash, so hashing must not change from run to run.
     if (argc > 1 && std::string_view(argv[1]) == "demo") QHashSeed::setDeterministicGlobalSeed();
+    // the window system asks for the user's runtime folder and warns on stderr when the
+    // session has none (cron, ssh, containers): such a run gets a private one for its lifetime
+    std::unique_ptr<QTemporaryDir> runtime;
+    if (wantsGui && qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        runtime = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/kalvaro-cli-runtime-XXXXXX"));
+        if (runtime->isValid()) qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime->path()));
+    }
     std::unique_ptr<QCoreApplication> app(wantsGui ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
     QCoreApplication::setApplicationName(QStringLiteral("kalvaro-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KALVARO_VERSION));

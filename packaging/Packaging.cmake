@@ -3,7 +3,7 @@
 #   bin/kalvaro, bin/kalvaro-cli
 #   share/kalvaro/Template               copied into a new per-user program folder
 #   share/kalvaro/demo/Все объекты       the demo objects offered on first start
-#   share/applications, share/icons/hicolor/<size>/apps, share/man/man1, share/doc/kalvaro
+#   share/applications, share/metainfo, share/icons/hicolor/<size>/apps, share/man/man1, share/doc/kalvaro
 #
 # The programs find share/kalvaro relative to their own folder, so the tree works under any
 # prefix and unpacked anywhere.
@@ -45,11 +45,21 @@ add_custom_command(OUTPUT ${KALVARO_PACKAGING_OUT}/changelog.gz
 list(APPEND _gz_outputs ${KALVARO_PACKAGING_OUT}/changelog.gz)
 add_custom_target(kalvaro_package_files ALL DEPENDS ${_icon_outputs} ${_gz_outputs})
 
+# the same data in the build folder, so that the programs started from there find their
+# template and demo objects as the installed ones do
+add_custom_target(kalvaro_build_data ALL
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/template ${CMAKE_BINARY_DIR}/share/kalvaro/Template
+  COMMAND ${CMAKE_COMMAND} -E copy_directory "${CMAKE_SOURCE_DIR}/demo/Все объекты"
+          "${CMAKE_BINARY_DIR}/share/kalvaro/demo/Все объекты"
+  VERBATIM)
+
 install(TARGETS kalvaro kalvaro-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/template/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kalvaro/Template)
 # only the objects: the demo's own template is the one above
 install(DIRECTORY "${CMAKE_SOURCE_DIR}/demo/Все объекты" DESTINATION ${CMAKE_INSTALL_DATADIR}/kalvaro/demo)
 install(FILES ${KALVARO_PACKAGING_DIR}/kalvaro.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${KALVARO_PACKAGING_DIR}/kalvaro.metainfo.xml RENAME org.example.kalvaro.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size IN LISTS KALVARO_ICON_SIZES)
   install(FILES ${KALVARO_PACKAGING_OUT}/icons/${size}x${size}/apps/kalvaro.png
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)

@@ -10,7 +10,7 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n libxlsxwriter-dev \
   xvfb xauth socat imagemagick unzip \
   dpkg-dev file \
-  lintian \
+  lintian appstream \
   x11-utils \
   poppler-utils \
   clang libclang-rt-14-dev strace bc

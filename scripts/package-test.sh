@@ -55,7 +55,11 @@ check "programs" test -x "$root/usr/bin/kalvaro" -a -x "$cli"
 check "template" test -f "$share/Template/Ediny.txt" -a -f "$share/Template/Kessel.gif"
 check "three demo objects" test "$(find "$share/demo/Все объекты" -mindepth 2 -maxdepth 2 -name OData.txt | wc -l)" -eq 3
 check "no links in the package" test -z "$(find "$root" -type l)"
-check "desktop entry" grep -qx "Exec=kalvaro" "$root/usr/share/applications/kalvaro.desktop"
+check "desktop entry" grep -qx "Exec=kalvaro %f" "$root/usr/share/applications/kalvaro.desktop"
+metainfo="$root/usr/share/metainfo/org.example.kalvaro.metainfo.xml"
+check "AppStream metadata is valid" appstreamcli validate --no-net "$metainfo"
+check "AppStream release is $version" grep -q "<release version=\"$version\"" "$metainfo"
+check "AppStream launchable" grep -q ">kalvaro.desktop</launchable>" "$metainfo"
 for size in 16 22 24 32 48 64 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/kalvaro.png"
   check "icon $size" sh -c 'file "$1" | grep -q "PNG image data, $2 x $2,"' sh "$icon" "$size"

@@ -15,6 +15,7 @@
 #include "shell/mdiform1.h"
 #include "shell/objectwindows.h"
 #include "store/objectcopy.h"
+#include "store/objectstore.h"
 #include "app/ui/qtdialogs.h"
 #include "app/ui/pictures.h"
 #include "shell/identity.h"
@@ -33,6 +34,8 @@ void SetUpParser(QCommandLineParser& parser, QCommandLineOption& home) {
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(home);
+    parser.addPositionalArgument(QStringLiteral("OBJECTDIR"), QStringLiteral("Open this object folder at once."),
+                                 QStringLiteral("[OBJECTDIR]"));
 }
 
 // --help and --version are answered before the window system starts, so they work on a
@@ -66,9 +69,9 @@ int main(int argc, char** argv) {
     shell::SetUpApplicationIdentity();
     QCommandLineParser parser;
     SetUpParser(parser, home);
-    if (!parser.parse(application.arguments()) || !parser.positionalArguments().isEmpty()) {
+    if (!parser.parse(application.arguments()) || parser.positionalArguments().size() > 1) {
         const QString why = parser.errorText().isEmpty()
-                                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().value(0))
+                                ? QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().value(1))
                                 : parser.errorText();
         std::fprintf(stderr, "kalvaro: %s\n\n%s", qPrintable(why), qPrintable(parser.helpText()));
         return 2;
@@ -87,6 +90,14 @@ int main(int argc, char** argv) {
     const app::StartFolder start = app::ChooseStartFolder(
         folderArguments, executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     app::SetFolders(state, start.programFolder);
+    // an object named on the command line may bring its own program or objects folder
+    store::ObjectArgument object;
+    if (!parser.positionalArguments().isEmpty()) {
+        object = store::ResolveObjectArgument(state, parser.positionalArguments().first(),
+                                              parser.isSet(home) || !qEnvironmentVariableIsEmpty("KALVARO_HOME"));
+        if (!object.programFolder.isEmpty()) app::SetFolders(state, object.programFolder);
+        if (!object.objectsFolder.isEmpty()) state.objectsFolder = object.objectsFolder;
+    }
 
     QApplication::setWindowIcon(app::ProgramIcon(QStringLiteral("kalvaro")));
     app::QtDialogs dialogs;
@@ -95,12 +106,28 @@ int main(int argc, char** argv) {
     dialogs.setParent(&workbench.frame());
     workbench.frame().show();
     if (!start.warning.isEmpty()) dialogs.message(start.warning, app::kProgramTitle, app::Icon::Warning);
-    if (start.prepared) {
-        // once the main window is up: offer the demo objects, and show them when added
-        QTimer::singleShot(0, &workbench.frame(), [&] {
-            if (store::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0)
-                workbench.frame().MDIForm1_OpenList();
-        });
-    }
+    // once the main window is up: the offers of a first start or of a missing template, then
+    // the object asked for
+    QTimer::singleShot(0, &workbench.frame(), [&] {
+        const QString templateWarning = app::TemplateWarning(state);
+        bool added = false;
+        if (!templateWarning.isEmpty()) {
+            if (store::OfferMissingTemplate(state, dialogs, templateWarning,
+                                            app::InstalledTemplateFolder(executableFolder),
+                                            app::InstalledDemoObjectsFolder(executableFolder))) {
+                workbench.setStatus(1, QString());
+                added = !store::DemoObjectNames(state.objectsFolder).isEmpty();
+            }
+        } else if (start.prepared && object.programFolder.isEmpty() && object.objectsFolder.isEmpty()) {
+            // the per-user folder was prepared; an object elsewhere leaves its offer for later
+            added = store::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0;
+        }
+        if (!object.error.isEmpty())
+            dialogs.message(object.error, app::kProgramTitle, app::Icon::Warning);
+        else if (!object.name.isEmpty())
+            workbench.openObject(object.name);
+        else if (added)
+            workbench.frame().MDIForm1_OpenList();
+    });
     return application.exec();
 }

@@ -9,7 +9,10 @@
 namespace app {
 
 QString InstalledDataFolder(const QString& executableFolder) {
-    return QDir::cleanPath(executableFolder + QStringLiteral("/../share/kalvaro"));
+    const QString installed = QDir::cleanPath(executableFolder + QStringLiteral("/../share/kalvaro"));
+    // a build folder keeps its copy beside the programs
+    const QString built = QDir::cleanPath(executableFolder + QStringLiteral("/share/kalvaro"));
+    return !QFileInfo(installed).isDir() && QFileInfo(built).isDir() ? built : installed;
 }
 
 QString InstalledTemplateFolder(const QString& executableFolder) {

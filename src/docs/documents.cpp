@@ -14,12 +14,28 @@ namespace docs {
 namespace {
 
 // Copies a file through the atomic writer, so a failed copy never leaves half a document.
-bool CopyFile(const QString& from, const QString& to) {
+// `error` receives the file and the system's reason of a failure.
+bool CopyFile(const QString& from, const QString& to, QString* error) {
     QFile in(from);
-    if (!in.open(QIODevice::ReadOnly)) return false;
-    const QByteArray bytes = in.readAll();
-    if (in.error() != QFile::NoError) return false;
-    return core::WriteFileAtomic(to, bytes);
+    QByteArray bytes;
+    if (in.open(QIODevice::ReadOnly)) bytes = in.readAll();
+    if (!in.isOpen() || in.error() != QFile::NoError) {
+        *error = QDir::toNativeSeparators(from) + QStringLiteral(": ") + in.errorString();
+        return false;
+    }
+    QString why;
+    if (core::WriteFileAtomic(to, bytes, &why)) return true;
+    *error = why.contains(QDir::toNativeSeparators(to)) || why.contains(to)
+                 ? why
+                 : QDir::toNativeSeparators(to) + QStringLiteral(": ") + why;
+    return false;
+}
+
+// The refusal of a name no file may have.
+QString BadFileName(const QString& name) {
+    return QStringLiteral("Недопустимое имя файла  '") + name +
+           QStringLiteral("'. Имя не может быть пустым, равным «.» или «..» и не может содержать символы «/», «\\» "
+                          "и управляющие символы.");
 }
 
 // Asks for another name while `name` exists in `folder`; nullopt when the answer is empty.
@@ -147,11 +163,12 @@ FileResult AddDocument(app::AppState& s, app::Dialogs& d) {
                                QStringLiteral("Файл с таким именем существует.Введите новое имя,включая расширение!"));
     if (!name) return FileResult::Cancelled;
     if (!core::IsAcceptableName(*name)) {
-        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+        d.message(BadFileName(*name), kErrorTitle, app::Icon::Error);
         return FileResult::Refused;
     }
-    if (!CopyFile(chosen, core::JoinPath(s.currentObjectFolder, *name))) {
-        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+    QString why;
+    if (!CopyFile(chosen, core::JoinPath(s.currentObjectFolder, *name), &why)) {
+        d.message(QStringLiteral("Файл не загружен.\n\n") + why, kErrorTitle, app::Icon::Error);
         return FileResult::Failed;
     }
     return FileResult::Done;
@@ -170,11 +187,12 @@ FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d, const std::functi
                                QStringLiteral("Файл с таким именем существует.Введите новое имя, включая расширение!"));
     if (!name) return FileResult::Cancelled;
     if (!core::IsAcceptableName(*name)) {
-        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+        d.message(BadFileName(*name), kErrorTitle, app::Icon::Error);
         return FileResult::Refused;
     }
-    if (!CopyFile(core::JoinPath(s.currentObjectFolder, s.selectedDocument), core::JoinPath(folder, *name))) {
-        d.message(kUnknownError, kErrorTitle, app::Icon::Error);
+    QString why;
+    if (!CopyFile(core::JoinPath(s.currentObjectFolder, s.selectedDocument), core::JoinPath(folder, *name), &why)) {
+        d.message(QStringLiteral("Копия файла не сохранена.\n\n") + why, kErrorTitle, app::Icon::Error);
         return FileResult::Failed;
     }
     if (copied) copied();

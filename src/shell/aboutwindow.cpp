@@ -31,6 +31,8 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
                                               "паровых и водогрейных котлов."));
     auto* ok = new QPushButton(QStringLiteral("Закрыть"));
     connect(ok, &QPushButton::clicked, this, &QDialog::close);
+    // Escape rejects: the window closes as by its button
+    connect(this, &QDialog::rejected, this, &QDialog::close);
 
     auto* text = new QVBoxLayout;
     text->addWidget(Title);

@@ -29,6 +29,9 @@ public:
     explicit HelpWindow(QWidget* parent = nullptr);
     void showFile(const QString& path);
     QTextBrowser* Browser;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;  // Escape closes
 };
 
 // Opens a file with the platform's viewer; replaceable so tests see the call.

@@ -2,14 +2,18 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QScreen>
 #include <QTabBar>
+#include <QGuiApplication>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -19,6 +23,7 @@
 #include "shell/aboutwindow.h"
 #include "store/ui/fropen.h"
 #include "shell/helpwindow.h"
+#include "shell/placement.h"
 #include "app/ui/pictures.h"
 #include "shell/unitconverter.h"
 #include "shell/workbench.h"
@@ -96,8 +101,26 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
     }
     setStatusBar(bar);
 
-    resize(1200, 820);
+    // at most the screen's free area (no status bar under the screen's edge), centred
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(FitOnScreen(QSize(1200, 820), screen->availableGeometry(), QSize(8, 38)));
+    else
+        resize(1200, 820);
     enterIdle();
+    // a text field takes Ctrl+E for itself (end of line): the frame's command comes first
+    qApp->installEventFilter(this);
+}
+
+bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && C->isEnabled()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E) && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->window() == this) {
+            event->ignore();
+            return true;  // not taken by the field, so the shortcut runs
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MDIForm1::buildMenus() {

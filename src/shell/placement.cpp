@@ -21,20 +21,64 @@ QRect SlotRect(const QSize& area, Slot slot) {
     case Slot::Work:
     case Slot::Dialog: break;
     }
-    return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 500, 900), std::max(400, area.height()));
+    // within the frame even when it is small: the editors scroll rather than stand outside
+    return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 300, 900), std::max(200, area.height()));
 }
+
+QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& decoration) {
+    // the decorations: a border of half their width on every side, the rest of their height
+    // as the title bar on top
+    const int border = decoration.width() / 2;
+    const int title = decoration.height() - border;
+    const QSize size = wanted.boundedTo((available.size() - decoration).expandedTo(QSize(1, 1)));
+    QRect outer(QPoint(0, 0), size + decoration);
+    outer.moveCenter(available.center());
+    return outer.adjusted(border, title, -border, -border);
+}
+
+namespace {
+
+const char* const kSlotProperty = "kalvaroSlot";
+
+void PutInSlot(QMdiSubWindow* sub, Slot slot) {
+    const QRect r = SlotRect(sub->mdiArea()->viewport()->size(), slot);
+    if (slot == Slot::Dialog) {
+        sub->adjustSize();
+        sub->move(r.topLeft());
+    } else {
+        sub->setGeometry(r);
+    }
+}
+
+}  // namespace
 
 void PlaceSubWindow(QWidget* content, Slot slot) {
     QTimer::singleShot(0, content, [content, slot] {
         auto* sub = qobject_cast<QMdiSubWindow*>(content->parentWidget());
         if (!sub || !sub->mdiArea()) return;
-        const QRect r = SlotRect(sub->mdiArea()->viewport()->size(), slot);
-        if (slot == Slot::Dialog) {
-            sub->adjustSize();
-            sub->move(r.topLeft());
-        } else {
-            sub->setGeometry(r);
+        // a window opened while the others are maximised is maximised with them; its own
+        // place is set when they are restored
+        if (!sub->isMaximized()) PutInSlot(sub, slot);
+        if (sub->property(kSlotProperty).isValid()) {
+            sub->setProperty(kSlotProperty, static_cast<int>(slot));
+            return;
         }
+        sub->setProperty(kSlotProperty, static_cast<int>(slot));
+        // restoring a maximised window brings back the frame's layout for every placed window
+        QObject::connect(sub, &QMdiSubWindow::windowStateChanged, sub,
+                         [sub](Qt::WindowStates before, Qt::WindowStates now) {
+                             if (!(before & Qt::WindowMaximized) || (now & (Qt::WindowMaximized | Qt::WindowMinimized)))
+                                 return;
+                             QTimer::singleShot(0, sub, [sub] {
+                                 QMdiArea* area = sub->mdiArea();
+                                 if (!area) return;
+                                 for (QMdiSubWindow* w : area->subWindowList()) {
+                                     const QVariant slot = w->property(kSlotProperty);
+                                     if (slot.isValid() && !w->isMaximized() && !w->isMinimized())
+                                         PutInSlot(w, static_cast<Slot>(slot.toInt()));
+                                 }
+                             });
+                         });
     });
 }
 

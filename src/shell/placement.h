@@ -13,6 +13,10 @@ using app::Slot;
 
 QRect SlotRect(const QSize& area, Slot slot);
 
+// The frame's first geometry: `wanted` shrunk to the screen's available area (less the window
+// decorations `decoration` adds), centred in it.
+QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& decoration = QSize(0, 0));
+
 // Places the sub-window that holds `content` once the frame has wrapped it.
 void PlaceSubWindow(QWidget* content, Slot slot);
 

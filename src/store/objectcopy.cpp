@@ -7,6 +7,7 @@
 
 #include "app/firststart.h"
 #include "app/objectlock.h"
+#include "app/startup.h"
 #include "core/names.h"
 #include "object/generaldata.h"
 
@@ -170,6 +171,35 @@ int OfferDemoObjects(const AppState& s, Dialogs& d, const QString& demoObjectsFo
                       failed.join(QStringLiteral("\n    ")),
                   QStringLiteral("Ошибка !"), Icon::Error);
     return added;
+}
+
+bool OfferMissingTemplate(const AppState& s, Dialogs& d, const QString& warning, const QString& ownTemplate,
+                          const QString& demoObjectsFolder) {
+    const QString title = QStringLiteral("Нет шаблона");
+    const QString why = warning + QStringLiteral("\n\nБез шаблона нельзя создать объект, а общие данные, справка и "
+                                                 "рисунки котла и горелки недоступны.");
+    if (!QFileInfo(ownTemplate).isDir()) {
+        d.message(why + QStringLiteral("\n\nКопии шаблона при программе нет (") + QDir::toNativeSeparators(ownTemplate) +
+                      QStringLiteral(").\nЗапустите программу с папкой, в которой есть шаблон:\n    kalvaro --home ПАПКА"),
+                  title, Icon::Warning);
+        return false;
+    }
+    if (d.question(why + QStringLiteral("\n\nВзять шаблон из копии программы?\n    ") +
+                       QDir::toNativeSeparators(ownTemplate) + QStringLiteral("\n→  ") +
+                       QDir::toNativeSeparators(s.templateFolder),
+                   title, Icon::Question) != Answer::Yes)
+        return false;
+    QString error;
+    if (!CopyTemplateTree(ownTemplate, s.templateFolder, &error) || !TemplateWarning(s).isEmpty()) {
+        d.message(QStringLiteral("Шаблон не может быть скопирован в ") + QDir::toNativeSeparators(s.templateFolder) +
+                      (error.isEmpty() ? QStringLiteral(":\n\n") + TemplateWarning(s) : QStringLiteral(":\n\n") + error),
+                  QStringLiteral("Ошибка !"), Icon::Error);
+        return false;
+    }
+    QDir().mkpath(s.objectsFolder);
+    // an objects folder without objects gets the offer of the first start
+    if (DemoObjectNames(s.objectsFolder).isEmpty()) OfferDemoObjects(s, d, demoObjectsFolder);
+    return true;
 }
 
 }  // namespace store

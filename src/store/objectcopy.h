@@ -25,4 +25,12 @@ QStringList DemoObjectNames(const QString& demoObjectsFolder);
 // left alone; a failed copy is removed again and reported. Returns the number added.
 int OfferDemoObjects(const AppState& s, Dialogs& d, const QString& demoObjectsFolder);
 
+// Start-up in a program folder whose template is missing or incomplete (`warning` says what
+// is missing): explains it and offers to complete the template from the program's own copy
+// `ownTemplate`, then, while the objects folder holds no object, the demo objects. Without an
+// own copy it says how to start with a complete program folder. Returns true when the
+// template was completed.
+bool OfferMissingTemplate(const AppState& s, Dialogs& d, const QString& warning, const QString& ownTemplate,
+                          const QString& demoObjectsFolder);
+
 }  // namespace store

@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
@@ -39,6 +40,35 @@ bool ApplyFilter(AppState& s, const QString& text) {
 }
 
 bool IsObjectFolder(const QString& folder) { return core::ExistsNoCase(folder, object::kGeneralFile); }
+
+ObjectArgument ResolveObjectArgument(const AppState& s, const QString& argument, bool homeChosen) {
+    ObjectArgument r;
+    QString folder = QFileInfo(argument).absoluteFilePath();
+    const bool plainName = !argument.contains(u'/') && !argument.contains(u'\\');
+    if (plainName && !s.objectsFolder.isEmpty() && core::ExistsNoCase(s.objectsFolder, argument))
+        folder = core::ResolvePath(s.objectsFolder, argument);
+    folder = QDir::cleanPath(folder);
+    if (!QFileInfo(folder).isDir() || !IsObjectFolder(folder)) {
+        r.error = QStringLiteral("Папка  '") + QDir::toNativeSeparators(folder) +
+                  (QFileInfo(folder).isDir() ? QStringLiteral("'  не является объектом Kalvaro: в ней нет файла ") +
+                                                   object::kGeneralFile + u'.'
+                                             : QStringLiteral("'  не найдена."));
+        return r;
+    }
+    const QFileInfo info(folder);
+    r.name = info.fileName();
+    const QString parent = info.absolutePath();
+    if (QDir(parent) == QDir(s.objectsFolder)) return r;
+    const QFileInfo parentInfo(parent);
+    const QString program = parentInfo.absolutePath();
+    if (!homeChosen && parentInfo.fileName().compare(kObjectsFolderName, Qt::CaseInsensitive) == 0 &&
+        core::ExistsNoCase(program, kTemplateFolderName)) {
+        r.programFolder = program;
+        return r;
+    }
+    r.objectsFolder = parent;
+    return r;
+}
 
 bool ReadRegimeCount(const QString& objectFolder, int& count) {
     return regime::ReadCounter(objectFolder, regime::kCountFile, count);
@@ -87,7 +117,13 @@ CommandResult RenameObject(AppState& s, Dialogs& d) {
         d.message(kBadObjectName, QStringLiteral("Переименовать"), Icon::Warning);
         return CommandResult::Refused;
     }
-    if (core::ExistsNoCase(s.objectsFolder, name)) return CommandResult::Refused;
+    if (name == s.currentObjectName) return CommandResult::Cancelled;
+    // another letter case of its own name is a rename as well
+    if (core::ExistsNoCase(s.objectsFolder, name) && name.compare(s.currentObjectName, Qt::CaseInsensitive) != 0) {
+        d.message(QStringLiteral("Объект с именем  '") + name + QStringLiteral("'  уже существует. Выберите другое имя."),
+                  QStringLiteral("Переименовать"), Icon::Warning);
+        return CommandResult::Refused;
+    }
     const QString from = core::ResolvePath(s.objectsFolder, s.currentObjectName);
     QFileInfo info(from);
     if (s.currentObjectName.isEmpty() || !info.isDir() || info.isSymLink() ||
@@ -99,6 +135,8 @@ CommandResult RenameObject(AppState& s, Dialogs& d) {
     }
     if (!object::FollowFolderName(core::JoinPath(s.objectsFolder, name), s.currentObjectName, name))
         d.message(QStringLiteral("Ошибка при работе с файлом ! ") + object::kGeneralFile, QStringLiteral("Ошибка !"), Icon::Warning);
+    // the selection follows the object: Enter in the list opens it under its new name
+    s.setCurrentObject(name);
     return CommandResult::Done;
 }
 

@@ -46,6 +46,19 @@ struct ObjectSummary {
 ObjectSummary SelectObject(AppState& s, const QString& name);
 
 bool IsObjectFolder(const QString& folder);
+
+// The object folder named on the command line, as a folder to take objects from and an
+// object name in it. A plain name is looked up in the objects folder of `s` first. An object
+// elsewhere is opened from its own parent folder, or, when that is the objects folder of a
+// program folder with a template and `homeChosen` is false, from that program folder.
+// `error` names a folder that is no object.
+struct ObjectArgument {
+    QString programFolder;  // empty: the program folder stays
+    QString objectsFolder;  // empty: the objects folder stays
+    QString name;
+    QString error;
+};
+ObjectArgument ResolveObjectArgument(const AppState& s, const QString& argument, bool homeChosen);
 // Regime count of an object (first value of "Col_RAll.txt").
 bool ReadRegimeCount(const QString& objectFolder, int& count);
 

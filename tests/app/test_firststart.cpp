@@ -191,3 +191,89 @@ TEST_F(InstalledTree, AFailedDemoCopyIsReportedAndNotCounted) {
     EXPECT_TRUE(d.shown[1].text.contains(QStringLiteral("Котельная школы №3")));
     EXPECT_EQ(ReadBytes(s.objectsFolder), QByteArray("not a folder"));
 }
+
+// A program folder without its template (a build folder, a --home folder made by hand): the
+// start explains it, completes the template from the program's own copy on Yes and then offers
+// the demo objects; without an own copy it says how to start instead; No changes nothing.
+TEST_F(InstalledTree, AMissingTemplateIsExplainedAndTakenFromTheProgramsOwnCopy) {
+    addDemoObject("Котельная школы №3");
+    const QString own = root.filePath("own/Template");
+    QDir().mkpath(own);
+    for (const QString& f : TemplateFileNames())
+        ASSERT_TRUE(QFile::copy(QStringLiteral(KALVARO_SOURCE_DIR "/template/") + f, core::JoinPath(own, f)));
+    const QString home = root.filePath("bare");
+    QDir().mkpath(home);
+    const AppState s = stateOf(home);
+    const QString warning = TemplateWarning(s);
+    ASSERT_FALSE(warning.isEmpty());
+
+    ScriptedDialogs none;
+    EXPECT_FALSE(OfferMissingTemplate(s, none, warning, root.filePath("nowhere/Template"), demoObjects()));
+    ASSERT_EQ(none.messages().size(), 1);
+    EXPECT_TRUE(none.messages()[0].startsWith(warning));
+    EXPECT_TRUE(none.messages()[0].contains(QStringLiteral("--home")));
+
+    ScriptedDialogs no;
+    EXPECT_FALSE(OfferMissingTemplate(s, no, warning, own, demoObjects()));
+    EXPECT_EQ(no.count("question"), 1);
+    EXPECT_FALSE(QFileInfo::exists(s.templateFolder));
+
+    ScriptedDialogs yes;
+    yes.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(OfferMissingTemplate(s, yes, warning, own, demoObjects()));
+    EXPECT_EQ(TemplateWarning(s), QString());
+    EXPECT_EQ(FilesUnder(s.templateFolder), FilesUnder(own));
+    ASSERT_EQ(yes.count("question"), 2);
+    EXPECT_EQ(yes.shown[1].title, kFirstStartTitle);
+    EXPECT_EQ(DemoObjectNames(s.objectsFolder), QStringList({"Котельная школы №3"}));
+
+    // a folder that already has objects is not offered the demo objects again
+    QDir(s.templateFolder).removeRecursively();
+    ScriptedDialogs again;
+    again.answers = {Answer::Yes, Answer::Yes};
+    EXPECT_TRUE(OfferMissingTemplate(s, again, warning, own, demoObjects()));
+    EXPECT_EQ(again.count("question"), 1);
+}
+
+// "kalvaro [--home DIR] OBJECTDIR": a name in the objects folder, an object of another program
+// folder, an object lying anywhere, and folders that are no object.
+TEST_F(InstalledTree, AnObjectNamedOnTheCommandLineIsFoundWhereverItLies) {
+    const AppState s = stateOf(root.filePath("home"));
+    const auto object = [](const QString& folder) {
+        QDir().mkpath(folder);
+        WriteBytes(core::JoinPath(folder, "OData.txt"), "\"x\"\r\n");
+        return folder;
+    };
+    object(core::JoinPath(s.objectsFolder, "Котёл 1"));
+    ObjectArgument a = ResolveObjectArgument(s, "Котёл 1", false);
+    EXPECT_EQ(a.name, QStringLiteral("Котёл 1"));
+    EXPECT_TRUE(a.programFolder.isEmpty() && a.objectsFolder.isEmpty() && a.error.isEmpty());
+    a = ResolveObjectArgument(s, core::JoinPath(s.objectsFolder, "Котёл 1") + "/", false);
+    EXPECT_EQ(a.name, QStringLiteral("Котёл 1"));
+    EXPECT_TRUE(a.programFolder.isEmpty() && a.objectsFolder.isEmpty());
+
+    const QString other = root.filePath("other");
+    QDir().mkpath(core::JoinPath(other, "Template"));
+    object(core::JoinPath(other, "Все объекты/Котёл 2"));
+    a = ResolveObjectArgument(s, core::JoinPath(other, "Все объекты/Котёл 2"), false);
+    EXPECT_EQ(a.programFolder, other);
+    EXPECT_EQ(a.name, QStringLiteral("Котёл 2"));
+    // with --home the program folder stays; the object is taken from its own folder
+    a = ResolveObjectArgument(s, core::JoinPath(other, "Все объекты/Котёл 2"), true);
+    EXPECT_TRUE(a.programFolder.isEmpty());
+    EXPECT_EQ(a.objectsFolder, core::JoinPath(other, "Все объекты"));
+
+    object(root.filePath("downloads/Котёл 3"));
+    a = ResolveObjectArgument(s, root.filePath("downloads/Котёл 3"), false);
+    EXPECT_EQ(a.objectsFolder, root.filePath("downloads"));
+    EXPECT_EQ(a.name, QStringLiteral("Котёл 3"));
+
+    QDir().mkpath(root.filePath("downloads/photos"));
+    a = ResolveObjectArgument(s, root.filePath("downloads/photos"), false);
+    EXPECT_TRUE(a.name.isEmpty());
+    EXPECT_TRUE(a.error.contains(QDir::toNativeSeparators(root.filePath("downloads/photos"))));
+    EXPECT_TRUE(a.error.contains(QStringLiteral("OData.txt")));
+    a = ResolveObjectArgument(s, "Нет такого", false);
+    EXPECT_TRUE(a.name.isEmpty());
+    EXPECT_TRUE(a.error.contains(QStringLiteral("не найдена")));
+}

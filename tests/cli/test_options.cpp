@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -13,13 +14,14 @@ struct ProgramRun {
     QString out, err;
 };
 
-// Runs a program without a display: --help and --version must not need one.
+// Runs a program without a display and without a session's runtime folder: --help and --version must not need one.
 ProgramRun Start(const QString& program, const QStringList& args, bool offscreen = false) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove("DISPLAY");
     env.remove("WAYLAND_DISPLAY");
     env.remove("QT_QPA_PLATFORM");
+    env.remove("XDG_RUNTIME_DIR");  // as from cron or a container: no login session
     if (offscreen) env.insert("QT_QPA_PLATFORM", "offscreen");
     p.setProcessEnvironment(env);
     p.start(program, args);
@@ -71,7 +73,7 @@ TEST(CommandLine, WrongCommandLinesEndWithUsageAndCode2) {
     EXPECT_TRUE(Start(kCli, {"--bogus"}).err.contains("Unknown option 'bogus'"));
 
     // the workbench refuses before it opens a window
-    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--home"}, QStringList{"somefile"}}) {
+    for (const QStringList& args : {QStringList{"--bogus"}, QStringList{"--home"}, QStringList{"one", "two"}}) {
         const ProgramRun r = Start(kGui, args, true);
         EXPECT_EQ(r.code, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(r.err.contains("--home <DIR>")) << r.err.toStdString();
@@ -83,4 +85,12 @@ TEST(CommandLine, OptionsAfterTheCommandBelongToIt) {
     const ProgramRun r = Start(kCli, {"regimes", "--version"});
     EXPECT_EQ(r.code, 1);
     EXPECT_FALSE(r.out.contains(kVersion));
+}
+
+TEST(CommandLine, CommandsThatDrawPrintOnlyTheirOwnMessages) {
+    // the demo draws the graph pictures and writes the PDF report: a window system underneath
+    QTemporaryDir home;
+    const ProgramRun r = Start(kCli, {"demo", home.path()});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.err, QString());
 }

@@ -121,11 +121,21 @@ TEST(Documents, NamesThatLeaveTheFolderAreRefused) {
         f.d.files = {source};
         f.d.inputs = {bad};
         EXPECT_EQ(AddDocument(f.s, f.d), FileResult::Refused) << bad.toStdString();
-        EXPECT_EQ(f.d.messages(), QStringList{QStringLiteral("Неизвестная ошибка!")});
+        ASSERT_EQ(f.d.messages().size(), 1);
+        EXPECT_TRUE(f.d.messages()[0].startsWith(QStringLiteral("Недопустимое имя файла  '") + bad + u'\''))
+            << f.d.messages()[0].toStdString();
         EXPECT_EQ(f.d.shown.last().title, QStringLiteral("Ошибка !"));
         EXPECT_EQ(f.d.shown.last().icon, app::Icon::Error);
     }
     EXPECT_FALSE(QFile::exists(core::JoinPath(f.s.objectsFolder, "a2.xls")));
+    // a name longer than the file system takes: the system's reason, with the file
+    f.d.shown.clear();
+    f.d.files = {source};
+    f.d.inputs = {QString(300, u'я') + QStringLiteral(".xls")};
+    EXPECT_EQ(AddDocument(f.s, f.d), FileResult::Failed);
+    ASSERT_EQ(f.d.messages().size(), 1);
+    EXPECT_TRUE(f.d.messages()[0].startsWith(QStringLiteral("Файл не загружен.\n\n"))) << f.d.messages()[0].toStdString();
+    EXPECT_TRUE(f.d.messages()[0].contains(QString(300, u'я')));
 
     // rename to a name with a separator: the rename's own message, nothing moved
     f.d.shown.clear();
@@ -166,7 +176,8 @@ TEST(Documents, SaveCopyAsksWhileTheTargetExistsAndSaysWhere) {
     f.s.selectedDocument = QStringLiteral("карта.pdf");
     f.d.files = {target.filePath(QStringLiteral("no/such/folder/x.pdf"))};
     EXPECT_EQ(SaveDocumentCopy(f.s, f.d), FileResult::Failed);
-    EXPECT_EQ(f.d.messages().last(), QStringLiteral("Неизвестная ошибка!"));
+    EXPECT_TRUE(f.d.messages().last().startsWith(QStringLiteral("Копия файла не сохранена.\n\n")));
+    EXPECT_TRUE(f.d.messages().last().contains(QStringLiteral("no/such/folder/x.pdf"))) << f.d.messages().last().toStdString();
 }
 
 TEST(Documents, DeleteAnsweredNoKeepsTheFileAndClearsTheSelection) {

@@ -99,16 +99,26 @@ TEST_F(StoreFixture, RenameFlows) {
     EXPECT_EQ(RenameObject(s, d), CommandResult::Refused);  // taken, also by letter case
     EXPECT_EQ(RenameObject(s, d), CommandResult::Refused);  // a plain file of that name
     EXPECT_EQ(RenameObject(s, d), CommandResult::Cancelled);
-    EXPECT_TRUE(d.messages().isEmpty());  // a taken name says nothing
+    // a taken name says so, naming it
+    ASSERT_EQ(d.messages().size(), 2);
+    EXPECT_EQ(d.messages()[0], QStringLiteral("Объект с именем  'b'  уже существует. Выберите другое имя."));
+    EXPECT_EQ(d.messages()[1], QStringLiteral("Объект с именем  'FILE'  уже существует. Выберите другое имя."));
     EXPECT_EQ(RenameObject(s, d), CommandResult::Refused);
     // a name that would leave the objects folder is refused with a word
-    ASSERT_EQ(d.messages().size(), 1);
-    EXPECT_EQ(d.messages()[0], kBadObjectName);
+    ASSERT_EQ(d.messages().size(), 3);
+    EXPECT_EQ(d.messages()[2], kBadObjectName);
     EXPECT_TRUE(exists("A"));
     d.inputs = {QString(" C ")};
     EXPECT_EQ(RenameObject(s, d), CommandResult::Done);
     EXPECT_TRUE(exists("C"));
     EXPECT_FALSE(exists("A"));
+    // the selection is the renamed object, so that opening it finds its folder
+    EXPECT_EQ(s.currentObjectName, QStringLiteral("C"));
+    EXPECT_TRUE(IsObjectFolder(s.currentObjectFolder));
+    // its own name in another letter case is a rename, not a taken name
+    d.inputs = {QString("c")};
+    EXPECT_EQ(RenameObject(s, d), CommandResult::Done);
+    EXPECT_TRUE(exists("c"));
     EXPECT_FALSE(QFileInfo::exists(core::JoinPath(home.path(), "escape")));
 }
 

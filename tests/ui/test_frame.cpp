@@ -4,11 +4,13 @@
 #include "test_frame_fixture.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QLabel>
 #include <QStatusBar>
 
 #include "app/startup.h"
 #include "shell/identity.h"
+#include "shell/placement.h"
 #include "object/ui/od.h"
 #include "support/testdirs.h"
 
@@ -50,6 +52,22 @@ TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
     EXPECT_EQ(f.In->title(), QStringLiteral("Инструменты"));
     EXPECT_EQ(f.W->title(), QStringLiteral("Окно"));
     EXPECT_EQ(f.H->title(), QStringLiteral("Помощь"));
+}
+
+// The frame never reaches beyond the screen's free area (its status bar stays visible) and
+// stands in its middle; a large screen gets the designed size.
+TEST_F(FrameTest, TheFrameFitsTheScreenAndIsCentred) {
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    const QRect g = frame().geometry();
+    EXPECT_TRUE(available.contains(g)) << g.width() << "x" << g.height();
+    EXPECT_LE(std::abs(g.center().x() - available.center().x()), 1);
+
+    const QRect small = shell::FitOnScreen(QSize(1200, 820), QRect(0, 0, 1024, 600), QSize(8, 38));
+    EXPECT_EQ(small.size(), QSize(1016, 562));
+    EXPECT_TRUE(QRect(0, 0, 1024, 600).contains(small.adjusted(-4, -34, 4, 4)));
+    const QRect large = shell::FitOnScreen(QSize(1200, 820), QRect(0, 30, 1920, 1050), QSize(8, 38));
+    EXPECT_EQ(large.size(), QSize(1200, 820));
+    EXPECT_EQ(large.center().x(), QRect(0, 30, 1920, 1050).center().x());
 }
 
 TEST_F(FrameTest, ToolbarTabsAndStatusBarAsDesigned) {

@@ -35,10 +35,18 @@ TEST_F(ObjectCommandsTest, RenameMovesTheFolderRefillsAndDisablesTheCommands) {
     EXPECT_FALSE(QFileInfo::exists(objectFolder(QStringLiteral("Котельная 1"))));
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("Баня"), QStringLiteral("Котельная 2")}));
     EXPECT_FALSE(objectCommandsEnabled());
-    // the summary and the current name keep the old name until the next selection
-    EXPECT_EQ(state.currentObjectName, QStringLiteral("Котельная 1"));
-    EXPECT_EQ(list()->Label2->text(), QStringLiteral("Котельная 1"));
+    // the selection follows the rename: Enter opens the object under its new name
+    EXPECT_EQ(state.currentObjectName, QStringLiteral("Котельная 2"));
     EXPECT_FALSE(list()->toolbarButton(QStringLiteral("Копию"))->isEnabled());
+    QTest::keyClick(view(), Qt::Key_Return);
+    EXPECT_TRUE(wb->objectOpen());
+    EXPECT_EQ(frame().windowTitle(), QStringLiteral("Kalvaro   Котельная 2"));
+    EXPECT_EQ(dialogs.count(QStringLiteral("message")), 0);
+    // Ctrl+E closes the object from inside a text field, which has its own use for the key
+    auto* field = QApplication::focusWidget();
+    ASSERT_NE(field, nullptr);
+    QTest::keyClick(field, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_FALSE(wb->objectOpen());
 }
 
 TEST_F(ObjectCommandsTest, RenameToATakenNameOrCancelChangesNothing) {
@@ -46,7 +54,10 @@ TEST_F(ObjectCommandsTest, RenameToATakenNameOrCancelChangesNothing) {
     dialogs.inputs = {QStringLiteral("  баня  "), QStringLiteral("файл.txt"), std::nullopt, QStringLiteral("   ")};
     for (int i = 0; i < 4; ++i) frame().toolbarButton(QStringLiteral("Переименовать"))->trigger();
     EXPECT_EQ(dialogs.count(QStringLiteral("input")), 4);
-    EXPECT_EQ(dialogs.count(QStringLiteral("message")), 0);
+    // the taken names say so; cancel and an empty name say nothing
+    EXPECT_EQ(dialogs.messages(),
+              (QStringList{QStringLiteral("Объект с именем  'баня'  уже существует. Выберите другое имя."),
+                           QStringLiteral("Объект с именем  'файл.txt'  уже существует. Выберите другое имя.")}));
     EXPECT_TRUE(QFileInfo(objectFolder(QStringLiteral("Котельная 1"))).isDir());
     EXPECT_EQ(entries(), (QStringList{QStringLiteral("Баня"), QStringLiteral("Котельная 1")}));
     EXPECT_TRUE(objectCommandsEnabled());

@@ -129,6 +129,9 @@ TEST_F(HelpTest, WithoutAViewerTheHtmlHelpShowsInTheProgram) {
     // a second call reuses the window
     frame().Spravca->trigger();
     EXPECT_EQ(frame().helpWindow.data(), help);
+    // Escape closes it, from the text as well
+    QTest::keyClick(help->Browser, Qt::Key_Escape);
+    EXPECT_FALSE(help->isVisible());
 }
 
 TEST_F(HelpTest, NoHelpFileAtAllIsReported) {
@@ -146,6 +149,8 @@ TEST_F(FrameTest, AboutShowsTheTitleAndVersion) {
     EXPECT_EQ(about->Title->text(), QStringLiteral("Kalvaro"));
     EXPECT_TRUE(about->Version->text().contains(QStringLiteral(KALVARO_VERSION)));
     EXPECT_FALSE(QStringLiteral(KALVARO_VERSION).isEmpty());
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_FALSE(about->isVisible());
 }
 
 // Every pair of units against a reference table of each unit in pascals (kilowatts for

@@ -19,6 +19,9 @@
 #include "results/ui/navig.h"
 #include "test_frame_fixture.h"
 
+#include <QAbstractScrollArea>
+#include <QScrollBar>
+
 namespace frame_testing {
 namespace {
 
@@ -336,6 +339,38 @@ TEST_F(RegimeWindowsTest, UnitsWindowFollowersAndFile) {
     units->cancelButton->click();
     settle();
     EXPECT_EQ(editor()->L[0]->text(), QStringLiteral("м3/час"));
+}
+
+// Maximising a window and restoring it brings back the frame's layout, windows opened while
+// maximised included; a small frame keeps the editor usable by scrolling.
+TEST_F(RegimeWindowsTest, RestoringAfterMaximisingBringsBackTheLayout) {
+    frame().resize(1024, 600);
+    settle();
+    openNew(HotWaterGasGeneral(QStringLiteral("К")));
+    settle();
+    QMdiSubWindow* editorSub = wb->subWindow(app::WindowKind::Regim);
+    QMdiSubWindow* listSub = wb->subWindow(app::WindowKind::SReg);
+    const QRect editorPlace = editorSub->geometry();
+    const QRect listPlace = listSub->geometry();
+    EXPECT_EQ(editorPlace, wb->slotRect(app::Slot::Work));
+    EXPECT_EQ(listPlace, wb->slotRect(app::Slot::List));
+    editorSub->showMaximized();
+    settle();
+    wb->showTab(2);  // the graph window opens maximised as well
+    settle();
+    wb->showTab(1);
+    settle();
+    editorSub = wb->subWindow(app::WindowKind::Regim);
+    ASSERT_TRUE(editorSub->isMaximized());
+    editorSub->showNormal();
+    settle();
+    EXPECT_EQ(editorSub->geometry(), editorPlace);
+    EXPECT_EQ(listSub->geometry(), listPlace);
+    EXPECT_EQ(wb->subWindow(app::WindowKind::Graf)->geometry(), wb->slotRect(app::Slot::Work));
+    // the editor's fields are all reachable: it scrolls within its place
+    auto* scroll = editor()->findChild<QAbstractScrollArea*>();
+    ASSERT_NE(scroll, nullptr);
+    EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
 }
 
 TEST_F(RegimeWindowsTest, ClosingTheObjectUnloadsItsWindows) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
@@ -52,6 +53,13 @@ NewOt::NewOt(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(true,
     Command1->setEnabled(true);
     Command3->setEnabled(true);
     connect(Command1, &QPushButton::clicked, this, [this] { Command4->setEnabled(true); });
+    // or once the required entries of page 1 (name, boiler type) are set: what else is missing
+    // the checks of "Ввод" name, and they turn to its page
+    for (int entry : {int(ObjectName), int(BoilerType)})
+        connect(COD[entry], &QComboBox::currentTextChanged, this, [this] {
+            if (!COD[ObjectName]->currentText().trimmed().isEmpty() && !COD[BoilerType]->currentText().isEmpty())
+                Command4->setEnabled(true);
+        });
     activated();
 }
 
@@ -135,7 +143,8 @@ bool NewOt::NewOt_Command4_Click() {
     QString why, unitsWarning;
     if (!CreateObject(s, values, &why, &unitsWarning)) {
         // CreateObject leaves nothing behind; the name stays for the user to change
-        d.message(QStringLiteral("Папка объекта '") + name + QStringLiteral("' не может быть создана."),
+        d.message(QStringLiteral("Папка объекта '") + name + QStringLiteral("' не может быть создана.") +
+                      (why.isEmpty() ? QString() : QStringLiteral("\n\n") + why),
                   QStringLiteral("Ошибка !"), app::Icon::Warning);
         COD[ObjectName]->setFocus();
         return false;
@@ -154,6 +163,15 @@ void NewOt::NewOt_Command3_Click() { closeWindow(); }
 void NewOt::closeWindow() {
     if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget())) sub->close();
     else close();
+}
+
+void NewOt::keyPressEvent(QKeyEvent* event) {
+    // Escape that no field took for itself cancels as "Отмена" does
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        closeWindow();
+        return;
+    }
+    GeneralDataForm::keyPressEvent(event);
 }
 
 void NewOt::closeEvent(QCloseEvent* event) {

@@ -34,6 +34,7 @@ protected:
     void entryPicked(int entry) override;
     void entryLeft(int entry) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void closeWindow();
