@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileSystemWatcher>
+#include <QTimer>
 #include <QApplication>
 #include <QProgressDialog>
 #include <algorithm>
@@ -140,7 +141,13 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
     // documents exported by other windows (graphs, calculators, protocol) appear at once
     watcher_ = new QFileSystemWatcher(this);
     if (!wb_.state().currentObjectFolder.isEmpty()) watcher_->addPath(wb_.state().currentObjectFolder);
-    connect(watcher_, &QFileSystemWatcher::directoryChanged, this, [this] { FillDocumentList(); });
+    // a recalculation writes every results file in turn: the list is read once things settle,
+    // not once per file
+    auto* settle = new QTimer(this);
+    settle->setSingleShot(true);
+    settle->setInterval(300);
+    connect(settle, &QTimer::timeout, this, [this] { FillDocumentList(); });
+    connect(watcher_, &QFileSystemWatcher::directoryChanged, settle, qOverload<>(&QTimer::start));
     QString comment, error;
     bool cut = false;
     // an object another program holds is only read: its comment is shown, not written back
