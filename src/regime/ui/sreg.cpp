@@ -58,7 +58,7 @@ bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent) {
     return r.outcome != CalcOutcome::FileError;
 }
 
-SReg::SReg(app::Workbench& wb) : wb_(wb) {
+SReg::SReg(app::Workbench& wb) : wb_(wb), regimeIcon_(app::ProgramIcon(QStringLiteral("regime"))) {
     setObjectName(QStringLiteral("SReg"));
     setWindowTitle(QStringLiteral("Список режимов"));
     app::AppState& s = wb.state();
@@ -145,28 +145,39 @@ QAction* SReg::button(const QString& key) const {
 void SReg::refresh() {
     const app::AppState& s = wb_.state();
     filling_ = true;
-    ListView1->clear();
-    QTreeWidgetItem* current = nullptr;
-    for (const auto& row : s.regimeList.rows) {
-        auto* item = new QTreeWidgetItem({row.key, row.load});
+    // the rows are written into the items the list already has (a thousand regimes are
+    // refreshed after every Enter); only a changed count adds or removes items
+    const int count = static_cast<int>(s.regimeList.rows.size());
+    while (ListView1->topLevelItemCount() > count) delete ListView1->takeTopLevelItem(ListView1->topLevelItemCount() - 1);
+    QList<QTreeWidgetItem*> added;
+    for (int i = ListView1->topLevelItemCount(); i < count; ++i) {
+        auto* item = new QTreeWidgetItem;
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-        item->setCheckState(0, row.ticked ? Qt::Checked : Qt::Unchecked);
-        item->setIcon(0, app::ProgramIcon(QStringLiteral("regime")));
+        item->setIcon(0, regimeIcon_);
         item->setTextAlignment(1, Qt::AlignRight | Qt::AlignVCenter);
+        added.append(item);
+    }
+    ListView1->addTopLevelItems(added);
+    QTreeWidgetItem* current = nullptr;
+    for (int i = 0; i < count; ++i) {
+        const app::RegimeRow& row = s.regimeList.rows[i];
+        QTreeWidgetItem* item = ListView1->topLevelItem(i);
+        item->setText(0, row.key);
+        item->setText(1, row.load);
+        item->setCheckState(0, row.ticked ? Qt::Checked : Qt::Unchecked);
         // a regime whose results cannot be right carries the pane's mark and its reason; a
         // regime not calculated with its present inputs says why it has no load
-        if (!row.warning.isEmpty()) {
-            item->setData(1, Qt::BackgroundRole, QBrush(app::kImplausibleBackground));
-            item->setData(1, Qt::ForegroundRole, QBrush(app::kImplausibleText));
-            item->setToolTip(1, row.warning);
-        } else if (!row.checkMessage.isEmpty()) {
-            item->setToolTip(0, QStringLiteral("Режим не рассчитан: ") + row.checkMessage);
-            item->setToolTip(1, QStringLiteral("Режим не рассчитан: ") + row.checkMessage);
-        }
-        ListView1->addTopLevelItem(item);
+        const bool doubtful = !row.warning.isEmpty();
+        item->setData(1, Qt::BackgroundRole, doubtful ? QVariant(QBrush(app::kImplausibleBackground)) : QVariant());
+        item->setData(1, Qt::ForegroundRole, doubtful ? QVariant(QBrush(app::kImplausibleText)) : QVariant());
+        const QString notCalculated =
+            row.checkMessage.isEmpty() ? QString() : QStringLiteral("Режим не рассчитан: ") + row.checkMessage;
+        item->setToolTip(0, notCalculated);
+        item->setToolTip(1, doubtful ? row.warning : notCalculated);
         if (row.selected) current = item;
     }
     if (current) ListView1->setCurrentItem(current);
+    else ListView1->setCurrentItem(nullptr);
     // a re-sort moves the selected regime: the header follows its new position
     const int selected = s.regimeList.selectedRow();
     if (selected >= 0 && s.regimeList.header.startsWith(QStringLiteral("Режим №"))) {

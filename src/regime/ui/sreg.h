@@ -2,6 +2,7 @@
 // The regime list: the regimes of the open object sorted by load, with check boxes that
 // choose what the graphs plot, and the commands add, delete, calculate one and all.
 
+#include <QIcon>
 #include <QWidget>
 
 #include "app/ui/workbench.h"
@@ -47,6 +48,7 @@ private:
 
     app::Workbench& wb_;
     bool filling_ = false;
+    QIcon regimeIcon_;  // the icon of every row, loaded once
 };
 
 // Shows the results and refreshes the list, the results table and the mini graph; the
