@@ -18,10 +18,6 @@ namespace analyser {
 
 namespace {
 
-const QString kNames[kValueCount] = {QStringLiteral("CO"), QStringLiteral("NO"), QStringLiteral("O2"),
-                                     QStringLiteral("CO2"), QStringLiteral("Значение 5"), QStringLiteral("Значение 6"),
-                                     QStringLiteral("Тух.г")};
-
 bool IsSeparator(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\v' || c == u'\f'; }
 
 // Digits after the decimal separator of a value text ("3,25" gives 2).
