@@ -1,6 +1,8 @@
 #include "regime/regimestore.h"
 
 #include <QFile>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
 #include <climits>
@@ -331,6 +333,24 @@ bool LoadObjectData(app::AppState& s, QString* error, QString* warning) {
     s.units = units;
     if (!regime::ReadRegimeCounters(s, &why)) {
         if (error) *error = why;
+        return false;
+    }
+    return true;
+}
+
+bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* error) {
+    const QFileInfo info(objectFolder);
+    if (!info.isDir()) {
+        if (error) *error = objectFolder + QStringLiteral(": папка объекта не найдена");
+        return false;
+    }
+    s.objectsFolder = info.absoluteDir().absolutePath();
+    s.templateFolder = core::ResolvePath(QFileInfo(s.objectsFolder).absolutePath(), QStringLiteral("Template"));
+    s.setCurrentObject(info.fileName());
+    if (!LoadObjectData(s, error)) return false;
+    const QString warning = FillRegimeList(s);
+    if (!warning.isEmpty()) {
+        if (error) *error = objectFolder + QStringLiteral(": ") + warning;
         return false;
     }
     return true;

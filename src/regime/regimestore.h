@@ -75,4 +75,10 @@ bool DeleteQ5File(const QString& objectFolder, const QString& regimeFile, QStrin
 // Units that had to be taken from the template are not an error; `warning` says so.
 bool LoadObjectData(app::AppState& s, QString* error = nullptr, QString* warning = nullptr);
 
+// An object folder read on its own, as the command line and the demo do: the state's folders
+// follow the object's place (the program folder above it, with its Template), then
+// LoadObjectData and FillRegimeList. False with the reason, naming the folder; the list's
+// warning counts as a failure.
+bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* error = nullptr);
+
 }  // namespace regime

@@ -627,21 +627,8 @@ CardRun PrepareReport(app::AppState& s, ReportModel& m, const QDate& date, const
 }
 
 bool BuildReportForFolder(const QString& objectFolder, ReportModel& model, const QDate& date, QString* error) {
-    const QFileInfo info(objectFolder);
-    if (!info.isDir()) {
-        if (error) *error = QStringLiteral("no such object folder: ") + objectFolder;
-        return false;
-    }
     app::AppState s;
-    s.objectsFolder = info.absoluteDir().absolutePath();
-    s.templateFolder = core::ResolvePath(QFileInfo(s.objectsFolder).absolutePath(), QStringLiteral("Template"));
-    s.setCurrentObject(info.fileName());
-    if (!regime::LoadObjectData(s, error)) return false;
-    const QString warning = regime::FillRegimeList(s);
-    if (!warning.isEmpty()) {
-        if (error) *error = warning;
-        return false;
-    }
+    if (!regime::LoadObjectFolder(s, objectFolder, error)) return false;
     // the command reports every regime, also one whose results file is missing yet
     for (auto& row : s.regimeList.rows) row.ticked = true;
     const CardRun run = PrepareReport(s, model, date);

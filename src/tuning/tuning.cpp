@@ -180,21 +180,8 @@ bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limit
 }
 
 bool TuneFolder(const QString& objectFolder, QList<TuneStep>& steps, QStringList* skipped, QString* error) {
-    const QFileInfo info(objectFolder);
-    if (!info.isDir()) {
-        if (error) *error = objectFolder + QStringLiteral(": папка объекта не найдена");
-        return false;
-    }
     app::AppState s;
-    s.objectsFolder = info.absoluteDir().absolutePath();
-    s.templateFolder = core::ResolvePath(QFileInfo(s.objectsFolder).absolutePath(), QStringLiteral("Template"));
-    s.setCurrentObject(info.fileName());
-    if (!regime::LoadObjectData(s, error)) return false;
-    const QString warning = regime::FillRegimeList(s);
-    if (!warning.isEmpty()) {
-        if (error) *error = objectFolder + QStringLiteral(": ") + warning;
-        return false;
-    }
+    if (!regime::LoadObjectFolder(s, objectFolder, error)) return false;
     engine::InstrumentLimits limits;
     if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
     QList<TunePoint> points;
