@@ -48,4 +48,16 @@ engine::CalcInputs AppState::calcInputs() const {
     return c;
 }
 
+AppState AppState::privateCopy() const {
+    AppState work;
+    work.programFolder = programFolder;
+    work.objectsFolder = objectsFolder;
+    work.templateFolder = templateFolder;
+    work.currentObjectName = currentObjectName;
+    work.currentObjectFolder = currentObjectFolder;
+    work.general = general;
+    work.units = units;
+    return work;
+}
+
 }  // namespace app

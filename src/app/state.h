@@ -88,6 +88,9 @@ struct AppState {
     void clearObjectData();
     void setCurrentRegime(const QString& fileName);
     engine::CalcInputs calcInputs() const;
+    // The open object (folders, general data, units) in a state of its own, for reading and
+    // calculating regimes in private arrays: no regime, no list, no window hooks.
+    AppState privateCopy() const;
 };
 
 }  // namespace app

@@ -125,12 +125,7 @@ RecalcReport RecalculateAllRegimes(app::AppState& s, const std::function<bool(in
 
 QStringList StaleRegimes(const app::AppState& s, const QStringList& files) {
     // private arrays: the state, its editor and its windows see nothing of the check
-    app::AppState work;
-    work.objectsFolder = s.objectsFolder;
-    work.currentObjectName = s.currentObjectName;
-    work.currentObjectFolder = s.currentObjectFolder;
-    work.general = s.general;
-    work.units = s.units;
+    app::AppState work = s.privateCopy();
     QStringList stale;
     for (const QString& file : files) {
         work.setCurrentRegime(file);

@@ -308,12 +308,7 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     m.subtitle += QStringLiteral(" при работе на топливе: ") + g.value(FuelType).trimmed();
 
     // every regime in private arrays; the hooks of the windows are not called
-    app::AppState work;
-    work.objectsFolder = s.objectsFolder;
-    work.currentObjectName = s.currentObjectName;
-    work.currentObjectFolder = s.currentObjectFolder;
-    work.general = s.general;
-    work.units = s.units;
+    app::AppState work = s.privateCopy();
     for (const auto& row : s.regimeList.rows) {
         if (!row.ticked) continue;
         RegimeColumn col;

@@ -141,12 +141,7 @@ engine::RegimeUncertainty RegimeUncertaintyOf(const app::AppState& s, const std:
 bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limits, QList<TunePoint>& points,
                    QStringList* skipped, QString* error) {
     points.clear();
-    app::AppState work;
-    work.objectsFolder = s.objectsFolder;
-    work.currentObjectName = s.currentObjectName;
-    work.currentObjectFolder = s.currentObjectFolder;
-    work.general = s.general;
-    work.units = s.units;
+    app::AppState work = s.privateCopy();
     for (const auto& row : s.regimeList.rows) {
         work.setCurrentRegime(row.key);
         QString why;
