@@ -118,6 +118,8 @@ int main(int argc, char** argv) {
                 workbench.setStatus(1, QString());
                 added = !store::DemoObjectNames(state.objectsFolder).isEmpty();
             }
+            // the offer may have made the objects folder: "Создать" may act now
+            workbench.setCreateOpenEnabled(true);
         } else if (start.prepared && object.programFolder.isEmpty() && object.objectsFolder.isEmpty()) {
             // the per-user folder was prepared; an object elsewhere leaves its offer for later
             added = store::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0;

@@ -80,4 +80,13 @@ QString TemplateWarning(const AppState& s) {
            missing.join(QStringLiteral(", "));
 }
 
+QString CreateObjectRefusal(const AppState& s) {
+    const QFileInfo objects(s.objectsFolder);
+    if (s.objectsFolder.isEmpty() || !objects.isDir())
+        return QStringLiteral("Нет папки объектов ") + QDir::toNativeSeparators(s.objectsFolder);
+    if (!objects.isWritable())
+        return QStringLiteral("Папка объектов защищена от записи: ") + QDir::toNativeSeparators(s.objectsFolder);
+    return {};
+}
+
 }  // namespace app

@@ -35,5 +35,8 @@ QStringList TemplateFileNames();
 // What start-up says in the status bar when the template folder, or any of its files, is
 // missing (letter case does not count); empty for a complete template.
 QString TemplateWarning(const AppState& s);
+// Why no new object can be made now (the objects folder is missing or cannot be written);
+// empty when "Создать" can act.
+QString CreateObjectRefusal(const AppState& s);
 
 }  // namespace app

@@ -262,6 +262,7 @@ QString ErrnoText(int err) {
     case EMFILE: case ENFILE: return QStringLiteral("открыто слишком много файлов");
     case EBUSY: return QStringLiteral("файл занят");
     case EXDEV: return QStringLiteral("файлы на разных дисках");
+    case EEXIST: return QStringLiteral("файл или папка с таким именем уже есть");
     default: return QString::fromLocal8Bit(std::strerror(err));
     }
 }

@@ -19,6 +19,7 @@
 
 #include "app/dialogs.h"
 #include "store/objectstore.h"
+#include "app/startup.h"
 #include "app/state.h"
 #include "shell/aboutwindow.h"
 #include "store/ui/fropen.h"
@@ -270,9 +271,14 @@ void MDIForm1::setObjectCommandsEnabled(bool enabled) {
 }
 
 void MDIForm1::setCreateOpenEnabled(bool enabled) {
-    n->setEnabled(enabled);
+    // a new object needs a folder to go into: without one "Создать" rests and says why
+    const QString refusal = enabled ? app::CreateObjectRefusal(wb_.state()) : QString();
+    n->setEnabled(enabled && refusal.isEmpty());
+    toolbarButton(1)->setEnabled(enabled && refusal.isEmpty());
+    toolbarButton(1)->setToolTip(refusal.isEmpty() ? QStringLiteral("Создать ")
+                                                   : QStringLiteral("Создать: ") + refusal);
+    n->setToolTip(toolbarButton(1)->toolTip());
     O->setEnabled(enabled);
-    toolbarButton(1)->setEnabled(enabled);
     toolbarButton(2)->setEnabled(enabled);
 }
 

@@ -260,6 +260,8 @@ void Workbench::objectCreated(const QString& name) {
         loadWindow(k);
     frame_->C->setEnabled(true);
     showTab(1);
+    // the first regime of a new object is typed in at once
+    if (auto* editor = dynamic_cast<app::RegimeEditorView*>(window(WindowKind::Regim))) editor->focusFirstField();
 }
 
 void Workbench::newObjectCancelled() {

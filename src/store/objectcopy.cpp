@@ -176,8 +176,10 @@ int OfferDemoObjects(const AppState& s, Dialogs& d, const QString& demoObjectsFo
 bool OfferMissingTemplate(const AppState& s, Dialogs& d, const QString& warning, const QString& ownTemplate,
                           const QString& demoObjectsFolder) {
     const QString title = QStringLiteral("Нет шаблона");
-    const QString why = warning + QStringLiteral("\n\nБез шаблона нельзя создать объект, а общие данные, справка и "
-                                                 "рисунки котла и горелки недоступны.");
+    const QString why = warning + QStringLiteral(
+                                  "\n\nБез шаблона новый объект получит единицы измерения программы по умолчанию, "
+                                  "списки исполнителей и датчиков пусты, а справка и рисунки котла и горелки "
+                                  "недоступны.");
     if (!QFileInfo(ownTemplate).isDir()) {
         d.message(why + QStringLiteral("\n\nКопии шаблона при программе нет (") + QDir::toNativeSeparators(ownTemplate) +
                       QStringLiteral(").\nЗапустите программу с папкой, в которой есть шаблон:\n    kalvaro --home ПАПКА"),

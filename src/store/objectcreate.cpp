@@ -1,10 +1,14 @@
 #include "store/objectcreate.h"
 
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 
 #include "app/startup.h"
 #include "core/names.h"
+#include "core/textfile.h"
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
@@ -40,12 +44,18 @@ QString FilterObjectName(const QString& name) {
 bool CreateObject(app::AppState& s, const QStringList& fields, QString* error, QString* unitsWarning) {
     const QString name = fields.value(ObjectName).trimmed();
     if (!core::IsAcceptableName(name)) {
-        if (error) *error = QStringLiteral("invalid name");
+        if (error) *error = QStringLiteral("имя не может быть именем папки");
+        return false;
+    }
+    const QString refusal = app::CreateObjectRefusal(s);
+    if (!refusal.isEmpty()) {
+        if (error) *error = refusal;
         return false;
     }
     const QString folder = core::JoinPath(s.objectsFolder, name);
-    if (!QDir().mkdir(folder)) {
-        if (error) *error = QStringLiteral("cannot make folder");
+    errno = 0;
+    if (::mkdir(QFile::encodeName(folder).constData(), 0777) != 0) {
+        if (error) *error = core::ErrnoText(errno);
         return false;
     }
     auto undo = [&](const QString& why) {

@@ -10,6 +10,7 @@
 
 #include "app/startup.h"
 #include "shell/identity.h"
+#include "store/ui/newot.h"
 #include "shell/placement.h"
 #include "object/ui/od.h"
 #include "support/testdirs.h"
@@ -182,6 +183,26 @@ TEST_F(FrameTest, CloseWhileTheListIsUpClosesOnlyTheList) {
     EXPECT_EQ(state.inputs[0], 0.0f);
     // the selection made in the list stays the current object
     EXPECT_EQ(state.currentObjectName, QStringLiteral("A"));
+}
+
+// Without an objects folder to write into "Создать" rests and its tip says why; the list's
+// own exit re-checks, so a folder made meanwhile brings the command back.
+TEST_F(FrameTest, CreateRestsWhileThereIsNoObjectsFolder) {
+    ASSERT_TRUE(QDir(home.objects()).removeRecursively());
+    frame().enterIdle();
+    EXPECT_FALSE(frame().n->isEnabled());
+    EXPECT_FALSE(frame().toolbarButton(1)->isEnabled());
+    EXPECT_TRUE(frame().O->isEnabled());
+    EXPECT_EQ(frame().toolbarButton(1)->toolTip(),
+              QStringLiteral("Создать: Нет папки объектов ") + QDir::toNativeSeparators(home.objects()));
+    frame().MDIForm1_Create();
+    EXPECT_EQ(frame().findChild<store::NewOt*>(), nullptr);
+
+    ASSERT_TRUE(QDir().mkpath(home.objects()));
+    openList();
+    list()->toolbarButton(QStringLiteral("Выход"))->trigger();
+    expectIdle();
+    EXPECT_EQ(frame().toolbarButton(1)->toolTip(), QStringLiteral("Создать "));
 }
 
 TEST_F(FrameTest, TheListsOwnExitReturnsToIdleButKeepsTheStatus) {

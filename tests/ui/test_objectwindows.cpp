@@ -14,7 +14,9 @@
 #include "store/ui/newot.h"
 #include "object/ui/od.h"
 #include "object/units.h"
+#include "regime/editorlayout.h"
 #include "regime/regimestore.h"
+#include "regime/ui/regim.h"
 
 namespace frame_testing {
 namespace {
@@ -185,6 +187,15 @@ TEST_F(NewObjectTest, EnterCreatesTheObjectAndOpensIt) {
     EXPECT_TRUE(frame().U->isEnabled());
     EXPECT_EQ(QDir::current().canonicalPath(), QDir(folder).canonicalPath());
     EXPECT_NE(wb->window(app::WindowKind::OD), nullptr);
+    // the first regime is typed in at once: the keyboard is in the editor's first field
+    auto* editor = wb->window<regime::Regim>(app::WindowKind::Regim);
+    ASSERT_NE(editor, nullptr);
+    const QList<int> order = regime::TabOrder(regime::VisibilityFor(g));
+    const auto first =
+        std::find_if(order.begin(), order.end(), [&](int k) { return editor->T[k]->isVisibleTo(editor); });
+    ASSERT_NE(first, order.end());
+    EXPECT_EQ(editor->focusWidget(), editor->T[*first]);
+    EXPECT_EQ(*first, 7);  // a diesel boiler starts at the liquid fuel's flow
     // and closes as any other object
     frame().closeButton()->trigger();
     expectIdle();
@@ -252,6 +263,7 @@ TEST_F(NewObjectTest, AFolderThatCannotBeMadeIsReportedAndNothingStays) {
     EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("Папка объекта '") + longName +
                                                  QStringLiteral("' не может быть создана.\n\n")))
         << dialogs.shown[0].text.toStdString();
+    EXPECT_TRUE(dialogs.shown[0].text.endsWith(QStringLiteral("слишком длинное имя")));
     EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Warning);
     EXPECT_TRUE(QDir(home.objects()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     EXPECT_NE(frame().findChild<store::NewOt*>(), nullptr);

@@ -93,6 +93,8 @@ public:
     virtual void setFieldTexts(const QStringList&) {}
     virtual QStringList unitLabels() const { return {}; }
     virtual void setUnitLabels(const QStringList&) {}
+    // Puts the keyboard into the first field in typing order (a new object starts there).
+    virtual void focusFirstField() {}
 };
 
 // Implemented by the regime list: shows the stored regimes again, or recalculates them all.

@@ -361,6 +361,15 @@ void Regim::setTabOrderOfFields() {
     if (!order.isEmpty()) QWidget::setTabOrder(T[order.last()], Command1);
 }
 
+void Regim::focusFirstField() {
+    for (int k : TabOrder(vis_))
+        if (T[k]->isVisibleTo(this) && T[k]->isEnabled()) {
+            T[k]->setFocus(Qt::OtherFocusReason);
+            T[k]->selectAll();
+            return;
+        }
+}
+
 void Regim::activated() {
     wb_.showTaskPage(1, QStringLiteral("Результат"));
     wb_.setStatus(1, windowTitle());

@@ -38,6 +38,7 @@ public:
     void setFramesEnabled(bool enabled);
     QStringList unitLabels() const override;
     void setUnitLabels(const QStringList& units) override;
+    void focusFirstField() override;
 
     // Enter in field k.
     void Regim_T_Enter(int k);
