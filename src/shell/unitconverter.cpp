@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 #include "core/numbers.h"
@@ -27,6 +28,14 @@ constexpr double kMolarVolumeRatio = 766.0 / 17033.634;
 double Parse(QString text) { return core::ParseNumber(text.replace(u',', u'.')); }
 
 QString Show(double v) { return core::LocaleForm(v); }
+
+// The value fields take a number only: digits with one decimal point or comma, and a minus
+// where the quantity may be negative (a gauge pressure below the atmosphere).
+void AcceptNumbersOnly(QLineEdit* field, bool negative) {
+    const QString sign = negative ? QStringLiteral("-?") : QString();
+    field->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("^") + sign + QStringLiteral("[0-9]{0,12}([.,][0-9]{0,6})?$")), field));
+}
 
 }  // namespace
 
@@ -79,10 +88,13 @@ UnitConverter::UnitConverter(QWidget* parent) : QDialog(parent) {
     QGroupBox* pressure =
         makeGroup(QStringLiteral("Давление"), PressureValue, PressureUnit, PressureUnits(), PressureResults);
     QGroupBox* output = makeGroup(QStringLiteral("Мощность"), OutputValue, OutputUnit, OutputUnits(), OutputResults);
+    AcceptNumbersOnly(PressureValue, true);
+    AcceptNumbersOnly(OutputValue, false);
 
     auto* gasBox = new QGroupBox(QStringLiteral("Выбросы CO и NOx (NOx в пересчете на NO2)"));
     auto* gasGrid = new QGridLayout(gasBox);
     GasValue = new QLineEdit(QStringLiteral("100"));
+    AcceptNumbersOnly(GasValue, false);
     GasUnit = new QComboBox;
     GasUnit->addItems({QStringLiteral("ppm"), QStringLiteral("мг/м3")});
     CoResult = new QLabel;

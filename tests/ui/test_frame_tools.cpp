@@ -209,6 +209,13 @@ TEST_F(FrameTest, TheConverterWindowConvertsWhatIsTyped) {
     c->GasUnit->setCurrentIndex(1);
     c->GasValue->setText(QStringLiteral("0"));
     EXPECT_EQ(c->CoResult->text(), core::LocaleForm(0.0) + QStringLiteral(" ppm"));
+    // numbers only: letters, a second point and a minus where none can be are not taken
+    c->OutputValue->clear();
+    QTest::keyClicks(c->OutputValue, QStringLiteral("1x2.5.3-e"));
+    EXPECT_EQ(c->OutputValue->text(), QStringLiteral("12.53"));
+    c->PressureValue->clear();
+    QTest::keyClicks(c->PressureValue, QStringLiteral("-0,5"));
+    EXPECT_EQ(c->PressureValue->text(), QStringLiteral("-0,5"));
     c->close();
 }
 

@@ -1,6 +1,7 @@
 // The graph windows: catalogue page of the task pane, graph editor, mini graph, workbook.
 
 #include <QDirIterator>
+#include <QImage>
 #include <QListWidget>
 #include <QPushButton>
 #include <QProcess>
@@ -141,6 +142,7 @@ TEST_F(GraphWindowsTest, WorkbookWithDataAndChart) {
     dialogs.answers = {app::Answer::No};
     tasks()->button(QStringLiteral("Построить"))->trigger();
     ASSERT_TRUE(QFile::exists(path));
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Книга сохранена: ") + path + QStringLiteral("\nОткрыть ее?"));
     EXPECT_TRUE(dialogs.shown[0].preset.endsWith(QStringLiteral("Содерж. NO в продуктах сгорания, мгм3.xlsx")))
         << dialogs.shown[0].preset.toStdString();
     QProcess unzip;
@@ -152,6 +154,19 @@ TEST_F(GraphWindowsTest, WorkbookWithDataAndChart) {
     QFile::remove(path);
     tasks()->button(QStringLiteral("Построить"))->trigger();
     EXPECT_FALSE(QFile::exists(path));
+
+    // the picture confirms as the workbook does: saved where, open it?
+    auto* graf = wb->window<results::Graf>(app::WindowKind::Graf);
+    ASSERT_NE(graf, nullptr);
+    const QString png = core::JoinPath(home.path(), QStringLiteral("nox.png"));
+    dialogs.shown.clear();
+    dialogs.files = {png};
+    dialogs.answers = {app::Answer::No};
+    graf->SavePicture->click();
+    ASSERT_TRUE(QFile::exists(png));
+    EXPECT_EQ(QImage(png).isNull(), false);
+    ASSERT_EQ(dialogs.count(QStringLiteral("question")), 1);
+    EXPECT_EQ(dialogs.shown.back().text, QStringLiteral("Рисунок сохранен: ") + png + QStringLiteral("\nОткрыть его?"));
 }
 
 TEST_F(GraphWindowsTest, ColourAndOverlay) {

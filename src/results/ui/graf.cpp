@@ -1,6 +1,8 @@
 #include "results/ui/graf.h"
 
 #include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
@@ -284,8 +286,19 @@ void Graf::savePicture() {
     if (path.isEmpty()) return;
     const QImage image = RenderGraphImage(data_, Label1->text(), Label2->text(), s.currentObjectName, color_);
     QString why;
-    if (!SaveGraphPng(path, image, &why))
+    if (!SaveGraphPng(path, image, &why)) {
         wb_.dialogs().message(QStringLiteral("Ошибка !  ") + why, app::kProgramTitle, app::Icon::Warning);
+        return;
+    }
+    OfferToOpenSaved(wb_, QStringLiteral("Рисунок сохранен"), path, QStringLiteral("Открыть его?"));
+}
+
+void OfferToOpenSaved(app::Workbench& wb, const QString& saved, const QString& path, const QString& open) {
+    if (wb.dialogs().question(saved + QStringLiteral(": ") + path + u'\n' + open, QStringLiteral("Информация"),
+                              app::Icon::Question) == app::Answer::Yes &&
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        wb.dialogs().message(QStringLiteral("Нет программы для открытия файла ") + path, app::kProgramTitle,
+                             app::Icon::Warning);
 }
 
 void Graf::activated() {

@@ -1,7 +1,6 @@
 #include "results/ui/graphtasks.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -9,7 +8,6 @@
 #include <QToolBar>
 #include <QTableWidget>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
@@ -218,11 +216,7 @@ void GraphTasks::exportWorkbook() {
         wb_.dialogs().message(kError + path, app::kProgramTitle, app::Icon::Warning);
         return;
     }
-    if (wb_.dialogs().question(QStringLiteral("Книга сохранена: ") + path + QStringLiteral("\nОткрыть ее?"),
-                               QStringLiteral("Информация"), app::Icon::Question) == app::Answer::Yes &&
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        wb_.dialogs().message(QStringLiteral("Нет программы для открытия файла ") + path, app::kProgramTitle,
-                              app::Icon::Warning);
+    OfferToOpenSaved(wb_, QStringLiteral("Книга сохранена"), path, QStringLiteral("Открыть ее?"));
 }
 
 void GraphTasks::Navig_T2_ButtonClick(const QString& key) {
