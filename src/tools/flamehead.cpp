@@ -110,6 +110,28 @@ void FlameHead::sliderMoved(int v) {
     if (Lk.contains(u'e')) Lk = PlainText(boiler);
 }
 
+void FlameHead::recompute() {
+    problem.clear();
+    if (sliderEnabled) {
+        sliderMoved(sliderValue);
+        if (FieldValue(TQ1) <= 0 && FieldValue(TQ2) <= 0)
+            problem = QStringLiteral("Введите производительность горелки при min и max параметра -е-.");
+        return;
+    }
+    Label4_0.clear();
+    Label4_1.clear();
+    Lt.clear();
+    Lg.clear();
+    Lk.clear();
+    if (e1.trimmed().isEmpty() || e2.trimmed().isEmpty())
+        problem = QStringLiteral("Введите min и max параметра -е- пламенной головы по паспорту горелки.");
+    else if (FieldValue(e1) > FieldValue(e2))
+        problem = QStringLiteral("Минимум параметра -е- (") + e1.trimmed() + QStringLiteral(") больше максимума (") +
+                  e2.trimmed() + QStringLiteral("): проверьте паспортные данные горелки.");
+    else
+        problem = QStringLiteral("Минимум и максимум параметра -е- равны: установку менять некуда.");
+}
+
 bool ReadPlg(const QString& folder, PlgContents& out, QString* error) {
     out = PlgContents{};
     if (!core::ExistsNoCase(folder, kPlgFile)) return true;

@@ -57,6 +57,10 @@ struct FlameHead {
     void updateRange();
     // Outputs and indicator from TQ1 and TQ2.
     void layout();
+    // What the window shows once any value changed or the window opened: the outputs at the
+    // slider's setting, or none and the reason when the rating plate gives no range to set.
+    void recompute();
+    QString problem;
 
     QStringList stored() const { return {e1, e2, TQ1, TQ2}; }
 };

@@ -546,6 +546,11 @@ TEST_F(CalculatorTest, FlameHeadOpensFromTheMenuWithTheObjectsRatingPlate) {
     ASSERT_TRUE(w->Slider1->isEnabled());
     EXPECT_EQ(w->Slider1->minimum(), qRound(Value(plg[0])));
     EXPECT_EQ(w->Slider1->maximum(), qRound(Value(plg[1])));
+    // the outputs at the slider's setting are there on opening, not after the first move
+    EXPECT_EQ(w->Label4[0]->text(), QStringLiteral("e=") + QString::number(w->Slider1->value()));
+    EXPECT_EQ(w->Lg->text(), w->Lt->text());
+    EXPECT_GT(Value(w->Lk->text()), 0.0);
+    EXPECT_TRUE(w->Problem->isHidden());
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
@@ -559,13 +564,14 @@ TEST_F(CalculatorTest, FlameHeadSliderMovesTheOutputsAndTheFileIsWrittenOnClose)
     replace(w->TQ2, "1000");
     EXPECT_EQ(w->Lmin->text(), "500");
     EXPECT_EQ(w->Lmax->text(), "1000");
-    EXPECT_EQ(w->Lt->text(), "500");
     ASSERT_TRUE(w->Slider1->isEnabled());
     EXPECT_EQ(w->Slider1->minimum(), 10);
     EXPECT_EQ(w->Slider1->maximum(), 30);
-    // the slider moved by the keyboard to 20
     w->Slider1->setFocus();
     QTest::keyClick(w->Slider1, Qt::Key_Home);
+    EXPECT_EQ(w->Lt->text(), "500");
+    EXPECT_EQ(w->Lk->text(), "450");
+    // the slider moved by the keyboard to 20
     for (int i = 0; i < 10; ++i) QTest::keyClick(w->Slider1, Qt::Key_Right);
     ASSERT_EQ(w->Slider1->value(), 20);
     EXPECT_EQ(w->Label4[0]->text(), "e=20");
@@ -575,27 +581,34 @@ TEST_F(CalculatorTest, FlameHeadSliderMovesTheOutputsAndTheFileIsWrittenOnClose)
     EXPECT_EQ(w->Lk->text(), "675");
     EXPECT_EQ(w->model().L1, tools::MarkerL0().shifted(1020));
     EXPECT_TRUE(w->Lt->isVisible());
-    // the efficiency counts at the next move only
+    // the boiler's output follows the efficiency at once
     replace(w->Text1, "80");
-    EXPECT_EQ(w->Lk->text(), "675");
+    EXPECT_EQ(w->Lk->text(), "600");
     QTest::keyClick(w->Slider1, Qt::Key_Right);
     EXPECT_EQ(w->Label4[0]->text(), "e=21");
     EXPECT_EQ(w->Lt->text(), "775");
     EXPECT_EQ(w->Lk->text(), "620");
 
-    // falling output: the indicator starts at the larger output's marker and moves left
+    // falling output: the indicator counts from the larger output's marker leftwards, at
+    // the slider's setting as soon as the outputs are typed
     replace(w->TQ1, "1000");
     replace(w->TQ2, "500");
     EXPECT_EQ(w->Lmin->text(), "500");
     EXPECT_EQ(w->Lmax->text(), "1000");
-    EXPECT_EQ(w->model().L1, tools::MarkerL2());
+    EXPECT_EQ(w->Lt->text(), "725");
+    EXPECT_EQ(w->model().L1, tools::MarkerL2().shifted(-1122));
     QTest::keyClick(w->Slider1, Qt::Key_Left);
     EXPECT_EQ(w->Lt->text(), "750");
     EXPECT_EQ(w->model().L1, tools::MarkerL2().shifted(-1020));
 
-    // a range that is no range disables the slider
+    // a minimum above the maximum disables the slider, clears the outputs and says so
     replace(w->e2, "8");
     EXPECT_FALSE(w->Slider1->isEnabled());
+    EXPECT_TRUE(w->Lg->text().isEmpty());
+    EXPECT_TRUE(w->Lk->text().isEmpty());
+    EXPECT_FALSE(w->Problem->isHidden());
+    EXPECT_EQ(w->Problem->text(),
+              QStringLiteral("Минимум параметра -е- (10) больше максимума (8): проверьте паспортные данные горелки."));
 
     w->close();
     settle();
@@ -612,6 +625,7 @@ TEST_F(CalculatorTest, FlameHeadWithoutOrWithAnIncompleteFile) {
     EXPECT_EQ(w->e1->text(), "");
     EXPECT_EQ(w->e2->text(), " ");
     EXPECT_FALSE(w->Slider1->isEnabled());
+    EXPECT_TRUE(w->Problem->text().startsWith(QStringLiteral("Введите min и max")));
     w->close();
     settle();
     EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"\"\r\n\" \"\r\n\" \"\r\n\" \"\r\n"));

@@ -207,8 +207,16 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     result->addWidget(Lk);
     result->addStretch();
 
+    // why there is nothing to show: no rating plate yet, or its minimum above its maximum
+    Problem = new QLabel;
+    Problem->setObjectName(QStringLiteral("Problem"));
+    Problem->setWordWrap(true);
+    Problem->setStyleSheet(QStringLiteral("color: #a00000;"));
+    Problem->setVisible(false);
+
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(plate);
+    layout->addWidget(Problem);
     layout->addLayout(sliderRow);
     layout->addWidget(Image1, 1);
     layout->addLayout(result);
@@ -229,8 +237,11 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
         model_.TQ2Changed(t);
         show_();
     });
-    // Lg and Lk follow the slider only, so the efficiency is just kept
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { model_.Text1 = t; });
+    // the boiler's output follows its efficiency as well
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) {
+        model_.Text1 = t;
+        show_();
+    });
     // every move of the slider by the user, dragged, clicked or keyed (the window's own
     // range changes are made with its signals blocked)
     connect(Slider1, &QSlider::valueChanged, this, &fPlG::fPlG_Slider1_Scroll);
@@ -254,6 +265,10 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
 }
 
 void fPlG::show_() {
+    // the outputs are never left from earlier values: they follow every change at once
+    model_.recompute();
+    Problem->setText(model_.problem);
+    Problem->setVisible(!model_.problem.isEmpty());
     const QSignalBlocker block(Slider1);
     Slider1->setEnabled(model_.sliderEnabled);
     if (model_.sliderEnabled) {

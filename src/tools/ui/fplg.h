@@ -50,6 +50,7 @@ public:
 
     QLineEdit *e1, *e2, *TQ1, *TQ2, *Text1;
     QLabel *Lmin, *Lmax, *Lt, *Lg, *Lk;
+    QLabel* Problem;
     QLabel* Label4[2];
     QSlider* Slider1;
     FlameHeadDiagram* Image1;
