@@ -33,7 +33,17 @@ QString UserName() {
 QString TimeText(const QDateTime& t) { return t.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")); }
 
 // A process of this computer that no longer runs (EPERM means it runs under another user).
-bool ProcessEnded(qint64 pid) { return pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH; }
+// A process that has ended but was not yet reaped by its parent (a zombie) holds nothing
+// either: its state in /proc/PID/stat, after the name in brackets, is "Z".
+bool ProcessEnded(qint64 pid) {
+    if (pid <= 0) return false;
+    if (::kill(static_cast<pid_t>(pid), 0) != 0) return errno == ESRCH;
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly)) return false;
+    const QByteArray line = stat.read(512);
+    const qsizetype close = line.lastIndexOf(')');
+    return close >= 0 && line.mid(close + 1).trimmed().startsWith('Z');
+}
 
 bool SameHolder(const LockHolder& a, const LockHolder& b) { return a.computer == b.computer && a.pid == b.pid; }
 

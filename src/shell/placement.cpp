@@ -36,6 +36,18 @@ QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& deco
     return outer.adjusted(border, title, -border, -border);
 }
 
+QPoint ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step) {
+    const QPoint corner(area.right() + 1 - size.width(), area.bottom() + 1 - size.height());
+    if (step < 1) step = 1;
+    for (int y = corner.y(); y >= area.top(); y -= step)
+        for (int x = corner.x(); x >= area.left(); x -= step) {
+            const QRect spot(QPoint(x, y), size);
+            if (std::none_of(avoid.begin(), avoid.end(), [&](const QRect& r) { return r.intersects(spot); }))
+                return spot.topLeft();
+        }
+    return corner;
+}
+
 namespace {
 
 const char* const kSlotProperty = "kalvaroSlot";

@@ -2,6 +2,8 @@
 // Where an open object's windows stand in the frame: the regime list at the top left, the
 // task pane under it, and the working windows (editors, graphs) to their right.
 
+#include <QList>
+#include <QPoint>
 #include <QRect>
 #include <QSize>
 
@@ -16,6 +18,11 @@ QRect SlotRect(const QSize& area, Slot slot);
 // The frame's first geometry: `wanted` shrunk to the screen's available area (less the window
 // decorations `decoration` adds), centred in it.
 QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& decoration = QSize(0, 0));
+
+// Top-left corner for a window of `size` inside `area` that overlaps none of `avoid`: the
+// spot nearest the area's bottom right, searched leftwards, then upwards, in steps of `step`
+// pixels. Without such a spot, the bottom-right corner.
+QPoint ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step = 8);
 
 // Places the sub-window that holds `content` once the frame has wrapped it.
 void PlaceSubWindow(QWidget* content, Slot slot);

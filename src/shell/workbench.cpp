@@ -3,7 +3,13 @@
 #include "app/objectlock.h"
 #include "app/startup.h"
 
+#include <QAbstractSpinBox>
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <algorithm>
 #include <QEvent>
 #include <QKeySequence>
 #include <QDir>
@@ -136,10 +142,13 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
         break;
     }
     case Placement::TopLevel:
-        if (!w->parentWidget()) w->setParent(frame_.get(), Qt::Tool | Qt::WindowStaysOnTopHint);
+        // a tool window of the frame: above the frame, but under its dialogs and under other
+        // programs' windows
+        w->setParent(frame_.get(), Qt::Tool);
         w->setAttribute(Qt::WA_ShowWithoutActivating);
         w->setAttribute(Qt::WA_DeleteOnClose);
         windows_[Index(kind)] = w;
+        w->move(spotClearOfFields(w->size()));
         w->show();
         break;
     case Placement::Modal:
@@ -151,6 +160,33 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
         break;
     }
     return w;
+}
+
+QPoint Workbench::spotClearOfFields(const QSize& size) const {
+    // where the window's title bar and borders go as well
+    const QSize outer = size + QSize(8, 38);
+    const QWidget* viewport = frame_->mdiArea()->viewport();
+    const QRect area(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
+    auto fieldsOf = [](const QMdiSubWindow* sub, QList<QRect>& rects) {
+        if (!sub || sub->isHidden() || sub->isMinimized()) return;
+        for (const QWidget* f : sub->findChildren<QWidget*>()) {
+            const bool entry = qobject_cast<const QLineEdit*>(f) || qobject_cast<const QAbstractSpinBox*>(f) ||
+                               qobject_cast<const QTextEdit*>(f) || qobject_cast<const QPlainTextEdit*>(f) ||
+                               qobject_cast<const QComboBox*>(f);
+            if (entry && f->isVisibleTo(sub)) rects.append(QRect(f->mapToGlobal(QPoint(0, 0)), f->size()));
+        }
+    };
+    // no field of any window of the object, or at least none of the regime editor's, where
+    // values are typed while the mini graph is watched
+    QList<QRect> editor, all;
+    fieldsOf(subWindow(WindowKind::Regim), editor);
+    for (const QMdiSubWindow* sub : frame_->mdiArea()->subWindowList()) fieldsOf(sub, all);
+    const auto clear = [](const QPoint& at, const QSize& s, const QList<QRect>& avoid) {
+        return std::none_of(avoid.begin(), avoid.end(), [&](const QRect& r) { return r.intersects(QRect(at, s)); });
+    };
+    QPoint spot = ClearSpot(area, outer, all);
+    if (!clear(spot, outer, all)) spot = ClearSpot(area, outer, editor);
+    return spot;
 }
 
 void Workbench::unloadWindow(WindowKind kind) {

@@ -92,6 +92,9 @@ private:
     void onSubWindowActivated(QMdiSubWindow* sub);
     WindowKind kindOf(QMdiSubWindow* sub, bool* found) const;
 
+    // Where a top-level window of `size` opens: over no entry field of the object's windows.
+    QPoint spotClearOfFields(const QSize& size) const;
+
     app::AppState& state_;
     app::Dialogs& dialogs_;
     std::unique_ptr<MDIForm1> frame_;

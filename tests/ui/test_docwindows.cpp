@@ -1,5 +1,6 @@
 // The attached files window, the file-task page of the task pane and the safety map.
 
+#include <sys/wait.h>
 #include <QCheckBox>
 #include <cerrno>
 #include <cstring>
@@ -327,6 +328,23 @@ TEST_F(DocWindowsTest, AnOpenObjectIsLockedAndASecondWorkbenchMayOnlyRead) {
     EXPECT_FALSE(dialogs.messages().contains(docs::kCommentNotSaved));
     // closed, the folder may be written again
     EXPECT_TRUE(core::WriteFileAtomic(path(QStringLiteral("x.txt")), "x"));
+
+    // a workbench that has ended but is not yet reaped by its parent (a zombie) holds
+    // nothing: its lock is taken over without a question
+    const pid_t zombie = ::fork();
+    if (zombie == 0) ::_exit(0);
+    ASSERT_GT(zombie, 0);
+    for (int i = 0; i < 200 && !ReadBytes(QStringLiteral("/proc/%1/stat").arg(zombie)).contains(") Z"); ++i)
+        QTest::qWait(5);
+    WriteBytes(lock, "computer=" + app::ThisProcess().computer.toUtf8() + "\r\nuser=root\r\npid=" +
+                         QByteArray::number(zombie) + "\r\ntime=08.12.2026 20:00:00\r\n");
+    dialogs.shown.clear();
+    EXPECT_TRUE(wb->openObject(kObject));
+    EXPECT_TRUE(dialogs.shown.isEmpty());
+    ASSERT_TRUE(app::ReadObjectLock(folder, holder));
+    EXPECT_EQ(holder.pid, static_cast<qint64>(::getpid()));
+    wb->closeObject();
+    ::waitpid(zombie, nullptr, 0);
 }
 
 TEST_F(DocWindowsTest, CreateWritesBothDocumentsAndAsksBeforeReplacing) {

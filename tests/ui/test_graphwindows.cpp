@@ -2,7 +2,9 @@
 
 #include <QDirIterator>
 #include <QImage>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QProcess>
 #include <QTableWidget>
@@ -91,13 +93,22 @@ TEST_F(GraphWindowsTest, ChoosingAnEntryDrawsItsPointsAndTable) {
     EXPECT_EQ(state.currentRegimeFile, state.regimeList.rows[state.regimeList.selectedRow()].key);
 
     // table shown and hidden
-    const int narrow = wb->subWindow(app::WindowKind::Graf)->width();
+    // the window never moves left over the regime list and the pane: without room at its
+    // right the table takes its width from the drawing
+    const QRect before = wb->subWindow(app::WindowKind::Graf)->geometry();
+    const int drawing = graf()->Picture1->width();
     tasks()->button(QStringLiteral("таблица"))->trigger();
+    settle();
     EXPECT_FALSE(graf()->Frame1->isHidden());
-    EXPECT_GT(wb->subWindow(app::WindowKind::Graf)->width(), narrow);
+    const QRect withTable = wb->subWindow(app::WindowKind::Graf)->geometry();
+    EXPECT_EQ(withTable.left(), before.left());
+    EXPECT_LE(withTable.right(), frame().mdiArea()->viewport()->width() - 1);
+    EXPECT_FALSE(withTable.intersects(wb->subWindow(app::WindowKind::SReg)->geometry()));
+    EXPECT_LT(graf()->Picture1->width(), drawing);
+    EXPECT_TRUE(graf()->Picture1->hasScales());
     tasks()->button(QStringLiteral("таблица"))->trigger();
     EXPECT_TRUE(graf()->Frame1->isHidden());
-    EXPECT_EQ(wb->subWindow(app::WindowKind::Graf)->width(), narrow);
+    EXPECT_EQ(wb->subWindow(app::WindowKind::Graf)->geometry(), before);
     const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR");
     if (!dir.isEmpty()) frame().grab().save(dir + QStringLiteral("/graph-editor.png"));
 }
@@ -124,7 +135,22 @@ TEST_F(GraphWindowsTest, MiniGraphOpensClosesAndReleasesItsButton) {
     auto* window = wb->window<results::Grafmin>(app::WindowKind::Grafmin);
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Потери с уходящими газами, %"));
-    EXPECT_TRUE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    // above the frame only, never above a dialog or another program
+    EXPECT_FALSE(window->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(window->parentWidget(), &frame());
+    // inside the frame's working area, over none of the regime editor's fields
+    const QWidget* viewport = frame().mdiArea()->viewport();
+    EXPECT_TRUE(QRect(viewport->mapToGlobal(QPoint(0, 0)), viewport->size()).contains(window->geometry()));
+    QWidget* editor = wb->window(app::WindowKind::Regim);
+    ASSERT_NE(editor, nullptr);
+    int fields = 0;
+    for (const QLineEdit* f : editor->findChildren<QLineEdit*>())
+        if (f->isVisibleTo(editor)) {
+            ++fields;
+            EXPECT_FALSE(QRect(f->mapToGlobal(QPoint(0, 0)), f->size()).intersects(window->frameGeometry()))
+                << f->objectName().toStdString();
+        }
+    EXPECT_GT(fields, 20);
     mini->trigger();
     settle();
     EXPECT_EQ(wb->window(app::WindowKind::Grafmin), nullptr);

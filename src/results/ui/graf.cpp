@@ -256,8 +256,10 @@ bool Graf::fullRedraw() {
 
 void Graf::showTable(bool shown) {
     Frame1->setVisible(shown);
-    // the window widens by the table's width and stays inside the frame: where there is no
-    // room at its right it moves left; hiding the table puts it back where it was
+    // the window widens by the table's width where the frame has room at its right; it never
+    // moves left over the regime list and the task pane, so without room the table takes its
+    // width from the drawing (the scales are drawn anew at the smaller size); hiding the
+    // table puts the window back as it was
     QMdiSubWindow* sub = wb_.subWindow(app::WindowKind::Graf);
     if (!sub) return;
     if (!shown) {
@@ -268,12 +270,8 @@ void Graf::showTable(bool shown) {
     beforeTable_ = sub->geometry();
     const QRect room = sub->mdiArea() ? sub->mdiArea()->viewport()->rect() : QRect();
     int width = sub->width() + Frame1->sizeHint().width() + 6;
-    int left = sub->x();
-    if (room.isValid()) {
-        width = std::min(width, room.width());
-        if (left + width > room.right() + 1) left = std::max(0, room.right() + 1 - width);
-    }
-    sub->setGeometry(left, sub->y(), width, sub->height());
+    if (room.isValid()) width = std::max(sub->width(), std::min(width, room.right() + 1 - sub->x()));
+    sub->resize(width, sub->height());
 }
 
 bool Graf::tableShown() const { return Frame1->isVisible(); }
@@ -310,7 +308,7 @@ void Graf::activated() {
 
 Grafmin::Grafmin(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("Grafmin"));
-    setWindowFlags(Qt::Tool | Qt::WindowStaysOnTopHint);
+    setWindowFlags(Qt::Tool);
     setAttribute(Qt::WA_ShowWithoutActivating);
     Picture1 = new GraphCanvas(false, this);
     Picture1->setObjectName(QStringLiteral("Picture1"));
@@ -318,7 +316,6 @@ Grafmin::Grafmin(app::Workbench& wb) : wb_(wb) {
     layout->setContentsMargins(2, 0, 2, 2);
     layout->addWidget(Picture1);
     resize(app::TwipsX(this, 4440) + 4, app::TwipsY(this, 2535) + 2);
-    move(app::TwipsX(this, 7580), app::TwipsY(this, 5350));
     if (auto* g = wb.window<Graf>(app::WindowKind::Graf)) setWindowTitle(g->Label1->text());
 }
 
