@@ -163,7 +163,7 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
 }
 
 QPoint Workbench::spotClearOfFields(const QSize& size) const {
-    // where the window's title bar and borders go as well
+    // with the room the window's title bar and borders take
     const QSize outer = size + QSize(8, 38);
     const QWidget* viewport = frame_->mdiArea()->viewport();
     const QRect area(viewport->mapToGlobal(QPoint(0, 0)), viewport->size());
@@ -176,17 +176,20 @@ QPoint Workbench::spotClearOfFields(const QSize& size) const {
             if (entry && f->isVisibleTo(sub)) rects.append(QRect(f->mapToGlobal(QPoint(0, 0)), f->size()));
         }
     };
-    // no field of any window of the object, or at least none of the regime editor's, where
-    // values are typed while the mini graph is watched
-    QList<QRect> editor, all;
-    fieldsOf(subWindow(WindowKind::Regim), editor);
-    for (const QMdiSubWindow* sub : frame_->mdiArea()->subWindowList()) fieldsOf(sub, all);
-    const auto clear = [](const QPoint& at, const QSize& s, const QList<QRect>& avoid) {
-        return std::none_of(avoid.begin(), avoid.end(), [&](const QRect& r) { return r.intersects(QRect(at, s)); });
+    // no field of the regime editor (values are typed there while the mini graph is watched)
+    // nor of the window in front; and, where there is room, not over the regime list and the
+    // task pane either, which stay in view beside every working window
+    QList<QRect> fields;
+    fieldsOf(subWindow(WindowKind::Regim), fields);
+    fieldsOf(frame_->mdiArea()->activeSubWindow(), fields);
+    QList<QRect> columns = fields;
+    for (WindowKind k : {WindowKind::SReg, WindowKind::Navig})
+        if (const QMdiSubWindow* sub = subWindow(k)) columns.append(QRect(sub->mapToGlobal(QPoint(0, 0)), sub->size()));
+    const auto clear = [&](const QPoint& at, const QList<QRect>& avoid) {
+        return std::none_of(avoid.begin(), avoid.end(), [&](const QRect& r) { return r.intersects(QRect(at, outer)); });
     };
-    QPoint spot = ClearSpot(area, outer, all);
-    if (!clear(spot, outer, all)) spot = ClearSpot(area, outer, editor);
-    return spot;
+    const QPoint spot = ClearSpot(area, outer, columns);
+    return clear(spot, columns) ? spot : ClearSpot(area, outer, fields);
 }
 
 void Workbench::unloadWindow(WindowKind kind) {
