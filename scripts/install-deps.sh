@@ -11,6 +11,6 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
   xvfb xauth socat imagemagick unzip \
   dpkg-dev file \
   lintian appstream \
-  x11-utils \
+  x11-utils libx11-dev \
   poppler-utils \
   clang libclang-rt-14-dev strace bc

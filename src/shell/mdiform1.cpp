@@ -56,7 +56,7 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
     : QMainWindow(parent), wb_(workbench), area_(new QMdiArea) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(kProgramTitle);
-    setWindowIcon(ProgramIcon(QStringLiteral("kalvaro")));
+    setWindowIcon(ProgramIcon(QStringLiteral("kalvaro-48")));
 
     area_->setObjectName(QStringLiteral("mdiArea"));
     area_->setBackground(QColor(128, 128, 128));
