@@ -20,6 +20,7 @@
 #include "app/ui/pictures.h"
 #include "shell/identity.h"
 #include "app/dialogs.h"
+#include "shell/termination.h"
 #include "shell/workbench.h"
 
 namespace {
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     shell::InstallObjectWindows(workbench);
     dialogs.setParent(&workbench.frame());
     workbench.frame().show();
+    shell::CloseOnTerminationSignals(&workbench.frame());
     if (!start.warning.isEmpty()) dialogs.message(start.warning, app::kProgramTitle, app::Icon::Warning);
     // once the main window is up: the offers of a first start or of a missing template, then
     // the object asked for

@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <csignal>
+
+#include "app/objectlock.h"
 #include "app/ui/marks.h"
 #include "app/ui/qtdialogs.h"
 #include "core/numbers.h"
@@ -31,6 +34,7 @@
 #include "results/ui/graphtasks.h"
 #include "results/ui/navig.h"
 #include "results/ui/wrapdelegate.h"
+#include "shell/termination.h"
 #include "test_frame_fixture.h"
 
 namespace frame_testing {
@@ -725,12 +729,14 @@ TEST_F(RegimeWorkTest, ATypedValueIsKeptWhenItsRegimeIsLeftAndEscapeDropsIt) {
     EXPECT_EQ(stored.value(13), "6.55");
     click(first);
     EXPECT_EQ(editor()->T[17]->text().trimmed(), "160");
-    app::AppState check = state;
-    ASSERT_TRUE(regime::LoadRegimeResults(check));
-    const float storedLoad = check.results[0];
-    ASSERT_TRUE(regime::LoadRegimeInputs(check));
-    engine::CalculateRegime(check.calcInputs(), check.steam, check.results);
-    EXPECT_NEAR(storedLoad, check.results[0], 0.5);
+    {
+        app::AppState check = state;  // (a copy shares the object's lock while it lives)
+        ASSERT_TRUE(regime::LoadRegimeResults(check));
+        const float storedLoad = check.results[0];
+        ASSERT_TRUE(regime::LoadRegimeInputs(check));
+        engine::CalculateRegime(check.calcInputs(), check.steam, check.results);
+        EXPECT_NEAR(storedLoad, check.results[0], 0.5);
+    }
 
     // Escape drops what was typed and shows the stored value again; nothing is written
     const QByteArray before = ReadBytes(file(first));
@@ -755,16 +761,21 @@ TEST_F(RegimeWorkTest, ATypedValueIsKeptWhenItsRegimeIsLeftAndEscapeDropsIt) {
     EXPECT_EQ(state.currentRegimeFile, first);
     EXPECT_EQ(ReadBytes(file(first)), before);
 
-    // closing the object saves a pending value too
+    // a desktop session that ends (SIGTERM) closes the workbench as "Выход" does: the pending
+    // value is saved and the object's lock released
     t->setFocus();
     t->selectAll();
     Type(t, "150");
-    wb->closeObject();
-    settle();
-    EXPECT_EQ(QString::fromLatin1(ReadBytes(core::JoinPath(objectFolder(QStringLiteral("Котельная школы №3")), first)))
-                  .split(QStringLiteral("\r\n"))
-                  .value(17),
+    const QString folder = objectFolder(QStringLiteral("Котельная школы №3"));
+    ASSERT_TRUE(QFileInfo::exists(core::JoinPath(folder, app::kLockFileName)));
+    shell::CloseOnTerminationSignals(&frame());
+    ASSERT_EQ(::raise(SIGTERM), 0);
+    for (int i = 0; i < 100 && wb->objectOpen(); ++i) QTest::qWait(10);
+    EXPECT_FALSE(wb->objectOpen());
+    EXPECT_FALSE(frame().isVisible());
+    EXPECT_EQ(QString::fromLatin1(ReadBytes(core::JoinPath(folder, first))).split(QStringLiteral("\r\n")).value(17),
               "150");
+    EXPECT_FALSE(QFileInfo::exists(core::JoinPath(folder, app::kLockFileName)));
 }
 
 TEST_F(RegimeWorkTest, AnImpossibleResultIsMarkedInTheListAsInThePane) {
