@@ -286,6 +286,11 @@ void SetFolderWriteRefusal(const QString& folder, const QString& why) {
     else RefusedFolders().insert(FolderKey(folder), why);
 }
 
+QString FolderWriteRefusal(const QString& folder) {
+    QMutexLocker lock(&FolderMutex());
+    return RefusedFolders().value(FolderKey(folder));
+}
+
 int SweepStaleTemporaries(const QString& folder) {
     {
         QMutexLocker lock(&FolderMutex());

@@ -84,6 +84,9 @@ void SetWriteFaultHook(WriteFaultHook hook);
 // program holds it): every atomic write into it that would change a file fails with
 // "<path>: <why>". An empty `why` lifts the refusal.
 void SetFolderWriteRefusal(const QString& folder, const QString& why);
+// The reason writes into `folder` are refused, or empty. For the changes that do not go
+// through the atomic writer (a document removed or renamed).
+QString FolderWriteRefusal(const QString& folder);
 
 // Temporary files of the atomic writer left by a process that was killed mid-write are
 // removed the first time this process writes into their folder: only files of the

@@ -201,8 +201,17 @@ FileResult SaveDocumentCopy(app::AppState& s, app::Dialogs& d, const std::functi
     return FileResult::Done;
 }
 
+// An object opened read-only keeps its documents as they are: says so, and why.
+static bool RefusedReadOnly(const app::AppState& s, app::Dialogs& d, const QString& what) {
+    const QString why = core::FolderWriteRefusal(s.currentObjectFolder);
+    if (why.isEmpty()) return false;
+    d.message(what + QStringLiteral(": ") + why + u'.', kProgramTitle, app::Icon::Warning);
+    return true;
+}
+
 FileResult DeleteDocument(app::AppState& s, app::Dialogs& d) {
     if (s.selectedDocument.isEmpty()) return FileResult::Cancelled;
+    if (RefusedReadOnly(s, d, QStringLiteral("Файл не удален"))) return FileResult::Refused;
     const QString name = s.selectedDocument;
     FileResult result = FileResult::Cancelled;
     if (d.question(QStringLiteral("Вы действительно хотите удалить файл -") + name + QStringLiteral(" ?"),
@@ -223,6 +232,7 @@ FileResult DeleteDocument(app::AppState& s, app::Dialogs& d) {
 
 FileResult RenameDocument(app::AppState& s, app::Dialogs& d) {
     if (s.selectedDocument.isEmpty()) return FileResult::Cancelled;
+    if (RefusedReadOnly(s, d, QStringLiteral("Файл не переименован"))) return FileResult::Refused;
     const QString old = s.selectedDocument;
     s.selectedDocument.clear();
     const auto answer = d.input(QStringLiteral("Введите новое имя "), kRenameTitle, old);

@@ -19,6 +19,7 @@
 
 #include "app/dialogs.h"
 #include "store/objectstore.h"
+#include "app/objectlock.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "shell/aboutwindow.h"
@@ -316,7 +317,10 @@ void MDIForm1::enterObjectOpen(const QString& name) {
     TabStrip1->setEnabled(true);
     U->setEnabled(true);
     Opt->setEnabled(true);
-    setWindowTitle(kProgramTitle + QStringLiteral("   ") + name);
+    // an object another workbench holds is only looked at: the caption says so throughout
+    const bool readOnly = wb_.state().objectLock && wb_.state().objectLock->readOnly();
+    setWindowTitle(kProgramTitle + QStringLiteral("   ") + name +
+                   (readOnly ? QStringLiteral("   (только для чтения)") : QString()));
 }
 
 void MDIForm1::MDIForm1_Create() {

@@ -22,6 +22,7 @@
 #include "core/textfile.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
+#include "docs/documents.h"
 #include "docs/ui/docum.h"
 #include "report/carddata.h"
 #include "regime/regimestore.h"
@@ -314,6 +315,20 @@ TEST_F(DocWindowsTest, AnOpenObjectIsLockedAndASecondWorkbenchMayOnlyRead) {
     wb->showTab(1);
     settle();
     EXPECT_EQ(dialogs.messages(), QStringList()) << dialogs.messages().join(' ').toStdString();
+    EXPECT_TRUE(frame().windowTitle().endsWith(QStringLiteral("(только для чтения)")));
+    // its documents stay as they are, and the user is told why
+    const QString document = docum()->documentNames().value(0);
+    ASSERT_FALSE(document.isEmpty());
+    state.selectedDocument = document;
+    dialogs.answers = {app::Answer::Yes};
+    EXPECT_EQ(docs::DeleteDocument(state, dialogs), docs::FileResult::Refused);
+    state.selectedDocument = document;
+    EXPECT_EQ(docs::RenameDocument(state, dialogs), docs::FileResult::Refused);
+    EXPECT_TRUE(QFileInfo::exists(path(document)));
+    ASSERT_EQ(dialogs.messages().size(), 2);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Файл не удален: объект открыт только для чтения")))
+        << dialogs.messages()[0].toStdString();
+    dialogs.shown.clear();
     const QByteArray results = ReadBytes(path(QStringLiteral("РасчетРежим №  1.Dat")));
     state.setCurrentRegime(QStringLiteral("Режим №  1.Dat"));
     state.results[0] = 123.0f;  // a change to write
