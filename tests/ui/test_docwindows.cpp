@@ -439,10 +439,13 @@ TEST_F(DocWindowsTest, CardEntriesAreEditedFromThePageAndKeptInTheObject) {
     ASSERT_TRUE(report::ReadCardData(folder, saved));
     EXPECT_EQ(saved[report::ApproverPosition], QStringLiteral("Главный инженер"));
     EXPECT_EQ(saved[report::GasResponsible], QStringLiteral("Смирнова О. Л."));
-    // a change is not dropped without a word: closing asks, "Нет" leaves the file as it was
+    // a change is not dropped without a word: closing (here Escape in a field) asks, "Нет"
+    // leaves the file as it was
     card->T[report::ApproverName]->setText(QStringLiteral("Кузнецов В. П."));
     dialogs.answers = {app::Answer::No};
-    card->Command2->click();
+    card->activateWindow();
+    card->T[report::ApproverName]->setFocus();
+    QTest::keyClick(card->T[report::ApproverName], Qt::Key_Escape);
     settle();
     EXPECT_EQ(dialogs.count("question"), 1);
     EXPECT_EQ(wb->window(app::WindowKind::Karta), nullptr);
