@@ -36,7 +36,7 @@ QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& deco
     return outer.adjusted(border, title, -border, -border);
 }
 
-QPoint ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step) {
+std::optional<QPoint> ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step) {
     const QPoint corner(area.right() + 1 - size.width(), area.bottom() + 1 - size.height());
     if (step < 1) step = 1;
     for (int y = corner.y(); y >= area.top(); y -= step)
@@ -45,7 +45,7 @@ QPoint ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid
             if (std::none_of(avoid.begin(), avoid.end(), [&](const QRect& r) { return r.intersects(spot); }))
                 return spot.topLeft();
         }
-    return corner;
+    return std::nullopt;
 }
 
 namespace {

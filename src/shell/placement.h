@@ -6,6 +6,7 @@
 #include <QPoint>
 #include <QRect>
 #include <QSize>
+#include <optional>
 
 #include "app/ui/workbench.h"
 
@@ -21,8 +22,8 @@ QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& deco
 
 // Top-left corner for a window of `size` inside `area` that overlaps none of `avoid`: the
 // spot nearest the area's bottom right, searched leftwards, then upwards, in steps of `step`
-// pixels. Without such a spot, the bottom-right corner.
-QPoint ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step = 8);
+// pixels; none when every spot overlaps.
+std::optional<QPoint> ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step = 8);
 
 // Places the sub-window that holds `content` once the frame has wrapped it.
 void PlaceSubWindow(QWidget* content, Slot slot);

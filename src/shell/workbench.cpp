@@ -9,7 +9,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
-#include <algorithm>
 #include <QEvent>
 #include <QKeySequence>
 #include <QDir>
@@ -185,11 +184,10 @@ QPoint Workbench::spotClearOfFields(const QSize& size) const {
     QList<QRect> columns = fields;
     for (WindowKind k : {WindowKind::SReg, WindowKind::Navig})
         if (const QMdiSubWindow* sub = subWindow(k)) columns.append(QRect(sub->mapToGlobal(QPoint(0, 0)), sub->size()));
-    const auto clear = [&](const QPoint& at, const QList<QRect>& avoid) {
-        return std::none_of(avoid.begin(), avoid.end(), [&](const QRect& r) { return r.intersects(QRect(at, outer)); });
-    };
-    const QPoint spot = ClearSpot(area, outer, columns);
-    return clear(spot, columns) ? spot : ClearSpot(area, outer, fields);
+    if (const auto spot = ClearSpot(area, outer, columns)) return *spot;
+    // with no such spot at all: the area's bottom right
+    return ClearSpot(area, outer, fields)
+        .value_or(QPoint(area.right() + 1 - outer.width(), area.bottom() + 1 - outer.height()));
 }
 
 void Workbench::unloadWindow(WindowKind kind) {
