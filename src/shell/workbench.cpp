@@ -285,6 +285,8 @@ bool Workbench::openObject(const QString& name) {
     // the regime editor's load enables "Закрыть "; done here so it holds whichever windows exist
     frame_->C->setEnabled(true);
     showTab(1);
+    // no stored result is shown as current when its inputs no longer give it
+    if (auto* list = dynamic_cast<app::RegimeListView*>(window(WindowKind::SReg))) list->recalculateStale();
     return true;
 }
 

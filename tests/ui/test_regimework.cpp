@@ -25,6 +25,7 @@
 #include "store/objectcreate.h"
 #include "object/ui/edinic.h"
 #include "object/ui/od.h"
+#include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
@@ -410,7 +411,9 @@ TEST_F(RegimeWorkTest, RecalculatingAllKeepsTheCurrentRegime) {
     EXPECT_EQ(listed(1).first(), shownLoad);
 }
 
-TEST_F(RegimeWorkTest, ARegimeWithoutResultsIsListedLastAndRepairedByCalculating) {
+// A regime whose results file is gone is told about when the list is filled, and its results
+// are written anew from its inputs at once: it takes its place by its load, ticked.
+TEST_F(RegimeWorkTest, ARegimeWithoutResultsIsRepairedWhenTheObjectOpens) {
     openNew(HotWaterGasGeneral(QStringLiteral("К")));
     typeCompleteRegime();
     regimes()->button(QStringLiteral("Добавить"))->trigger();
@@ -424,26 +427,20 @@ TEST_F(RegimeWorkTest, ARegimeWithoutResultsIsListedLastAndRepairedByCalculating
     ASSERT_TRUE(wb->openObject(QStringLiteral("К")));
     settle();
     EXPECT_EQ(dialogs.messages().count(regime::kFillWarning), 1);
-    EXPECT_EQ(listed(0).last(), QStringLiteral("Режим №  1.Dat"));
-    EXPECT_EQ(listed(1).last(), QString());
-    EXPECT_EQ(listed(0).mid(0, 2), QStringList({QStringLiteral("Режим №  2.Dat"), QStringLiteral("Режим №  3.Dat")}));
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(regimes()->ListView1->topLevelItem(i)->checkState(0), i < 2 ? Qt::Checked : Qt::Unchecked) << i;
-    // an Enter in another regime sorts without the warning again
+    EXPECT_EQ(dialogs.messages().count(
+                  QStringLiteral("Сохраненные результаты режимов не соответствовали их данным и пересчитаны: Режим №  1.Dat.")),
+              1)
+        << dialogs.messages().join("|").toStdString();
+    EXPECT_TRUE(QFile::exists(file(QStringLiteral("РасчетРежим №  1.Dat"))));
+    const int row = static_cast<int>(listed(0).indexOf(QStringLiteral("Режим №  1.Dat")));
+    ASSERT_GE(row, 0);
+    EXPECT_EQ(listed(1)[row], "85");
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(regimes()->ListView1->topLevelItem(i)->checkState(0), Qt::Checked) << i;
+    // an Enter in another regime sorts without a warning
     dialogs.shown.clear();
-    ASSERT_TRUE(regimes()->selectRow(1));
+    ASSERT_TRUE(regimes()->selectRow(row == 0 ? 1 : 0));
     enter(0, "61");
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
-    // its row shows its inputs; "Расчитать" writes its results and it takes its place
-    regimes()->selectRow(2);
-    EXPECT_EQ(editor()->T[0]->text(), " 120");
-    EXPECT_TRUE(editor()->Frame1->isEnabled());
-    regimes()->button(QStringLiteral("Расчитать"))->trigger();
-    EXPECT_TRUE(QFile::exists(file(QStringLiteral("РасчетРежим №  1.Dat"))));
-    EXPECT_EQ(listed(0).last(), QStringLiteral("Режим №  1.Dat"));
-    EXPECT_EQ(listed(1).last(), "85");
-    EXPECT_EQ(regimes()->ListView1->topLevelItem(2)->checkState(0), Qt::Checked);
-    EXPECT_EQ(value(QStringLiteral("КПД")), "91,51");
 }
 
 TEST_F(RegimeWorkTest, TheListHeaderFollowsTheSelectedRegimeThroughASort) {
@@ -776,6 +773,58 @@ TEST_F(RegimeWorkTest, ATypedValueIsKeptWhenItsRegimeIsLeftAndEscapeDropsIt) {
     EXPECT_EQ(QString::fromLatin1(ReadBytes(core::JoinPath(folder, first))).split(QStringLiteral("\r\n")).value(17),
               "150");
     EXPECT_FALSE(QFileInfo::exists(core::JoinPath(folder, app::kLockFileName)));
+}
+
+// Results another program left behind (a regime file changed by hand, a copy made under
+// other units) are never shown as current: opening recalculates them and says which; an
+// object opened read-only only says so and writes nothing.
+TEST_F(RegimeWorkTest, StaleResultsAreRecalculatedWhenTheObjectOpens) {
+    const QString name = QStringLiteral("Котельная школы №3");
+    openDemo(name);
+    const QString regime = QStringLiteral("Режим №  1.Dat"), results = QStringLiteral("РасчетРежим №  1.Dat");
+    const QString folder = state.currentObjectFolder;
+    wb->closeObject();
+    settle();
+    auto withFlueGas = [&](const char* value) {
+        QStringList lines = QString::fromLatin1(ReadBytes(core::JoinPath(folder, regime))).split(QStringLiteral("\r\n"));
+        lines[17] = QString::fromLatin1(value);
+        WriteBytes(core::JoinPath(folder, regime), lines.join(QStringLiteral("\r\n")).toLatin1());
+    };
+    withFlueGas("180");
+    const QByteArray before = ReadBytes(core::JoinPath(folder, results));
+
+    // held by another workbench: opened read-only, told, nothing written
+    const QString lock = core::JoinPath(folder, app::kLockFileName);
+    WriteBytes(lock, "computer=" + app::ThisProcess().computer.toUtf8() + "\r\nuser=engineer2\r\npid=1\r\n");
+    dialogs.shown.clear();
+    dialogs.answers = {app::Answer::Yes};
+    ASSERT_TRUE(wb->openObject(name));
+    settle();
+    ASSERT_EQ(dialogs.messages().size(), 1) << dialogs.messages().join('|').toStdString();
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Результаты режимов не соответствуют их данным: ") + regime))
+        << dialogs.messages()[0].toStdString();
+    EXPECT_TRUE(dialogs.messages()[0].contains(QStringLiteral("только для чтения")));
+    EXPECT_EQ(ReadBytes(core::JoinPath(folder, results)), before);
+    wb->closeObject();
+    settle();
+    QFile::remove(lock);
+
+    // its own: recalculated, stored and shown, and the user is told which
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(name));
+    settle();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(dialogs.messages()[0],
+              QStringLiteral("Сохраненные результаты режимов не соответствовали их данным и пересчитаны: ") + regime + u'.');
+    EXPECT_NE(ReadBytes(core::JoinPath(folder, results)), before);
+    EXPECT_TRUE(regime::StaleRegimes(state, {regime}).isEmpty());
+    // opened again: nothing left to say
+    wb->closeObject();
+    settle();
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(name));
+    settle();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
 TEST_F(RegimeWorkTest, AnImpossibleResultIsMarkedInTheListAsInThePane) {

@@ -97,12 +97,14 @@ public:
     virtual void focusFirstField() {}
 };
 
-// Implemented by the regime list: shows the stored regimes again, or recalculates them all.
+// Implemented by the regime list: shows the stored regimes again, or recalculates them all,
+// or those whose stored results their inputs no longer give (an object just opened).
 class RegimeListView {
 public:
     virtual ~RegimeListView() = default;
     virtual void refresh() = 0;
     virtual void RecalculateAll() = 0;
+    virtual void recalculateStale() {}
 };
 
 // Implemented by the attached files window: the task pane's file-task toolbar hands it the

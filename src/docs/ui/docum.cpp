@@ -1,13 +1,13 @@
 #include "docs/ui/docum.h"
 
+#include "regime/ui/sreg.h"
+
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
 #include <QFileSystemWatcher>
 #include <QTimer>
-#include <QApplication>
-#include <QProgressDialog>
 #include <algorithm>
 #include <QHeaderView>
 #include <QListView>
@@ -304,21 +304,10 @@ void Docum::createReport() {
 
     // stale regimes are recalculated and stored first, as "Всех" does, with its progress
     report::ReportModel model;
-    QProgressDialog progress(QStringLiteral("Расчет режимов..."), QStringLiteral("Отмена"), 0, 1, this);
-    progress.setWindowTitle(QStringLiteral("Kalvaro"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    // the editor is refilled once at the end, not for every regime on the way
-    auto editorHook = s.setEditorFields;
-    s.setEditorFields = nullptr;
-    const report::CardRun run = report::PrepareReport(s, model, QDate::currentDate(), [&](int done, int all) {
-        progress.setMaximum(all);
-        progress.setValue(done);
-        QApplication::processEvents();
-        return !progress.wasCanceled();
+    report::CardRun run;
+    regime::WithRecalcProgress(this, s, [&](const regime::ProgressStep& step) {
+        run = report::PrepareReport(s, model, QDate::currentDate(), step);
     });
-    s.setEditorFields = editorHook;
-    progress.reset();
     if (!model.recalculated.isEmpty()) {
         // the list, the pane and the editor show the regime that was current, as stored now
         const int row = s.regimeList.find(s.currentRegimeFile);

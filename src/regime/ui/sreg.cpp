@@ -1,5 +1,7 @@
 #include "regime/ui/sreg.h"
 
+#include "core/textfile.h"
+
 #include <QAction>
 #include <QBrush>
 #include <QApplication>
@@ -268,17 +270,15 @@ void SReg::SReg_Toolbar5_ButtonClick(const QString& key) {
     else if (key.compare(QStringLiteral("Расчитать"), Qt::CaseInsensitive) == 0) CalculateRegime();
 }
 
-void SReg::RecalculateAll() {
-    app::AppState& s = wb_.state();
-    const int total = static_cast<int>(s.regimeList.rows.size());
-    QProgressDialog progress(QStringLiteral("Расчет режимов..."), QStringLiteral("Отмена"), 0, total, this);
+void WithRecalcProgress(QWidget* parent, app::AppState& s, const std::function<void(const ProgressStep&)>& work) {
+    QProgressDialog progress(QStringLiteral("Расчет режимов..."), QStringLiteral("Отмена"), 0, 1, parent);
     progress.setWindowTitle(app::kProgramTitle);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(400);
     // the editor is refilled once at the end, not for every regime on the way
     auto editorHook = s.setEditorFields;
     s.setEditorFields = nullptr;
-    const RecalcReport report = RecalculateAllRegimes(s, [&](int done, int all) {
+    work([&](int done, int all) {
         progress.setMaximum(all);
         progress.setValue(done);
         QApplication::processEvents();
@@ -286,6 +286,41 @@ void SReg::RecalculateAll() {
     });
     s.setEditorFields = editorHook;
     progress.reset();
+}
+
+void SReg::RecalculateAll() {
+    app::AppState& s = wb_.state();
+    RecalcReport report;
+    WithRecalcProgress(this, s, [&](const ProgressStep& step) { report = RecalculateAllRegimes(s, step); });
+    showRecalculated(report);
+}
+
+void SReg::recalculateStale() {
+    app::AppState& s = wb_.state();
+    QStringList files;
+    for (const app::RegimeRow& row : s.regimeList.rows) files.append(row.key);
+    const QStringList stale = StaleRegimes(s, files);
+    if (stale.isEmpty()) return;
+    const int shown = 10;
+    const QString names = QStringList(stale.mid(0, shown)).join(QStringLiteral(", ")) +
+                          (stale.size() > shown ? QStringLiteral(" и еще ") + QString::number(stale.size() - shown)
+                                                : QString());
+    const QString refusal = core::FolderWriteRefusal(s.currentObjectFolder);
+    if (!refusal.isEmpty()) {
+        Warn(wb_, QStringLiteral("Результаты режимов не соответствуют их данным: ") + names +
+                      QStringLiteral(".\nОни не пересчитаны: ") + refusal + u'.');
+        return;
+    }
+    RecalcReport report;
+    WithRecalcProgress(this, s, [&](const ProgressStep& step) { report = RecalculateRegimes(s, stale, step); });
+    showRecalculated(report);
+    wb_.dialogs().message(QStringLiteral("Сохраненные результаты режимов не соответствовали их данным и пересчитаны: ") +
+                              names + u'.',
+                          app::kProgramTitle, app::Icon::Information);
+}
+
+void SReg::showRecalculated(const RecalcReport& report) {
+    app::AppState& s = wb_.state();
     // the regime that was current is current again: show it everywhere
     const int row = s.regimeList.find(s.currentRegimeFile);
     for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;

@@ -3,9 +3,11 @@
 // choose what the graphs plot, and the commands add, delete, calculate one and all.
 
 #include <QIcon>
+#include <functional>
 #include <QWidget>
 
 #include "app/ui/workbench.h"
+#include "regime/calculation.h"
 
 class QAction;
 class QToolBar;
@@ -34,6 +36,10 @@ public:
 
     void SReg_Toolbar5_ButtonClick(const QString& key);
     void RecalculateAll() override;
+    // Results stored by another program, another version or under other units than the
+    // object has now are recalculated (and the user told which); an object opened read-only
+    // only says so.
+    void recalculateStale() override;
     void DeleteRegime();
     void AddRegime();
     void CalculateRegime();
@@ -41,6 +47,9 @@ public:
     void activated() override;
 
 private:
+    // The list, the pane and the editor show the regime that was current, after a
+    // recalculation of several regimes; its failures are told.
+    void showRecalculated(const RecalcReport& report);
     void itemClicked(QTreeWidgetItem* item);
     void itemChanged(QTreeWidgetItem* item, int column);
     void setButtons(bool all, bool del, bool add, bool calc);
@@ -50,6 +59,12 @@ private:
     bool filling_ = false;
     QIcon regimeIcon_;  // the icon of every row, loaded once
 };
+
+// Runs `work`, a recalculation of several regimes given a step callback, with a progress
+// window over `parent` ("Расчет режимов...", with "Отмена", shown after 0.4 s) and without
+// refilling the regime editor for every regime on the way.
+using ProgressStep = std::function<bool(int done, int all)>;
+void WithRecalcProgress(QWidget* parent, app::AppState& s, const std::function<void(const ProgressStep&)>& work);
 
 // Shows the results and refreshes the list, the results table and the mini graph; the
 // regime windows call this after a calculation.
