@@ -825,6 +825,18 @@ TEST_F(RegimeWorkTest, StaleResultsAreRecalculatedWhenTheObjectOpens) {
     ASSERT_TRUE(wb->openObject(name));
     settle();
     EXPECT_TRUE(dialogs.messages().isEmpty());
+
+    // with its units file unreadable the template's units stand in (the opening warns):
+    // results made under the object's own units are then left as they are
+    wb->closeObject();
+    settle();
+    const QByteArray fresh = ReadBytes(core::JoinPath(folder, results));
+    WriteBytes(core::JoinPath(folder, QStringLiteral("Ediny.txt")), "");
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(name));
+    settle();
+    EXPECT_FALSE(dialogs.messages().join('|').contains(QStringLiteral("пересчитаны")));
+    EXPECT_EQ(ReadBytes(core::JoinPath(folder, results)), fresh);
 }
 
 TEST_F(RegimeWorkTest, AnImpossibleResultIsMarkedInTheListAsInThePane) {

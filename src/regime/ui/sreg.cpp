@@ -297,6 +297,10 @@ void SReg::RecalculateAll() {
 
 void SReg::recalculateStale() {
     app::AppState& s = wb_.state();
+    // with the object's own units unread (the opening said so) the stand-in units would
+    // turn right results into wrong ones: nothing is judged then
+    QStringList ownUnits;
+    if (!object::ReadUnits(s.currentObjectFolder, ownUnits)) return;
     QStringList files;
     for (const app::RegimeRow& row : s.regimeList.rows) files.append(row.key);
     const QStringList stale = StaleRegimes(s, files);
