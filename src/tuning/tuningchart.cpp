@@ -1,9 +1,10 @@
 #include "tuning/tuningchart.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "report/reportmodel.h"
 #include "results/graphpainter.h"
-#include "results/plotter.h"
 #include "tools/workbook.h"
 
 namespace tuning {
@@ -30,48 +31,64 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
     const bool losses = chart == Chart::Losses;
 
     // everything drawn decides the scale: points, curve and band
-    results::GraphData all;
     const int samples = 60;
     const double band = BandOf(step);
+    double xLo = 1e300, xHi = -1e300, yLo = 1e300, yHi = -1e300;
+    auto take = [&](double x, double y) {
+        xLo = std::min(xLo, x), xHi = std::max(xHi, x), yLo = std::min(yLo, y), yHi = std::max(yHi, y);
+    };
     for (const auto& pt : step.points) {
-        all.x.append(static_cast<float>(pt.alpha));
-        all.y.append(static_cast<float>(losses ? pt.q23 : pt.co));
-        if (losses) {
-            all.x.append(static_cast<float>(pt.alpha));
-            all.y.append(static_cast<float>(pt.q23 + pt.u95Q23));
-            all.x.append(static_cast<float>(pt.alpha));
-            all.y.append(static_cast<float>(pt.q23 - pt.u95Q23));
-        }
+        const double y = losses ? pt.q23 : pt.co, u = losses ? pt.u95Q23 : pt.u95Co;
+        take(pt.alpha, y - u);
+        take(pt.alpha, y + u);
     }
     QList<QPointF> curve;
     if (losses && step.enough) {
         for (int i = 0; i <= samples; ++i) {
             const double a = step.alphaMin + (step.alphaMax - step.alphaMin) * i / samples;
             curve.append(QPointF(a, step.q23At(a)));
-            all.x.append(static_cast<float>(a));
-            all.y.append(static_cast<float>(step.q23At(a) + band));
-            all.x.append(static_cast<float>(a));
-            all.y.append(static_cast<float>(step.q23At(a) - band));
+            take(a, step.q23At(a) + band);
+            take(a, step.q23At(a) - band);
         }
     }
     const double W = area.width(), H = area.height();
-    results::CurveStyle style;
-    results::DrawCurve(p, area, results::GraphData{}, style);  // background and grid
+    p.fillRect(area, results::CurveStyle().background);
     p.setPen(Qt::black);
     p.drawText(QRectF(area.left(), box.top() + 4, area.width(), 20), Qt::AlignLeft,
                losses ? QStringLiteral("q2 + q3, %") : QStringLiteral("CO, мг/м3"));
     p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 8, area.width(), 20), Qt::AlignHCenter,
                QStringLiteral("Коэффициент избытка воздуха α"));
-    if (all.empty()) {
+    if (step.points.isEmpty()) {
         p.restore();
         return;
     }
-    const results::Ranges r = results::ComputeRanges(all, W, H);
+    // scales of round numbers, as on the card's charts; neither losses nor CO go below zero,
+    // whatever the uncertainty band says
+    const report::Axis ax = report::NiceAxis(xLo, xHi), ay = report::NiceAxis(std::max(0.0, yLo), yHi);
     auto at = [&](double x, double y) {
-        return QPointF(area.left() + results::PointX(r, static_cast<float>(x), W),
-                       area.top() + results::PointY(r, static_cast<float>(y), H));
+        return QPointF(area.left() + (x - ax.min) / (ax.max - ax.min) * W,
+                       area.bottom() - (y - ay.min) / (ay.max - ay.min) * H);
     };
-    results::DrawAxisLabels(p, area, r, locale);
+    const int xSteps = static_cast<int>(std::lround((ax.max - ax.min) / ax.step));
+    const int ySteps = static_cast<int>(std::lround((ay.max - ay.min) / ay.step));
+    for (int i = 0; i <= xSteps; ++i) {
+        const double x = at(ax.min + i * ax.step, ay.min).x();
+        p.setPen(QPen(results::CurveStyle().grid, 1));
+        p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+        p.setPen(Qt::black);
+        const QString text = locale.toString(ax.min + i * ax.step, 'f', ax.decimals);
+        p.drawText(QPointF(x - fm.horizontalAdvance(text) / 2, area.bottom() + fm.ascent() + 4), text);
+    }
+    for (int i = 0; i <= ySteps; ++i) {
+        const double y = at(ax.min, ay.min + i * ay.step).y();
+        p.setPen(QPen(results::CurveStyle().grid, 1));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.setPen(Qt::black);
+        const QString text = locale.toString(ay.min + i * ay.step, 'f', ay.decimals);
+        p.drawText(QPointF(area.left() - fm.horizontalAdvance(text) - 6, y + fm.ascent() / 2 - 1), text);
+    }
+    // the band and the bars reach beyond the scale only where it stops at zero
+    p.setClipRect(area.adjusted(-4, -4, 4, 4));
 
     if (losses && step.enough) {
         QPolygonF upper, lower, line;
@@ -103,9 +120,9 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
         p.drawText(at(pt.alpha, y) + QPointF(6, -6), QString::number(pt.number));
     }
     if (step.enough) {
-        const QPointF top = at(step.alphaOpt, r.upperY), bottom = at(step.alphaOpt, r.lowerY);
+        const double optX = at(step.alphaOpt, ay.min).x();
         p.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
-        p.drawLine(QPointF(top.x(), area.top()), QPointF(bottom.x(), area.bottom()));
+        p.drawLine(QPointF(optX, area.top()), QPointF(optX, area.bottom()));
         const QPointF opt = at(step.alphaOpt, losses ? step.q23Opt : step.coOpt);
         p.setPen(QPen(QColor(200, 0, 0), 2));
         p.setBrush(QColor(255, 255, 255));
