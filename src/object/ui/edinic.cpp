@@ -133,7 +133,6 @@ void Edinic::cancel() { closeWindow(); }
 
 void Edinic::deactivated() {
     // losing the focus closes the window without a change; close after the focus change
-    // has finished, not inside it
     // has finished, not inside it. A drop-down list of the window itself, or the frame
     // losing the focus to another program, leaves no other window active: nothing closes.
     if (closing_) return;

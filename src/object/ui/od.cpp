@@ -110,6 +110,8 @@ bool OD::save(bool recalculateNow) {
 void OD::activated() {
     wb_.showTaskPage(0, QStringLiteral("..."));
     wb_.setStatus(1, QStringLiteral("Общие Данные"));
+    // the editor's hint about Enter does not hold here: entries are saved when left
+    wb_.setStatus(3, QString());
 }
 
 void OD::deactivated() { save(false); }
