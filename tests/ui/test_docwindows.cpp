@@ -125,6 +125,10 @@ TEST_F(DocWindowsTest, ActivationShowsTheFileTasksWithTheirSevenButtons) {
                               "Вид"};
     for (int i = 0; i < 7; ++i) {
         EXPECT_EQ(a[i]->text(), captions[i]);
+        // as the button shows it: with its "..."
+        auto* button = qobject_cast<QToolButton*>(pane()->Toolbar3->widgetForAction(a[i]));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), captions[i]);
         EXPECT_EQ(a[i]->data().toString(), keys[i]);
         EXPECT_EQ(a[i]->toolTip(), tips[i]);
     }

@@ -118,6 +118,8 @@ QWidget* Navig::BuildFileTasks() {
     for (const auto& b : buttons) {
         const QString key = QString::fromUtf8(b.key);
         QAction* a = Toolbar3->addAction(app::ProgramIcon(QString::fromUtf8(b.icon)), QString::fromUtf8(b.caption));
+        // a tool button would drop the caption's "..." (it says a window follows)
+        a->setIconText(a->text());
         a->setData(key);
         a->setObjectName(key);
         a->setToolTip(QString::fromUtf8(b.tip));
