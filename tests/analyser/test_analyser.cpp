@@ -792,18 +792,21 @@ TEST(AnalyserCli, PrintsWhatItStoredRefusesCutReadingsAndGivesUpOnSilence) {
     cli.start(QStringLiteral(KALVARO_CLI), {"analyser", object, regimeName, "--port", fake.path(), "--period", "1",
                                            "--count", "2", "--temperature"});
     ASSERT_TRUE(cli.waitForStarted());
-    // the analyser sends with a decimal comma, LF only, a reading cut over two periods, noise
-    auto sendFor = [&](const QByteArray& bytes, int ms) {
-        QElapsedTimer t;
-        t.start();
-        while (!fake.peerOpen() && t.elapsed() < 5000) QThread::msleep(20);
+    // the capture has begun (port open, what waited in it dropped) once its first line is
+    // out; each part is then sent a quarter into its own period, counted from that moment,
+    // so a loaded machine cannot shift a part into the next period
+    ASSERT_TRUE(cli.waitForReadyRead(10000));
+    QElapsedTimer clock;
+    clock.start();
+    auto sendAt = [&](const QByteArray& bytes, int ms) {
+        while (clock.elapsed() < ms) QThread::msleep(5);
         fake.send(bytes);
-        QThread::msleep(ms);
     };
-    sendFor("0 145\n", 1100);
-    sendFor("60 20 3,5 9.9 0 0 14", 1100);  // cut here: must never be stored as 14
-    sendFor("5\n7 1 2\n", 1100);
-    sendFor("61 21 3,6 9.8 0 0 146\n", 1500);
+    // the analyser sends with a decimal comma, LF only, a reading cut over two periods, noise
+    sendAt("0 145\n", 250);
+    sendAt("60 20 3,5 9.9 0 0 14", 1250);  // cut here: must never be stored as 14
+    sendAt("5\n7 1 2\n", 2250);
+    sendAt("61 21 3,6 9.8 0 0 146\n", 3250);
     ASSERT_TRUE(cli.waitForFinished(10000));
     const QString out = QString::fromUtf8(cli.readAllStandardOutput());
     EXPECT_EQ(cli.exitCode(), 0) << out.toStdString() << cli.readAllStandardError().toStdString();
