@@ -1,7 +1,5 @@
 #include "regime/ui/sreg.h"
 
-#include "core/textfile.h"
-
 #include <QAction>
 #include <QBrush>
 #include <QApplication>
@@ -17,6 +15,7 @@
 #include "app/ui/marks.h"
 #include "app/ui/pictures.h"
 #include "core/numbers.h"
+#include "core/textfile.h"
 #include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
