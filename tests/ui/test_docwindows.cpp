@@ -52,17 +52,10 @@ class DocWindowsTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/") + kObject;
-        folder = objectFolder(kObject);
-        QDir().mkpath(folder);
-        QDirIterator it(from, QDir::Files);
-        while (it.hasNext()) {
-            const QString f = it.next();
-            const QString name = QFileInfo(f).fileName();
-            // the demo's own documents and comment stay out: each test brings its own
-            if (name.endsWith(".pdf") || name.endsWith(".xlsx") || name == docs::kCommentFile) continue;
-            QFile::copy(f, core::JoinPath(folder, name));
-        }
+        // the demo's own documents and comment stay out: each test brings its own
+        folder = copyDemoObject(kObject, [](const QString& name) {
+            return name.endsWith(".pdf") || name.endsWith(".xlsx") || name == docs::kCommentFile;
+        });
         for (const char* name : {"a.XLS", "b.jpeg", "c.txt", "d.pdf", "e.xlsx"}) WriteBytes(path(name), "x");
         ASSERT_TRUE(wb->openObject(kObject));
         settle();

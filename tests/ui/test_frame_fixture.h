@@ -9,6 +9,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <functional>
+#include <QFileInfo>
+#include <QFile>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -136,6 +140,24 @@ protected:
     }
 
     QString objectFolder(const QString& name) { return core::JoinPath(home.objects(), name); }
+
+    // Copies the files of a demo object into the test's objects folder, writable, leaving out
+    // those `skip` names; returns the copy's folder.
+    QString copyDemoObject(const QString& name, const std::function<bool(const QString&)>& skip = {}) {
+        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/") + name;
+        const QString to = objectFolder(name);
+        QDir().mkpath(to);
+        QDirIterator it(from, QDir::Files);
+        while (it.hasNext()) {
+            const QString f = it.next();
+            const QString file = QFileInfo(f).fileName();
+            if (skip && skip(file)) continue;
+            const QString target = core::JoinPath(to, file);
+            QFile::copy(f, target);
+            QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        }
+        return to;
+    }
 
     TestHome home;
     app::AppState state;

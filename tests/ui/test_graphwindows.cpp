@@ -24,14 +24,7 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         // the demo's gas-fired hot-water boiler with four calculated regimes
-        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/Котельная школы №3");
-        const QString to = objectFolder(QStringLiteral("Котельная школы №3"));
-        QDir().mkpath(to);
-        QDirIterator it(from, QDir::Files);
-        while (it.hasNext()) {
-            const QString f = it.next();
-            QFile::copy(f, core::JoinPath(to, QFileInfo(f).fileName()));
-        }
+        copyDemoObject(QStringLiteral("Котельная школы №3"));
         ASSERT_TRUE(wb->openObject(QStringLiteral("Котельная школы №3")));
         settle();
         wb->showTab(2);

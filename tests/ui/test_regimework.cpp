@@ -67,15 +67,7 @@ protected:
     }
     // Opens a copy of one of the demo objects.
     void openDemo(const QString& name) {
-        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/") + name;
-        const QString to = objectFolder(name);
-        QDir().mkpath(to);
-        QDirIterator it(from, QDir::Files);
-        while (it.hasNext()) {
-            const QString f = it.next();
-            QFile::copy(f, core::JoinPath(to, QFileInfo(f).fileName()));
-            QFile(core::JoinPath(to, QFileInfo(f).fileName())).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        }
+        copyDemoObject(name);
         ASSERT_TRUE(wb->openObject(name));
         settle();
     }

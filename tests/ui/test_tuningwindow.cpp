@@ -23,16 +23,7 @@ class TuningWindowTest : public FrameTest {
 protected:
     void openSchool() {
         const QString name = QStringLiteral("Котельная школы №3");
-        const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты/") + name;
-        const QString to = objectFolder(name);
-        QDir().mkpath(to);
-        QDirIterator it(from, QDir::Files);
-        while (it.hasNext()) {
-            const QString f = it.next();
-            const QString target = core::JoinPath(to, QFileInfo(f).fileName());
-            QFile::copy(f, target);
-            QFile(target).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
-        }
+        copyDemoObject(name);
         ASSERT_TRUE(wb->openObject(name));
         settle();
     }
