@@ -277,28 +277,27 @@ bool Workbench::openObject(const QString& name) {
         list->markClosingForOpen();
         listSub_->close();
     }
-    frame_->enterObjectOpen(name);
     QDir::setCurrent(state_.currentObjectFolder);
+    showObjectWindows(name);
+    // no stored result is shown as current when its inputs no longer give it
+    if (auto* list = dynamic_cast<app::RegimeListView*>(window(WindowKind::SReg))) list->recalculateStale();
+    return true;
+}
+
+void Workbench::showObjectWindows(const QString& name) {
+    frame_->enterObjectOpen(name);
     objectOpen_ = true;
     for (WindowKind k : {WindowKind::SReg, WindowKind::Navig, WindowKind::OD, WindowKind::Graf, WindowKind::Docum})
         loadWindow(k);
     // the regime editor's load enables "Закрыть "; done here so it holds whichever windows exist
     frame_->C->setEnabled(true);
     showTab(1);
-    // no stored result is shown as current when its inputs no longer give it
-    if (auto* list = dynamic_cast<app::RegimeListView*>(window(WindowKind::SReg))) list->recalculateStale();
-    return true;
 }
 
 void Workbench::objectCreated(const QString& name) {
     newObjectSub_ = nullptr;
     LockOpenedObject(state_, dialogs_);
-    frame_->enterObjectOpen(name);
-    objectOpen_ = true;
-    for (WindowKind k : {WindowKind::SReg, WindowKind::Navig, WindowKind::OD, WindowKind::Graf, WindowKind::Docum})
-        loadWindow(k);
-    frame_->C->setEnabled(true);
-    showTab(1);
+    showObjectWindows(name);
     // the first regime of a new object is typed in at once
     if (auto* editor = dynamic_cast<app::RegimeEditorView*>(window(WindowKind::Regim))) editor->focusFirstField();
 }

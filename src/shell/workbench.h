@@ -92,6 +92,9 @@ private:
     void onSubWindowActivated(QMdiSubWindow* sub);
     WindowKind kindOf(QMdiSubWindow* sub, bool* found) const;
 
+    // The frame in the state of an open object, with the object's windows and the regime
+    // editor in front.
+    void showObjectWindows(const QString& name);
     // Where a top-level window of `size` opens: over no entry field of the object's windows.
     QPoint spotClearOfFields(const QSize& size) const;
 
