@@ -26,6 +26,7 @@
 #include "store/objectstore.h"
 #include "cli/analyser.h"
 #include "cli/demo.h"
+#include "cli/import.h"
 #include "cli/objectfolder.h"
 #include "cli/q5.h"
 #include "cli/report.h"
@@ -81,7 +82,7 @@ const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 
 int Usage() {
-    err() << "Usage:\n" << kCommands << cli::kTuneUsage << cli::kAnalyserUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
+    err() << "Usage:\n" << kCommands << cli::kTuneUsage << cli::kAnalyserUsage << cli::kImportUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
     return kUsage;
 }
 
@@ -365,6 +366,7 @@ int main(int argc, char** argv) {
     if (command == u"tune") return cli::TuneCommand(args);
     if (command == u"analyser") return cli::AnalyserCommand(args);
     if (command == u"analyser-sim") return cli::AnalyserSimCommand(args);
+    if (command == u"import") return cli::ImportCommand(args);
     if (command == u"demo" && args.size() == 1) {
         QString error;
         if (!cli::WriteDemo(CleanFolder(args[0]), error)) {

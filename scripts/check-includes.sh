@@ -3,14 +3,14 @@
 # the upper level across to another's window, and prints each such line.
 #
 # The order, lowest first; a folder may include its own level and every level below it:
-#   core < engine < app < object < regime < results < (analyser tools docs report store tuning) < shell
+#   core < engine < app < object < regime < results < (analyser tools docs report store tuning import) < shell
 # The subsystems of one level (the brackets) may use each other's models, never each other's
 # windows (ui/): a window reaches another subsystem's window through app/'s interfaces.
 set -e
 cd "$(dirname "$0")/../src"
 grep -rn --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]*/' . | awk '
 BEGIN {
-    n = split("core engine app object regime results analyser:6 tools:6 docs:6 report:6 store:6 tuning:6 shell:7", order, " ")
+    n = split("core engine app object regime results analyser:6 tools:6 docs:6 report:6 store:6 tuning:6 import:6 shell:7", order, " ")
     for (i = 1; i <= n; i++) {
         split(order[i], p, ":")
         rank[p[1]] = (p[2] != "") ? p[2] : i - 1

@@ -145,6 +145,7 @@ void MDIForm1::buildMenus() {
     ComP = MenuItem(In, "ComP", QStringLiteral("COM port связь ..."), QKeySequence(Qt::Key_F3), false);
     U = MenuItem(In, "U", QStringLiteral("Установка пламенной головы ..."), QKeySequence(Qt::Key_F4), false);
     Opt = MenuItem(In, "Opt", QStringLiteral("Оптимальный избыток воздуха"), QKeySequence(Qt::Key_F8), false);
+    Imp = MenuItem(In, "Imp", QStringLiteral("Импорт показаний из файла ..."), QKeySequence(Qt::Key_F9), false);
     In->addSeparator();
     Sotr = MenuItem(In, "Sotr", QStringLiteral("Наши сотрудники..."), QKeySequence(Qt::Key_F5), true);
     Dbez = MenuItem(In, "Dbez", QStringLiteral("Датчики безопасности..."), QKeySequence(Qt::Key_F6), true);
@@ -182,6 +183,8 @@ void MDIForm1::buildMenus() {
             [openTool] { openTool(WindowKind::FPlG, QStringLiteral("Окно установки пламенной головы")); });
     connect(Opt, &QAction::triggered, this,
             [openTool] { openTool(WindowKind::FOpt, QStringLiteral("Окно оптимального избытка воздуха")); });
+    connect(Imp, &QAction::triggered, this,
+            [openTool] { openTool(WindowKind::FImport, QStringLiteral("Окно импорта показаний")); });
     connect(Sotr, &QAction::triggered, this, [this] {
         MDIForm1_ReferenceList(object::kEmployeesFile, QStringLiteral("Список сотрудников"),
                                QStringLiteral("Список сотрудников, который будет появлятся в графе 'исполнители' "
@@ -293,6 +296,7 @@ void MDIForm1::enterIdle() {
     ComP->setEnabled(false);
     U->setEnabled(false);
     Opt->setEnabled(false);
+    Imp->setEnabled(false);
     setCreateOpenEnabled(true);
     for (int p = 1; p <= 3; ++p) setPanel(p, QString());
 }
@@ -317,6 +321,7 @@ void MDIForm1::enterObjectOpen(const QString& name) {
     TabStrip1->setEnabled(true);
     U->setEnabled(true);
     Opt->setEnabled(true);
+    Imp->setEnabled(true);
     // an object another workbench holds is only looked at: the caption says so throughout
     const bool readOnly = wb_.state().objectLock && wb_.state().objectLock->readOnly();
     setWindowTitle(kProgramTitle + QStringLiteral("   ") + name +

@@ -3,6 +3,7 @@
 #include "analyser/ui/comport.h"
 #include "shell/workbench.h"
 #include "docs/ui/docum.h"
+#include "import/ui/fimport.h"
 #include "object/ui/edinic.h"
 #include "object/ui/od.h"
 #include "regime/ui/regim.h"
@@ -34,6 +35,7 @@ void InstallObjectWindows(Workbench& wb) {
     wb.setFactory(WindowKind::Karta, [](app::Workbench& w) { return new report::Karta(w); });
     wb.setFactory(WindowKind::FOpt, [](app::Workbench& w) { return new tuning::fOpt(w); });
     wb.setFactory(WindowKind::Comport, [](app::Workbench& w) { return new analyser::comport(w); });
+    wb.setFactory(WindowKind::FImport, [](app::Workbench& w) { return new importer::fImport(w); });
 }
 
 }  // namespace shell

@@ -47,7 +47,8 @@ Placement PlacementOf(WindowKind k) {
     case WindowKind::FQ5:
     case WindowKind::Pricid:
     case WindowKind::Karta:
-    case WindowKind::FOpt: return Placement::Modal;
+    case WindowKind::FOpt:
+    case WindowKind::FImport: return Placement::Modal;
     default: return Placement::Mdi;
     }
 }

@@ -51,6 +51,7 @@ enum class WindowKind {
     Pricid,   // preliminary experiments, modal
     Karta,    // the regime card's own entries, modal
     FOpt,     // optimal excess air of every load step, modal
+    FImport,  // readings of a text table into regimes, modal
     Count
 };
 
