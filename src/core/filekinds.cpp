@@ -151,6 +151,20 @@ QList<FileKind> BuildTable() {
               [](int) { return TextOf(16 * 1024 * 1024); });
     t << Entry("instrument-limits", InTemplate, QStringLiteral("Погрешности приборов.txt"), FileLayout::Plain, 43,
                [](int) { return CustomOf(IsLimitPair, QStringLiteral("два неотрицательных числа через пробел")); });
+    // import profiles: a mark line, then "key=value" lines of the import's own keys
+    t << List("import-profile", InTemplate, QStringLiteral("Импорт *.txt"), FileLayout::Plain, 1, 1000, [](int i) {
+        if (i == 0)
+            return CustomOf([](const QString& l) { return l.trimmed() == u"kalvaro import profile 1"; },
+                            QStringLiteral("«kalvaro import profile 1»"));
+        return CustomOf(
+            [](const QString& l) {
+                static const QStringList keys = {QStringLiteral("encoding"), QStringLiteral("separator"), QStringLiteral("skip"),
+                                                 QStringLiteral("header"),   QStringLiteral("group"),     QStringLiteral("groupname"),
+                                                 QStringLiteral("column")};
+                return l.trimmed().isEmpty() || keys.contains(l.section(u'=', 0, 0).trimmed());
+            },
+            QStringLiteral("«ключ=значение» профиля импорта"), 4096);
+    });
     for (const char* picture : {"Kessel.gif", "Brenner.gif", "BrennerInstal.jpg", "справка.html"})
         t << List("template-picture", InTemplate, QString::fromUtf8(picture), FileLayout::Bytes, 0, 65536);
     // the program folder

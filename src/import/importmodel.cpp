@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -366,7 +367,7 @@ bool LoadProfile(const QString& templateFolder, const QString& name, Profile& p,
     p.name = name.trimmed();
     const QString path = core::ResolvePath(templateFolder, ProfileFileName(name));
     QStringList lines;
-    if (!core::ReadTextLines(path, lines, error)) return false;
+    if (!core::ReadKindFile(QStringLiteral("import-profile"), path, lines, error)) return false;
     auto bad = [&](int line, const QString& why) {
         if (error) *error = path + QStringLiteral(", строка %1: ").arg(line) + why;
         return false;
