@@ -24,12 +24,19 @@ namespace cli {
 const char* const kAnalyserUsage =
     "  kalvaro-cli analyser OBJECTDIR REGIMEFILE --port PATH [--settings 9600,N,8,1] [--period 4]\n"
     "              [--count K] [--before-economiser] [--temperature] [--average]\n"
+    "              [--steady-window S] [--no2 0|keep|5%]\n"
     "                                         read the gas analyser into a regime, saving and\n"
     "                                         calculating after each period (COMn is /dev/ttyS(n-1));\n"
-    "                                         --average stores the mean of the period's readings\n"
+    "                                         steadiness is judged over the last S seconds (60);\n"
+    "                                         --average stores the mean over that window when it is\n"
+    "                                         steady, else the mean of the period's readings; --no2:\n"
+    "                                         the NO2 the analyser does not send is 0 (default), kept\n"
+    "                                         as typed, or 5 % of NOx (NO x 0.05 / 0.95)\n"
     "  kalvaro-cli analyser-sim [--period S] [--link PATH] [--fuel gas|oil] [--seed N]\n"
-    "              [--line-end crlf|lf|cr] [--comma] [--split]\n"
-    "                                         a pretend gas analyser on a pseudo-terminal\n";
+    "              [--line-end crlf|lf|cr] [--comma] [--split] [--drift NAME:FROM-TO:SECONDS]\n"
+    "                                         a pretend gas analyser on a pseudo-terminal; --drift\n"
+    "                                         ramps O2, CO, NO or T (flue-gas temperature) from FROM\n"
+    "                                         to TO over SECONDS, then holds it (repeatable)\n";
 
 namespace {
 
@@ -62,7 +69,8 @@ int AnalyserCommand(const QStringList& argsIn) {
     options.writes = true;
     TakeObjectOptions(args, options);
     QString port, settings = QStringLiteral("9600,N,8,1"), period = QStringLiteral("4");
-    int count = 0;
+    int count = 0, steadyWindow = analyser::kDefaultSteadyWindow;
+    analyser::No2Policy no2 = analyser::No2Policy::Zero;
     bool before = false, temperature = false, average = false;
     QStringList positional;
     for (int i = 0; i < args.size(); ++i) {
@@ -83,6 +91,13 @@ int AnalyserCommand(const QStringList& argsIn) {
             bool ok = false;
             if (!value(c) || (count = c.toInt(&ok), !ok) || count < 1)
                 return Usage(QStringLiteral("--count needs a whole number from 1"));
+        } else if (a == u"--steady-window") {
+            QString w;
+            if (!value(w) || !analyser::ParseSteadyWindow(w, steadyWindow))
+                return Usage(QStringLiteral("--steady-window needs whole seconds from 10 to 3600"));
+        } else if (a == u"--no2") {
+            QString n;
+            if (!value(n) || !analyser::ParseNo2Policy(n, no2)) return Usage(QStringLiteral("--no2 needs 0, keep or 5%"));
         } else if (a == u"--before-economiser") {
             before = true;
         } else if (a == u"--temperature") {
@@ -135,7 +150,14 @@ int AnalyserCommand(const QStringList& argsIn) {
     }
     Out() << Now() << "  " << link.port().device() << " (" << settings << "), " << seconds << " s -> "
           << s.currentObjectName << " / " << s.currentRegimeFile << "\n";
+    Out() << Now() << "  " << analyser::UnmeasuredNote(no2, temperature) << "\n";
     Out().flush();
+    auto logNotes = [&] {
+        QString logError;
+        if (!analyser::AppendReadingLog(s.currentObjectFolder, s.currentRegimeFile,
+                                        analyser::LogRowsOf({}, {}, false, {}, {}, link.notes()), &logError))
+            Err() << logError << "\n";
+    };
 
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
@@ -167,24 +189,29 @@ int AnalyserCommand(const QStringList& argsIn) {
         case analyser::TickOutcome::Read: {
             for (const analyser::Reading& r : link.readings())
                 if (!r.accepted) Out() << Now() << "  " << r.refusal << ": " << r.text.simplified().left(80) << "\n";
-            const analyser::PeriodValues values = analyser::CombineReadings(link.readings(), average);
+            const analyser::Steadiness window =
+                analyser::JudgeSteadiness(link.history(), link.now(), steadyWindow, temperature);
+            const analyser::PeriodValues values = analyser::CombineWithWindow(link.readings(), window, average);
             if (values.used == 0) {
                 // only refused readings: nothing stored, the log says why
                 QString logError;
                 if (!analyser::AppendReadingLog(s.currentObjectFolder, s.currentRegimeFile,
-                                                analyser::LogRowsOf(link.readings(), values, false), &logError))
+                                                analyser::LogRowsOf(link.readings(), values, false, {}, {}, link.notes()),
+                                                &logError))
                     Err() << logError << "\n";
                 Out().flush();
                 if (tooQuiet()) return;
                 break;
             }
             const analyser::StoreOutcome o =
-                analyser::StoreAnalyserValues(s, fields, values, point, temperature, [&](const QString& m) {
-                    Out() << Now() << "  " << m << " !\n";
-                });
+                analyser::StoreAnalyserValues(
+                    s, fields, values, point, temperature, [&](const QString& m) { Out() << Now() << "  " << m << " !\n"; },
+                    no2);
             QString logError;
             if (!analyser::AppendReadingLog(s.currentObjectFolder, s.currentRegimeFile,
-                                            analyser::LogRowsOf(link.readings(), values, o.saved, o.error), &logError))
+                                            analyser::LogRowsOf(link.readings(), values, o.saved, o.error,
+                                                                analyser::No2PolicyText(no2), link.notes()),
+                                            &logError))
                 Err() << logError << "\n";
             if (!o.saved) {
                 Err() << s.currentRegimeFile << ": " << o.error << "\n";
@@ -198,15 +225,21 @@ int AnalyserCommand(const QStringList& argsIn) {
             Out() << Now() << "  #" << taken << "  CO " << v(f.co) << "  NO " << v(f.no) << "  O2 " << v(f.o2)
                   << "  CO2 " << v(f.co2);
             if (temperature) Out() << QStringLiteral("  Тух.г ") << v(f.temperature);
+            Out() << "  NO2 " << v(analyser::No2FieldOf(point));
             if (values.averaged) {
-                Out() << QStringLiteral("  среднее из ") << values.used << QStringLiteral(" (σ O2 ")
+                Out() << QStringLiteral("  среднее из ") << values.used;
+                if (values.fromWindow)
+                    Out() << QStringLiteral(" за ") << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.windowSpan, 0)))
+                          << QStringLiteral(" с");
+                Out() << QStringLiteral(" (σ O2 ")
                       << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.sdO2, 2)))
                       << QStringLiteral(", σ CO ") << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.sdCO, 1)));
                 if (temperature)
                     Out() << QStringLiteral(", σ Тух.г ")
                           << core::StoredForm(static_cast<float>(core::RoundHalfEven(values.sdTemperature, 1)));
-                Out() << (values.steady ? QStringLiteral(", стабильно)") : QStringLiteral(")"));
+                Out() << QStringLiteral(")");
             }
+            Out() << QStringLiteral("  окно ") << steadyWindow << QStringLiteral(" с: ") << window.verdict;
             if (o.calc.outcome == regime::CalcOutcome::Calculated)
                 Out() << QStringLiteral("  КПД ") << core::StoredForm(s.results[4]) << QStringLiteral("  Нагрузка, % ")
                       << core::StoredForm(s.results[0]) << "\n";
@@ -226,19 +259,23 @@ int AnalyserCommand(const QStringList& argsIn) {
             break;
         }
         case analyser::TickOutcome::Skipped:
+            logNotes();
             Out() << Now() << (link.bytesOfPeriod() > 0 ? QStringLiteral("  нет полного показания от газоанализатора\n")
                                                         : QStringLiteral("  нет данных от газоанализатора\n"));
             Out().flush();
             if (tooQuiet()) return;
             break;
         case analyser::TickOutcome::LinkLost:
+            logNotes();
             if (tooQuiet()) return;  // told by linkLost()
             break;
         case analyser::TickOutcome::Reopened:
+            logNotes();
             Out() << Now() << "  " << link.port().device() << QStringLiteral(" открыт снова\n");
             Out().flush();
             break;
         case analyser::TickOutcome::StillLost:
+            logNotes();
             if (tooQuiet()) return;
             break;
         case analyser::TickOutcome::Counting:

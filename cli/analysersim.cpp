@@ -1,12 +1,14 @@
 // A pretend gas analyser: a pseudo-terminal that receives one reading in the analyser's
 // seven-value text every period, with values that drift slowly the way a burner's do. It
 // keeps its terminal while readers come and go, until Ctrl+C. Options try the framing: the
-// line end, a decimal comma, and readings sent in two parts with a pause between.
+// line end, a decimal comma, and readings sent in two parts with a pause between; --drift
+// ramps a value, to watch the steadiness mark follow a burner that is being set.
 
 #include <QByteArray>
 #include <QFile>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTextStream>
 #include <algorithm>
 #include <cerrno>
@@ -37,15 +39,34 @@ int SimUsage(const QString& why) {
     return 2;
 }
 
-// One value that wanders inside its range.
+// One value that wanders inside its range, or, when ramped, goes from `from` to `to` in
+// `seconds` from the start and then stays there.
 struct Drift {
     double value, low, high, step;
-    double next(std::mt19937& rng) {
+    bool ramped = false;
+    double from = 0, to = 0, seconds = 0;
+    double next(std::mt19937& rng, double elapsed) {
+        if (ramped) {
+            value = seconds <= 0 ? to : from + (to - from) * std::min(1.0, elapsed / seconds);
+            return value;
+        }
         std::normal_distribution<double> d(0.0, step);
         value = std::clamp(value + d(rng), low, high);
         return value;
     }
 };
+
+// "O2:3-6:30": the name, the two values and the seconds of a ramp.
+bool ParseRamp(const QString& text, QString& name, double& from, double& to, double& seconds) {
+    static const QRegularExpression re(QStringLiteral("^([A-Za-z0-9]+):(\\d+(?:\\.\\d+)?)-(\\d+(?:\\.\\d+)?):(\\d+(?:\\.\\d+)?)$"));
+    const QRegularExpressionMatch m = re.match(text.trimmed());
+    if (!m.hasMatch()) return false;
+    name = m.captured(1).toUpper();
+    from = m.captured(2).toDouble();
+    to = m.captured(3).toDouble();
+    seconds = m.captured(4).toDouble();
+    return true;
+}
 
 }  // namespace
 
@@ -54,11 +75,26 @@ int AnalyserSimCommand(const QStringList& args) {
     QString link, fuel = QStringLiteral("gas"), lineEnd = QStringLiteral("crlf");
     bool comma = false, split = false;
     unsigned seed = std::random_device{}();
+    struct Ramp {
+        QString name;
+        double from, to, seconds;
+    };
+    QList<Ramp> ramps;
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
         bool ok = true;
-        if (a == u"--period" && hasValue) {
+        if (a == u"--help" || a == u"-h") {
+            QTextStream(stdout) << "Usage:\n" << kAnalyserUsage;
+            return 0;
+        }
+        if (a == u"--drift" && hasValue) {
+            Ramp r;
+            if (!ParseRamp(args[++i], r.name, r.from, r.to, r.seconds) ||
+                !QStringList({"O2", "CO", "NO", "T"}).contains(r.name) || (r.name == u"O2" && std::max(r.from, r.to) >= 21))
+                return SimUsage(QStringLiteral("--drift: NAME:FROM-TO:SECONDS with NAME O2, CO, NO or T, such as O2:3-6:30"));
+            ramps.append(r);
+        } else if (a == u"--period" && hasValue) {
             period = args[++i].toDouble(&ok);
             if (!ok || period < 0.1 || period > 3600) return SimUsage(QStringLiteral("--period: seconds from 0.1 to 3600"));
         } else if (a == u"--link" && hasValue) {
@@ -126,6 +162,14 @@ int AnalyserSimCommand(const QStringList& args) {
     Drift co{gas ? 40.0 : 60.0, 2.0, 250.0, 4.0};
     Drift no{gas ? 45.0 : 70.0, 15.0, 140.0, 1.5};
     Drift temp{gas ? 150.0 : 175.0, 110.0, 230.0, 1.2};
+    for (const Ramp& r : ramps) {
+        Drift& d = r.name == u"O2" ? o2 : r.name == u"CO" ? co : r.name == u"NO" ? no : temp;
+        d.ramped = true;
+        d.from = r.from;
+        d.to = r.to;
+        d.seconds = r.seconds;
+    }
+    const auto started = std::chrono::steady_clock::now();
 
     const QByteArray end = lineEnd == u"lf" ? QByteArray("\n") : lineEnd == u"cr" ? QByteArray("\r") : QByteArray("\r\n");
     QString why;
@@ -146,16 +190,17 @@ int AnalyserSimCommand(const QStringList& args) {
         const auto now = std::chrono::steady_clock::now();
         if (now >= nextSend) {
             nextSend = now + std::chrono::milliseconds(static_cast<int>(period * 1000));
-            const double oxygen = o2.next(rng);
+            const double elapsed = std::chrono::duration<double>(now - started).count();
+            const double oxygen = o2.next(rng, elapsed);
             const double carbon = co2max * (21.0 - oxygen) / 21.0;
             const double lambda = 21.0 / (21.0 - oxygen);
             const QString line = QStringLiteral("  %1  %2 %3 %4 %5 0 %6")
-                                     .arg(qRound(co.next(rng)))
-                                     .arg(qRound(no.next(rng)))
+                                     .arg(qRound(co.next(rng, elapsed)))
+                                     .arg(qRound(no.next(rng, elapsed)))
                                      .arg(oxygen, 0, 'f', 1)
                                      .arg(carbon, 0, 'f', 1)
                                      .arg(lambda, 0, 'f', 2)
-                                     .arg(qRound(temp.next(rng)));
+                                     .arg(qRound(temp.next(rng, elapsed)));
             QByteArray bytes = line.toLatin1() + end;
             if (comma) bytes.replace('.', ',');
             if (split) {

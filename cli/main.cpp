@@ -6,6 +6,7 @@
 //   kalvaro-cli calc OBJECTDIR "Режим №  3.Dat" [--json]
 //   kalvaro-cli tune OBJECTDIR [--json]
 //   kalvaro-cli graph OBJECTDIR "R4 R3" [--xlsx FILE] [--png FILE]
+//   kalvaro-cli q5 | report | tune | analyser | analyser-sim ...
 //   kalvaro-cli demo HOME
 //   kalvaro-cli --help | --version
 
@@ -41,6 +42,7 @@
 #include "results/graphpainter.h"
 #include "results/xlsxexport.h"
 #include "results/instrumentlimits.h"
+#include "results/resultrows.h"
 
 namespace {
 
@@ -73,16 +75,23 @@ const char kCommands[] =
     "                                         compute the regime's q5 surfaces and print them\n"
     "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n"
     "                                         the regime card and summary sheet as a workbook and a PDF;\n"
-    "                                         stale regimes are recalculated and stored first\n"
-    "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n"
+    "                                         stale regimes are recalculated and stored first\n";
+const char kDemoUsage[] = "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n";
+const char kObjectOptions[] =
     "Object commands take --template-units (calculate with the template's units when the object's\n"
     "\"Ediny.txt\" cannot be read); recalc, report and analyser take --force (write into an object\n"
     "another program holds open).\n";
 const char kExitCodes[] =
     "Exit codes: 0 all done; 1 a file error; 2 usage; 3 done, but some regimes failed their data check.\n";
 
+// Every command in the order main() tries them, then the options they share.
+QString CommandsHelp() {
+    return QString::fromUtf8(kCommands) + QString::fromUtf8(cli::kTuneUsage) + QString::fromUtf8(cli::kAnalyserUsage) +
+           QString::fromUtf8(cli::kImportUsage) + QString::fromUtf8(kDemoUsage) + QString::fromUtf8(kObjectOptions);
+}
+
 int Usage() {
-    err() << "Usage:\n" << kCommands << cli::kTuneUsage << cli::kAnalyserUsage << cli::kImportUsage << "  kalvaro-cli --help | --version\n" << kExitCodes;
+    err() << "Usage:\n" << CommandsHelp() << "  kalvaro-cli --help | --version\n" << kExitCodes;
     return kUsage;
 }
 
@@ -229,9 +238,18 @@ int Calc(QStringList args) {
         out() << QJsonDocument(QJsonObject{{"slots", values}, {"u95", u95}}).toJson(QJsonDocument::Compact) << "\n";
         return kDone;
     }
+    // each slot's caption from the results table's rows; number and value stay the first columns
+    QStringList captions(app::kResultCount);
+    for (const results::ResultRow& row : results::BuildResultRows(s.general)) {
+        const int slot = results::ResultSlot(row.key, s.general);
+        if (slot >= 0 && slot < app::kResultCount && captions[slot].isEmpty())
+            captions[slot] = row.caption.simplified() + (row.unit.trimmed().isEmpty() ? QString() : QStringLiteral(", ") + row.unit.trimmed());
+    }
     for (int i = 0; i < app::kResultCount; ++i) {
         out() << i << "\t" << core::StoredForm(s.results[i]);
         if (u.computed[i]) out() << "\t± " << u95Text(i);
+        // the caption is always the fourth column: an empty third where no U is computed
+        if (!captions[i].isEmpty()) out() << (u.computed[i] ? "\t" : "\t\t") << captions[i];
         out() << "\n";
     }
     return kDone;
@@ -335,7 +353,7 @@ int main(int argc, char** argv) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("The object store and the calculation of Kalvaro without a display.\n\nCommands:\n") +
-        QString::fromUtf8(kCommands) + QString::fromUtf8(cli::kTuneUsage) + QStringLiteral("\n") + QString::fromUtf8(kExitCodes).chopped(1));
+        CommandsHelp() + QStringLiteral("\n") + QString::fromUtf8(kExitCodes).chopped(1));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("One of the commands above."),

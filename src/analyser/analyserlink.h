@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QString>
+#include <functional>
 
 #include "analyser/analyserport.h"
 #include "analyser/reading.h"
@@ -49,6 +50,11 @@ public:
 
     // Whether value 7 (the flue-gas temperature) is stored, so checked against its range.
     void setReadTemperature(bool on) { temperature_ = on; }
+    // The clock of the reading times and of the framing's pauses, in milliseconds since
+    // the epoch; the system clock unless a test drives time itself.
+    void setClock(std::function<qint64()> clock) { clock_ = std::move(clock); }
+    qint64 nowMs() const { return clock_ ? clock_() : QDateTime::currentMSecsSinceEpoch(); }
+    QDateTime now() const { return QDateTime::fromMSecsSinceEpoch(nowMs()); }
 
     // One second has passed.
     TickOutcome tick();
@@ -60,8 +66,16 @@ public:
     const QList<Reading>& readings() const { return readings_; }
     // The complete readings that came in at the last tick.
     const QList<Reading>& fresh() const { return fresh_; }
+    // What else the period that ended at the last Read or Skipped left for the log: fragments
+    // dropped at opening, noise, the link lost and back. Rows without values.
+    const QList<LogRow>& notes() const { return notes_; }
+    // The accepted readings of the last hour, oldest first, for the steadiness window.
+    const QList<Reading>& history() const { return history_; }
+    const ReadingFramer& framer() const { return framer_; }
     // Bytes received in the period that ended last (to tell silence from noise).
     qint64 bytesOfPeriod() const { return bytesOfPeriod_; }
+    // Bytes taken from the port since the start.
+    qint64 bytesTaken() const { return bytesTaken_; }
     // Periods in a row, up to the last one, that gave no accepted reading (a lost link too).
     int quietPeriods() const { return quietPeriods_; }
     PortFailure failure() const { return port_.failure(); }
@@ -75,6 +89,8 @@ Q_SIGNALS:
 private:
     void restartCountdown();
     void drain();
+    void take(const QList<Fragment>& fragments);
+    void note(const QString& text);
 
     AnalyserPort port_;
     LinkState state_ = LinkState::Stopped;
@@ -83,8 +99,10 @@ private:
     int countdown_ = 0;
     bool temperature_ = false;
     ReadingFramer framer_;
-    QList<Reading> periodReadings_, readings_, fresh_;
-    qint64 bytes_ = 0, bytesOfPeriod_ = 0;
+    QList<Reading> periodReadings_, readings_, fresh_, pendingFresh_, history_;
+    QList<LogRow> periodNotes_, notes_;
+    std::function<qint64()> clock_;
+    qint64 bytes_ = 0, bytesOfPeriod_ = 0, bytesTaken_ = 0;
     int quietPeriods_ = 0;
 };
 

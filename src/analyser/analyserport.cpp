@@ -41,6 +41,7 @@ PortFailure ClassifyOpenError(QSerialPort::SerialPortError error, bool deviceAcc
 
 AnalyserPort::AnalyserPort(QObject* parent) : QObject(parent) {
     connect(&port_, &QSerialPort::errorOccurred, this, &AnalyserPort::onError);
+    connect(&port_, &QSerialPort::readyRead, this, &AnalyserPort::arrived);
 }
 
 AnalyserPort::~AnalyserPort() { close(); }

@@ -45,6 +45,8 @@ public:
 
 Q_SIGNALS:
     void linkLost();
+    // Bytes came in (the port's readyRead).
+    void arrived();
 
 private:
     void onError(QSerialPort::SerialPortError error);

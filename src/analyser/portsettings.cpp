@@ -63,6 +63,58 @@ bool WriteAverageSetting(const QString& iniFile, bool on, QString* error) {
     return false;
 }
 
+QString No2PolicyText(No2Policy p) {
+    switch (p) {
+    case No2Policy::Keep: return QStringLiteral("оставить введённое");
+    case No2Policy::FivePercent: return QStringLiteral("NO2 = 5 % от NOx");
+    case No2Policy::Zero: break;
+    }
+    return QStringLiteral("NO2 не измеряется: 0");
+}
+
+QString No2PolicyKey(No2Policy p) {
+    switch (p) {
+    case No2Policy::Keep: return QStringLiteral("keep");
+    case No2Policy::FivePercent: return QStringLiteral("5%");
+    case No2Policy::Zero: break;
+    }
+    return QStringLiteral("0");
+}
+
+bool ParseNo2Policy(const QString& text, No2Policy& p) {
+    const QString t = text.trimmed();
+    for (No2Policy c : {No2Policy::Zero, No2Policy::Keep, No2Policy::FivePercent})
+        if (t.compare(No2PolicyKey(c), Qt::CaseInsensitive) == 0) {
+            p = c;
+            return true;
+        }
+    return false;
+}
+
+bool ParseSteadyWindow(const QString& text, int& seconds) {
+    bool ok = false;
+    const int v = text.trimmed().toInt(&ok);
+    if (!ok || v < 10 || v > 3600) return false;
+    seconds = v;
+    return true;
+}
+
+LinkOptions ReadLinkOptions(const QString& iniFile) {
+    LinkOptions o;
+    o.temperature = core::ReadIni(iniFile, kSection, kTemperatureKey, QStringLiteral("0")).trimmed() == u"1";
+    const QString period = core::ReadIni(iniFile, kSection, kPeriodKey, o.period).trimmed();
+    if (!period.isEmpty()) o.period = period;
+    ParseSteadyWindow(core::ReadIni(iniFile, kSection, kSteadyWindowKey, QStringLiteral("60")), o.steadyWindow);
+    ParseNo2Policy(core::ReadIni(iniFile, kSection, kNo2Key, QStringLiteral("0")), o.no2);
+    return o;
+}
+
+bool WriteLinkOption(const QString& iniFile, const QString& key, const QString& value, QString* error) {
+    if (core::WriteIni(iniFile, kSection, key, value)) return true;
+    if (error) *error = QStringLiteral("Ошибка записи файла ") + iniFile;
+    return false;
+}
+
 QString SettingsText(const PortSettings& s) {
     return s.speed + u',' + s.parity.left(1) + u',' + s.dataBits + u',' + s.stopBits;
 }

@@ -45,6 +45,39 @@ inline const QString kAverageKey = QStringLiteral("Average");
 bool ReadAverageSetting(const QString& iniFile);
 bool WriteAverageSetting(const QString& iniFile, bool on, QString* error = nullptr);
 
+// The other choices of the window kept in the same section, so the next use starts where
+// this one ended: "Temperature" (the flue-gas temperature box, "1"/"0", off when missing),
+// "Period" (the polling period text, "4"), "SteadyWindow" (seconds, 60) and "NO2" (what
+// becomes of the NO2 the analyser does not send: "0", "keep" or "5%", "0" when missing or
+// unknown).
+inline const QString kTemperatureKey = QStringLiteral("Temperature");
+inline const QString kPeriodKey = QStringLiteral("Period");
+inline const QString kSteadyWindowKey = QStringLiteral("SteadyWindow");
+inline const QString kNo2Key = QStringLiteral("NO2");
+
+enum class No2Policy {
+    Zero,         // "NO2 не измеряется: 0"
+    Keep,         // "оставить введённое"
+    FivePercent,  // "NO2 = 5 % от NOx": NO2 = NO x 0.05 / 0.95
+};
+// The choice as the window and the log name it, and as "ComPort.ini" keeps it.
+QString No2PolicyText(No2Policy p);
+QString No2PolicyKey(No2Policy p);
+// A key text back to the choice; false for an unknown one.
+bool ParseNo2Policy(const QString& text, No2Policy& p);
+
+struct LinkOptions {
+    bool temperature = false;
+    QString period = QStringLiteral("4");
+    int steadyWindow = 60;
+    No2Policy no2 = No2Policy::Zero;
+};
+LinkOptions ReadLinkOptions(const QString& iniFile);
+// Writes one key of section "General"; false, with the reason, when the file cannot be written.
+bool WriteLinkOption(const QString& iniFile, const QString& key, const QString& value, QString* error = nullptr);
+// A steadiness window text in whole seconds from 10 to 3600; false for anything else.
+bool ParseSteadyWindow(const QString& text, int& seconds);
+
 // Speed, first letter of the parity, data bits and stop bits joined by commas.
 QString SettingsText(const PortSettings& s);
 

@@ -118,6 +118,40 @@ TEST(AnalyserSettings, RoundTripThroughTheIniFileWithQuestionMarksForMissingKeys
     EXPECT_TRUE(error.contains(QStringLiteral("ComPort.ini")));
 }
 
+TEST(AnalyserSettings, TheWindowsOtherChoicesAreKeptBesideThePortSettings) {
+    QTemporaryDir dir;
+    const QString ini = SettingsFilePath(dir.path());
+    LinkOptions o = ReadLinkOptions(ini);  // nothing kept yet: the defaults
+    EXPECT_FALSE(o.temperature);
+    EXPECT_EQ(o.period, QStringLiteral("4"));
+    EXPECT_EQ(o.steadyWindow, 60);
+    EXPECT_EQ(o.no2, No2Policy::Zero);
+    ASSERT_TRUE(WriteLinkOption(ini, kTemperatureKey, QStringLiteral("1")));
+    ASSERT_TRUE(WriteLinkOption(ini, kPeriodKey, QStringLiteral("2")));
+    ASSERT_TRUE(WriteLinkOption(ini, kSteadyWindowKey, QStringLiteral("120")));
+    ASSERT_TRUE(WriteLinkOption(ini, kNo2Key, No2PolicyKey(No2Policy::FivePercent)));
+    ASSERT_TRUE(WritePortSetting(ini, 0, QStringLiteral("COM2")));
+    o = ReadLinkOptions(ini);
+    EXPECT_TRUE(o.temperature);
+    EXPECT_EQ(o.period, QStringLiteral("2"));
+    EXPECT_EQ(o.steadyWindow, 120);
+    EXPECT_EQ(o.no2, No2Policy::FivePercent);
+    EXPECT_EQ(ReadPortSettings(ini).port, QStringLiteral("COM2"));
+    // what a hand-edited file may hold that is no choice falls back to the default
+    ASSERT_TRUE(WriteLinkOption(ini, kSteadyWindowKey, QStringLiteral("5")));
+    ASSERT_TRUE(WriteLinkOption(ini, kNo2Key, QStringLiteral("half")));
+    o = ReadLinkOptions(ini);
+    EXPECT_EQ(o.steadyWindow, 60);
+    EXPECT_EQ(o.no2, No2Policy::Zero);
+    int seconds = 0;
+    for (const char* bad : {"9", "3601", "60.5", "", "x"}) EXPECT_FALSE(ParseSteadyWindow(QString::fromLatin1(bad), seconds)) << bad;
+    EXPECT_TRUE(ParseSteadyWindow(QStringLiteral(" 3600 "), seconds));
+    EXPECT_EQ(seconds, 3600);
+    EXPECT_EQ(No2PolicyText(No2Policy::Zero), QStringLiteral("NO2 не измеряется: 0"));
+    EXPECT_EQ(No2PolicyText(No2Policy::Keep), QStringLiteral("оставить введённое"));
+    EXPECT_EQ(No2PolicyText(No2Policy::FivePercent), QStringLiteral("NO2 = 5 % от NOx"));
+}
+
 TEST(AnalyserSettings, PortTextsNameLinuxDevices) {
     EXPECT_EQ(DevicePath(QStringLiteral("COM1")), QStringLiteral("/dev/ttyS0"));
     EXPECT_EQ(DevicePath(QStringLiteral("COM4")), QStringLiteral("/dev/ttyS3"));
@@ -208,16 +242,19 @@ TEST(AnalyserText, ReadingsEndAtTheirLineEndsAndACutReadingWaitsForItsRest) {
               QStringList({"10 20 3.5 9.1 0 0 150", "11 21 3.6 9.0 0 0 151"}));
     EXPECT_FALSE(cr.lineFeeds());
 
-    // a stray line feed in a CR-only stream: the readings it glues are refused as one line,
-    // and carriage returns end readings again
+    // a stray line feed in a CR-only stream costs only the reading it falls into: the two
+    // halves are refused, the readings after it are kept, and CR ends readings again
     ReadingFramer stray;
     const QStringList glued = Frame(stray, {"0\r10 20 3.5 9.1 0 0 150\r11 2\n1 3.6 9.0 0 0 151\r12 22 3.7 9 0 0 152\r",
-                                            "\n", "14 24 3.9 9 0 0 154\r"});
-    ASSERT_EQ(glued.size(), 4);
-    EXPECT_EQ(glued[1], QStringLiteral("11 2"));
-    EXPECT_EQ(ParseReading(glued[2], true).refusal, QStringLiteral("Неполное показание: несколько показаний в одной строке"));
+                                            "\n", "14 24 3.9 9 0 0 154\r", "15 25 4 9 0 0 155\r"});
+    EXPECT_EQ(glued, QStringList({"10 20 3.5 9.1 0 0 150", "11 2", "1 3.6 9.0 0 0 151", "12 22 3.7 9 0 0 152",
+                                  "14 24 3.9 9 0 0 154", "15 25 4 9 0 0 155"}));
+    EXPECT_EQ(ParseReading(glued[2], true).refusal, QStringLiteral("Неполное показание: 6 из 7 значений"));
     EXPECT_TRUE(ParseReading(glued[3], true).accepted);
     EXPECT_FALSE(stray.lineFeeds());
+    // readings that did come glued by a CR in one line are still refused as one
+    EXPECT_EQ(ParseReading(QStringLiteral("1 3.6 9.0 0 0 151 2\r12 22 3.7 9 0 0 152"), true).refusal,
+              QStringLiteral("Неполное показание: несколько показаний в одной строке"));
 
     // opening again drops the half reading that was waiting and the next fragment
     cr.restart();
@@ -455,7 +492,8 @@ TEST(AnalyserReading, TheLogHoldsEveryReadingWithWhatBecameOfIt) {
     ASSERT_EQ(lines.size(), 1 + 3 + 4) << core::DecodeCp1251(bytes).toStdString();
     EXPECT_EQ(lines[0], QStringLiteral("Время;CO;NO;O2;CO2;Значение 5;Значение 6;Тух.г;Результат"));
     EXPECT_EQ(lines[1], QStringLiteral("02.03.2026 10:00:04;100;30;3,4;10;0;0;150;не использовано: есть более новое"));
-    EXPECT_EQ(lines[2], QStringLiteral("02.03.2026 10:00:05;\"12;5\";\"\"\"x\"\"\";3.5;;;;;Неполное показание: 3 из 7 значений"));
+    // texts as received are quoted, so a spreadsheet never turns "3.5" into a date
+    EXPECT_EQ(lines[2], QStringLiteral("02.03.2026 10:00:05;\"12;5\";\"\"\"x\"\"\";\"3.5\";;;;;Неполное показание: 3 из 7 значений"));
     EXPECT_EQ(lines[3], QStringLiteral("02.03.2026 10:00:06;120;32;3,6;9,9;0;0;152;записано"));
     EXPECT_TRUE(lines[4].endsWith(QStringLiteral(";в среднем")));
     EXPECT_EQ(lines[7], QStringLiteral("02.03.2026 10:00:06;110;31;3,5;9,95;0;0;151;не записано: диск полон"));
@@ -690,6 +728,238 @@ TEST(AnalyserLinkTest, ALostLinkIsReopenedAtEachPeriodAndReadingGoesOn) {
     EXPECT_EQ(link.tick(), TickOutcome::Idle);
 }
 
+// A scripted analyser on a pseudo-terminal, the link's time driven by the test: each step
+// sends its bytes at a time of the test's clock, and the ticks fall on whole seconds.
+class ScriptedLink {
+public:
+    explicit ScriptedLink(const char* period = "1") {
+        EnsureApplication();
+        ok = fake.open();
+        link.setClock([this] { return t; });
+        ok = ok && link.start(fake.path(), QStringLiteral("9600,N,8,1"), QString::fromLatin1(period));
+    }
+    // Sends at `ms` after the start, ticking every whole second before it; waits until the
+    // link has taken the bytes, so they arrive at that time of the clock.
+    void sendAt(qint64 ms, const QByteArray& bytes) {
+        runTo(ms);
+        const qint64 before = link.bytesTaken();
+        fake.send(bytes);
+        QElapsedTimer wait;
+        wait.start();
+        while (link.bytesTaken() < before + bytes.size() && wait.elapsed() < 10000) Pump(2);
+    }
+    // Ticks every whole second up to `ms`, keeping what each period gave.
+    void runTo(qint64 ms) {
+        while ((nextTick - kStart) <= ms) {
+            t = nextTick;
+            Pump(5);
+            const TickOutcome o = link.tick();
+            if (o == TickOutcome::Read) readings += link.readings();
+            if (o != TickOutcome::Counting) notes += link.notes();
+            nextTick += 1000;
+        }
+        t = kStart + ms;
+    }
+    QStringList accepted() const {
+        QStringList out;
+        for (const Reading& r : readings)
+            if (r.accepted) out.append(r.text.simplified());
+        return out;
+    }
+    QStringList refusals() const {
+        QStringList out;
+        for (const Reading& r : readings)
+            if (!r.accepted) out.append(r.refusal.section(u':', 0, 0) + u'|' + r.text.simplified());
+        return out;
+    }
+
+    static constexpr qint64 kStart = 1'767'000'000'000;
+    qint64 t = kStart, nextTick = kStart + 1000;
+    FakeAnalyser fake;
+    AnalyserLink link;
+    QList<Reading> readings;
+    QList<LogRow> notes;
+    bool ok = false;
+};
+
+TEST(AnalyserLinkTest, ScriptedDevicesLoseNoGoodReadingAndInventNone) {
+    const QByteArray good = "  125  34 3.5 10.2 0 0 145\r\n";
+    // a head without line end, then a good line 1.5 s later: the head is a cut reading
+    // (logged, never glued), the good one is used; the same for a shorter head and for
+    // seven values without a line end
+    for (const QByteArray& head : {QByteArray("  5  6 2.0 9.9"), QByteArray("  99  9"), QByteArray("  5  6 2.0 9.9 0 0 150")}) {
+        ScriptedLink d;
+        ASSERT_TRUE(d.ok);
+        d.sendAt(100, "0 0 145\r\n");  // the end of a reading sent before the opening
+        d.sendAt(400, head);
+        d.sendAt(1900, good);
+        d.sendAt(2900, "  126  35 3.6 10.1 0 0 146\r\n");
+        d.runTo(4000);
+        EXPECT_EQ(d.accepted(), QStringList({"125 34 3.5 10.2 0 0 145", "126 35 3.6 10.1 0 0 146"})) << head.constData();
+        EXPECT_EQ(d.refusals(), QStringList({QStringLiteral("Обрезанное показание|") + QString::fromLatin1(head.simplified())}));
+        ASSERT_FALSE(d.notes.isEmpty());
+        EXPECT_TRUE(d.notes[0].outcome.startsWith(QStringLiteral("Отброшено начало потока"))) << d.notes[0].outcome.toStdString();
+    }
+    // a run of NUL bytes before a good line, at once and after a pause: noise, never a value
+    {
+        ScriptedLink d;
+        ASSERT_TRUE(d.ok);
+        d.sendAt(100, "\r\n");
+        d.sendAt(300, QByteArray(6, '\0') + good);
+        d.sendAt(1300, QByteArray(40, '\0'));
+        d.sendAt(3300, good);
+        d.runTo(4000);
+        EXPECT_EQ(d.accepted(), QStringList({"125 34 3.5 10.2 0 0 145", "125 34 3.5 10.2 0 0 145"}));
+        EXPECT_TRUE(d.refusals().isEmpty()) << d.refusals().join(u' ').toStdString();
+        QStringList noise;
+        for (const LogRow& n : d.notes)
+            if (n.outcome.startsWith(QStringLiteral("Помехи"))) noise.append(n.outcome);
+        EXPECT_EQ(noise, QStringList({QStringLiteral("Помехи: отброшено байт 6 (00 00 00 00 00 00)"),
+                                      QStringLiteral("Помехи: отброшено байт 40 (00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00)")}));
+    }
+    // a reading cut by the adapter for half a second is joined: that is no pause
+    {
+        ScriptedLink d;
+        ASSERT_TRUE(d.ok);
+        d.sendAt(100, "\n");
+        d.sendAt(800, "  125  34 3.5 1");
+        d.sendAt(1300, "0.2 0 0 145\n");
+        d.runTo(2000);
+        EXPECT_EQ(d.accepted(), QStringList({"125 34 3.5 10.2 0 0 145"}));
+    }
+    // CR-only analyser and one stray LF, in a reading and after one: every later reading kept
+    {
+        ScriptedLink d;
+        ASSERT_TRUE(d.ok);
+        d.sendAt(100, "5\r");
+        d.sendAt(1100, "10 20 3.5 9.1 0 0 150\r");
+        d.sendAt(2100, "11 2\n1 3.6 9.0 0 0 151\r");
+        for (int i = 0; i < 4; ++i) d.sendAt(3100 + 1000 * i, QByteArray::number(12 + i) + " 22 3.7 9 0 0 152\r" + (i == 1 ? "\n" : ""));
+        d.runTo(8000);
+        EXPECT_EQ(d.accepted(), QStringList({"10 20 3.5 9.1 0 0 150", "12 22 3.7 9 0 0 152", "13 22 3.7 9 0 0 152",
+                                             "14 22 3.7 9 0 0 152", "15 22 3.7 9 0 0 152"}));
+        EXPECT_EQ(d.refusals(), QStringList({QStringLiteral("Неполное показание|11 2"),
+                                             QStringLiteral("Неполное показание|1 3.6 9.0 0 0 151")}));
+        EXPECT_FALSE(d.link.framer().lineFeeds());
+        EXPECT_EQ(d.link.framer().deviceInterval(), 1000);
+    }
+    // an LF analyser and one stray CR inside a reading: the reading is kept whole
+    {
+        ScriptedLink d;
+        ASSERT_TRUE(d.ok);
+        d.sendAt(100, "\n");
+        d.sendAt(1100, "10 20 3.5\r 9.1 0 0 150\n");
+        d.sendAt(2100, "11 21 3.6 9.0 0 0 151\n");
+        d.runTo(3000);
+        EXPECT_EQ(d.accepted(), QStringList({"10 20 3.5 9.1 0 0 150", "11 21 3.6 9.0 0 0 151"}));
+    }
+}
+
+TEST(AnalyserLinkTest, SteadinessIsJudgedOverTheWindowWhateverThePeriod) {
+    // an analyser that sends every 2 s against the default period of 4 s; O2 holds at 3.5
+    // with a little noise for 70 s, then climbs by 0.03 each reading
+    ScriptedLink d("4");
+    ASSERT_TRUE(d.ok);
+    d.link.setReadTemperature(true);
+    d.sendAt(100, "\r\n");
+    auto line = [](double o2, int co, int temp) {
+        return QStringLiteral("  %1  40 %2 9.9 0 0 %3\r\n").arg(co).arg(o2, 0, 'f', 2).arg(temp).toLatin1();
+    };
+    QList<Steadiness> verdicts;
+    auto judge = [&] {
+        verdicts.append(JudgeSteadiness(d.link.history(), d.link.now(), 60, true));
+        return verdicts.last();
+    };
+    int i = 0;
+    for (qint64 ms = 500; ms < 70'000; ms += 2000, ++i) d.sendAt(ms, line(3.5 + (i % 2 ? 0.05 : -0.05), 50 + i % 3, 150 + i % 2));
+    d.runTo(70'000);
+    const Steadiness steady = judge();
+    EXPECT_TRUE(steady.steady) << steady.verdict.toStdString();
+    EXPECT_EQ(steady.verdict, QStringLiteral("Стабильно"));
+    EXPECT_EQ(steady.readings, 30);
+    EXPECT_NEAR(steady.span, 58, 1e-9);
+    EXPECT_NEAR(steady.mean[2], 3.5, 0.0051);
+    // with "Усреднять" and a steady window the stored value is the window's mean, the log says over what
+    const PeriodValues stored = CombineWithWindow(d.link.readings(), steady, true);
+    EXPECT_TRUE(stored.fromWindow);
+    EXPECT_EQ(stored.used, 30);
+    EXPECT_DOUBLE_EQ(stored.values[2], steady.mean[2]);
+    EXPECT_GT(stored.sd[2], 0.04);
+    const QList<LogRow> rows = LogRowsOf(d.link.readings(), stored, true, {}, No2PolicyText(No2Policy::Zero));
+    ASSERT_FALSE(rows.isEmpty());
+    EXPECT_EQ(rows.last().outcome,
+              QStringLiteral("записано: среднее из 30 показаний за 58 с (окно 60 с, стабильно), NO2: NO2 не измеряется: 0"));
+    // without averaging the newest reading is stored, whatever the window says
+    EXPECT_FALSE(CombineWithWindow(d.link.readings(), steady, false).fromWindow);
+
+    // the ramp of a burner being set: O2 climbs 2.7 % in 27 s; from its second period on no
+    // period is marked steady until the window has left it
+    for (qint64 ms = 70'500; ms < 98'000; ms += 2000) d.sendAt(ms, line(3.5 + 0.2 * ((ms - 68'500) / 2000), 50, 150));
+    for (qint64 ms = 98'500; ms < 170'000; ms += 2000) d.sendAt(ms, line(6.3, 50, 150));
+    for (qint64 ms = 76'000; ms <= 148'000; ms += 4000) {
+        d.runTo(ms);
+        EXPECT_FALSE(judge().steady) << ms;
+        EXPECT_TRUE(verdicts.last().verdict.startsWith(QStringLiteral("O2 растёт на "))) << verdicts.last().verdict.toStdString();
+        EXPECT_FALSE(CombineWithWindow(d.link.readings(), verdicts.last(), true).fromWindow);
+    }
+    d.runTo(170'000);
+    EXPECT_TRUE(judge().steady) << verdicts.last().verdict.toStdString();
+
+    // the words of a slow trend, over two windows, and too few readings to tell
+    QList<Reading> slow;
+    const QDateTime end = d.link.now();
+    for (int k = 0; k < 30; ++k)
+        slow.append(ParseReading(QStringLiteral("50 40 %1 9.9 0 0 150").arg(3.0 + 0.03 * k, 0, 'f', 2), true, end.addSecs(-58 + 2 * k)));
+    EXPECT_EQ(JudgeSteadiness(slow, end, 60, true).verdict, QStringLiteral("O2 растёт на 0,9 % за 60 с"));
+    EXPECT_EQ(JudgeSteadiness(slow, end, 20, true).verdict, QStringLiteral("O2 растёт на 0,3 % за 20 с"));
+    EXPECT_EQ(JudgeSteadiness(slow.mid(0, 10), slow[9].time, 60, true).verdict, QStringLiteral("Мало показаний: 10 за 18 с из 60"));
+    EXPECT_EQ(JudgeSteadiness({}, end, 60, true).verdict, QStringLiteral("Нет показаний за 60 с"));
+    // a burner whose CO swings is not steady even without a trend
+    QList<Reading> swinging;
+    for (int k = 0; k < 30; ++k)
+        swinging.append(ParseReading(QStringLiteral("%1 40 3.5 9.9 0 0 150").arg(k % 2 ? 30 : 80), true, d.link.now().addSecs(-58 + 2 * k)));
+    EXPECT_EQ(JudgeSteadiness(swinging, d.link.now(), 60, true).verdict, QStringLiteral("разброс CO 25,4 за 60 с"));
+}
+
+TEST(AnalyserLinkTest, TheNo2OfAFilledRegimeFollowsTheChoiceAndTheLogSaysWhich) {
+    // a regime with a hand-typed NO2 of 7, filled from a scripted analyser over a pseudo-terminal
+    DemoHome home;
+    QStringList fields;
+    ASSERT_TRUE(home.open(kSchool, 0, fields));
+    fields[15] = QStringLiteral("7");
+    ASSERT_TRUE(regime::SaveRegimeInputs(home.state, fields));
+    ScriptedLink d;
+    ASSERT_TRUE(d.ok);
+    d.sendAt(100, "\r\n");
+    d.sendAt(500, "  125  38 3.5 10.2 0 0 145\r\n");
+    d.runTo(1000);
+    ASSERT_EQ(d.accepted().size(), 1);
+    const PeriodValues v = CombineReadings(d.readings, false);
+    struct Case {
+        No2Policy policy;
+        double no2;
+    };
+    for (const Case& c : {Case{No2Policy::Keep, 7}, Case{No2Policy::FivePercent, 2}, Case{No2Policy::Zero, 0}}) {
+        const StoreOutcome o = StoreAnalyserValues(home.state, fields, v, SamplingPoint::AfterEconomiser, false, {}, c.policy);
+        ASSERT_TRUE(o.saved) << o.error.toStdString();
+        const QStringList stored = home.storedInputs();
+        EXPECT_DOUBLE_EQ(Stored(stored, 14), 38);
+        EXPECT_DOUBLE_EQ(Stored(stored, 15), c.no2) << No2PolicyText(c.policy).toStdString();
+        EXPECT_EQ(fields[15].trimmed(), stored[15].trimmed());
+        const QList<LogRow> rows = LogRowsOf(d.readings, v, true, {}, No2PolicyText(c.policy));
+        EXPECT_EQ(rows.last().outcome, QStringLiteral("записано, NO2: ") + No2PolicyText(c.policy));
+    }
+    EXPECT_DOUBLE_EQ(No2Of(No2Policy::FivePercent, 34), 1.79);  // 34 x 0.05 / 0.95 = 1.789...
+    // before the economiser its own NO2 field is set
+    QStringList f(43, QStringLiteral(" 9"));
+    PutAnalyserValues(f, v.values, SamplingPoint::BeforeEconomiser, false, No2Policy::Zero);
+    EXPECT_EQ(f[39].trimmed(), QStringLiteral("0"));
+    EXPECT_EQ(f[15], QStringLiteral(" 9"));
+    EXPECT_EQ(UnmeasuredNote(No2Policy::Keep, true), QStringLiteral("Не измеряются анализатором: NO2 (оставить введённое)"));
+    EXPECT_EQ(UnmeasuredNote(No2Policy::Zero, false),
+              QStringLiteral("Не измеряются анализатором: NO2 (NO2 не измеряется: 0), Тух.г (не считывается: оставлено введённое)"));
+}
+
 // ------------------------------------------------------------------ command line
 
 namespace {
@@ -843,6 +1113,49 @@ TEST(AnalyserCli, PrintsWhatItStoredRefusesCutReadingsAndGivesUpOnSilence) {
     EXPECT_EQ(lost.exitCode(), 1);
     const QString lostErr = QString::fromUtf8(lost.readAllStandardError());
     EXPECT_TRUE(lostErr.contains(QStringLiteral("потеряна"))) << lostErr.toStdString();
+}
+
+TEST(AnalyserCli, ADriftingSimulatorTheWindowAndTheNo2Choice) {
+    DemoHome d;
+    QTemporaryDir dir;
+    const QString linkPath = dir.filePath(QStringLiteral("analyser"));
+    QProcess sim;
+    sim.start(QStringLiteral(KALVARO_CLI), {"analyser-sim", "--period", "0.5", "--link", linkPath, "--seed", "3",
+                                           "--drift", "O2:3-6:3", "--drift", "T:150-160:3"});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    const QString object = core::JoinPath(d.home.objects(), kSchool);
+    const QString regimeName = QStringLiteral("Режим №  2.Dat");
+    const CliRun run = Cli({"analyser", object, regimeName, "--port", linkPath, "--period", "1", "--count", "4",
+                            "--temperature", "--no2", "5%", "--steady-window", "10"});
+    ASSERT_EQ(run.code, 0) << run.err.toStdString() << run.out.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("Не измеряются анализатором: NO2 (NO2 = 5 % от NOx)"))) << run.out.toStdString();
+    QStringList stored;
+    ASSERT_TRUE(core::ReadTextLines(core::JoinPath(object, regimeName), stored));
+    EXPECT_NEAR(Stored(stored, 15), No2Of(No2Policy::FivePercent, Stored(stored, 14)), 1e-9);
+    const QStringList lines = run.out.split(u'\n', Qt::SkipEmptyParts).filter(QStringLiteral("  #"));
+    ASSERT_EQ(lines.size(), 4) << run.out.toStdString();
+    for (const QString& l : lines) EXPECT_TRUE(l.contains(QStringLiteral("  окно 10 с: "))) << l.toStdString();
+    EXPECT_TRUE(lines[3].contains(QStringLiteral("  NO2 ") + stored[15].trimmed())) << lines[3].toStdString();
+
+    // the simulator's O2 and temperature went up their ramps and stay at the top
+    sim.terminate();
+    ASSERT_TRUE(sim.waitForFinished(5000));
+    const QStringList sent = QString::fromUtf8(sim.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts).filter(QStringLiteral(":"));
+    ASSERT_GE(sent.size(), 8);
+    QList<double> o2;
+    for (const QString& l : sent) o2.append(l.simplified().section(u' ', 3, 3).toDouble());
+    for (int i = 1; i < o2.size(); ++i) EXPECT_GE(o2[i], o2[i - 1]) << sent[i].toStdString();
+    EXPECT_DOUBLE_EQ(o2.last(), 6.0);
+    EXPECT_EQ(sent.last().simplified().section(u' ', 7, 7), QStringLiteral("160"));
+    EXPECT_DOUBLE_EQ(Stored(stored, 13), 6.0);
+
+    const CliRun help = Cli({"analyser-sim", "--help"});
+    EXPECT_EQ(help.code, 0);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("--drift NAME:FROM-TO:SECONDS"))) << help.out.toStdString();
+    EXPECT_EQ(Cli({"analyser-sim", "--drift", "O2:3-25:10"}).code, 2);
+    EXPECT_EQ(Cli({"analyser-sim", "--drift", "H2:1-2:3"}).code, 2);
+    EXPECT_EQ(Cli({"analyser", object, regimeName, "--port", linkPath, "--no2", "half"}).code, 2);
+    EXPECT_EQ(Cli({"analyser", object, regimeName, "--port", linkPath, "--steady-window", "5"}).code, 2);
 }
 
 TEST(AnalyserCli, PortFailuresAndUsage) {

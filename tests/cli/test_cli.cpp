@@ -101,6 +101,10 @@ TEST(Cli, CalcPrintsWithoutWriting) {
         const bool written = !QList<int>({1, 2, 13, 19, 25}).contains(i);
         EXPECT_EQ(lines[i].section('\t', 2).startsWith(QStringLiteral("± ")), written) << i;
     }
+    // the caption of the results table's row after the number, the value and the U
+    EXPECT_EQ(lines[4].section('\t', 3), QStringLiteral("КПД обр, %")) << lines[4].toStdString();
+    EXPECT_EQ(lines[18].section('\t', 3), QStringLiteral("NOx, мг/м3")) << lines[18].toStdString();
+    EXPECT_EQ(lines[1].count('\t'), 1);  // a slot without a row has no caption
     EXPECT_EQ(Snapshot(objects), before);
 }
 

@@ -55,6 +55,15 @@ TEST(CommandLine, HelpListsTheCommandsAndOptions) {
     for (const char* word : {"objects HOME", "regimes OBJECTDIR", "recalc OBJECTDIR", "calc OBJECTDIR", "graph OBJECTDIR",
                              "demo HOME", "--version", "--help"})
         EXPECT_TRUE(cli.out.contains(QString::fromUtf8(word))) << word;
+    // every command, in the order the tool tries them
+    qsizetype last = -1;
+    for (const char* command : {"objects HOME", "regimes OBJECTDIR", "recalc OBJECTDIR", "calc OBJECTDIR", "graph OBJECTDIR",
+                                "q5 OBJECTDIR", "report OBJECTDIR", "tune OBJECTDIR", "analyser OBJECTDIR", "analyser-sim [",
+                                "import OBJECTDIR", "demo HOME"}) {
+        const qsizetype at = cli.out.indexOf(QStringLiteral("kalvaro-cli ") + QString::fromUtf8(command));
+        EXPECT_GT(at, last) << command;
+        last = at;
+    }
 
     const ProgramRun gui = Start(kGui, {"-h"});
     EXPECT_EQ(gui.code, 0) << gui.err.toStdString();

@@ -394,14 +394,17 @@ TEST_F(ComportTest, AveragesWithItsSpreadDrawsTheTrendLogsAndStopsWhenTheRegimeG
     EXPECT_DOUBLE_EQ(stored(17), 151);
     EXPECT_DOUBLE_EQ(stored(1), 99);
     EXPECT_EQ(editor()->T[1]->text(), QStringLiteral(" 99"));
-    EXPECT_EQ(w->Label4->text(), QStringLiteral("Усреднено показаний: 3;  σ O2 0.1,  σ CO 10,  σ Тух.г 1   ✔ стабильно"));
+    // the spread of the period; steadiness is the window's, and three readings of two seconds are too few
+    EXPECT_TRUE(w->Label4->text().startsWith(
+        QStringLiteral("Усреднено показаний: 3;  σ O2 0.1,  σ CO 10,  σ Тух.г 1   Окно 60 с: Мало показаний: 3 за ")))
+        << w->Label4->text().toStdString();
     EXPECT_TRUE(w->Label3->text().contains(QStringLiteral("отклонено показаний: 1")));
 
     // the log lists every reading, the refused one and the mean too
     const QString log = core::DecodeCp1251(ReadBytes(core::JoinPath(state.currentObjectFolder, logName)));
     EXPECT_EQ(log.count(QStringLiteral(";в среднем\r\n")), 3) << log.toStdString();
-    EXPECT_EQ(log.count(QStringLiteral(";записано: среднее из 3\r\n")), 1);
-    EXPECT_EQ(log.count(QStringLiteral("noise;;;;;;;Неполное показание: 1 из 7 значений")), 1);
+    EXPECT_EQ(log.count(QStringLiteral(";записано: среднее из 3, NO2: NO2 не измеряется: 0\r\n")), 1);
+    EXPECT_EQ(log.count(QStringLiteral("\"noise\";;;;;;;Неполное показание: 1 из 7 значений")), 1);
 
     // the regime is deleted meanwhile: reading stops with a message, nothing is created
     const QString gone = regimePath();
@@ -549,6 +552,72 @@ TEST_F(ComportTest, ALostLinkIsShownRetriedAndResumedWithoutMessages) {
     press(w, QStringLiteral("Старт"));
     EXPECT_FALSE(w->Timer1->isActive());
     EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral(" :    Остановлено")));
+}
+
+TEST_F(ComportTest, KeepsItsChoicesShowsItsStateInsideAndLogsTheLinkLostAndBack) {
+    QTemporaryDir dir;
+    const QString linkPath = dir.filePath(QStringLiteral("analyser"));
+    FakeAnalyser fake;
+    ASSERT_TRUE(fake.open());
+    ASSERT_TRUE(fake.linkAs(linkPath));
+    writeSettings(linkPath);
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    // the choices as a user makes them, each kept in "ComPort.ini" at once
+    w->Check1[0]->click();
+    w->Text1->setText(QStringLiteral("2"));
+    Q_EMIT w->Text1->editingFinished();
+    w->Text2->setText(QStringLiteral("30"));
+    Q_EMIT w->Text2->editingFinished();
+    w->Combo2->setCurrentIndex(2);
+    Q_EMIT w->Combo2->activated(2);
+    auto key = [&](const char* k) { return core::ReadIni(ini, QStringLiteral("General"), QString::fromLatin1(k), QStringLiteral("none")); };
+    EXPECT_EQ(key("Temperature"), QStringLiteral("1"));
+    EXPECT_EQ(key("Period"), QStringLiteral("2"));
+    EXPECT_EQ(key("SteadyWindow"), QStringLiteral("30"));
+    EXPECT_EQ(key("NO2"), QStringLiteral("5%"));
+    w->close();
+    settle();
+    frame().ComP->trigger();
+    settle();
+    w = window();
+    ASSERT_NE(w, nullptr);
+    w->Timer1->setInterval(3600 * 1000);
+    EXPECT_TRUE(w->Check1[0]->isChecked());
+    EXPECT_EQ(w->Text1->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->Text2->text(), QStringLiteral("30"));
+    EXPECT_EQ(w->Combo2->currentText(), QStringLiteral("NO2 = 5 % от NOx"));
+
+    // the state in full inside the window, whatever the caption shows
+    const QString head = linkPath + QStringLiteral(" -> ") + w->Combo1->currentText();
+    EXPECT_EQ(w->Label5->text(), head + QStringLiteral(":  Остановлено"));
+    press(w, QStringLiteral("Старт"));
+    ticks(w, 1);
+    EXPECT_EQ(w->Label5->text(), head + QStringLiteral(":  Выполняется:  1"));
+    fake.send("\r\n  125  38 3.5 10.2 0 0 145\r\n");
+    ticks(w, 1);
+    EXPECT_DOUBLE_EQ(stored(17), 145);  // the kept temperature box
+    EXPECT_DOUBLE_EQ(stored(15), 2);    // NO2 = 38 x 0.05 / 0.95
+    EXPECT_TRUE(w->Label3->text().contains(QStringLiteral("Не измеряются анализатором: NO2 (NO2 = 5 % от NOx)")))
+        << w->Label3->text().toStdString();
+    EXPECT_TRUE(w->Label4->text().startsWith(QStringLiteral("Окно 30 с: Мало показаний"))) << w->Label4->text().toStdString();
+    fake.close();
+    Pump(200);
+    EXPECT_TRUE(w->Label5->text().startsWith(head + QStringLiteral(":  Связь потеряна, повтор через: ")))
+        << w->Label5->text().toStdString();
+    ticks(w, 2);
+    FakeAnalyser again;
+    ASSERT_TRUE(again.open());
+    ASSERT_TRUE(again.linkAs(linkPath));
+    ticks(w, 2);
+    EXPECT_TRUE(w->Label5->text().startsWith(head + QStringLiteral(":  Выполняется"))) << w->Label5->text().toStdString();
+    press(w, QStringLiteral("Старт"));
+    const QString log = core::DecodeCp1251(ReadBytes(core::JoinPath(
+        state.currentObjectFolder,
+        QStringLiteral("Анализатор Режим %1.csv").arg(analyser::RegimeNumberOf(state.currentRegimeFile)))));
+    EXPECT_EQ(log.count(QStringLiteral(";Связь потеряна: ")), 1) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral(";Связь восстановлена: ")), 1) << log.toStdString();
+    EXPECT_EQ(log.count(QStringLiteral(";записано, NO2: NO2 = 5 % от NOx\r\n")), 1) << log.toStdString();
 }
 
 TEST_F(ComportTest, ClosingInAnyStateStopsTheTimerAndClosesThePort) {

@@ -88,10 +88,16 @@ void TrendView::clear() {
     update();
 }
 
+void TrendView::setWindow(int seconds, const QString& verdict, bool steady) {
+    windowSeconds_ = seconds;
+    verdict_ = verdict;
+    steady_ = steady;
+    update();
+}
+
 void TrendView::paintEvent(QPaintEvent*) {
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    p.setRenderHint(QPainter::Antialiasing);
     const QString names[3] = {QStringLiteral("O2, %"), QStringLiteral("CO"), QStringLiteral("Тух.г")};
     const QColor colours[3] = {QColor(0, 90, 200), QColor(200, 40, 40), QColor(0, 140, 60)};
     const QFontMetrics fm(font());
@@ -105,6 +111,16 @@ void TrendView::paintEvent(QPaintEvent*) {
     const int minutes = std::clamp(static_cast<int>((held + 59999) / 60000), 2, kMinutes);
     const QDateTime start = end.addSecs(-minutes * 60);
     auto x = [&](const QDateTime& t) { return left + w * double(start.msecsTo(t)) / (minutes * 60 * 1000.0); };
+    // the steadiness window, ending at the newest reading
+    if (!points_.isEmpty()) {
+        const double from = std::max<double>(left, x(end.addSecs(-windowSeconds_)));
+        const QRectF shade(from, top, x(end) - from, 3 * strip - 3);
+        p.fillRect(shade, steady_ ? QColor(220, 245, 220) : QColor(253, 240, 210));
+        if (!verdict_.isEmpty()) {
+            p.setPen(steady_ ? QColor(0, 110, 40) : QColor(150, 80, 0));
+            p.drawText(QRectF(left + 4, top + strip - fm.height() - 4, w - 8, fm.height()), Qt::AlignRight, verdict_);
+        }
+    }
     const int step = minutes <= 5 ? 1 : 2;
     for (int m = 0; m <= minutes; m += step) {
         const double gx = left + w * double(minutes - m) / minutes;
@@ -116,6 +132,7 @@ void TrendView::paintEvent(QPaintEvent*) {
         else
             p.drawText(QRectF(gx - 30, top + 3 * strip + 2, 60, fm.height()), Qt::AlignHCenter, QStringLiteral("-%1").arg(m));
     }
+    p.setRenderHint(QPainter::Antialiasing);
     for (int k = 0; k < 3; ++k) {
         const QRect box(left, top + k * strip, w, strip - 3);
         p.setPen(QColor(170, 170, 170));
@@ -287,13 +304,47 @@ void comport::build() {
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setToolTip(QStringLiteral("Записывать среднее всех полных показаний периода"));
     g3->addWidget(Check2, 2, 0, 1, 2);
+    Text2 = new QLineEdit(QString::number(kDefaultSteadyWindow));
+    Text2->setObjectName(QStringLiteral("Text2"));
+    Text2->setToolTip(QStringLiteral("Стабильность оценивается по показаниям за это время: разброс и тренд O2, CO и Тух.г"));
+    Text2->setMaximumWidth(60);
+    auto* label2 = new QLabel(QStringLiteral("Окно стабильности, с"));
+    g3->addWidget(Text2, 3, 0);
+    g3->addWidget(label2, 3, 1);
+    Combo2 = new QComboBox;
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    for (No2Policy p : {No2Policy::Zero, No2Policy::Keep, No2Policy::FivePercent})
+        Combo2->addItem(No2PolicyText(p), static_cast<int>(p));
+    Combo2->setToolTip(QStringLiteral("Анализатор не передает NO2: что записать в поле NO2 режима"));
+    g3->addWidget(Combo2, 4, 0, 1, 2);
+    auto keep = [this](const QString& key, const QString& value) {
+        QString error;
+        if (!WriteLinkOption(iniFile_, key, value, &error)) Warn(wb_, error);
+    };
     connect(Check2, &QCheckBox::clicked, this, [this](bool on) {
         QString error;
         if (!WriteAverageSetting(iniFile_, on, &error)) Warn(wb_, error);
     });
     connect(Check1[0], &QCheckBox::toggled, this, [this](bool on) { link_.setReadTemperature(on); });
+    connect(Check1[0], &QCheckBox::clicked, this,
+            [keep](bool on) { keep(kTemperatureKey, on ? QStringLiteral("1") : QStringLiteral("0")); });
     g3->setColumnStretch(1, 1);
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString& t) { link_.setPeriodText(t); });
+    // a period or window is kept once it is a valid one and the user has finished typing it
+    connect(Text1, &QLineEdit::editingFinished, this, [this, keep] {
+        int period = 0;
+        if (ParsePeriod(Text1->text(), period)) keep(kPeriodKey, Text1->text().trimmed());
+    });
+    connect(Text2, &QLineEdit::editingFinished, this, [this, keep] {
+        int seconds = 0;
+        if (ParseSteadyWindow(Text2->text(), seconds)) {
+            keep(kSteadyWindowKey, QString::number(seconds));
+            showWindow();
+        }
+    });
+    connect(Combo2, &QComboBox::activated, this, [this, keep] {
+        keep(kNo2Key, No2PolicyKey(static_cast<No2Policy>(Combo2->currentData().toInt())));
+    });
 
     auto* right = new QVBoxLayout;
     right->addWidget(Combo1);
@@ -315,12 +366,17 @@ void comport::build() {
     Label3->setWordWrap(true);
     Label4 = new QLabel;
     Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setWordWrap(true);
+    Label5 = new QLabel;
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setStyleSheet(QStringLiteral("font-weight: bold;"));
     Trend = new TrendView;
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 0, 4, 4);
     layout->setSpacing(2);
     layout->addWidget(Toolbar1);
+    layout->addWidget(Label5);
     layout->addLayout(body);
     layout->addWidget(Label2);
     layout->addWidget(Label3);
@@ -361,12 +417,18 @@ void comport::setHeightTwips(int twips) { setFixedHeight(app::TwipsY(this, twips
 
 QString comport::captionStart() const { return C1->currentText() + QStringLiteral(" -> ") + Combo1->currentText(); }
 
-void comport::showStopped(bool trailingBlank) {
-    setWindowTitle(captionStart() + kStopped + (trailingBlank ? QStringLiteral(" ") : QString()));
+// The caption may be cut by the window manager: the state is also written in full inside.
+void comport::showState(const QString& state) {
+    setWindowTitle(captionStart() + state);
+    QString inside = state.trimmed();
+    if (inside.startsWith(u':')) inside = inside.mid(1).trimmed();
+    Label5->setText(captionStart() + QStringLiteral(":  ") + inside);
 }
 
+void comport::showStopped(bool trailingBlank) { showState(kStopped + (trailingBlank ? QStringLiteral(" ") : QString())); }
+
 void comport::showLost() {
-    setWindowTitle(captionStart() + kLost + core::CounterForm(link_.countdown(), true));
+    showState(kLost + core::CounterForm(link_.countdown(), true));
     Label2->setText(link_.reason());
 }
 
@@ -393,6 +455,11 @@ void comport::comport_Form_Load() {
     QComboBox* lists[5] = {C1, C2, C3, C4, C5};
     for (int i = 0; i < 5; ++i) lists[i]->setEditText(ps.value(i));
     Check2->setChecked(ReadAverageSetting(iniFile_));
+    const LinkOptions options = ReadLinkOptions(iniFile_);
+    Check1[0]->setChecked(options.temperature);
+    Text1->setText(options.period);
+    Text2->setText(QString::number(options.steadyWindow));
+    Combo2->setCurrentIndex(Combo2->findData(static_cast<int>(options.no2)));
     if (row >= 0) {
         Combo1->setCurrentIndex(row);
         comport_Combo1_Click();
@@ -506,9 +573,14 @@ void comport::startReading() {
             Warn(wb_, error);
             break;
         }
+    // the period that started the reading is kept with the port settings
+    if (ReadLinkOptions(iniFile_).period != Text1->text().trimmed() &&
+        !WriteLinkOption(iniFile_, kPeriodKey, Text1->text().trimmed(), &error))
+        Warn(wb_, error);
     Label2->clear();
     Label3->setText(QStringLiteral("Ожидание показаний ..."));
     Label4->clear();
+    Trend->setWindow(steadyWindow(), {}, false);
     startButton_->setIcon(Image(3));
     startButton_->setText(kStopCaption);
     startButton_->setToolTip(kStopTip);
@@ -541,24 +613,32 @@ void comport::comport_Timer1_Timer() {
     switch (t) {
     case TickOutcome::Counting:
         if (link_.state() == LinkState::Lost) showLost();
-        else setWindowTitle(captionStart() + kRunning + core::CounterForm(link_.countdown(), true));
+        else showState(kRunning + core::CounterForm(link_.countdown(), true));
         break;
     case TickOutcome::Read:
         ReadAnalyser();
         if (link_.state() == LinkState::Stopped) return;  // stopped on a file failure
         [[fallthrough]];
     case TickOutcome::Skipped:
-        setWindowTitle(captionStart() + kRunning + kReading);
-        if (t == TickOutcome::Skipped) Label3->setText(QStringLiteral("Нет полного показания за период"));
+        showState(kRunning + kReading);
+        if (t == TickOutcome::Skipped) {
+            logNotes();
+            Label3->setText(QStringLiteral("Нет полного показания за период"));
+            showWindow();
+        }
         showQuiet();
         break;
     case TickOutcome::Reopened:
+        logNotes();
         Label2->clear();
         Label3->setText(QStringLiteral("Порт открыт снова, ожидание показаний ..."));
-        setWindowTitle(captionStart() + kRunning + core::CounterForm(link_.countdown(), true));
+        showState(kRunning + core::CounterForm(link_.countdown(), true));
         break;
     case TickOutcome::LinkLost:
-    case TickOutcome::StillLost: showLost(); break;
+    case TickOutcome::StillLost:
+        logNotes();
+        showLost();
+        break;
     case TickOutcome::Idle: return;
     }
     Timer1->start();
@@ -568,12 +648,15 @@ void comport::ReadAnalyser() {
     app::AppState& s = wb_.state();
     auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim);
     const QList<Reading>& readings = link_.readings();
-    const PeriodValues values = CombineReadings(readings, Check2->isChecked());
+    const Steadiness window = JudgeSteadiness(link_.history(), link_.now(), steadyWindow(), Check1[0]->isChecked());
+    Trend->setWindow(window.seconds, window.verdict, window.steady);
+    const PeriodValues values = CombineWithWindow(readings, window, Check2->isChecked());
+    const No2Policy no2 = static_cast<No2Policy>(Combo2->currentData().toInt());
     const QString folder = s.currentObjectFolder, regimeFile = s.currentRegimeFile;
     QString logError;
     if (values.used == 0) {
         // refused readings only: nothing is stored, the previous values stay
-        AppendReadingLog(folder, regimeFile, LogRowsOf(readings, values, false), &logError);
+        AppendReadingLog(folder, regimeFile, LogRowsOf(readings, values, false, {}, {}, link_.notes()), &logError);
         QString why;
         for (const Reading& r : readings) why = r.refusal;
         showPeriod(values, why);
@@ -584,9 +667,10 @@ void comport::ReadAnalyser() {
     QStringList fields;
     if (editor) fields = editor->fieldTexts();
     const SamplingPoint point = Option1->isChecked() ? SamplingPoint::BeforeEconomiser : SamplingPoint::AfterEconomiser;
-    const StoreOutcome o = StoreAnalyserValues(s, fields, values, point, Check1[0]->isChecked(),
-                                               [this](const QString& m) { regime::ShowNotice(this, m); });
-    AppendReadingLog(folder, regimeFile, LogRowsOf(readings, values, o.saved, o.error), &logError);
+    const StoreOutcome o = StoreAnalyserValues(
+        s, fields, values, point, Check1[0]->isChecked(), [this](const QString& m) { regime::ShowNotice(this, m); }, no2);
+    AppendReadingLog(folder, regimeFile,
+                     LogRowsOf(readings, values, o.saved, o.error, No2PolicyText(no2), link_.notes()), &logError);
     if (!o.saved) {
         stopReading();
         Label3->setText(o.error);
@@ -601,9 +685,11 @@ void comport::ReadAnalyser() {
                     fields.value(f.no).trimmed() + QStringLiteral("  O2 ") + fields.value(f.o2).trimmed() +
                     QStringLiteral("  CO2 ") + fields.value(f.co2).trimmed();
     if (Check1[0]->isChecked()) shown += QStringLiteral("  Тух.г ") + fields.value(f.temperature).trimmed();
+    shown += QStringLiteral("  NO2 ") + fields.value(No2FieldOf(point)).trimmed();
     int refused = 0;
     for (const Reading& r : readings) refused += r.accepted ? 0 : 1;
     if (refused > 0) shown += QStringLiteral(";  отклонено показаний: %1").arg(refused);
+    shown += u'\n' + UnmeasuredNote(no2, Check1[0]->isChecked());
     showPeriod(values, shown);
     if (o.calc.outcome == regime::CalcOutcome::FileError) {
         stopReading();
@@ -616,14 +702,42 @@ void comport::ReadAnalyser() {
 
 void comport::showPeriod(const PeriodValues& v, const QString& outcome) {
     Label3->setText(outcome);
-    if (!v.averaged) {
-        Label4->clear();
-        return;
+    const Steadiness w = JudgeSteadiness(link_.history(), link_.now(), steadyWindow(), Check1[0]->isChecked());
+    QString t;
+    if (v.averaged) {
+        t = QStringLiteral("Усреднено показаний: %1").arg(v.used);
+        if (v.fromWindow)
+            t += QStringLiteral(" за %1 с").arg(core::StoredForm(static_cast<float>(core::RoundHalfEven(v.windowSpan, 0))));
+        t += QStringLiteral(";  σ O2 %1,  σ CO %2").arg(Sd(v.sdO2, 2), Sd(v.sdCO, 1));
+        if (Check1[0]->isChecked()) t += QStringLiteral(",  σ Тух.г ") + Sd(v.sdTemperature, 1);
+        t += QStringLiteral("   ");
     }
-    QString t = QStringLiteral("Усреднено показаний: %1;  σ O2 %2,  σ CO %3").arg(v.used).arg(Sd(v.sdO2, 2), Sd(v.sdCO, 1));
-    if (Check1[0]->isChecked()) t += QStringLiteral(",  σ Тух.г ") + Sd(v.sdTemperature, 1);
-    t += v.steady ? QStringLiteral("   ✔ стабильно") : QStringLiteral("   не стабильно");
+    t += (w.steady ? QStringLiteral("✔ ") : QString()) + QStringLiteral("Окно %1 с: ").arg(w.seconds) + w.verdict;
     Label4->setText(t);
+}
+
+// The verdict of the window as it stands now, in the line below the period and on the trend.
+void comport::showWindow() {
+    const Steadiness w = JudgeSteadiness(link_.history(), link_.now(), steadyWindow(), Check1[0]->isChecked());
+    Trend->setWindow(w.seconds, w.verdict, w.steady);
+    if (Timer1->isActive())
+        Label4->setText((w.steady ? QStringLiteral("✔ ") : QString()) + QStringLiteral("Окно %1 с: ").arg(w.seconds) + w.verdict);
+}
+
+int comport::steadyWindow() const {
+    int seconds = kDefaultSteadyWindow;
+    if (!ParseSteadyWindow(Text2->text(), seconds)) seconds = ReadLinkOptions(iniFile_).steadyWindow;
+    return seconds;
+}
+
+// What the period left for the log besides readings (the link lost and back, noise).
+void comport::logNotes() {
+    if (link_.notes().isEmpty()) return;
+    QString logError;
+    const app::AppState& s = wb_.state();
+    if (!AppendReadingLog(s.currentObjectFolder, s.currentRegimeFile, LogRowsOf({}, {}, false, {}, {}, link_.notes()),
+                          &logError))
+        Label2->setText(logError);
 }
 
 // After two periods without an accepted reading the window says what to check.

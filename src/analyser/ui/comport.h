@@ -54,6 +54,10 @@ public:
     explicit TrendView(QWidget* parent = nullptr);
     void add(const QDateTime& time, double o2, double co, double temperature);
     void clear();
+    // The steadiness window ending at the newest reading is shaded, its verdict written in it.
+    void setWindow(int seconds, const QString& verdict, bool steady);
+    int windowSeconds() const { return windowSeconds_; }
+    QString verdict() const { return verdict_; }
     int points() const { return static_cast<int>(points_.size()); }
     QSize sizeHint() const override;
 
@@ -66,6 +70,9 @@ private:
         double v[3];
     };
     QList<Point> points_;
+    int windowSeconds_ = 60;
+    QString verdict_;
+    bool steady_ = false;
 };
 
 class comport : public QDialog {
@@ -86,6 +93,9 @@ public:
     QLabel* Label1;
     std::array<QCheckBox*, 1> Check1{};
     QCheckBox* Check2;  // "Усреднять"
+    QLineEdit* Text2;   // the steadiness window, seconds
+    QComboBox* Combo2;  // what becomes of the NO2 the analyser does not send
+    QLabel* Label5;     // the state of the link in full: stopped, running with its countdown, lost
     QToolBar* Toolbar1;
     QTimer* Timer1;
     QLabel* Label2;  // the reason of a failed start, in the space the window grows by
@@ -126,6 +136,10 @@ private:
     void followCurrentRow();
     void fillCombo1();
     void showPeriod(const PeriodValues& v, const QString& outcome);
+    void showState(const QString& state);
+    void showWindow();
+    void logNotes();
+    int steadyWindow() const;
     void showQuiet();
 
     app::Workbench& wb_;
