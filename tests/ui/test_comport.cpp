@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
+#include <QProcess>
 #include <QGroupBox>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -590,10 +591,11 @@ TEST_F(ComportTest, KeepsItsChoicesShowsItsStateInsideAndLogsTheLinkLostAndBack)
 
     // the state in full inside the window, whatever the caption shows
     const QString head = linkPath + QStringLiteral(" -> ") + w->Combo1->currentText();
-    EXPECT_EQ(w->Label5->text(), head + QStringLiteral(":  Остановлено"));
+    const QString tail = QStringLiteral("    (") + head + u')';
+    EXPECT_EQ(w->Label5->text(), QStringLiteral("Остановлено") + tail);
     press(w, QStringLiteral("Старт"));
     ticks(w, 1);
-    EXPECT_EQ(w->Label5->text(), head + QStringLiteral(":  Выполняется:  1"));
+    EXPECT_EQ(w->Label5->text(), QStringLiteral("Выполняется:  1") + tail);
     fake.send("\r\n  125  38 3.5 10.2 0 0 145\r\n");
     ticks(w, 1);
     EXPECT_DOUBLE_EQ(stored(17), 145);  // the kept temperature box
@@ -603,14 +605,15 @@ TEST_F(ComportTest, KeepsItsChoicesShowsItsStateInsideAndLogsTheLinkLostAndBack)
     EXPECT_TRUE(w->Label4->text().startsWith(QStringLiteral("Окно 30 с: Мало показаний"))) << w->Label4->text().toStdString();
     fake.close();
     Pump(200);
-    EXPECT_TRUE(w->Label5->text().startsWith(head + QStringLiteral(":  Связь потеряна, повтор через: ")))
+    EXPECT_TRUE(w->Label5->text().startsWith(QStringLiteral("Связь потеряна, повтор через: ")))
         << w->Label5->text().toStdString();
     ticks(w, 2);
     FakeAnalyser again;
     ASSERT_TRUE(again.open());
     ASSERT_TRUE(again.linkAs(linkPath));
     ticks(w, 2);
-    EXPECT_TRUE(w->Label5->text().startsWith(head + QStringLiteral(":  Выполняется"))) << w->Label5->text().toStdString();
+    EXPECT_TRUE(w->Label5->text().startsWith(QStringLiteral("Выполняется"))) << w->Label5->text().toStdString();
+    EXPECT_TRUE(w->Label5->text().endsWith(tail));
     press(w, QStringLiteral("Старт"));
     const QString log = core::DecodeCp1251(ReadBytes(core::JoinPath(
         state.currentObjectFolder,
@@ -618,6 +621,42 @@ TEST_F(ComportTest, KeepsItsChoicesShowsItsStateInsideAndLogsTheLinkLostAndBack)
     EXPECT_EQ(log.count(QStringLiteral(";Связь потеряна: ")), 1) << log.toStdString();
     EXPECT_EQ(log.count(QStringLiteral(";Связь восстановлена: ")), 1) << log.toStdString();
     EXPECT_EQ(log.count(QStringLiteral(";записано, NO2: NO2 = 5 % от NOx\r\n")), 1) << log.toStdString();
+}
+
+TEST_F(ComportTest, WithTheSimulatorDriftingTheTrendShadesTheWindowAndSaysWhyItIsNotSteady) {
+    // the program's own simulator, O2 climbing from 3 to 6 % in 12 s, read in real time
+    QTemporaryDir dir;
+    const QString linkPath = dir.filePath(QStringLiteral("analyser"));
+    QProcess sim;
+    sim.start(QCoreApplication::applicationDirPath() + QStringLiteral("/../kalvaro-cli"),
+              {"analyser-sim", "--period", "0.5", "--link", linkPath, "--seed", "5", "--drift", "O2:3-6:12"});
+    ASSERT_TRUE(sim.waitForReadyRead(10000));
+    writeSettings(linkPath);
+    comport* w = openWindow(kSchool);
+    ASSERT_NE(w, nullptr);
+    w->Timer1->setInterval(1000);
+    w->Check1[0]->setChecked(true);
+    w->Check2->setChecked(true);
+    w->Text1->setText(QStringLiteral("1"));
+    w->Text2->setText(QStringLiteral("10"));
+    press(w, QStringLiteral("Старт"));
+    ASSERT_TRUE(w->Timer1->isActive());
+    Pump(10500);
+    EXPECT_GE(w->Trend->points(), 10);
+    EXPECT_TRUE(w->Trend->verdict().startsWith(QStringLiteral("O2 растёт на "))) << w->Trend->verdict().toStdString();
+    EXPECT_TRUE(w->Label4->text().contains(QStringLiteral("Окно 10 с: ") + w->Trend->verdict())) << w->Label4->text().toStdString();
+    EXPECT_GT(stored(13), 4.0);
+    // the window is shaded in the colour of "not steady"
+    const QImage trend = w->Trend->grab().toImage();
+    int shaded = 0;
+    for (int y = 0; y < trend.height(); y += 2)
+        for (int x = 0; x < trend.width(); x += 2) shaded += trend.pixelColor(x, y) == QColor(253, 240, 210) ? 1 : 0;
+    EXPECT_GT(shaded, 200);
+    if (!qEnvironmentVariableIsEmpty("KALVARO_SHOTS"))
+        w->grab().save(qEnvironmentVariable("KALVARO_SHOTS") + QStringLiteral("/comport-drift.png"));
+    press(w, QStringLiteral("Старт"));
+    sim.terminate();
+    EXPECT_TRUE(sim.waitForFinished(5000));
 }
 
 TEST_F(ComportTest, ClosingInAnyStateStopsTheTimerAndClosesThePort) {

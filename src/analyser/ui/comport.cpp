@@ -33,7 +33,8 @@ namespace analyser {
 namespace {
 
 // The trend and the period's lines below the settings make the window taller by this much.
-constexpr int kTrendTwips = 3300;
+// The state line, the steadiness window and the NO2 choice add this much more.
+constexpr int kTrendTwips = 3300 + 1300;
 constexpr int kUnfoldedTwips = 3720 + kTrendTwips;
 constexpr int kFoldedTwips = 735;
 constexpr int kFailedTwips = 4530 + kTrendTwips;
@@ -370,6 +371,7 @@ void comport::build() {
     Label5 = new QLabel;
     Label5->setObjectName(QStringLiteral("Label5"));
     Label5->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Label5->setWordWrap(true);
     Trend = new TrendView;
 
     auto* layout = new QVBoxLayout(this);
@@ -422,7 +424,7 @@ void comport::showState(const QString& state) {
     setWindowTitle(captionStart() + state);
     QString inside = state.trimmed();
     if (inside.startsWith(u':')) inside = inside.mid(1).trimmed();
-    Label5->setText(captionStart() + QStringLiteral(":  ") + inside);
+    Label5->setText(inside + QStringLiteral("    (") + captionStart() + u')');
 }
 
 void comport::showStopped(bool trailingBlank) { showState(kStopped + (trailingBlank ? QStringLiteral(" ") : QString())); }
