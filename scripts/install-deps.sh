@@ -8,7 +8,7 @@ $SUDO apt-get update -q
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommends \
   g++ cmake ninja-build ccache make pkg-config zlib1g-dev libgtest-dev libbenchmark-dev \
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n libxlsxwriter-dev \
-  xvfb xauth socat imagemagick unzip \
+  xvfb xauth socat imagemagick unzip xdotool \
   dpkg-dev file \
   lintian appstream \
   x11-utils libx11-dev \

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTableWidget>
 
@@ -69,6 +70,7 @@ TEST_F(ImportWindowTest, AnExportPreviewedCorrectedAndWrittenIntoTwoRegimes) {
     EXPECT_EQ(w->Groups->item(0, 1)->text(), QStringLiteral("2"));
     w->setTarget(1, existing);
     EXPECT_EQ(w->Summary->text(), QStringLiteral("будет создан 1 режим, заполнено 1"));
+    settle();
     if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
         w->grab().save(dir + QStringLiteral("/import.png"));
 
@@ -87,7 +89,9 @@ TEST_F(ImportWindowTest, AnExportPreviewedCorrectedAndWrittenIntoTwoRegimes) {
     ASSERT_TRUE(core::ReadNumberFile(core::JoinPath(state.currentObjectFolder, existing), v.data(), 43));
     EXPECT_FLOAT_EQ(v[13], 5.1f);
     EXPECT_FLOAT_EQ(v[17], 160.0f);
-    const int made = regime::RegimeNumberOf(done.section(QStringLiteral("создан "), 1).section(u'\n', 0, 0)).value_or(-1);
+    const QRegularExpressionMatch created = QRegularExpression(QStringLiteral("создан (Режим №  \\d+\\.Dat)")).match(done);
+    ASSERT_TRUE(created.hasMatch()) << done.toStdString();
+    const int made = regime::RegimeNumberOf(created.captured(1)).value_or(-1);
     ASSERT_GT(made, 0) << done.toStdString();
     ASSERT_TRUE(core::ReadNumberFile(core::JoinPath(state.currentObjectFolder, regime::RegimeFileName(made)), v.data(), 43));
     EXPECT_FLOAT_EQ(v[13], 3.3f);

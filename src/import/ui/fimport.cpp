@@ -13,6 +13,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -90,6 +92,7 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     Detected = new QLabel(this);
     Detected->setObjectName(QStringLiteral("Detected"));
     Detected->setWordWrap(true);
+    Detected->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     layout->addWidget(Detected);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
@@ -102,10 +105,10 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     Columns = new QTableWidget(middle);
     Columns->setObjectName(QStringLiteral("Columns"));
     Columns->setColumnCount(5);
-    Columns->setHorizontalHeaderLabels({QStringLiteral("Столбец"), QStringLiteral("Вид"), QStringLiteral("Десятичный знак"),
+    Columns->setHorizontalHeaderLabels({QStringLiteral("Столбец"), QStringLiteral("Вид"), QStringLiteral("Знак"),
                                         QStringLiteral("Поле режима"), QStringLiteral("Единица в файле")});
     Columns->verticalHeader()->hide();
-    middleRow->addWidget(Columns, 3);
+    middleRow->addWidget(Columns, 1);
     auto* right = new QVBoxLayout;
     auto* groupRow = new QHBoxLayout;
     groupRow->addWidget(new QLabel(QStringLiteral("Группы:"), middle));
@@ -130,10 +133,12 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     Groups->setObjectName(QStringLiteral("Groups"));
     Groups->setColumnCount(4);
     Groups->setHorizontalHeaderLabels(
-        {QStringLiteral("Группа"), QStringLiteral("Показаний"), QStringLiteral("Средние (разброс)"), QStringLiteral("Куда")});
+        {QStringLiteral("Группа"), QStringLiteral("Показаний"), QStringLiteral("Куда"), QStringLiteral("Средние (разброс, n)")});
     Groups->verticalHeader()->hide();
+    Groups->setSelectionMode(QAbstractItemView::NoSelection);
+    Groups->setAutoScroll(false);
     right->addWidget(Groups, 1);
-    middleRow->addLayout(right, 4);
+    middleRow->addLayout(right, 1);
     BadRows = new QListWidget(splitter);
     BadRows->setObjectName(QStringLiteral("BadRows"));
     splitter->setStretchFactor(0, 2);
@@ -155,6 +160,8 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
 
     Profiles->addItem(QStringLiteral("(по заголовкам)"));
     Profiles->addItems(ProfileNames(wb_.state().templateFolder));
+    // Enter in a field or a list never presses a button of the window
+    for (QPushButton* b : {Browse, SaveProfileButton, Write, Close}) b->setAutoDefault(false);
 
     connect(Browse, &QPushButton::clicked, this, &fImport::fImport_Browse_Click);
     connect(Write, &QPushButton::clicked, this, &fImport::fImport_Write_Click);
@@ -168,7 +175,12 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     connect(GroupBox, &QComboBox::currentIndexChanged, this, &fImport::rebuildPlan);
     connect(GroupColumn, &QComboBox::currentIndexChanged, this, &fImport::rebuildPlan);
     connect(GapMinutes, &QDoubleSpinBox::valueChanged, this, &fImport::rebuildPlan);
-    resize(1180, 760);
+    Preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // at most the screen's free area: a laptop's 768 lines hold the whole window
+    QSize size(1180, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
     showTable();
 }
 
@@ -257,6 +269,15 @@ void fImport::showTable() {
     Preview->resizeColumnsToContents();
     GroupColumn->clear();
     for (int c = 0; c < table_.columns(); ++c) GroupColumn->addItem(QStringLiteral("%1. ").arg(c + 1) + table_.names[c]);
+    // offered first: a column that names the measurement (not mapped, no date or time)
+    for (int c = 0; c < table_.columns(); ++c) {
+        const bool mapped = std::any_of(mapping_.cbegin(), mapping_.cend(), [c](const ColumnMap& m) { return m.column == c; });
+        const ColumnKind k = table_.kinds.value(c);
+        if (!mapped && (k == ColumnKind::Number || k == ColumnKind::Text)) {
+            GroupColumn->setCurrentIndex(c);
+            break;
+        }
+    }
     filling_ = false;
     showColumns();
     rebuildPlan();
@@ -270,7 +291,8 @@ void fImport::showColumns() {
         Columns->setItem(c, 0, Cell(QStringLiteral("%1. ").arg(c + 1) + table_.names[c]));
         Columns->setItem(c, 1, Cell(KindText(table_.kinds.value(c))));
         auto* decimal = new QComboBox(Columns);
-        decimal->addItems({QStringLiteral("точка"), QStringLiteral("запятая")});
+        decimal->addItems({QStringLiteral("«.»"), QStringLiteral("«,»")});
+        decimal->setToolTip(QStringLiteral("Десятичный знак столбца"));
         decimal->setCurrentIndex(table_.format.decimalComma.value(c) ? 1 : 0);
         Columns->setCellWidget(c, 2, decimal);
         connect(decimal, &QComboBox::currentIndexChanged, this, [this, c](int index) {
@@ -289,7 +311,7 @@ void fImport::showColumns() {
         Columns->setCellWidget(c, 3, field);
         auto* unit = new QComboBox(Columns);
         if (mapped) {
-            unit->addItem(QStringLiteral("как у объекта: ") + units.value(mapped->field), QString());
+            unit->addItem(QStringLiteral("объекта: ") + units.value(mapped->field), QString());
             for (const QString& u : SourceUnits(mapped->field)) unit->addItem(u, u);
             unit->setCurrentIndex(std::max(0, unit->findData(mapped->unit)));
         }
@@ -303,7 +325,9 @@ void fImport::showColumns() {
         });
     }
     Columns->resizeColumnsToContents();
-    Columns->horizontalHeader()->setStretchLastSection(true);
+    Columns->setColumnWidth(2, 64);
+    Columns->setColumnWidth(4, 130);
+    Columns->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
     filling_ = false;
 }
 
@@ -327,14 +351,14 @@ Grouping fImport::grouping() const {
 QStringList fImport::targets() const {
     QStringList t;
     for (int r = 0; r < Groups->rowCount(); ++r) {
-        const auto* box = qobject_cast<QComboBox*>(Groups->cellWidget(r, 3));
+        const auto* box = qobject_cast<QComboBox*>(Groups->cellWidget(r, 2));
         t.append(box ? box->currentData().toString() : QString());
     }
     return t;
 }
 
 void fImport::setTarget(int group, const QString& regimeFile) {
-    if (auto* box = qobject_cast<QComboBox*>(Groups->cellWidget(group, 3)))
+    if (auto* box = qobject_cast<QComboBox*>(Groups->cellWidget(group, 2)))
         box->setCurrentIndex(std::max(0, box->findData(regimeFile)));
 }
 
@@ -356,7 +380,7 @@ void fImport::rebuildPlan() {
             if (v.count > 1) text += QStringLiteral(" (%1, n=%2)").arg(Shown(v.spread)).arg(v.count);
             values.append(text);
         }
-        Groups->setItem(i, 2, Cell(values.join(QStringLiteral("; "))));
+        Groups->setItem(i, 3, Cell(values.join(QStringLiteral("; "))));
         auto* where = new QComboBox(Groups);
         where->addItem(QStringLiteral("новый режим"), QString());
         for (const app::RegimeRow& row : s.regimeList.rows) where->addItem(row.key, row.key);
@@ -366,7 +390,7 @@ void fImport::rebuildPlan() {
             const int filled = static_cast<int>(std::count_if(t.cbegin(), t.cend(), [](const QString& x) { return !x.isEmpty(); }));
             Summary->setText(SummaryText(static_cast<int>(t.size()) - filled, filled));
         });
-        Groups->setCellWidget(i, 3, where);
+        Groups->setCellWidget(i, 2, where);
     }
     Groups->resizeColumnsToContents();
     Groups->horizontalHeader()->setStretchLastSection(true);
