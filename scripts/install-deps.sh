@@ -13,4 +13,4 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
   lintian appstream \
   x11-utils libx11-dev \
   poppler-utils \
-  clang libclang-rt-14-dev strace bc
+  clang clang-format libclang-rt-14-dev strace bc
