@@ -51,6 +51,29 @@ bool AsksHelpOrVersion(int argc, char** argv) {
     return false;
 }
 
+// Once the main window is up: the offers of a first start or of a missing template, then
+// the object asked for on the command line.
+void OfferAtStart(app::AppState& state, app::Dialogs& dialogs, shell::Workbench& workbench,
+                  const app::StartFolder& start, const store::ObjectArgument& object, const QString& executableFolder) {
+    const QString templateWarning = app::TemplateWarning(state);
+    bool added = false;
+    if (!templateWarning.isEmpty()) {
+        if (store::OfferMissingTemplate(state, dialogs, templateWarning, app::InstalledTemplateFolder(executableFolder),
+                                        app::InstalledDemoObjectsFolder(executableFolder))) {
+            workbench.setStatus(1, QString());
+            added = !store::DemoObjectNames(state.objectsFolder).isEmpty();
+        }
+        // the offer may have made the objects folder: "Создать" may act now
+        workbench.setCreateOpenEnabled(true);
+    } else if (start.prepared && object.programFolder.isEmpty() && object.objectsFolder.isEmpty()) {
+        // the per-user folder was prepared; an object elsewhere leaves its offer for later
+        added = store::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0;
+    }
+    if (!object.error.isEmpty()) dialogs.message(object.error, app::kProgramTitle, app::Icon::Warning);
+    else if (!object.name.isEmpty()) workbench.openObject(object.name);
+    else if (added) workbench.frame().MDIForm1_OpenList();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -112,28 +135,7 @@ int main(int argc, char** argv) {
     if (!start.warning.isEmpty()) dialogs.message(start.warning, app::kProgramTitle, app::Icon::Warning);
     // once the main window is up: the offers of a first start or of a missing template, then
     // the object asked for
-    QTimer::singleShot(0, &workbench.frame(), [&] {
-        const QString templateWarning = app::TemplateWarning(state);
-        bool added = false;
-        if (!templateWarning.isEmpty()) {
-            if (store::OfferMissingTemplate(state, dialogs, templateWarning,
-                                            app::InstalledTemplateFolder(executableFolder),
-                                            app::InstalledDemoObjectsFolder(executableFolder))) {
-                workbench.setStatus(1, QString());
-                added = !store::DemoObjectNames(state.objectsFolder).isEmpty();
-            }
-            // the offer may have made the objects folder: "Создать" may act now
-            workbench.setCreateOpenEnabled(true);
-        } else if (start.prepared && object.programFolder.isEmpty() && object.objectsFolder.isEmpty()) {
-            // the per-user folder was prepared; an object elsewhere leaves its offer for later
-            added = store::OfferDemoObjects(state, dialogs, app::InstalledDemoObjectsFolder(executableFolder)) > 0;
-        }
-        if (!object.error.isEmpty())
-            dialogs.message(object.error, app::kProgramTitle, app::Icon::Warning);
-        else if (!object.name.isEmpty())
-            workbench.openObject(object.name);
-        else if (added)
-            workbench.frame().MDIForm1_OpenList();
-    });
+    QTimer::singleShot(0, &workbench.frame(),
+                       [&] { OfferAtStart(state, dialogs, workbench, start, object, executableFolder); });
     return application.exec();
 }

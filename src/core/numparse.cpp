@@ -11,45 +11,47 @@ namespace core {
 
 namespace {
 
-// Collects the longest numeric prefix of `text` (after the caller's blank handling) into a
-// form from_chars reads, and converts it. `skipAnywhere` drops blanks wherever they stand;
-// `allowD` accepts D as exponent letter.
-double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD, bool* overflow = nullptr) {
-    // the numeric prefix goes into a small buffer; digits beyond its size add nothing a
-    // float could hold, except to the magnitude, which the exponent bookkeeping keeps
-    struct Buffer {
-        char data[96];
-        size_t size = 0;
-        int dropped = 0;  // integer digits dropped for lack of room
-        bool full() const { return size + 12 >= sizeof data; }
-        void push_back(char c) { if (size < sizeof data) data[size++] = c; }
-        std::string_view view() const { return {data, size}; }
-    } buf;
+// The numeric prefix goes into a small buffer; digits beyond its size add nothing a float
+// could hold, except to the magnitude, which the exponent bookkeeping keeps.
+struct NumberBuffer {
+    char data[96];
+    size_t size = 0;
+    int dropped = 0;  // integer digits dropped for lack of room
+    bool full() const { return size + 12 >= sizeof data; }
+    void push_back(char c) {
+        if (size < sizeof data) data[size++] = c;
+    }
+    std::string_view view() const { return {data, size}; }
+};
+
+// Walks the text; with `skipAnywhere` blanks are passed over wherever they stand.
+struct NumberScanner {
+    std::string_view text;
+    bool skipAnywhere;
     size_t i = 0;
-    auto isSkip = [&](char c) {
+    bool isSkip(char c) const {
         if (skipAnywhere) return c == ' ' || c == '\t' || c == '\n' || c == '\r';
         return false;
-    };
-    auto next = [&]() -> int {
+    }
+    int next() {
         while (i < text.size() && isSkip(text[i])) ++i;
         return i < text.size() ? static_cast<unsigned char>(text[i]) : -1;
-    };
-    // leading blanks are skipped in both modes
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    }
+};
 
-    int c = next();
+// The sign and the digits with at most one point. `magnitude`: the decimal magnitude of the
+// mantissa (significant integer digits, or minus the zeros after the point before the first
+// significant digit); false when there is no digit.
+bool ScanMantissa(NumberScanner& in, NumberBuffer& buf, int& magnitude, bool& significant) {
+    int c = in.next();
     if (c == '+' || c == '-') {
         buf.push_back(static_cast<char>(c));
-        ++i;
+        ++in.i;
     }
     bool digits = false;
     bool point = false;
-    // decimal magnitude of the mantissa: significant integer digits, or minus the zeros
-    // after the point before the first significant digit
-    int magnitude = 0;
-    bool significant = false;
     for (;;) {
-        c = next();
+        c = in.next();
         if (c >= '0' && c <= '9') {
             if (c != '0') significant = true;
             if (!point && significant) ++magnitude;
@@ -57,47 +59,64 @@ double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD, bool* ov
             if (!buf.full()) buf.push_back(static_cast<char>(c));
             else if (!point) ++buf.dropped;
             digits = true;
-            ++i;
+            ++in.i;
         } else if (c == '.' && !point) {
             buf.push_back('.');
             point = true;
-            ++i;
+            ++in.i;
         } else {
             break;
         }
     }
-    if (!digits) return 0.0;
-    c = next();
-    long exponentValue = 0;
-    if (c == 'E' || c == 'e' || (allowD && (c == 'D' || c == 'd'))) {
-        size_t save = i;
-        char exp[12] = {'e'};
-        size_t expSize = 1;
-        ++i;
-        int s = next();
-        if (s == '+' || s == '-') {
-            exp[expSize++] = static_cast<char>(s);
-            ++i;
-        }
-        bool expDigits = false;
-        const bool negativeExp = s == '-';
-        long expAbs = 0;
-        for (;;) {
-            int d = next();
-            if (d < '0' || d > '9') break;
-            if (expAbs < 100000) expAbs = expAbs * 10 + (d - '0');
-            // more than a few exponent digits only overflow; keep the text bounded
-            if (expSize < 8) exp[expSize++] = static_cast<char>(d);
-            expDigits = true;
-            ++i;
-        }
-        if (expDigits) {
-            for (size_t k = 0; k < expSize; ++k) buf.push_back(exp[k]);
-            exponentValue = negativeExp ? -expAbs : expAbs;
-        } else {
-            i = save;
-        }
+    return digits;
+}
+
+// An exponent ("E-3", with `allowD` also "D-3") into the buffer; its value, 0 without one.
+// A letter without digits is no exponent and is left unread.
+long ScanExponent(NumberScanner& in, NumberBuffer& buf, bool allowD) {
+    const int c = in.next();
+    if (!(c == 'E' || c == 'e' || (allowD && (c == 'D' || c == 'd')))) return 0;
+    size_t save = in.i;
+    char exp[12] = {'e'};
+    size_t expSize = 1;
+    ++in.i;
+    int s = in.next();
+    if (s == '+' || s == '-') {
+        exp[expSize++] = static_cast<char>(s);
+        ++in.i;
     }
+    bool expDigits = false;
+    const bool negativeExp = s == '-';
+    long expAbs = 0;
+    for (;;) {
+        int d = in.next();
+        if (d < '0' || d > '9') break;
+        if (expAbs < 100000) expAbs = expAbs * 10 + (d - '0');
+        // more than a few exponent digits only overflow; keep the text bounded
+        if (expSize < 8) exp[expSize++] = static_cast<char>(d);
+        expDigits = true;
+        ++in.i;
+    }
+    if (!expDigits) {
+        in.i = save;
+        return 0;
+    }
+    for (size_t k = 0; k < expSize; ++k) buf.push_back(exp[k]);
+    return negativeExp ? -expAbs : expAbs;
+}
+
+// Collects the longest numeric prefix of `text` (after the caller's blank handling) into a
+// form from_chars reads, and converts it. `skipAnywhere` drops blanks wherever they stand;
+// `allowD` accepts D as exponent letter.
+double ParseImpl(std::string_view text, bool skipAnywhere, bool allowD, bool* overflow = nullptr) {
+    NumberBuffer buf;
+    NumberScanner in{text, skipAnywhere};
+    // leading blanks are skipped in both modes
+    while (in.i < text.size() && (text[in.i] == ' ' || text[in.i] == '\t')) ++in.i;
+    int magnitude = 0;
+    bool significant = false;
+    if (!ScanMantissa(in, buf, magnitude, significant)) return 0.0;
+    const long exponentValue = ScanExponent(in, buf, allowD);
     double v = 0.0;
     const std::string_view t = buf.view();
     const char* first = t.data();

@@ -353,11 +353,14 @@ bool ReadTextLines(const QString& path, QStringList& lines, QString* error, int 
     return true;
 }
 
-bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* error) {
-    QString target = path;
-    QByteArray native = QFile::encodeName(target);
-    struct stat old;
-    bool exists = ::lstat(native.constData(), &old) == 0;
+namespace {
+
+// The file a write replaces: `target` is the path, or the name in another letter case that
+// is there; `exists` and `old` say what is there. False (with the reason) when what is there
+// is no regular file or may not be written, or cannot be looked at.
+bool LookAtTarget(QString& target, QByteArray& native, struct stat& old, bool& exists, QString* error) {
+    native = QFile::encodeName(target);
+    exists = ::lstat(native.constData(), &old) == 0;
     if (!exists && errno == ENOENT) {
         const QString other = OtherCase(target);
         if (!other.isEmpty()) {
@@ -374,13 +377,58 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* erro
         if (error) *error = Named(target, NotRegularText(old.st_mode));
         return false;
     }
-
     if (exists && !MayWrite(old)) {
         if (error) *error = Named(target, QStringLiteral("файл защищён от записи (") + ErrnoText(EACCES) + u')');
         return false;
     }
+    return true;
+}
 
-    // a unique temporary name beside the target: never a name the user could own
+// Creates a unique temporary file beside the target (never a name the user could own): its
+// descriptor, or -1 with the errno in `err`.
+int OpenTemporary(const QString& folder, const QString& name, QByteArray& tmp, int& err) {
+    static std::atomic<unsigned> serial{0};
+    // taken once: the name only has to differ from other writers', and O_EXCL settles a clash
+    static const unsigned pidTag = static_cast<unsigned>(::getpid()) * 2654435761u;  // spreads the tags
+    int fd = -1;
+    err = Injected("open");
+    for (int attempt = 0; !err && fd < 0 && attempt < 100; ++attempt) {
+        const unsigned tag = pidTag ^ (serial++ * 40503u) ^ static_cast<unsigned>(::time(nullptr));
+        tmp = QFile::encodeName(JoinPath(folder, u'.' + name + QStringLiteral(".~") + ProcessTag() + u'-' +
+                                                     QString::number(tag % 0xFFFFFFu, 36) + QStringLiteral(".tmp")));
+        fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (fd < 0 && errno != EEXIST) err = errno;
+    }
+    if (fd < 0 && !err) err = EEXIST;
+    return fd;
+}
+
+// Writes all of `bytes` to `fd`, runs `beforeSync`, and syncs it: 0, or the errno of the failure.
+int WriteAndSync(int fd, const QByteArray& bytes, const std::function<void()>& beforeSync) {
+    int err = 0;
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        if ((err = Injected("write"))) return err;
+        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        done += n;
+    }
+    beforeSync();
+    if ((err = Injected("sync")) || (::fdatasync(fd) != 0 && (err = errno))) return err;
+    return 0;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* error) {
+    QString target = path;
+    QByteArray native;
+    struct stat old;
+    bool exists = false;
+    if (!LookAtTarget(target, native, old, exists, error)) return false;
+
     QString folder, name;
     SplitPath(target, folder, name);
     QString refusal;
@@ -396,42 +444,24 @@ bool WriteFileAtomic(const QString& path, const QByteArray& bytes, QString* erro
         return false;
     }
     SweepStaleTemporaries(folder);
-    static std::atomic<unsigned> serial{0};
-    // taken once: the name only has to differ from other writers', and O_EXCL settles a clash
-    static const unsigned pidTag = static_cast<unsigned>(::getpid()) * 2654435761u;  // spreads the tags
     QByteArray tmp;
-    int fd = -1;
-    int err = Injected("open");
-    for (int attempt = 0; !err && fd < 0 && attempt < 100; ++attempt) {
-        const unsigned tag = pidTag ^ (serial++ * 40503u) ^
-                             static_cast<unsigned>(::time(nullptr));
-        tmp = QFile::encodeName(JoinPath(folder, u'.' + name + QStringLiteral(".~") + ProcessTag() + u'-' +
-                                                     QString::number(tag % 0xFFFFFFu, 36) + QStringLiteral(".tmp")));
-        fd = ::open(tmp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-        if (fd < 0 && errno != EEXIST) err = errno;
-    }
+    int err = 0;
+    const int fd = OpenTemporary(folder, name, tmp, err);
     if (fd < 0) {
-        if (error) *error = Named(target, ErrnoText(err ? err : EEXIST));
+        if (error) *error = Named(target, ErrnoText(err));
         return false;
     }
-    auto fail = [&](int e) {
+    // keep the permissions of the file being replaced (set before the sync, as the data)
+    auto keepMode = [&] {
+        if (exists && (old.st_mode & 07777) != NewFileMode()) ::fchmod(fd, old.st_mode & 07777);
+    };
+    err = WriteAndSync(fd, bytes, keepMode);
+    if (err) {
         ::close(fd);
         ::unlink(tmp.constData());
-        if (error) *error = Named(target, ErrnoText(e));
+        if (error) *error = Named(target, ErrnoText(err));
         return false;
-    };
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        if ((err = Injected("write"))) return fail(err);
-        const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return fail(errno);
-        if (n == 0) return fail(EIO);
-        done += n;
     }
-    // keep the permissions of the file being replaced
-    if (exists && (old.st_mode & 07777) != NewFileMode()) ::fchmod(fd, old.st_mode & 07777);
-    if ((err = Injected("sync")) || (::fdatasync(fd) != 0 && (err = errno))) return fail(err);
     err = Injected("close");
     if (::close(fd) != 0 && !err) err = errno;
     if (err) {

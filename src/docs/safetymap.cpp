@@ -107,6 +107,98 @@ bool WriteSafetyMapRows(const QString& folder, const QList<bool>& included, QStr
     return core::WriteTextLines(core::ResolvePath(folder, kSafetyMapRowsFile), lines, error);
 }
 
+namespace {
+
+struct ProtocolFormats {
+    lxw_format *title, *bold, *head, *cell;
+};
+
+ProtocolFormats AddProtocolFormats(lxw_workbook* wb) {
+    ProtocolFormats f;
+    f.title = workbook_add_format(wb);
+    format_set_bold(f.title);
+    format_set_font_size(f.title, 14);
+    f.bold = workbook_add_format(wb);
+    format_set_bold(f.bold);
+    f.head = workbook_add_format(wb);
+    format_set_bold(f.head);
+    format_set_border(f.head, LXW_BORDER_THIN);
+    format_set_text_wrap(f.head);
+    format_set_align(f.head, LXW_ALIGN_CENTER);
+    format_set_align(f.head, LXW_ALIGN_VERTICAL_CENTER);
+    format_set_bg_color(f.head, 0xDDE6F0);
+    f.cell = workbook_add_format(wb);
+    format_set_border(f.cell, LXW_BORDER_THIN);
+    format_set_text_wrap(f.cell);
+    format_set_align(f.cell, LXW_ALIGN_VERTICAL_CENTER);
+    return f;
+}
+
+void WriteText(lxw_worksheet* ws, int r, int c, const QString& t, lxw_format* f) {
+    worksheet_write_string(ws, r, c, t.toUtf8().constData(), f);
+}
+
+// The title and the lines of the object the protocol is about; the next free row.
+int WriteProtocolHead(lxw_worksheet* ws, const ProtocolFormats& f, const QStringList& general, const QDate& date) {
+    WriteText(ws, 0, 0, QStringLiteral("Карта уставок и протокол автоматики безопасности"), f.title);
+    int row = 2;
+    const QStringList wanted = {QStringLiteral("Объект"),  QStringLiteral("Котел"),       QStringLiteral("Горелка"),
+                                QStringLiteral("Топливо"), QStringLiteral("Исполнитель"), QStringLiteral("Дата")};
+    for (const auto& line : report::ObjectHeader(general, date)) {
+        if (!wanted.contains(line.caption)) continue;
+        WriteText(ws, row, 0, line.caption, f.bold);
+        worksheet_merge_range(ws, row, 1, row, 6, line.value.toUtf8().constData(), nullptr);
+        ++row;
+    }
+    return row + 1;
+}
+
+// The table of the included rows of the map, numbered, from `row`; the next free row.
+int WriteProtocolTable(lxw_worksheet* ws, const ProtocolFormats& f, const QStringList& cells,
+                       const QList<bool>& included, int row) {
+    const QStringList heads = {QStringLiteral("№"),
+                               QStringLiteral("Параметр срабатывания"),
+                               QStringLiteral("Ед. изм."),
+                               QStringLiteral("Тип (марка) датчика"),
+                               QStringLiteral("Номер прибора"),
+                               QStringLiteral("Значение уставки"),
+                               QStringLiteral("Результат проверки, подпись")};
+    for (int c = 0; c < heads.size(); ++c) WriteText(ws, row, c, heads[c], f.head);
+    worksheet_set_row(ws, row, 30, nullptr);
+    ++row;
+    int number = 0;
+    for (int r = 0; r < kMapRows; ++r) {
+        if (!included.value(r, false)) continue;
+        worksheet_write_number(ws, row, 0, ++number, f.cell);
+        for (int c = 0; c < kMapColumns; ++c)
+            WriteText(ws, row, 1 + c, cells.value(r * kMapColumns + c).trimmed(), f.cell);
+        worksheet_write_blank(ws, row, 6, f.cell);
+        worksheet_set_row(ws, row, 24, nullptr);
+        ++row;
+    }
+    worksheet_set_column(ws, 0, 0, 5, nullptr);
+    worksheet_set_column(ws, 1, 1, 44, nullptr);
+    worksheet_set_column(ws, 2, 2, 12, nullptr);
+    worksheet_set_column(ws, 3, 3, 22, nullptr);
+    worksheet_set_column(ws, 4, 5, 16, nullptr);
+    worksheet_set_column(ws, 6, 6, 30, nullptr);
+    return row;
+}
+
+// The lines for the signatures of who checked and of the customer.
+void WriteProtocolSignatures(lxw_worksheet* ws, const ProtocolFormats& f, const QStringList& general, int row) {
+    row += 2;
+    WriteText(ws, row, 1, QStringLiteral("Проверку провел:"), f.bold);
+    WriteText(ws, row, 3, QStringLiteral("____________________"), nullptr);
+    const QString performer = general.value(object::Performer).trimmed();
+    if (!performer.isEmpty()) WriteText(ws, row, 4, QStringLiteral("/ ") + performer + QStringLiteral(" /"), nullptr);
+    row += 2;
+    WriteText(ws, row, 1, QStringLiteral("Представитель заказчика:"), f.bold);
+    WriteText(ws, row, 3, QStringLiteral("____________________"), nullptr);
+}
+
+}  // namespace
+
 bool WriteSafetyProtocol(const QString& path, const QStringList& general, const QStringList& cells,
                          const QList<bool>& included, const QDate& date, QString* error) {
     return report::WriteWorkbookAtomic(
@@ -117,71 +209,14 @@ bool WriteSafetyProtocol(const QString& path, const QStringList& general, const 
                 if (why) *why = QStringLiteral("cannot create ") + path;
                 return false;
             }
-            auto text = [](lxw_worksheet* ws, int r, int c, const QString& t, lxw_format* f) {
-                worksheet_write_string(ws, r, c, t.toUtf8().constData(), f);
-            };
             lxw_worksheet* ws = workbook_add_worksheet(wb, QStringLiteral("Протокол").toUtf8().constData());
             worksheet_set_landscape(ws);
             worksheet_set_paper(ws, 9);
             worksheet_fit_to_pages(ws, 1, 0);
-            lxw_format* title = workbook_add_format(wb);
-            format_set_bold(title);
-            format_set_font_size(title, 14);
-            lxw_format* bold = workbook_add_format(wb);
-            format_set_bold(bold);
-            lxw_format* head = workbook_add_format(wb);
-            format_set_bold(head);
-            format_set_border(head, LXW_BORDER_THIN);
-            format_set_text_wrap(head);
-            format_set_align(head, LXW_ALIGN_CENTER);
-            format_set_align(head, LXW_ALIGN_VERTICAL_CENTER);
-            format_set_bg_color(head, 0xDDE6F0);
-            lxw_format* cell = workbook_add_format(wb);
-            format_set_border(cell, LXW_BORDER_THIN);
-            format_set_text_wrap(cell);
-            format_set_align(cell, LXW_ALIGN_VERTICAL_CENTER);
-
-            text(ws, 0, 0, QStringLiteral("Карта уставок и протокол автоматики безопасности"), title);
-            int row = 2;
-            const QStringList wanted = {QStringLiteral("Объект"), QStringLiteral("Котел"), QStringLiteral("Горелка"),
-                                        QStringLiteral("Топливо"), QStringLiteral("Исполнитель"), QStringLiteral("Дата")};
-            for (const auto& line : report::ObjectHeader(general, date)) {
-                if (!wanted.contains(line.caption)) continue;
-                text(ws, row, 0, line.caption, bold);
-                worksheet_merge_range(ws, row, 1, row, 6, line.value.toUtf8().constData(), nullptr);
-                ++row;
-            }
-            ++row;
-            const QStringList heads = {QStringLiteral("№"),           QStringLiteral("Параметр срабатывания"),
-                                       QStringLiteral("Ед. изм."),    QStringLiteral("Тип (марка) датчика"),
-                                       QStringLiteral("Номер прибора"), QStringLiteral("Значение уставки"),
-                                       QStringLiteral("Результат проверки, подпись")};
-            for (int c = 0; c < heads.size(); ++c) text(ws, row, c, heads[c], head);
-            worksheet_set_row(ws, row, 30, nullptr);
-            ++row;
-            int number = 0;
-            for (int r = 0; r < kMapRows; ++r) {
-                if (!included.value(r, false)) continue;
-                worksheet_write_number(ws, row, 0, ++number, cell);
-                for (int c = 0; c < kMapColumns; ++c) text(ws, row, 1 + c, cells.value(r * kMapColumns + c).trimmed(), cell);
-                worksheet_write_blank(ws, row, 6, cell);
-                worksheet_set_row(ws, row, 24, nullptr);
-                ++row;
-            }
-            worksheet_set_column(ws, 0, 0, 5, nullptr);
-            worksheet_set_column(ws, 1, 1, 44, nullptr);
-            worksheet_set_column(ws, 2, 2, 12, nullptr);
-            worksheet_set_column(ws, 3, 3, 22, nullptr);
-            worksheet_set_column(ws, 4, 5, 16, nullptr);
-            worksheet_set_column(ws, 6, 6, 30, nullptr);
-            row += 2;
-            text(ws, row, 1, QStringLiteral("Проверку провел:"), bold);
-            text(ws, row, 3, QStringLiteral("____________________"), nullptr);
-            const QString performer = general.value(object::Performer).trimmed();
-            if (!performer.isEmpty()) text(ws, row, 4, QStringLiteral("/ ") + performer + QStringLiteral(" /"), nullptr);
-            row += 2;
-            text(ws, row, 1, QStringLiteral("Представитель заказчика:"), bold);
-            text(ws, row, 3, QStringLiteral("____________________"), nullptr);
+            const ProtocolFormats f = AddProtocolFormats(wb);
+            int row = WriteProtocolHead(ws, f, general, date);
+            row = WriteProtocolTable(ws, f, cells, included, row);
+            WriteProtocolSignatures(ws, f, general, row);
             const lxw_error rc = workbook_close(wb);
             if (rc != LXW_NO_ERROR) {
                 if (why) *why = QString::fromUtf8(lxw_strerror(rc));

@@ -10,6 +10,7 @@
 #include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
+#include "report/captions.h"
 #include "report/carddata.h"
 #include "results/instrumentlimits.h"
 #include "results/resultrows.h"
@@ -62,71 +63,10 @@ QList<int> ShownInputs(const QStringList& general) {
     return inputs;
 }
 
-// The caption of an input on the card: the editor's hint in correct spelling, with the
-// chemical formulas in Latin letters (the hints mix Cyrillic "С" and "О" into them), and the
-// furnace pressure named so that its sign reads right.
-QString InputCaption(int k, bool economiser) {
-    switch (k) {
-    case 6: return QStringLiteral("Давление в топке котла (разрежение — со знаком «минус»)");
-    case 16:
-        if (economiser) return QStringLiteral("Давление (разрежение) газов за экономайзером");
-        break;
-    case 20: return QStringLiteral("Давление (разрежение) газов за котлом");
-    case 32: return QStringLiteral("Положение сервопривода заслонки");
-    case 35: return QStringLiteral("Содержание CO в точке отбора за котлом (до экономайзера)");
-    case 41: return QStringLiteral("Расход теплоносителя по расходомеру (для расчета прямого баланса)");
-    case 42: return QStringLiteral("Потери тепла в окружающую среду q5 (принятые)");
-    default: break;
-    }
-    QString t = regime::FieldHint(k, economiser).simplified();
-    // Cyrillic С and О inside the formulas become Latin letters
-    t.replace(QStringLiteral("СО2"), QStringLiteral("CO2"));
-    t.replace(QStringLiteral("СО"), QStringLiteral("CO"));
-    t.replace(QStringLiteral("NО2"), QStringLiteral("NO2"));
-    t.replace(QStringLiteral("О2"), QStringLiteral("O2"));
-    t.replace(QStringLiteral("Подожение"), QStringLiteral("Положение"));
-    return t;
-}
-
-// The card's full caption of each results row; the pane's terse captions are for its narrow
-// column. An unknown key keeps the pane's caption.
-QString ResultCaption(const QString& key, const QString& paneCaption, bool steam) {
-    static const QList<std::pair<QString, QString>> full = {
-        {QStringLiteral("Д"), QStringLiteral("Паропроизводительность")},
-        {QStringLiteral("Дпр.tпв"), QStringLiteral("Паропроизводительность, приведенная к паспортной температуре питательной воды")},
-        {QStringLiteral("КПД"), QStringLiteral("КПД котла брутто по обратному балансу")},
-        {QStringLiteral("dQ"), QStringLiteral("КПД котла брутто по прямому балансу")},
-        {QStringLiteral("dД"), QStringLiteral("КПД котла брутто по прямому балансу")},
-        {QStringLiteral("q2"), QStringLiteral("Потери тепла с уходящими газами q2")},
-        {QStringLiteral("q3"), QStringLiteral("Потери тепла от химической неполноты сгорания q3")},
-        {QStringLiteral("q5"), QStringLiteral("Потери тепла в окружающую среду q5")},
-        {QStringLiteral("КПД нетто"), QStringLiteral("КПД котла нетто")},
-        {QStringLiteral("Коэфф"), QStringLiteral("Коэффициент избытка воздуха за котлоагрегатом α")},
-        {QStringLiteral("Коэфф2"), QStringLiteral("Коэффициент избытка воздуха за котлом (до экономайзера)")},
-        {QStringLiteral("Присос"), QStringLiteral("Присос воздуха в экономайзере")},
-        {QStringLiteral("Q_2_e"), QStringLiteral("Снижение потерь с уходящими газами в экономайзере")},
-        {QStringLiteral("K_P"), QStringLiteral("Поправочный коэффициент расхода газа по давлению Kp")},
-        {QStringLiteral("K_T"), QStringLiteral("Поправочный коэффициент расхода газа по температуре Kt")},
-        {QStringLiteral("Вт"), QStringLiteral("Расход топлива")},
-        {QStringLiteral("Ву.т"), QStringLiteral("Удельный расход топлива на выработку 1 Гкал")},
-        {QStringLiteral("Ву.усл"), QStringLiteral("Удельный расход условного топлива на выработку 1 Гкал")},
-        {QStringLiteral("V"), QStringLiteral("Расход воды через котел")},
-        {QStringLiteral("CO"), QStringLiteral("Концентрация CO в уходящих газах (при α = 1,4)")},
-        {QStringLiteral("CO u"), QStringLiteral("Удельный выброс CO")},
-        {QStringLiteral("CO m"), QStringLiteral("Массовый выброс CO")},
-        {QStringLiteral("NO"), QStringLiteral("Концентрация NOx в уходящих газах (при α = 1,4)")},
-        {QStringLiteral("NO u"), QStringLiteral("Удельный выброс NOx")},
-        {QStringLiteral("NO m"), QStringLiteral("Массовый выброс NOx")}};
-    if (key == u"Q") return steam ? QStringLiteral("Тепловая мощность котла") : QStringLiteral("Теплопроизводительность котла");
-    for (const auto& [k, caption] : full)
-        if (k == key) return caption;
-    return paneCaption;
-}
-
 // The values and the doubt of the results rows for one regime, taken from the rows' own
 // filling routine in the C locale, so the conditions, the economiser leak difference and
 // the plausibility are those of the results pane.
-void ResultValues(const QList<results::ResultRow>& definition, const std::array<float, 26>& r,
+void ResultValues(const QList<results::ResultRow>& definition, const std::array<float, engine::kResultCount>& r,
                   const QStringList& general, QList<Value>& values, QStringList& warnings) {
     QList<results::ResultRow> rows = definition;
     for (auto& row : rows) row.value.clear();
@@ -279,17 +219,11 @@ int ReportModel::calculatedCount() const {
     return n;
 }
 
-bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QString* error, const QStringList& cardIn) {
-    using namespace object;
-    m = ReportModel();
-    const QStringList& g = s.general;
-    QStringList card = cardIn.isEmpty() ? DefaultCardData() : cardIn;
-    card.resize(kCardEntryCount);
-    m.objectName = s.currentObjectName;
-    m.date = date;
-    m.header = CardHeader(g, card, date);
-    const bool steam = IsSteamBoiler(g);
+namespace {
 
+// The approval block, the title and the subtitle that names the boiler and its fuel.
+void FillTitle(ReportModel& m, const QStringList& g, const QStringList& card) {
+    using namespace object;
     // the approval of the owner: position, organisation, signature with name, date by hand
     m.approval = {QStringLiteral("УТВЕРЖДАЮ"), OrBlank(card[ApproverPosition])};
     if (!card[OwnerOrganisation].trimmed().isEmpty()) m.approval.append(card[OwnerOrganisation].trimmed());
@@ -298,16 +232,20 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
                                                               : card[ApproverName].trimmed()));
     m.approval.append(QStringLiteral("«____» ______________ 20___ г."));
     m.title = QStringLiteral("РЕЖИМНАЯ КАРТА");
-    m.subtitle = (steam ? QStringLiteral("парового котла ") : QStringLiteral("водогрейного котла ")) +
-                 JoinNonEmpty({g.value(InstallationType),
-                               g.value(StationNumber).trimmed().isEmpty() ? QString()
-                                                                          : QStringLiteral("ст. № ") + g.value(StationNumber).trimmed()},
-                              QStringLiteral(", "));
+    m.subtitle =
+        (IsSteamBoiler(g) ? QStringLiteral("парового котла ") : QStringLiteral("водогрейного котла ")) +
+        JoinNonEmpty({g.value(InstallationType), g.value(StationNumber).trimmed().isEmpty()
+                                                     ? QString()
+                                                     : QStringLiteral("ст. № ") + g.value(StationNumber).trimmed()},
+                     QStringLiteral(", "));
     if (!IsSteamBoiler(g) && !IsHotWaterBoiler(g))
         m.subtitle = QStringLiteral("котла ") + JoinNonEmpty({g.value(BoilerType), g.value(InstallationType)}, QStringLiteral(", "));
     m.subtitle += QStringLiteral(" при работе на топливе: ") + g.value(FuelType).trimmed();
+}
 
-    // every regime in private arrays; the hooks of the windows are not called
+// One column per ticked regime, calculated from its stored inputs in private arrays (the
+// hooks of the windows are not called). False with the reason on a regime that cannot be read.
+bool CalculateColumns(const app::AppState& s, ReportModel& m, QString* error) {
     app::AppState work = s.privateCopy();
     for (const auto& row : s.regimeList.rows) {
         if (!row.ticked) continue;
@@ -333,36 +271,68 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         col.results = work.results;
         m.regimes.append(col);
     }
-    const int n = static_cast<int>(m.regimes.size());
-    auto noWarnings = [n] { return QStringList(n); };
+    return true;
+}
 
-    // the regime sheet: status, load, measured inputs, results, emissions at 3 % O2
+// The values and marks of the results rows, per regime column (empty for a failed regime).
+struct ResultTable {
+    QList<results::ResultRow> definition;
+    QList<QList<Value>> values;
+    QList<QStringList> warnings;
+};
+
+ResultTable TabulateResults(const ReportModel& m, const QStringList& g) {
+    ResultTable table;
+    table.definition = results::BuildResultRows(g);
+    const qsizetype rows = table.definition.size();
+    for (const auto& r : m.regimes) {
+        QList<Value> values;
+        QStringList warnings;
+        if (r.calculated) ResultValues(table.definition, r.results, g, values, warnings);
+        else values = QList<Value>(rows), warnings = QStringList(rows);
+        table.values.append(values);
+        table.warnings.append(warnings);
+    }
+    return table;
+}
+
+// A row of the regime sheet of `kind` without marks in any column.
+SheetRow PlainRow(const ReportModel& m, RowKind kind, const QString& key, const QString& caption) {
+    SheetRow row;
+    row.kind = kind;
+    row.key = key;
+    row.caption = caption;
+    row.warnings = QStringList(static_cast<qsizetype>(m.regimes.size()));
+    return row;
+}
+
+void AppendSection(ReportModel& m, const QString& caption) {
+    m.regimeRows.append({RowKind::Section, {}, caption, {}, 0, {}, {}, {}});
+}
+
+// The regime sheet's head: whether each regime was calculated, and its load.
+void AppendStatusAndLoad(ReportModel& m) {
     SheetRow status;
     status.kind = RowKind::Status;
     status.key = QStringLiteral("status");
     status.caption = QStringLiteral("Расчет режима");
     for (const auto& r : m.regimes)
         status.texts.append(r.calculated ? QStringLiteral("выполнен") : QStringLiteral("не выполнен: ") + r.message);
-    SheetRow load;
-    load.kind = RowKind::Result;
-    load.key = QStringLiteral("load");
-    load.caption = QStringLiteral("Нагрузка котла");
+    SheetRow load = PlainRow(m, RowKind::Result, QStringLiteral("load"), QStringLiteral("Нагрузка котла"));
     load.unit = QStringLiteral("%");
     load.decimals = engine::kResultDecimals[0];
-    load.warnings = noWarnings();
     for (const auto& r : m.regimes) load.values.append(r.calculated ? Value(r.results[0]) : Value());
     m.regimeRows.append(status);
     m.regimeRows.append(load);
+}
 
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Измеренные величины"), {}, 0, {}, {}, {}});
-    const bool economiser = HasEconomiser(g);
-    for (int k : ShownInputs(g)) {
-        SheetRow row;
-        row.kind = RowKind::Input;
-        row.key = QStringLiteral("P%1").arg(k);
-        row.caption = InputCaption(k, economiser);
+// The measured inputs this boiler has, each with the most decimals any regime stored.
+void AppendInputRows(ReportModel& m, const app::AppState& s) {
+    AppendSection(m, QStringLiteral("Измеренные величины"));
+    const bool economiser = object::HasEconomiser(s.general);
+    for (int k : ShownInputs(s.general)) {
+        SheetRow row = PlainRow(m, RowKind::Input, QStringLiteral("P%1").arg(k), InputCaption(k, economiser));
         row.unit = PrintUnit(UnitOfInput(s.units, k));
-        row.warnings = noWarnings();
         // one number of decimals per quantity: the most any of its stored values has
         for (const auto& r : m.regimes) {
             row.values.append(Value(r.inputs[k]));
@@ -370,140 +340,109 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         }
         m.regimeRows.append(row);
     }
+}
 
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Результаты расчета"), {}, 0, {}, {}, {}});
-    const QList<results::ResultRow> definition = results::BuildResultRows(g);
-    QList<QList<Value>> perRegime;
-    QList<QStringList> perRegimeWarnings;
-    for (const auto& r : m.regimes) {
-        QList<Value> values;
-        QStringList warnings;
-        if (r.calculated) ResultValues(definition, r.results, g, values, warnings);
-        else values = QList<Value>(definition.size()), warnings = QStringList(definition.size());
-        perRegime.append(values);
-        perRegimeWarnings.append(warnings);
-    }
-    // the uncertainty of each calculated regime from the program's instrument limits
+// The results rows, with "± U95" under the results the test is about, from the program's
+// instrument limits.
+void AppendResultRows(ReportModel& m, const app::AppState& s, const ResultTable& table) {
+    AppendSection(m, QStringLiteral("Результаты расчета"));
+    const QStringList& g = s.general;
+    const int n = static_cast<int>(m.regimes.size());
     engine::InstrumentLimits limits;
     results::ReadInstrumentLimits(s.templateFolder, limits);  // a broken file: the defaults
     QList<engine::RegimeUncertainty> uncertainty;
     for (const auto& r : m.regimes)
         uncertainty.append(r.calculated ? tuning::RegimeUncertaintyOf(s, r.inputs, limits) : engine::RegimeUncertainty{});
-    for (int i = 0; i < definition.size(); ++i) {
+    for (int i = 0; i < table.definition.size(); ++i) {
         SheetRow row;
         row.kind = RowKind::Result;
-        row.key = definition[i].key;
-        row.caption = ResultCaption(row.key, definition[i].caption, steam);
-        row.unit = PrintUnit(definition[i].unit);
+        row.key = table.definition[i].key;
+        row.caption = ResultCaption(row.key, table.definition[i].caption, object::IsSteamBoiler(g));
+        row.unit = PrintUnit(table.definition[i].unit);
         row.decimals = std::max(0, results::ResultDecimals(row.key, g));
         for (int c = 0; c < n; ++c) {
-            row.values.append(perRegime[c].value(i));
-            row.warnings.append(perRegimeWarnings[c].value(i));
+            row.values.append(table.values[c].value(i));
+            row.warnings.append(table.warnings[c].value(i));
         }
         m.regimeRows.append(row);
-        // "± U95" under the results the test is about
         const int slot = results::ResultSlot(row.key, g);
-        if (results::ShowsUncertainty(row.key) && slot >= 0) {
-            SheetRow u;
-            u.kind = RowKind::Converted;
-            u.key = row.key + QStringLiteral(" U95");
-            u.caption = QStringLiteral("    неопределенность ± U95");
-            u.unit = row.unit;
-            u.decimals = row.decimals;
-            u.warnings = noWarnings();
-            for (int c = 0; c < n; ++c) {
-                const auto& ru = uncertainty[c];
-                u.values.append(ru.calculated && ru.computed[slot] ? Value(static_cast<float>(ru.u95[slot])) : Value());
-            }
-            m.regimeRows.append(u);
-        }
-    }
-
-    // the O2 set point of each regime's load step: what the burner's O2 trim is set to
-    {
-        QList<tuning::TunePoint> points;
+        if (!results::ShowsUncertainty(row.key) || slot < 0) continue;
+        SheetRow u = PlainRow(m, RowKind::Converted, row.key + QStringLiteral(" U95"),
+                              QStringLiteral("    неопределенность ± U95"));
+        u.unit = row.unit;
+        u.decimals = row.decimals;
         for (int c = 0; c < n; ++c) {
-            const auto& r = m.regimes[c];
-            if (!r.calculated) continue;
-            tuning::TunePoint p;
-            p.file = r.file;
-            p.number = c;  // the column, to find it again
-            p.load = r.results[0];
-            p.alpha = r.results[9];
-            p.q23 = double(r.results[5]) + r.results[6];
-            p.eta = r.results[4];
-            p.co = r.results[17];
-            points.append(p);
+            const auto& ru = uncertainty[c];
+            u.values.append(ru.calculated && ru.computed[slot] ? Value(static_cast<float>(ru.u95[slot])) : Value());
         }
-        SheetRow o2;
-        o2.kind = RowKind::Converted;
-        o2.key = QStringLiteral("O2 опт");
-        o2.caption = QStringLiteral("Рекомендуемое содержание O2 на ступени нагрузки");
-        o2.unit = QStringLiteral("%");
-        o2.decimals = 1;
-        o2.warnings = noWarnings();
-        QList<Value> values(n);
-        bool any = false;
-        for (const auto& step : tuning::FindSteps(points))
-            if (step.enough)
-                for (const auto& p : step.points) {
-                    values[p.number] = Value(static_cast<float>(step.o2Opt));
-                    any = true;
-                }
-        o2.values = values;
-        if (any) m.regimeRows.append(o2);
+        m.regimeRows.append(u);
     }
+}
 
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Выбросы, приведенные к 3 % O2 (×1,2)"), {}, 0, {}, {}, {}});
+// The O2 set point of each regime's load step: what the burner's O2 trim is set to; no row
+// when no load step has enough regimes.
+void AppendO2SetPoints(ReportModel& m) {
+    const int n = static_cast<int>(m.regimes.size());
+    QList<tuning::TunePoint> points;
+    for (int c = 0; c < n; ++c) {
+        const auto& r = m.regimes[c];
+        if (!r.calculated) continue;
+        tuning::TunePoint p;
+        p.file = r.file;
+        p.number = c;  // the column, to find it again
+        p.load = r.results[0];
+        p.alpha = r.results[9];
+        p.q23 = double(r.results[5]) + r.results[6];
+        p.eta = r.results[4];
+        p.co = r.results[17];
+        points.append(p);
+    }
+    SheetRow o2 = PlainRow(m, RowKind::Converted, QStringLiteral("O2 опт"),
+                           QStringLiteral("Рекомендуемое содержание O2 на ступени нагрузки"));
+    o2.unit = QStringLiteral("%");
+    o2.decimals = 1;
+    QList<Value> values(n);
+    bool any = false;
+    for (const auto& step : tuning::FindSteps(points))
+        if (step.enough)
+            for (const auto& p : step.points) {
+                values[p.number] = Value(static_cast<float>(step.o2Opt));
+                any = true;
+            }
+    o2.values = values;
+    if (any) m.regimeRows.append(o2);
+}
+
+// CO and NOx referred to 3 % O2, the other norm in use.
+void AppendConvertedEmissions(ReportModel& m) {
+    AppendSection(m, QStringLiteral("Выбросы, приведенные к 3 % O2 (×1,2)"));
     for (const auto& [key, caption] :
          {std::pair{QStringLiteral("CO"), QStringLiteral("Концентрация CO, приведенная к 3 % O2")},
           std::pair{QStringLiteral("NO"), QStringLiteral("Концентрация NOx, приведенная к 3 % O2")}}) {
-        SheetRow row;
-        row.kind = RowKind::Converted;
-        row.key = key + QStringLiteral(" 3%");
-        row.caption = caption;
+        SheetRow row = PlainRow(m, RowKind::Converted, key + QStringLiteral(" 3%"), caption);
         row.unit = PrintUnit(QStringLiteral("мг/м3"));
         row.decimals = 1;
-        row.warnings = noWarnings();
         const int slot = key == u"CO" ? 17 : 18;
         for (const auto& r : m.regimes) row.values.append(r.calculated ? Value(Converted(r.results[slot])) : Value());
         m.regimeRows.append(row);
     }
+}
 
-    // the summary sheet: one row per regime over the main results (no mean: a mean of loads
-    // and emissions across load steps means nothing on a card)
-    const QStringList keys = {steam ? QStringLiteral("Д") : QStringLiteral("Q"),
-                              QStringLiteral("КПД"), QStringLiteral("КПД нетто"), QStringLiteral("q2"),
-                              QStringLiteral("q3"), QStringLiteral("q5"), QStringLiteral("Коэфф"),
-                              QStringLiteral("Вт"), QStringLiteral("Ву.усл"), QStringLiteral("CO"),
-                              QStringLiteral("NO")};
-    // shorter captions for the narrow columns of the summary, still in full words
-    static const QList<std::pair<QString, QString>> summaryCaptions = {
-        {QStringLiteral("Д"), QStringLiteral("Паропроизводительность")},
-        {QStringLiteral("Q"), QStringLiteral("Теплопроизводительность")},
-        {QStringLiteral("КПД"), QStringLiteral("КПД брутто")},
-        {QStringLiteral("КПД нетто"), QStringLiteral("КПД нетто")},
-        {QStringLiteral("Коэфф"), QStringLiteral("Коэффициент избытка воздуха α")},
-        {QStringLiteral("Вт"), QStringLiteral("Расход топлива")},
-        {QStringLiteral("Ву.усл"), QStringLiteral("Удельный расход условного топлива")},
-        {QStringLiteral("CO"), QStringLiteral("CO при α = 1,4")},
-        {QStringLiteral("NO"), QStringLiteral("NOx при α = 1,4")}};
-    auto summaryCaption = [&](const QString& key, const QString& fallback) {
-        for (const auto& [k, c] : summaryCaptions)
-            if (k == key) return c;
-        return fallback;
-    };
+// The summary sheet: one row per regime over the main results (no mean: a mean of loads
+// and emissions across load steps means nothing on a card).
+void BuildSummary(ReportModel& m, const QStringList& g, const ResultTable& table) {
+    const QList<results::ResultRow>& definition = table.definition;
     m.summaryColumns.append({QStringLiteral("load"), QStringLiteral("Нагрузка"), QStringLiteral("%"), 0});
     QList<int> defIndex = {-1};
-    for (const QString& key : keys)
+    for (const QString& key : SummaryKeys(object::IsSteamBoiler(g)))
         for (int i = 0; i < definition.size(); ++i)
             if (definition[i].key == key) {
-                m.summaryColumns.append({key, summaryCaption(key, definition[i].caption), PrintUnit(definition[i].unit),
+                m.summaryColumns.append({key, SummaryCaption(key, definition[i].caption), PrintUnit(definition[i].unit),
                                          std::max(0, results::ResultDecimals(key, g))});
                 defIndex.append(i);
                 break;
             }
-    for (int r = 0; r < n; ++r) {
+    for (int r = 0; r < m.regimes.size(); ++r) {
         SummaryRow row;
         row.regime = m.regimes[r].title;
         row.message = m.regimes[r].message;
@@ -511,38 +450,48 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
             Value v;
             QString w;
             if (m.regimes[r].calculated) {
-                v = defIndex[c] < 0 ? Value(m.regimes[r].results[0]) : perRegime[r].value(defIndex[c]);
-                if (defIndex[c] >= 0) w = perRegimeWarnings[r].value(defIndex[c]);
+                v = defIndex[c] < 0 ? Value(m.regimes[r].results[0]) : table.values[r].value(defIndex[c]);
+                if (defIndex[c] >= 0) w = table.warnings[r].value(defIndex[c]);
             }
             row.values.append(v);
             row.warnings.append(w);
         }
         m.summary.append(row);
     }
+}
 
-    // footnotes: each reason a value was marked for, once
-    auto note = [&](const QString& w) {
-        if (w.isEmpty()) return;
-        const QString text = kDoubtMark + QStringLiteral(" ") + w;
-        if (!m.notes.contains(text)) m.notes.append(text);
-    };
+// The footnotes: each reason a value was marked for, once.
+void CollectNotes(ReportModel& m) {
     for (const auto& row : m.regimeRows)
-        for (const QString& w : row.warnings) note(w);
+        for (const QString& w : row.warnings) {
+            if (w.isEmpty()) continue;
+            const QString text = kDoubtMark + QStringLiteral(" ") + w;
+            if (!m.notes.contains(text)) m.notes.append(text);
+        }
+}
 
-    // charts over output: the first column after the load
-    auto column = [&](const QString& key) {
-        for (int c = 0; c < m.summaryColumns.size(); ++c)
-            if (m.summaryColumns[c].key == key) return c;
-        return -1;
-    };
+// The summary's column of `key`, or -1.
+int SummaryColumnOf(const ReportModel& m, const QString& key) {
+    for (int c = 0; c < m.summaryColumns.size(); ++c)
+        if (m.summaryColumns[c].key == key) return c;
+    return -1;
+}
+
+// The gross efficiency and the NOx over output: the summary's first column after the load.
+void BuildCharts(ReportModel& m) {
     const int x = 1;
     auto axis = [&](int c) {
         const auto& col = m.summaryColumns[c];
         return col.unit.isEmpty() ? col.caption : col.caption + QStringLiteral(", ") + col.unit;
     };
+    auto range = [](const QList<float>& v) {
+        if (v.isEmpty()) return std::pair{0.0, 1.0};
+        const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
+        return std::pair{static_cast<double>(*lo), static_cast<double>(*hi)};
+    };
     for (const auto& [key, title] : {std::pair{QStringLiteral("КПД"), QStringLiteral("КПД брутто от производительности")},
                                      std::pair{QStringLiteral("NO"), QStringLiteral("NOx от производительности")}}) {
-        const int y = column(key);
+        const int y = SummaryColumnOf(m, key);
         if (y < 0 || x >= m.summaryColumns.size()) continue;
         ChartSpec chart;
         chart.title = title;
@@ -559,20 +508,18 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
             chart.data.regimes.append(row.regime);
             chart.data.doubtful.append(row.warnings.value(y));
         }
-        auto range = [](const QList<float>& v) {
-            if (v.isEmpty()) return std::pair{0.0, 1.0};
-            const auto [lo, hi] = std::minmax_element(v.begin(), v.end());
-            return std::pair{static_cast<double>(*lo), static_cast<double>(*hi)};
-        };
         const auto [x0, x1] = range(chart.data.x);
         const auto [y0, y1] = range(chart.data.y);
         chart.x = NiceAxis(x0, x1);
         chart.y = NiceAxis(y0, y1);
         m.charts.append(chart);
     }
+}
 
-    // who signs: the performer; for gaseous fuels the person in charge of the gas facilities;
-    // always the person in charge of the boiler's safe operation
+// Who signs: the performer; for gaseous fuels the person in charge of the gas facilities;
+// always the person in charge of the boiler's safe operation.
+void FillSignatures(ReportModel& m, const QStringList& g, const QStringList& card) {
+    using namespace object;
     const QString performer = card[PerformerPosition].trimmed().isEmpty()
                                   ? QStringLiteral("Исполнитель работ")
                                   : QStringLiteral("Исполнитель работ, ") + card[PerformerPosition].trimmed();
@@ -581,6 +528,33 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
         m.signatures.append({QStringLiteral("Ответственный за газовое хозяйство"), card[GasResponsible].trimmed()});
     m.signatures.append({QStringLiteral("Ответственный за исправное состояние и безопасную эксплуатацию котла"),
                          card[BoilerResponsible].trimmed()});
+}
+
+}  // namespace
+
+bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QString* error, const QStringList& cardIn) {
+    m = ReportModel();
+    const QStringList& g = s.general;
+    QStringList card = cardIn.isEmpty() ? DefaultCardData() : cardIn;
+    card.resize(kCardEntryCount);
+    m.objectName = s.currentObjectName;
+    m.date = date;
+    m.header = CardHeader(g, card, date);
+    FillTitle(m, g, card);
+    if (!CalculateColumns(s, m, error)) return false;
+
+    // the regime sheet: status, load, measured inputs, results, emissions at 3 % O2
+    AppendStatusAndLoad(m);
+    AppendInputRows(m, s);
+    const ResultTable table = TabulateResults(m, g);
+    AppendResultRows(m, s, table);
+    AppendO2SetPoints(m);
+    AppendConvertedEmissions(m);
+
+    BuildSummary(m, g, table);
+    CollectNotes(m);
+    BuildCharts(m);
+    FillSignatures(m, g, card);
     return true;
 }
 

@@ -20,20 +20,24 @@ double BandOf(const TuneStep& step) {
 
 }  // namespace
 
-void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart chart, const QLocale& locale) {
-    p.save();
-    p.setRenderHint(QPainter::Antialiasing, true);
-    QFont f = p.font();
-    f.setPixelSize(12);
-    p.setFont(f);
-    const QFontMetricsF fm(f);
-    const QRectF area(box.left() + 62, box.top() + 26, box.width() - 80, box.height() - 64);
-    const bool losses = chart == Chart::Losses;
+namespace {
 
-    // everything drawn decides the scale: points, curve and band
+// From the values of a step to the chart's area, over scales of round numbers.
+struct ChartMap {
+    QRectF area;
+    report::Axis ax, ay;
+    QPointF operator()(double x, double y) const {
+        return QPointF(area.left() + (x - ax.min) / (ax.max - ax.min) * area.width(),
+                       area.bottom() - (y - ay.min) / (ay.max - ay.min) * area.height());
+    }
+};
+
+// The range everything drawn covers: the points with their U95 and, for the losses, the
+// fitted curve with its band (sampled into `curve`).
+void ChartExtent(const TuneStep& step, bool losses, double band, QList<QPointF>& curve, double& xLo, double& xHi,
+                 double& yLo, double& yHi) {
     const int samples = 60;
-    const double band = BandOf(step);
-    double xLo = 1e300, xHi = -1e300, yLo = 1e300, yHi = -1e300;
+    xLo = 1e300, xHi = -1e300, yLo = 1e300, yHi = -1e300;
     auto take = [&](double x, double y) {
         xLo = std::min(xLo, x), xHi = std::max(xHi, x), yLo = std::min(yLo, y), yHi = std::max(yHi, y);
     };
@@ -42,7 +46,6 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
         take(pt.alpha, y - u);
         take(pt.alpha, y + u);
     }
-    QList<QPointF> curve;
     if (losses && step.enough) {
         for (int i = 0; i <= samples; ++i) {
             const double a = step.alphaMin + (step.alphaMax - step.alphaMin) * i / samples;
@@ -51,24 +54,13 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
             take(a, step.q23At(a) - band);
         }
     }
-    const double W = area.width(), H = area.height();
-    p.fillRect(area, results::CurveStyle().background);
-    p.setPen(Qt::black);
-    p.drawText(QRectF(area.left(), box.top() + 4, area.width(), 20), Qt::AlignLeft,
-               losses ? QStringLiteral("q2 + q3, %") : QStringLiteral("CO, мг/м3"));
-    p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 8, area.width(), 20), Qt::AlignHCenter,
-               QStringLiteral("Коэффициент избытка воздуха α"));
-    if (step.points.isEmpty()) {
-        p.restore();
-        return;
-    }
-    // scales of round numbers, as on the card's charts; neither losses nor CO go below zero,
-    // whatever the uncertainty band says
-    const report::Axis ax = report::NiceAxis(xLo, xHi), ay = report::NiceAxis(std::max(0.0, yLo), yHi);
-    auto at = [&](double x, double y) {
-        return QPointF(area.left() + (x - ax.min) / (ax.max - ax.min) * W,
-                       area.bottom() - (y - ay.min) / (ay.max - ay.min) * H);
-    };
+}
+
+// The grid lines of both scales with their values.
+void DrawScales(QPainter& p, const ChartMap& at, const QFontMetricsF& fm, const QLocale& locale) {
+    const report::Axis& ax = at.ax;
+    const report::Axis& ay = at.ay;
+    const QRectF& area = at.area;
     const int xSteps = static_cast<int>(std::lround((ax.max - ax.min) / ax.step));
     const int ySteps = static_cast<int>(std::lround((ay.max - ay.min) / ay.step));
     for (int i = 0; i <= xSteps; ++i) {
@@ -87,9 +79,11 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
         const QString text = locale.toString(ay.min + i * ay.step, 'f', ay.decimals);
         p.drawText(QPointF(area.left() - fm.horizontalAdvance(text) - 6, y + fm.ascent() / 2 - 1), text);
     }
-    // the band and the bars reach beyond the scale only where it stops at zero
-    p.setClipRect(area.adjusted(-4, -4, 4, 4));
+}
 
+// The fitted losses with their band, or the line through the CO readings.
+void DrawCurve(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QList<QPointF>& curve,
+               double band) {
     if (losses && step.enough) {
         QPolygonF upper, lower, line;
         for (const QPointF& c : curve) {
@@ -109,7 +103,10 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
         p.setPen(QPen(Qt::black, 1.5));
         p.drawPolyline(line);
     }
-    // measured points with their U95 as a bar
+}
+
+// The measured points with their U95 as a bar and their numbers.
+void DrawPoints(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses) {
     for (const auto& pt : step.points) {
         const double y = losses ? pt.q23 : pt.co, u = losses ? pt.u95Q23 : pt.u95Co;
         p.setPen(QPen(QColor(0, 0, 255), 1));
@@ -119,22 +116,64 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
         p.setPen(Qt::darkGray);
         p.drawText(at(pt.alpha, y) + QPointF(6, -6), QString::number(pt.number));
     }
-    if (step.enough) {
-        const double optX = at(step.alphaOpt, ay.min).x();
-        p.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
-        p.drawLine(QPointF(optX, area.top()), QPointF(optX, area.bottom()));
-        const QPointF opt = at(step.alphaOpt, losses ? step.q23Opt : step.coOpt);
-        p.setPen(QPen(QColor(200, 0, 0), 2));
-        p.setBrush(QColor(255, 255, 255));
-        p.drawEllipse(opt, 5.5, 5.5);
-        p.setBrush(Qt::NoBrush);
-        const QString label = QStringLiteral("α опт = %1 (O2 %2 %)")
-                                  .arg(locale.toString(step.alphaOpt, 'f', 2), locale.toString(step.o2Opt, 'f', 1));
-        const double w = fm.horizontalAdvance(label);
-        double x = opt.x() + 8;
-        if (x + w > area.right()) x = opt.x() - 8 - w;
-        p.drawText(QPointF(x, area.top() + fm.ascent() + 4), label);
+}
+
+// The optimum: a dashed line at its α, a ring on the curve, and its α and O2 named.
+void DrawOptimum(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QFontMetricsF& fm,
+                 const QLocale& locale) {
+    const QRectF& area = at.area;
+    const double optX = at(step.alphaOpt, at.ay.min).x();
+    p.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
+    p.drawLine(QPointF(optX, area.top()), QPointF(optX, area.bottom()));
+    const QPointF opt = at(step.alphaOpt, losses ? step.q23Opt : step.coOpt);
+    p.setPen(QPen(QColor(200, 0, 0), 2));
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(opt, 5.5, 5.5);
+    p.setBrush(Qt::NoBrush);
+    const QString label = QStringLiteral("α опт = %1 (O2 %2 %)")
+                              .arg(locale.toString(step.alphaOpt, 'f', 2), locale.toString(step.o2Opt, 'f', 1));
+    const double w = fm.horizontalAdvance(label);
+    double x = opt.x() + 8;
+    if (x + w > area.right()) x = opt.x() - 8 - w;
+    p.drawText(QPointF(x, area.top() + fm.ascent() + 4), label);
+}
+
+}  // namespace
+
+void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart chart, const QLocale& locale) {
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    QFont f = p.font();
+    f.setPixelSize(12);
+    p.setFont(f);
+    const QFontMetricsF fm(f);
+    const QRectF area(box.left() + 62, box.top() + 26, box.width() - 80, box.height() - 64);
+    const bool losses = chart == Chart::Losses;
+
+    // everything drawn decides the scale: points, curve and band
+    const double band = BandOf(step);
+    QList<QPointF> curve;
+    double xLo, xHi, yLo, yHi;
+    ChartExtent(step, losses, band, curve, xLo, xHi, yLo, yHi);
+    p.fillRect(area, results::CurveStyle().background);
+    p.setPen(Qt::black);
+    p.drawText(QRectF(area.left(), box.top() + 4, area.width(), 20), Qt::AlignLeft,
+               losses ? QStringLiteral("q2 + q3, %") : QStringLiteral("CO, мг/м3"));
+    p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 8, area.width(), 20), Qt::AlignHCenter,
+               QStringLiteral("Коэффициент избытка воздуха α"));
+    if (step.points.isEmpty()) {
+        p.restore();
+        return;
     }
+    // scales of round numbers, as on the card's charts; neither losses nor CO go below zero,
+    // whatever the uncertainty band says
+    const ChartMap at{area, report::NiceAxis(xLo, xHi), report::NiceAxis(std::max(0.0, yLo), yHi)};
+    DrawScales(p, at, fm, locale);
+    // the band and the bars reach beyond the scale only where it stops at zero
+    p.setClipRect(area.adjusted(-4, -4, 4, 4));
+    DrawCurve(p, at, step, losses, curve, band);
+    DrawPoints(p, at, step, losses);
+    if (step.enough) DrawOptimum(p, at, step, losses, fm, locale);
     p.restore();
 }
 
