@@ -145,6 +145,37 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     Text1 = field(QStringLiteral("Text1"), model_.Text1, QString());
     Text1->setFixedWidth(60);
 
+    QLayout* plate = buildPlate();
+    QLayout* sliderRow = buildSlider();
+
+    Image1 = new FlameHeadDiagram;
+    Image1->setModel(&model_);
+    Image1->setPicture(app::TemplatePicture(wb.state(), QStringLiteral("BrennerInstal.JPG")));
+    Lmin = Image1->Lmin;
+    Lmax = Image1->Lmax;
+    Lt = Image1->Lt;
+    QLayout* result = buildResult();
+
+    // why there is nothing to show: no rating plate yet, or its minimum above its maximum
+    Problem = new QLabel;
+    Problem->setObjectName(QStringLiteral("Problem"));
+    Problem->setWordWrap(true);
+    Problem->setStyleSheet(QStringLiteral("color: #a00000;"));
+    Problem->setVisible(false);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(plate);
+    layout->addWidget(Problem);
+    layout->addLayout(sliderRow);
+    layout->addWidget(Image1, 1);
+    layout->addLayout(result);
+
+    connectFields();
+    loadPlate();
+    show_();
+}
+
+QLayout* fPlG::buildPlate() {
     auto* plate = new QGridLayout;
     auto* maxCaption = new QLabel(QStringLiteral("max"));
     maxCaption->setAlignment(Qt::AlignCenter);
@@ -156,7 +187,10 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     plate->addWidget(TQ1, 2, 1);
     plate->addWidget(TQ2, 2, 2);
     plate->setColumnStretch(3, 1);
+    return plate;
+}
 
+QLayout* fPlG::buildSlider() {
     Slider1 = new QSlider(Qt::Horizontal);
     Slider1->setObjectName(QStringLiteral("Slider1"));
     Slider1->setToolTip(QStringLiteral("Изменеие параметра -е-  и  номин.производительности горелки"));
@@ -172,14 +206,12 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     auto* sliderRow = new QHBoxLayout;
     sliderRow->addWidget(Slider1, 1);
     sliderRow->addWidget(Label4[0]);
+    return sliderRow;
+}
 
-    Image1 = new FlameHeadDiagram;
-    Image1->setModel(&model_);
-    Image1->setPicture(app::TemplatePicture(wb.state(), QStringLiteral("BrennerInstal.JPG")));
-    Lmin = Image1->Lmin;
-    Lmax = Image1->Lmax;
-    Lt = Image1->Lt;
-
+QLayout* fPlG::buildResult() {
+    // room for the values from the start, as beside the slider
+    const int valueWidth = Label4[0]->minimumWidth();
     Label4[1] = new QLabel;
     Label4[1]->setObjectName(QStringLiteral("Label4_1"));
     Lg = new QLabel;
@@ -206,21 +238,10 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     result->addWidget(new QLabel(QStringLiteral("Котла =")));
     result->addWidget(Lk);
     result->addStretch();
+    return result;
+}
 
-    // why there is nothing to show: no rating plate yet, or its minimum above its maximum
-    Problem = new QLabel;
-    Problem->setObjectName(QStringLiteral("Problem"));
-    Problem->setWordWrap(true);
-    Problem->setStyleSheet(QStringLiteral("color: #a00000;"));
-    Problem->setVisible(false);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(plate);
-    layout->addWidget(Problem);
-    layout->addLayout(sliderRow);
-    layout->addWidget(Image1, 1);
-    layout->addLayout(result);
-
+void fPlG::connectFields() {
     connect(e1, &QLineEdit::textChanged, this, [this](const QString& t) {
         model_.e1Changed(t);
         show_();
@@ -245,8 +266,11 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     // every move of the slider by the user, dragged, clicked or keyed (the window's own
     // range changes are made with its signals blocked)
     connect(Slider1, &QSlider::valueChanged, this, &fPlG::fPlG_Slider1_Scroll);
+}
 
+void fPlG::loadPlate() {
     // the four rating-plate values of the object, put in as if typed
+    app::Workbench& wb = wb_;
     PlgContents plg;
     QString error;
     const QString folder = wb.state().currentObjectFolder;
@@ -261,7 +285,6 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
                                                 "оставлены без изменения и будут записаны при закрытии окна."),
                                  app::kProgramTitle, app::Icon::Warning);
     }
-    show_();
 }
 
 void fPlG::show_() {

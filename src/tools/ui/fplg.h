@@ -10,6 +10,7 @@
 #include "tools/flamehead.h"
 
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QSlider;
 
@@ -63,6 +64,13 @@ protected:
     void reject() override { close(); }
 
 private:
+    // The window's parts top to bottom: the rating plate's fields, the slider, the outputs.
+    QLayout* buildPlate();
+    QLayout* buildSlider();
+    QLayout* buildResult();
+    void connectFields();
+    // Puts the object's rating-plate values into the fields, telling a missing or short file.
+    void loadPlate();
     void show_();
     bool written_ = false;
 
