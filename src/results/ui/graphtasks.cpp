@@ -5,19 +5,18 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QToolBar>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
 #include "app/state.h"
 #include "app/ui/pictures.h"
 #include "core/names.h"
-#include "regime/ui/regim.h"
 #include "results/ui/graf.h"
-#include "results/xlsxexport.h"
 #include "results/ui/wrapdelegate.h"
+#include "results/xlsxexport.h"
 
 namespace results {
 
@@ -29,6 +28,18 @@ const QString kError = QStringLiteral("Ошибка !  ");
 
 GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("GraphTasks"));
+    buildCatalogueView();
+    buildCommandFrame();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Frame2);
+    layout->addWidget(LWg, 1);
+    layout->addWidget(Command1);
+    Navig_Command1_Click();
+    buildCatalogue();
+}
+
+void GraphTasks::buildCatalogueView() {
     LWg = new QTableWidget(0, 2);
     LWg->setObjectName(QStringLiteral("LWg"));
     LWg->setHorizontalHeaderLabels({QStringLiteral("Ось Y"), QStringLiteral("Ось X")});
@@ -56,7 +67,9 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setToolTip(QStringLiteral("Вернуться к меню"));
     connect(Command1, &QPushButton::clicked, this, &GraphTasks::Navig_Command1_Click);
+}
 
+void GraphTasks::buildCommandFrame() {
     Frame2 = new QFrame;
     Frame2->setObjectName(QStringLiteral("Frame2"));
     // the toolbar keeps the commands; its buttons are drawn in the frame below
@@ -109,14 +122,6 @@ GraphTasks::GraphTasks(app::Workbench& wb) : wb_(wb) {
     frameLayout->setContentsMargins(0, 0, 0, 0);
     frameLayout->addLayout(buttonsLayout);
     frameLayout->addStretch();
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(Frame2);
-    layout->addWidget(LWg, 1);
-    layout->addWidget(Command1);
-    Navig_Command1_Click();
-    buildCatalogue();
 }
 
 QAction* GraphTasks::button(const QString& key) const {
@@ -127,7 +132,7 @@ QAction* GraphTasks::button(const QString& key) const {
 
 void GraphTasks::buildCatalogue() {
     QStringList labels = wb_.state().units;
-    if (auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim)) labels = editor->unitLabels();
+    if (auto* editor = wb_.window<app::RegimeEditorView>(app::WindowKind::Regim)) labels = editor->unitLabels();
     entries_ = BuildGraphList(wb_.state().general, labels);
     LWg->clearContents();
     LWg->setRowCount(static_cast<int>(entries_.size()));

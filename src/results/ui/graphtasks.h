@@ -43,6 +43,9 @@ public:
     void miniGraphClosed();
 
 private:
+    // The graph catalogue with its "к меню" button, and the frame of the graph commands.
+    void buildCatalogueView();
+    void buildCommandFrame();
     void redraw(bool reportErrors);
     void setMiniGraph(bool shown);
     void exportWorkbook();
