@@ -41,6 +41,8 @@
 #include "results/graphcatalogue.h"
 #include "results/graphpainter.h"
 #include "results/xlsxexport.h"
+#include "object/emissionnorms.h"
+#include "results/emissionverdicts.h"
 #include "results/instrumentlimits.h"
 #include "results/resultrows.h"
 
@@ -229,13 +231,30 @@ int Calc(QStringList args) {
     const engine::RegimeUncertainty u = engine::ResultUncertainty(in, limits);
     // U in the decimals of its slot
     auto u95Text = [&](int i) { return QString::number(u.u95[i], 'f', engine::kResultDecimals[i]); };
+    // the verdicts of CO and NOx against the object's limits; a damaged list or choice file
+    // is a file error, as a damaged limits file of the instruments is
+    QJsonObject verdicts;
+    for (const object::Pollutant p : {object::Pollutant::CO, object::Pollutant::NOx}) {
+        QString why;
+        const object::AppliedLimit limit =
+            object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general, p, &why);
+        if (!why.isEmpty()) {
+            err() << why << "\n";
+            return kFileError;
+        }
+        const results::EmissionJudgement j = results::JudgeEmission(p, s.results, &u, limit);
+        const QString text = object::VerdictText(j.verdict);
+        verdicts.insert(object::PollutantText(p), text.isEmpty() ? QJsonValue(QJsonValue::Null) : QJsonValue(text));
+    }
     if (json) {
         QJsonArray values, u95;
         for (int i = 0; i < app::kResultCount; ++i) {
             values.append(core::StoredForm(s.results[i]).toDouble());  // 91.51, not 91.5100021
             u95.append(u.computed[i] ? QJsonValue(u.u95[i]) : QJsonValue(QJsonValue::Null));
         }
-        out() << QJsonDocument(QJsonObject{{"slots", values}, {"u95", u95}}).toJson(QJsonDocument::Compact) << "\n";
+        out() << QJsonDocument(QJsonObject{{"slots", values}, {"u95", u95}, {"verdicts", verdicts}})
+                     .toJson(QJsonDocument::Compact)
+              << "\n";
         return kDone;
     }
     // each slot's caption from the results table's rows; number and value stay the first columns

@@ -78,12 +78,23 @@ int Report(QStringList args) {
     out << model.objectName << "\n";
     for (const QString& file : model.recalculated)
         out << "  пересчитан (результаты устарели): " << file << "\n";
+    // the card's verdict rows of CO and NOx (none when the object compares with no limits)
+    QList<const report::SheetRow*> verdicts;
+    for (const auto& row : model.regimeRows)
+        if (row.kind == report::RowKind::Status && row.key.endsWith(QStringLiteral(" норма"))) verdicts.append(&row);
     int failed = 0;
-    for (const auto& r : model.regimes) {
+    for (int c = 0; c < model.regimes.size(); ++c) {
+        const auto& r = model.regimes[c];
         out << "  " << r.title << "\t";
         if (r.calculated) {
             out << "Нагрузка " << report::ValueText(r.results[0], 0, QLocale::c()) << " %, КПД "
-                << report::ValueText(r.results[4], 2, QLocale::c()) << " %\n";
+                << report::ValueText(r.results[4], 2, QLocale::c()) << " %";
+            for (const report::SheetRow* v : verdicts) {
+                const QString text = v->texts.value(c);
+                out << ", " << v->key.section(u' ', 0, 0) << ": "
+                    << (text.isEmpty() ? QStringLiteral("предел не задан") : text);
+            }
+            out << "\n";
         } else {
             out << r.message << " !\n";
             ++failed;

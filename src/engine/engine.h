@@ -57,7 +57,9 @@ using Results = std::array<float, kResultCount>;
 
 enum class BoilerType { Steam, HotWater, Unknown };       // general data entry 1
 enum class FlowUnit { Standard, Normal, Working, Other };  // unit text 0 (gas meter)
-enum class ConcentrationUnit { Ppm, MgPerM3, GPerM3, Other };  // unit texts 11 and 14
+// Unit texts 11 and 14. MgPerM3AsNO ("мг/м3 NO", unit 14 only): NO in mg/m3 of NO, NO2 in
+// mg/m3 of NO2, as analysers set to mg/m3 report them.
+enum class ConcentrationUnit { Ppm, MgPerM3, GPerM3, MgPerM3AsNO, Other };
 enum class SteamUnit { TonnesPerHour, KgPerHour, Other };      // general data entry 2
 enum class HeatUnit { KW, MW, GcalPerHour, Other };            // general data entry 6
 enum class Q5Mode { AtNominalLoad, SameAtAllLoads, PerRegime, None };  // general data entry 3
@@ -173,9 +175,9 @@ float SpecificStandardFuel(const Prepared& p);  // kg of standard fuel per Gcal
 float FlueGasVolume(const Prepared& p);         // m3/h
 float CoConcentration(const Prepared& p);       // mg/m3 at excess-air ratio 1.4
 float NoxConcentration(const Prepared& p);      // mg/m3 as NO2 at excess-air ratio 1.4
-float CoSpecific(const Prepared& p);            // mg/m3 per Gcal/h
-float NoxSpecific(const Prepared& p);           // mg/m3 per Gcal/h
-float CoMassFlow(const Prepared& p);            // mg/s
-float NoxMassFlow(const Prepared& p);           // mg/s
+float CoSpecific(const Prepared& p);            // g/Gcal: mass flow per heat output
+float NoxSpecific(const Prepared& p);           // g/Gcal, as NO2
+float CoMassFlow(const Prepared& p);            // mg/s: measured concentration x actual volume
+float NoxMassFlow(const Prepared& p);           // mg/s, as NO2
 
 }  // namespace engine

@@ -120,6 +120,7 @@ inline float ChemicalLoss(const Prepared& p, float alphaCo2) {
         case ConcentrationUnit::Ppm: k = 0.0001; break;
         case ConcentrationUnit::MgPerM3: k = 0.0001 / 1.25; break;
         case ConcentrationUnit::GPerM3: k = 0.1 / 1.25; break;
+        case ConcentrationUnit::MgPerM3AsNO:  // a NO unit, never one of CO
         case ConcentrationUnit::Other: k = 0.0; break;
     }
     return ToFloat(In(p, 11) * 30.2 * k * static_cast<double>(alphaCo2) * 100.0 / p.constants->q3F);
@@ -223,29 +224,46 @@ inline float FlueGasVolume(const Prepared& p, float fuelFlow, float alphaO2) {
 inline double ToMgPerM3(ConcentrationUnit unit, double value, double molarMass) {
     switch (unit) {
         case ConcentrationUnit::Ppm: return value * molarMass * 766.0 / 17033.634;
-        case ConcentrationUnit::MgPerM3: return value;
+        case ConcentrationUnit::MgPerM3:
+        case ConcentrationUnit::MgPerM3AsNO: return value;
         case ConcentrationUnit::GPerM3: return value * 1000.0;
         case ConcentrationUnit::Other: break;
     }
     return 0.0;
 }
 
-inline float CoConcentration(const Prepared& p, float alphaO2) {
-    return ToFloat(ToMgPerM3(p.coUnit, In(p, 11), 28.0) * static_cast<double>(alphaO2) / 1.4);
+// CO in the measured gas (at the actual excess air), mg/m3.
+inline double MeasuredCo(const Prepared& p) { return ToMgPerM3(p.coUnit, In(p, 11), 28.0); }
+
+// NO and NO2 together in the measured gas, counted as NO2, mg/m3. An analyser that reports
+// NO in mg/m3 of NO (molar mass 30) gives a NO reading that is 46/30 times more as NO2; its
+// NO2 reading is NO2 already.
+inline double MeasuredNox(const Prepared& p) {
+    if (p.noUnit == ConcentrationUnit::MgPerM3AsNO) return In(p, 14) * 46.0 / 30.0 + In(p, 15);
+    return ToMgPerM3(p.noUnit, In(p, 14) + In(p, 15), 46.0);
 }
 
-inline float NoxConcentration(const Prepared& p, float alphaO2) {
-    // NO and NO2 together, counted as NO2
-    return ToFloat(ToMgPerM3(p.noUnit, In(p, 14) + In(p, 15), 46.0) * static_cast<double>(alphaO2) / 1.4);
+// A measured concentration referred to an excess-air ratio of 1.4 (the gas diluted to it).
+inline float ReducedTo14(double measured, float alphaO2) {
+    return ToFloat(measured * static_cast<double>(alphaO2) / 1.4);
 }
 
-inline float PerHeatOutput(float concentration, float heatOutput) {
-    return ToFloat(static_cast<double>(concentration) / static_cast<double>(heatOutput));
+inline float CoConcentration(const Prepared& p, float alphaO2) { return ReducedTo14(MeasuredCo(p), alphaO2); }
+
+inline float NoxConcentration(const Prepared& p, float alphaO2) { return ReducedTo14(MeasuredNox(p), alphaO2); }
+
+// The mass flow: the measured concentration (mg/m3) in the flue-gas volume at the actual
+// excess air (m3/h), per second. The same as the concentration at α = 1.4 times the volume
+// at α = 1.4; the concentration at 1.4 times the actual volume would count the dilution
+// twice.
+inline float MassFlow(double measuredConcentration, float flueGasVolume) {
+    return ToFloat(measuredConcentration * static_cast<double>(flueGasVolume) / 3600.0);
 }
 
-inline float MassFlow(float concentration, float flueGasVolume) {
-    // mg/m3 x m3/h -> mg/s
-    return ToFloat(static_cast<double>(concentration) * static_cast<double>(flueGasVolume) / 3600.0);
+// The specific emission in g per Gcal of heat output: mg/s x 3600 s/h / 1000 mg/g = g/h,
+// divided by Q in Gcal/h.
+inline float SpecificEmission(float massFlow, float heatOutput) {
+    return ToFloat(static_cast<double>(massFlow) * 3.6 / static_cast<double>(heatOutput));
 }
 
 }  // namespace engine::formulas

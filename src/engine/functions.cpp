@@ -128,12 +128,12 @@ float CoConcentration(const Prepared& p) { return f::CoConcentration(p, f::Exces
 
 float NoxConcentration(const Prepared& p) { return f::NoxConcentration(p, f::ExcessAirO2(p)); }
 
-float CoSpecific(const Prepared& p) { return f::PerHeatOutput(CoConcentration(p), HeatOutput(p)); }
+float CoSpecific(const Prepared& p) { return f::SpecificEmission(CoMassFlow(p), HeatOutput(p)); }
 
-float NoxSpecific(const Prepared& p) { return f::PerHeatOutput(NoxConcentration(p), HeatOutput(p)); }
+float NoxSpecific(const Prepared& p) { return f::SpecificEmission(NoxMassFlow(p), HeatOutput(p)); }
 
-float CoMassFlow(const Prepared& p) { return f::MassFlow(CoConcentration(p), FlueGasVolume(p)); }
+float CoMassFlow(const Prepared& p) { return f::MassFlow(f::MeasuredCo(p), FlueGasVolume(p)); }
 
-float NoxMassFlow(const Prepared& p) { return f::MassFlow(NoxConcentration(p), FlueGasVolume(p)); }
+float NoxMassFlow(const Prepared& p) { return f::MassFlow(f::MeasuredNox(p), FlueGasVolume(p)); }
 
 }  // namespace engine

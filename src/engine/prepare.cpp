@@ -54,6 +54,10 @@ constexpr double kPressureFactors[] = {10000.0, 10000.0, 1.0, 1.0, 10.0, 0.1, 10
 constexpr std::string_view kConcentrationTexts[] = {"ppm", "мг/м3", "г/м3"};
 constexpr ConcentrationUnit kConcentrationUnits[] = {ConcentrationUnit::Ppm, ConcentrationUnit::MgPerM3,
                                                      ConcentrationUnit::GPerM3};
+// NO may also be read as NO in mg/m3; CO has no such unit
+constexpr std::string_view kNoUnitTexts[] = {"ppm", "мг/м3", "г/м3", "мг/м3 NO"};
+constexpr ConcentrationUnit kNoUnits[] = {ConcentrationUnit::Ppm, ConcentrationUnit::MgPerM3,
+                                          ConcentrationUnit::GPerM3, ConcentrationUnit::MgPerM3AsNO};
 
 constexpr std::string_view kSteamUnitTexts[] = {"т/час", "кг/час"};
 constexpr SteamUnit kSteamUnits[] = {SteamUnit::TonnesPerHour, SteamUnit::KgPerHour};
@@ -95,7 +99,7 @@ Prepared Prepare(const CalcInputs& inputs) {
     p.liquidInLitres = Find(u[7], kLitresText) == 0;
     p.liquidUnitKnown = Find(u[7], kLiquidUnitTexts) >= 0;
     p.coUnit = Classify(u[11], kConcentrationTexts, kConcentrationUnits, ConcentrationUnit::Other);
-    p.noUnit = Classify(u[14], kConcentrationTexts, kConcentrationUnits, ConcentrationUnit::Other);
+    p.noUnit = Classify(u[14], kNoUnitTexts, kNoUnits, ConcentrationUnit::Other);
     p.steamUnit = Classify(g[2], kSteamUnitTexts, kSteamUnits, SteamUnit::Other);
     p.heatUnit = Classify(g[6], kHeatUnitTexts, kHeatUnits, HeatUnit::Other);
     p.economiser = Find(g[15], kEconomiserText) == 0;

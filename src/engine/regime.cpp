@@ -163,11 +163,13 @@ void Calculate(const Prepared& p, SteamState& steam, Results& results) {
     } else {
         results[19] = 0.0f;
     }
-    Store<exact>(results, 20, f::PerHeatOutput(co, heat));
-    Store<exact>(results, 21, f::PerHeatOutput(nox, heat));
+    const float coMass = f::MassFlow(f::MeasuredCo(p), volume);
+    const float noxMass = f::MassFlow(f::MeasuredNox(p), volume);
+    Store<exact>(results, 20, f::SpecificEmission(coMass, heat));
+    Store<exact>(results, 21, f::SpecificEmission(noxMass, heat));
     Store<exact>(results, 22, hotWater ? f::DirectEfficiencyHotWater(p, fuelFlow) : f::DirectEfficiencySteam(p, fuelFlow, steam));
-    Store<exact>(results, 23, f::MassFlow(co, volume));
-    Store<exact>(results, 24, f::MassFlow(nox, volume));
+    Store<exact>(results, 23, coMass);
+    Store<exact>(results, 24, noxMass);
     if (p.economiser) Store<exact>(results, 25, f::EconomiserGain(p, alphaBeforeEconomiser, q2));
     else results[25] = 0.0f;
 }

@@ -35,7 +35,8 @@ QStringList OfferedUnits(int unit) {
     case 7: return {QStringLiteral("кг/час"), QStringLiteral("л/час")};
     case 8: case 9: case 24: case 25: return bars3;
     case 10: return {QStringLiteral("oC")};
-    case 11: case 14: case 15: return Concentrations();
+    case 11: case 15: return Concentrations();
+    case 14: return Concentrations() + QStringList{kNoAsNoUnit};
     case 12: case 13: return {QStringLiteral("%")};
     case 16: return {QStringLiteral("т/час")};
     case 17: case 18: case 22: case 23: case 26: case 29: return celsius;
@@ -83,8 +84,14 @@ QStringList DefaultUnits() {
 
 void ApplyUnitFollowers(QStringList& units) {
     while (units.size() < kUnitCount) units.append(QString());
-    units[15] = units[14];
+    units[15] = NitrogenDioxideUnit(units[14]);
     units[20] = units[6];
+}
+
+QString NitrogenDioxideUnit(const QString& noUnit) {
+    // NO read as NO in mg/m3: the NO2 beside it is in mg/m3 of NO2, as always
+    if (noUnit.compare(kNoAsNoUnit, Qt::CaseInsensitive) == 0) return QStringLiteral("мг/м3");
+    return noUnit;
 }
 
 bool ReadUnits(const QString& folder, QStringList& units, QString* error) {

@@ -19,8 +19,14 @@ int InputOfUnit(int unit);
 // The default units of a new object (also the template's "Ediny.txt").
 QStringList DefaultUnits();
 
+// The NO unit for an analyser that reports NO in mg/m3 of NO (the calculation counts it as
+// NO2 with the factor 46/30); "мг/м3" means NO already counted as NO2.
+inline const QString kNoAsNoUnit = QStringLiteral("мг/м3 NO");
+
 // Unit 15 follows 14 and unit 20 follows 6.
 void ApplyUnitFollowers(QStringList& units);
+// The NO2 unit that goes with a NO unit: the same, "мг/м3" for kNoAsNoUnit.
+QString NitrogenDioxideUnit(const QString& noUnit);
 
 // Whether the calculation reads stored regimes differently with `after` than with
 // `before`: the gas flow (0) at standard or working conditions, the meter pressure (2), the

@@ -10,8 +10,10 @@
 #include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
+#include "object/emissionnorms.h"
 #include "report/captions.h"
 #include "report/carddata.h"
+#include "results/emissionverdicts.h"
 #include "results/instrumentlimits.h"
 #include "results/resultrows.h"
 #include "tuning/tuning.h"
@@ -111,6 +113,43 @@ QString NumberText(const QString& stored) {
 }
 
 QString OrBlank(const QString& v) { return v.trimmed().isEmpty() ? kBlank : v.trimmed(); }
+
+// The verdict of each regime's CO and NOx against the object's limits with its U95: a row per
+// pollutant, the documents of the limits in footnotes. No rows when the object compares with
+// no limits.
+void AddVerdictRows(const app::AppState& s, const QList<engine::RegimeUncertainty>& uncertainty, ReportModel& m) {
+    QString choice, error;
+    if (!object::ReadObjectNorms(s.currentObjectFolder, choice, &error)) m.limitNotes.append(error);
+    if (choice.compare(object::kNoNorms, Qt::CaseInsensitive) == 0) return;
+    object::EmissionNorms norms;
+    if (!object::ReadEmissionNorms(s.templateFolder, norms, &error)) m.limitNotes.append(error);
+    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Соответствие нормам выбросов (с учетом U95)"), {}, 0, {}, {}, {}});
+    int mark = 0;
+    for (const object::Pollutant p : {object::Pollutant::CO, object::Pollutant::NOx}) {
+        const object::AppliedLimit limit = object::ObjectLimit(norms, choice, s.general, p);
+        const QString name = object::PollutantText(p);
+        SheetRow row;
+        row.kind = RowKind::Status;
+        row.key = name + QStringLiteral(" норма");
+        if (limit.found) {
+            // the footnote marks ¹ and ²
+            const QString sup = ++mark == 1 ? QStringLiteral("¹") : QStringLiteral("²");
+            row.caption = QStringLiteral("%1: предел %2 мг/м³ при α = 1,4%3")
+                              .arg(name, core::LocaleForm(static_cast<float>(limit.limit), QLocale(QLocale::Russian)), sup);
+            m.limitNotes.append(
+                QStringLiteral("%1 Предел %2: %3 (набор норм «%4»)").arg(sup, name, limit.document, limit.set));
+        } else {
+            row.caption = name + QStringLiteral(": предел не задан");
+        }
+        for (int c = 0; c < m.regimes.size(); ++c) {
+            const RegimeColumn& r = m.regimes[c];
+            const engine::RegimeUncertainty* u = c < uncertainty.size() ? &uncertainty[c] : nullptr;
+            row.texts.append(r.calculated ? object::VerdictText(results::JudgeEmission(p, r.results, u, limit).verdict)
+                                          : QString());
+        }
+        m.regimeRows.append(row);
+    }
+}
 
 }  // namespace
 
@@ -343,8 +382,8 @@ void AppendInputRows(ReportModel& m, const app::AppState& s) {
 }
 
 // The results rows, with "± U95" under the results the test is about, from the program's
-// instrument limits.
-void AppendResultRows(ReportModel& m, const app::AppState& s, const ResultTable& table) {
+// instrument limits; returns each regime's uncertainty for the verdicts.
+QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::AppState& s, const ResultTable& table) {
     AppendSection(m, QStringLiteral("Результаты расчета"));
     const QStringList& g = s.general;
     const int n = static_cast<int>(m.regimes.size());
@@ -377,6 +416,7 @@ void AppendResultRows(ReportModel& m, const app::AppState& s, const ResultTable&
         }
         m.regimeRows.append(u);
     }
+    return uncertainty;
 }
 
 // The O2 set point of each regime's load step: what the burner's O2 trim is set to; no row
@@ -547,9 +587,10 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     AppendStatusAndLoad(m);
     AppendInputRows(m, s);
     const ResultTable table = TabulateResults(m, g);
-    AppendResultRows(m, s, table);
+    const QList<engine::RegimeUncertainty> uncertainty = AppendResultRows(m, s, table);
     AppendO2SetPoints(m);
     AppendConvertedEmissions(m);
+    AddVerdictRows(s, uncertainty, m);
 
     BuildSummary(m, g, table);
     CollectNotes(m);

@@ -108,6 +108,7 @@ struct ReportModel {
     QList<SummaryRow> summary;
     QList<ChartSpec> charts;     // gross efficiency and NOx against output
     QStringList notes;           // footnotes of marked values, each starting with the mark
+    QStringList limitNotes;      // footnotes of the emission limits: their documents ("¹ Предел NOx: ...")
     QList<HeaderLine> signatures;  // role, name (empty: written by hand)
     QStringList recalculated;    // regimes recalculated and stored before the card was made
     int calculatedCount() const;

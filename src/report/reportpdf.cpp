@@ -315,7 +315,7 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
         if (start > 0 && pg.room() < 200) pg.newPage();
         pg.table(widths, head, rows);
     }
-    pg.notes(m.notes);
+    pg.notes(m.notes + m.limitNotes);
     pg.signatures(m.signatures);
 }
 

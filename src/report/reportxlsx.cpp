@@ -170,7 +170,7 @@ void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) 
     worksheet_set_column(ws, 0, 0, 48, nullptr);
     worksheet_set_column(ws, 1, 1, 10, nullptr);
     if (n > 0) worksheet_set_column(ws, 2, 1 + n, 12, nullptr);
-    row = WriteNotes(ws, m.notes, row + 1);
+    row = WriteNotes(ws, m.notes + m.limitNotes, row + 1);
     WriteSignatures(ws, m, row + 1, f, lastCol - 1);
     // printed like the PDF: blocks of regimes side by side on pages, caption and unit
     // repeated on each, at a scale that fits one block to the page width

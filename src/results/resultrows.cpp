@@ -19,7 +19,11 @@ QList<ResultRow> BuildResultRows(const QStringList& g) {
     using namespace object;
     QList<ResultRow> rows;
     auto add = [&](const char* key, const char* caption, const QString& unit) {
-        rows.append({QString::fromUtf8(key), QString::fromUtf8(caption), unit, QString()});
+        ResultRow row;
+        row.key = QString::fromUtf8(key);
+        row.caption = QString::fromUtf8(caption);
+        row.unit = unit;
+        rows.append(row);
     };
     const QString pct = QStringLiteral("%");
     if (!IsSteam(g)) {
@@ -54,10 +58,10 @@ QList<ResultRow> BuildResultRows(const QStringList& g) {
     add("Ву.усл", "Вусл", QStringLiteral("кг.у.т/Гкал"));
     if (IsHotWaterBoiler(g)) add("V", "Vводы", QStringLiteral("м3/час"));
     add("CO", "CO", QStringLiteral("мг/м3"));
-    add("CO u", "CO уд", QStringLiteral("мг/Гкал"));
+    add("CO u", "CO уд", QStringLiteral("г/Гкал"));
     add("CO m", "CO мас", QStringLiteral("мг/c"));
     add("NO", "NOx", QStringLiteral("мг/м3"));
-    add("NO u", "NOх уд", QStringLiteral("мг/Гкал"));
+    add("NO u", "NOх уд", QStringLiteral("г/Гкал"));
     add("NO m", "NOх мас", QStringLiteral("мг/c"));
     return rows;
 }

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 
+#include "object/emissionnorms.h"
 #include "regime/plausibility.h"
 
 namespace results {
@@ -18,6 +19,8 @@ struct ResultRow {
     QString unit;     // column "Ед. изм."
     QString value;    // column "Величина"
     QString warning;  // why the value cannot be right, empty when it can
+    QString tooltip;  // what the value rests on (a verdict's value, U95 and limit), or empty
+    object::Verdict verdict = object::Verdict::None;  // of an emission verdict row
 };
 
 // The plausibility of a result is the regime's own definition, shared by every view of it.

@@ -29,7 +29,9 @@
 #include "app/ui/pictures.h"
 #include "shell/unitconverter.h"
 #include "shell/workbench.h"
+#include "object/emissionnorms.h"
 #include "object/reflists.h"
+#include "object/ui/fnorm.h"
 #include "docs/ui/nastr.h"
 
 namespace shell {
@@ -149,6 +151,7 @@ void MDIForm1::buildMenus() {
     In->addSeparator();
     Sotr = MenuItem(In, "Sotr", QStringLiteral("Наши сотрудники..."), QKeySequence(Qt::Key_F5), true);
     Dbez = MenuItem(In, "Dbez", QStringLiteral("Датчики безопасности..."), QKeySequence(Qt::Key_F6), true);
+    Norm = MenuItem(In, "Norm", QStringLiteral("Нормы выбросов..."), QKeySequence(), true);
     In->addSeparator();
     Si = MenuItem(In, "Si", QStringLiteral("Перевод технических  единиц ..."), QKeySequence(Qt::Key_F7), true);
 
@@ -195,6 +198,7 @@ void MDIForm1::buildMenus() {
             object::kSensorsFile, QStringLiteral("Список датчиков"),
             QStringLiteral("Список датчиков, который будет появляться в графе 'датчики безопасности'"));
     });
+    connect(Norm, &QAction::triggered, this, &MDIForm1::MDIForm1_Norms);
     connect(Si, &QAction::triggered, this, &MDIForm1::MDIForm1_Converter);
     connect(About, &QAction::triggered, this, &MDIForm1::MDIForm1_About);
     connect(Spravca, &QAction::triggered, this, &MDIForm1::MDIForm1_Help);
@@ -392,6 +396,19 @@ void MDIForm1::MDIForm1_About() {
     }
     aboutWindow->show();
     aboutWindow->raise();
+}
+
+void MDIForm1::MDIForm1_Norms() {
+    if (normsWindow) {
+        normsWindow->raise();
+        return;
+    }
+    auto* editor = new object::fNorm(wb_.state(), wb_.dialogs(), this);
+    connect(editor, &object::fNorm::saved, this, [this] { wb_.referenceListChanged(object::kNormsFile); });
+    normsWindow = editor;
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    editor->setWindowModality(Qt::ApplicationModal);
+    editor->show();
 }
 
 void MDIForm1::MDIForm1_Converter() {

@@ -27,7 +27,7 @@ public:
 
     // Menu items, named as the controls they are.
     QAction *n, *O, *C, *nnam, *Cop_OD, *Del_o, *Ex;  // "Файл"
-    QAction *ComP, *U, *Opt, *Imp, *Sotr, *Dbez, *Si;  // "Инструменты"
+    QAction *ComP, *U, *Opt, *Imp, *Sotr, *Dbez, *Norm, *Si;  // "Инструменты"
     QAction *About, *Spravca;                         // "Помощь"
     QMenu *mnFile, *In, *W, *H;
 
@@ -67,9 +67,11 @@ public:
     void MDIForm1_Help();
     void MDIForm1_About();
     void MDIForm1_Converter();
+    // The program's emission limits, modal; the open object's verdicts follow a save.
+    void MDIForm1_Norms();
 
     // Helper windows opened by the frame (kept so a second call raises the first one).
-    QPointer<QWidget> aboutWindow, helpWindow, converterWindow, referenceListWindow;
+    QPointer<QWidget> aboutWindow, helpWindow, converterWindow, referenceListWindow, normsWindow;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

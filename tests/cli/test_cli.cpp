@@ -5,10 +5,16 @@
 #include <QColor>
 #include <QFile>
 #include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <cmath>
+
 #include "core/names.h"
+#include "core/textfile.h"
 #include "support/clirun.h"
 #include "support/testdirs.h"
 
@@ -158,4 +164,63 @@ TEST(Cli, GraphAsWorkbookAndPicture) {
     EXPECT_NE(bad.code, 0);
     EXPECT_TRUE(bad.err.contains("R4 R16"));
     EXPECT_NE(Cli({"graph", obj, "R4 R16"}).code, 0);  // neither output asked for
+}
+
+// The verdicts of `calc --json` at the boundaries of the rule, against limits written into
+// the program's list; a damaged list is a file error; `report` prints them per regime.
+TEST(Cli, VerdictsFollowTheLimitsInCalcAndReport) {
+    QTemporaryDir dir;
+    const QString objects = CopyDemo(dir);
+    const QString obj = core::JoinPath(objects, QStringLiteral("Котельная школы №3"));
+    const QString regime = QStringLiteral("Режим №  1.Dat");
+    auto calc = [&] {
+        const CliRun r = Cli({"calc", obj, regime, "--json"});
+        EXPECT_EQ(r.code, 0) << r.err.toStdString();
+        return QJsonDocument::fromJson(r.out.toUtf8()).object();
+    };
+    QJsonObject o = calc();
+    const double nox = o["slots"].toArray()[18].toDouble();
+    const double u = std::round(o["u95"].toArray()[18].toDouble() * 10) / 10;  // as shown, one decimal
+    ASSERT_GT(u, 0);
+    const QJsonObject defaults = o["verdicts"].toObject();
+    EXPECT_TRUE(defaults["CO"].isNull());  // no CO limit by default
+    EXPECT_EQ(defaults["NOx"].toString(), nox - u > 125   ? QStringLiteral("превышение")
+                                          : nox + u <= 125 ? QStringLiteral("соответствует")
+                                                           : QStringLiteral("в пределах погрешности"));
+
+    const QString templ = core::JoinPath(dir.path(), QStringLiteral("Template"));
+    QDir().mkpath(templ);
+    const QString list = core::JoinPath(templ, QStringLiteral("Нормы выбросов.txt"));
+    auto writeLimit = [&](double limit) {
+        const QString text = QStringLiteral("\"Набор\";\"Топливо\";\"Вещество\";\"Предел, мг/м3\";\"Документ\";"
+                                            "\"Мощность от, МВт\";\"Мощность до, МВт\"\r\n"
+                                            "\"Общие\";\"Природный газ\";\"NOx\";\"%1\";\"Разрешение\";\"\";\"\"\r\n")
+                                 .arg(QString::number(limit, 'f', 1));
+        WriteBytes(list, core::EncodeCp1251(text));
+    };
+    const struct {
+        double limit;
+        const char* verdict;
+    } cases[] = {
+        {nox + u, "соответствует"},                // value + U on the limit
+        {nox + u - 0.1, "в пределах погрешности"},  // value + U just above it
+        {nox - u, "в пределах погрешности"},       // value − U on it: not above
+        {nox - u - 0.1, "превышение"},             // value − U just above it
+    };
+    for (const auto& c : cases) {
+        writeLimit(c.limit);
+        EXPECT_EQ(calc()["verdicts"].toObject()["NOx"].toString(), QString::fromUtf8(c.verdict)) << c.limit;
+    }
+    // the report's line of each regime carries both verdicts
+    CliRun r = Cli({"report", obj});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QString line = r.out.split('\n').filter(QStringLiteral("Режим № 1\t")).value(0);
+    EXPECT_TRUE(line.contains(QStringLiteral(", CO: предел не задан, NOx: превышение"))) << r.out.toStdString();
+
+    // a damaged list: a file error naming it, no verdicts made up from the defaults
+    WriteBytes(list, "\"Общие\";\"Природный газ\"\r\n");
+    r = Cli({"calc", obj, regime, "--json"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(list)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
 }

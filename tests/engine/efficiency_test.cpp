@@ -273,16 +273,49 @@ TEST(Emissions, NamedFunctionsUseTheO2ExcessAir) {
     EXPECT_FLOAT_EQ(NoxConcentration(p), static_cast<float>(42 * 46 * 766 / 17033.634 * alpha / 1.4));
 }
 
-TEST(Emissions, PerGcalAndMassFlow) {
-    const Prepared p = Prepare(engine_test::HotWaterRegime());
-    const double q = HeatOutput(p), volume = FlueGasVolume(p);
-    const double co = CoConcentration(p), nox = NoxConcentration(p);
-    EXPECT_FLOAT_EQ(CoSpecific(p), static_cast<float>(co / q));
-    EXPECT_FLOAT_EQ(NoxSpecific(p), static_cast<float>(nox / q));
-    EXPECT_FLOAT_EQ(CoMassFlow(p), static_cast<float>(co * volume / 3600));
-    EXPECT_FLOAT_EQ(NoxMassFlow(p), static_cast<float>(nox * volume / 3600));
-    EXPECT_FLOAT_EQ(formulas::MassFlow(100.0f, 360.0f), 10.0f);
-    EXPECT_FLOAT_EQ(formulas::PerHeatOutput(100.0f, 0.5f), 200.0f);
+// Worked by hand for the hot-water regime: B = 120 ст.м3/h of natural gas (V0 = 9.6),
+// O2 3.5 %, CO2 9.5 %: α = 87 / (87 − 3.76·3.5) = 1.178223, V = B·V0·α = 1357.313 m3/h;
+// Q = 0.87849 Gcal/h. CO 50 ppm = 62.958 mg/m3 measured (52.98 at α = 1.4); NO + NO2 42 ppm
+// = 86.882 mg/m3 as NO2 (73.12 at 1.4).
+//   mass flow CO  = 62.958 · 1357.313 / 3600 = 23.737 mg/s  (not 52.98 · 1357.313 / 3600 = 19.98)
+//   mass flow NOx = 86.882 · 1357.313 / 3600 = 32.757 mg/s
+//   specific CO   = 23.737 · 3.6 / 0.87849 = 97.27 g/Gcal
+//   specific NOx  = 32.757 · 3.6 / 0.87849 = 134.24 g/Gcal
+// The same mass flow is the concentration at 1.4 times the volume at 1.4:
+//   52.98 · (120 · 9.6 · 1.4) / 3600 = 23.737.
+TEST(Emissions, MassFlowAndSpecificEmissionByHand) {
+    CalcInputs c = engine_test::HotWaterRegime();
+    Prepared p = Prepare(c);
+    EXPECT_NEAR(ExcessAirO2(p), 1.178223, 1e-6);
+    EXPECT_NEAR(FlueGasVolume(p), 1357.313, 1e-3);
+    EXPECT_NEAR(HeatOutput(p), 0.87849, 5e-6);
+    EXPECT_NEAR(CoMassFlow(p), 23.737, 1e-3);
+    EXPECT_NEAR(NoxMassFlow(p), 32.757, 1e-3);
+    EXPECT_NEAR(CoSpecific(p), 97.27, 0.01);
+    EXPECT_NEAR(NoxSpecific(p), 134.24, 0.01);
+    EXPECT_NEAR(CoMassFlow(p), CoConcentration(p) * (120 * 9.6 * 1.4) / 3600, 1e-3);
+
+    // An analyser in mg/m3 that reports NO as NO: 60 mg/m3 NO and 5 mg/m3 NO2 are
+    // 60 · 46/30 + 5 = 97 mg/m3 as NO2 measured, 97 · 1.178223 / 1.4 = 81.63 at α = 1.4,
+    // 97 · 1357.313 / 3600 = 36.572 mg/s. The plain "мг/м3" keeps its meaning: 65 as NO2.
+    c.units[14] = "мг/м3 NO";
+    c.units[15] = "мг/м3";
+    c.in[14] = 60;
+    c.in[15] = 5;
+    p = Prepare(c);
+    ASSERT_EQ(CheckRegimeData(c), "");
+    EXPECT_NEAR(NoxConcentration(p), 81.634, 1e-3);
+    EXPECT_NEAR(NoxMassFlow(p), 36.572, 1e-3);
+    c.units[14] = "мг/м3";
+    EXPECT_NEAR(NoxConcentration(Prepare(c)), 65 * 1.178223 / 1.4, 1e-3);
+    // CO has no such unit: the regime is refused rather than computed with CO = 0
+    c.units[11] = "мг/м3 NO";
+    EXPECT_EQ(CheckRegimeData(c), "Неизвестная единица измерения «мг/м3 NO» поля «CO»");
+
+    // the formulas on given values: 100 mg/m3 in 360 m3/h is 10 mg/s; 10 mg/s at 0.5 Gcal/h
+    // is 36 g/h per 0.5 Gcal/h = 72 g/Gcal
+    EXPECT_FLOAT_EQ(formulas::MassFlow(100.0, 360.0f), 10.0f);
+    EXPECT_FLOAT_EQ(formulas::SpecificEmission(10.0f, 0.5f), 72.0f);
 }
 
 }  // namespace

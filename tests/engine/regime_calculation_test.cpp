@@ -58,11 +58,12 @@ TEST(WorkedHotWaterRegime, StoredSlots) {
     EXPECT_FLOAT_EQ(r[17], 53.0f);
     EXPECT_FLOAT_EQ(r[18], 73.1f);
     EXPECT_FLOAT_EQ(r[19], 0.0f);
-    EXPECT_FLOAT_EQ(r[20], 60.3f);
-    EXPECT_FLOAT_EQ(r[21], 83.2f);
+    // mass flow over Q in g/Gcal (see Emissions.MassFlowAndSpecificEmissionByHand)
+    EXPECT_FLOAT_EQ(r[20], 97.3f);
+    EXPECT_FLOAT_EQ(r[21], 134.2f);
     EXPECT_FLOAT_EQ(r[22], 62.5f);
-    EXPECT_FLOAT_EQ(r[23], 20.0f);
-    EXPECT_FLOAT_EQ(r[24], 27.6f);
+    EXPECT_FLOAT_EQ(r[23], 23.7f);
+    EXPECT_FLOAT_EQ(r[24], 32.8f);
     EXPECT_FLOAT_EQ(r[25], 0.0f);
 }
 
@@ -85,7 +86,7 @@ TEST(WorkedHotWaterRegime, StoredValuesAreExactlyTheRoundedDecimals) {
     EXPECT_EQ(r[3], 1021.51f);
     EXPECT_EQ(r[6], 0.01876f);
     EXPECT_EQ(r[15], 156.05f);
-    EXPECT_EQ(r[24], 27.6f);
+    EXPECT_EQ(r[24], 32.8f);
 }
 
 // ---- Every slot is its function's value, rounded ----------------------------------------

@@ -82,6 +82,21 @@ TEST(Units, ThirtyOneQuotedLinesWithFollowers) {
     ASSERT_TRUE(ReadUnits(dir.path(), back));
     EXPECT_EQ(back[15], "ppm");
     EXPECT_EQ(back[20], QStringLiteral("Па"));
+    // NO read as NO in mg/m3 (offered for NO only): its NO2 stays in mg/m3 of NO2, and the
+    // calculation reads the units differently
+    EXPECT_TRUE(OfferedUnits(14).contains(kNoAsNoUnit));
+    EXPECT_FALSE(OfferedUnits(11).contains(kNoAsNoUnit));
+    EXPECT_FALSE(OfferedUnits(15).contains(kNoAsNoUnit));
+    QStringList asNo = back;
+    asNo[14] = kNoAsNoUnit;
+    asNo[15] = "ppm";
+    ASSERT_TRUE(WriteUnits(dir.path(), asNo));
+    ASSERT_TRUE(ReadUnits(dir.path(), back));
+    EXPECT_EQ(back[14], QStringLiteral("мг/м3 NO"));
+    EXPECT_EQ(back[15], QStringLiteral("мг/м3"));
+    QStringList plain = back;
+    plain[14] = plain[15] = QStringLiteral("мг/м3");
+    EXPECT_TRUE(CalculationUnitsChanged(plain, back));
 }
 
 TEST(Units, TemplateFileHoldsTheDefaults) {

@@ -13,6 +13,7 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
+#include "object/emissionnorms.h"
 #include "object/generaldata.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
@@ -557,4 +558,44 @@ TEST(ReportCard, ScalesUseRoundStepsAndASingleRegimeGetsARange) {
             EXPECT_GT(a.max, hi);
         }
     }
+}
+
+// A verdict row per pollutant: each regime judged with the card's own value and U95 rows, the
+// limit's document in a footnote of its own; none for an object that compares with no limits.
+TEST(ReportCard, VerdictRowsJudgeEachRegimeWithItsU95) {
+    QTemporaryDir dir;
+    const QString folder = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    report::ReportModel m;
+    ASSERT_TRUE(report::BuildReportForFolder(folder, m, QDate(2026, 5, 14)));
+    auto find = [&](const QString& key) -> const report::SheetRow* {
+        for (const auto& r : m.regimeRows)
+            if (r.key == key) return &r;
+        return nullptr;
+    };
+    const report::SheetRow *co = find(QStringLiteral("CO норма")), *nox = find(QStringLiteral("NOx норма"));
+    const report::SheetRow *value = find(QStringLiteral("NO")), *u95 = find(QStringLiteral("NO U95"));
+    ASSERT_TRUE(co && nox && value && u95);
+    EXPECT_EQ(co->caption, QStringLiteral("CO: предел не задан"));
+    EXPECT_EQ(nox->caption, QStringLiteral("NOx: предел 125 мг/м³ при α = 1,4¹"));
+    EXPECT_EQ(m.limitNotes, QStringList{QStringLiteral("¹ Предел NOx: ГОСТ Р 55173-2012, табл. 3 (набор норм «Общие»)")});
+    object::AppliedLimit limit;
+    limit.found = true;
+    limit.limit = 125;
+    ASSERT_EQ(nox->texts.size(), m.regimes.size());
+    for (int c = 0; c < m.regimes.size(); ++c) {
+        ASSERT_TRUE(value->values[c] && u95->values[c]);
+        const double u = core::RoundHalfEven(*u95->values[c], 1);
+        EXPECT_EQ(nox->texts[c], object::VerdictText(object::Judge(*value->values[c], u, limit))) << c;
+        EXPECT_FALSE(nox->texts[c].isEmpty());
+        EXPECT_EQ(co->texts[c], QString());
+    }
+    // the footnote reaches the PDF
+    ASSERT_EQ(Cli({"report", folder}).code, 0);
+    EXPECT_TRUE(PdfText(core::JoinPath(folder, report::kReportPdf)).simplified().contains(
+        QStringLiteral("Предел NOx: ГОСТ Р 55173-2012, табл. 3")));
+
+    ASSERT_TRUE(object::WriteObjectNorms(folder, object::kNoNorms));
+    ASSERT_TRUE(report::BuildReportForFolder(folder, m, QDate(2026, 5, 14)));
+    EXPECT_EQ(find(QStringLiteral("NOx норма")), nullptr);
+    EXPECT_TRUE(m.limitNotes.isEmpty());
 }

@@ -50,6 +50,9 @@ TEST(ResultRows, HotWaterFuelOilWithoutEconomiser) {
     EXPECT_EQ(Row(rows, QStringLiteral("Вт"))->unit, QStringLiteral("кг/час"));
     EXPECT_EQ(Row(rows, "NO m")->unit, QStringLiteral("мг/c"));
     EXPECT_TRUE(QStringLiteral("мг/c").endsWith(QChar(u'c')));  // Latin c
+    // the specific emissions are mass flow per heat output
+    EXPECT_EQ(Row(rows, "CO u")->unit, QStringLiteral("г/Гкал"));
+    EXPECT_EQ(Row(rows, "NO u")->unit, QStringLiteral("г/Гкал"));
 }
 
 TEST(ResultRows, UnknownTypesKeepRowsSafe) {

@@ -8,11 +8,16 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 
 #include "app/dialogs.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/ui/pictures.h"
+#include <QGridLayout>
+#include <QGroupBox>
+
+#include "object/emissionnorms.h"
 #include "object/reflists.h"
 #include "object/generaldata.h"
 
@@ -43,6 +48,83 @@ OD::OD(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(false, pare
             if (!loading_ && i < wb_.state().general.size()) wb_.state().general[i] = text;
         });
     loading_ = false;
+
+    // the emission limits the verdicts use, under the fuel
+    if (auto* frame3 = findChild<QGroupBox*>(QStringLiteral("Frame3")))
+        if (auto* g3 = qobject_cast<QGridLayout*>(frame3->layout())) {
+            Norms = new QComboBox;
+            Norms->setObjectName(QStringLiteral("Norms"));
+            NormsNote = new QLabel;
+            NormsNote->setObjectName(QStringLiteral("NormsNote"));
+            NormsNote->setWordWrap(true);
+            const int row = g3->rowCount();
+            g3->addWidget(new QLabel(QStringLiteral("Нормы выбросов")), row, 0);
+            g3->addWidget(Norms, row, 1, 1, 2);
+            g3->addWidget(NormsNote, row + 1, 0, 1, 3);
+            fillNorms();
+            connect(Norms, qOverload<int>(&QComboBox::activated), this, [this] { pickNorms(); });
+        }
+}
+
+void OD::fillNorms() {
+    if (!Norms) return;
+    const app::AppState& s = wb_.state();
+    EmissionNorms norms;
+    ReadEmissionNorms(s.templateFolder, norms);  // a damaged list: the defaults (its window names it)
+    QString why;
+    if (!ReadObjectNorms(s.currentObjectFolder, normsChoice_, &why)) {
+        normsChoice_.clear();
+        wb_.dialogs().message(why, app::kProgramTitle, app::Icon::Warning);
+    }
+    const QStringList sets = norms.sets();
+    const QSignalBlocker block(Norms);
+    Norms->clear();
+    Norms->addItem(sets.isEmpty() ? QStringLiteral("по умолчанию")
+                                  : QStringLiteral("по умолчанию («%1»)").arg(sets.first()),
+                   QString());
+    for (const QString& set : sets) Norms->addItem(set, set);
+    Norms->addItem(QStringLiteral("не проверять"), kNoNorms);
+    int index = -1;
+    for (int i = 0; i < Norms->count(); ++i)
+        if (Norms->itemData(i).toString().compare(normsChoice_, Qt::CaseInsensitive) == 0) index = i;
+    if (index < 0) {
+        // a set the list no longer has stays chosen, and says so
+        Norms->addItem(normsChoice_ + QStringLiteral(" (нет в списке норм)"), normsChoice_);
+        index = Norms->count() - 1;
+    }
+    Norms->setCurrentIndex(index);
+    showNormsNote();
+}
+
+void OD::showNormsNote() {
+    if (!NormsNote) return;
+    const app::AppState& s = wb_.state();
+    EmissionNorms norms;
+    ReadEmissionNorms(s.templateFolder, norms);
+    QStringList parts;
+    for (Pollutant p : {Pollutant::NOx, Pollutant::CO}) {
+        const AppliedLimit l = ObjectLimit(norms, normsChoice_, s.general, p);
+        parts.append(l.found ? PollutantText(p) + QStringLiteral(" ≤ ") + QLocale().toString(l.limit) +
+                                   QStringLiteral(" мг/м3 (") + l.document + u')'
+                             : PollutantText(p) + QStringLiteral(": предел не задан"));
+    }
+    NormsNote->setText(normsChoice_.compare(kNoNorms, Qt::CaseInsensitive) == 0
+                           ? QStringLiteral("Выбросы с нормами не сравниваются.")
+                           : parts.join(QStringLiteral("; ")) + QStringLiteral(" — при α = 1,4."));
+}
+
+void OD::pickNorms() {
+    const QString choice = Norms->currentData().toString();
+    if (choice == normsChoice_) return;
+    QString why;
+    if (!WriteObjectNorms(wb_.state().currentObjectFolder, choice, &why)) {
+        wb_.dialogs().message(why, app::kProgramTitle, app::Icon::Warning);
+        fillNorms();  // the choice the file still holds
+        return;
+    }
+    normsChoice_ = choice;
+    showNormsNote();
+    wb_.referenceListChanged(kObjectNormsFile);
 }
 
 void OD::showEvent(QShowEvent* event) {
@@ -79,6 +161,7 @@ void OD::entryPicked(int entry) {
     } else if (entry == FuelType) {
         // the unit texts beside the fuel values follow the fuel; the values stay as typed
         applyFuelUnits();
+        showNormsNote();
     }
 }
 
@@ -124,6 +207,7 @@ bool OD::restoreEntry(int entry) {
 }
 
 void OD::referenceListChanged(const QString& file) {
+    if (file.compare(kNormsFile, Qt::CaseInsensitive) == 0) fillNorms();
     if (file.compare(kEmployeesFile, Qt::CaseInsensitive) != 0) return;
     QStringList names;
     if (ReadList(app::TemplateFile(wb_.state(), kEmployeesFile), names)) offerPerformers(names);

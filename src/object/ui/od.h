@@ -4,6 +4,9 @@
 // it closes.
 
 #include "app/ui/workbench.h"
+
+class QComboBox;
+class QLabel;
 #include "object/ui/generaldataform.h"
 
 namespace object {
@@ -23,6 +26,12 @@ public:
     // The employee list changed: the executor's list offers it anew.
     void referenceListChanged(const QString& file) override;
 
+    // The object's choice among the program's emission limits ("ONorm.txt"): the default
+    // set, a named set, or none; written when picked. Under it, the limits that apply.
+    QComboBox* Norms = nullptr;
+    QLabel* NormsNote = nullptr;
+    void fillNorms();
+
 protected:
     KeyRule keyRule(int entry) const override;
     void entryPicked(int entry) override;
@@ -31,7 +40,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void pickNorms();
+    void showNormsNote();
+
     app::Workbench& wb_;
+    QString normsChoice_;  // as the object's file holds it
     bool placed_ = false;
     bool loading_ = true;
     QStringList saved_;  // the entries as the file holds them

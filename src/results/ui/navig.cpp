@@ -18,6 +18,8 @@
 #include "engine/uncertainty.h"
 #include "object/generaldata.h"
 #include "regime/regimestore.h"
+#include "object/emissionnorms.h"
+#include "results/emissionverdicts.h"
 #include "results/instrumentlimits.h"
 #include "results/ui/graphtasks.h"
 
@@ -25,6 +27,17 @@ namespace results {
 
 namespace {
 
+// Text and background of a verdict row; none for the other rows.
+std::pair<QVariant, QVariant> VerdictColours(object::Verdict v) {
+    switch (v) {
+    case object::Verdict::Complies: return {QBrush(app::kVerdictMetText), QVariant()};
+    case object::Verdict::WithinUncertainty:
+        return {QBrush(app::kVerdictUndecidedText), QBrush(app::kVerdictUndecidedBackground)};
+    case object::Verdict::Exceeds: return {QBrush(app::kVerdictExceededText), QBrush(app::kVerdictExceededBackground)};
+    case object::Verdict::None: break;
+    }
+    return {QVariant(), QVariant()};
+}
 
 }  // namespace
 
@@ -86,6 +99,8 @@ Navig::~Navig() = default;
 
 void Navig::BuildResultRows() {
     rows_ = results::BuildResultRows(wb_.state().general);
+    // the verdicts against the limits and the emissions at 3 % O2, in the pane only
+    AddEmissionRows(rows_);
     lvAll_->clear();
     for (const auto& r : rows_) {
         auto* item = new QTreeWidgetItem({r.caption, r.unit, r.value});
@@ -160,7 +175,20 @@ void Navig::showResults() {
     if (check.isEmpty() && regime::Calculated(wb_.state().results)) {
         engine::InstrumentLimits limits;
         ReadInstrumentLimits(wb_.state().templateFolder, limits);
-        AddUncertainty(rows_, engine::ResultUncertainty(wb_.state().calcInputs(), limits), wb_.state().general);
+        const engine::RegimeUncertainty u = engine::ResultUncertainty(wb_.state().calcInputs(), limits);
+        AddUncertainty(rows_, u, wb_.state().general);
+        // the verdicts against the object's limits; a damaged list or choice file leaves the
+        // defaults, and the tooltip says so
+        const app::AppState& s = wb_.state();
+        QString error;
+        const object::AppliedLimit co = object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general,
+                                                               object::Pollutant::CO, &error);
+        const object::AppliedLimit nox = object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general,
+                                                                object::Pollutant::NOx, &error);
+        FillEmissionRows(rows_, s.results, &u, co, nox);
+        if (!error.isEmpty())
+            for (auto& row : rows_)
+                if (row.key == kCoVerdictKey || row.key == kNoxVerdictKey) row.tooltip += u'\n' + error;
     }
     checkNote_->setText(check.isEmpty() ? QString() : QStringLiteral("Режим не рассчитан: ") + check);
     checkNote_->setVisible(!check.isEmpty());
@@ -171,14 +199,19 @@ void Navig::showResults() {
         if (!check.isEmpty()) {
             rows_[i].value.clear();
             rows_[i].warning.clear();
+            rows_[i].tooltip.clear();
+            rows_[i].verdict = object::Verdict::None;
         }
         item->setText(2, rows_[i].value);
         // a value physics does not allow keeps its number but says why it cannot be right
         const bool doubtful = !rows_[i].warning.isEmpty();
+        const auto [verdictText, verdictBack] = VerdictColours(rows_[i].verdict);
+        const QString tip = doubtful ? rows_[i].warning : rows_[i].tooltip;
         for (int c = 0; c < 3; ++c) {
-            item->setToolTip(c, rows_[i].warning);
-            item->setData(c, Qt::BackgroundRole, doubtful ? QVariant(QBrush(app::kImplausibleBackground)) : QVariant());
-            item->setData(c, Qt::ForegroundRole, doubtful ? QVariant(QBrush(app::kImplausibleText)) : QVariant());
+            item->setToolTip(c, tip);
+            item->setData(c, Qt::BackgroundRole,
+                          doubtful ? QVariant(QBrush(app::kImplausibleBackground)) : verdictBack);
+            item->setData(c, Qt::ForegroundRole, doubtful ? QVariant(QBrush(app::kImplausibleText)) : verdictText);
         }
     }
 }
@@ -201,6 +234,12 @@ void Navig::showTaskPage(int page, const QString& caption) {
 }
 
 int Navig::page() const { return SSTab1_->currentIndex(); }
+
+void Navig::referenceListChanged(const QString& file) {
+    if (file.compare(object::kNormsFile, Qt::CaseInsensitive) == 0 ||
+        file.compare(object::kObjectNormsFile, Qt::CaseInsensitive) == 0)
+        showResults();
+}
 
 void Navig::activated() {
     wb_.setStatus(1, caption_);

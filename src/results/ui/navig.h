@@ -29,6 +29,9 @@ public:
     void showTaskPage(int page, const QString& caption) override;
     void setResultUnit(const QString& rowKey, const QString& unit) override;
     void activated() override;
+    // The emission limits (the program's list or the object's choice) changed: the verdicts
+    // are shown anew.
+    void referenceListChanged(const QString& file) override;
 
     // Writes the regime results array into the results table.
     void showResults() override;
