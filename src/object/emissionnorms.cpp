@@ -260,8 +260,8 @@ AppliedLimit LimitForObject(const QString& templateFolder, const QString& object
 Verdict Judge(double value, double u95, const AppliedLimit& limit) {
     if (!limit.found || !std::isfinite(value) || !std::isfinite(u95)) return Verdict::None;
     // the values are shown with one or two decimals: a sum that lands on the limit must
-    // count as on it, not a float step above
-    const double eps = 1e-9 * std::max(1.0, std::abs(limit.limit));
+    // count as on it, not a float step above (far below the last shown decimal)
+    const double eps = 1e-6 * std::max(1.0, std::abs(limit.limit));
     const double u = std::abs(u95);
     if (value - u - limit.limit > eps) return Verdict::Exceeds;
     if (value + u - limit.limit <= eps) return Verdict::Complies;

@@ -144,8 +144,9 @@ void AddVerdictRows(const app::AppState& s, const QList<engine::RegimeUncertaint
         for (int c = 0; c < m.regimes.size(); ++c) {
             const RegimeColumn& r = m.regimes[c];
             const engine::RegimeUncertainty* u = c < uncertainty.size() ? &uncertainty[c] : nullptr;
+            // a regime that was not calculated has no verdict, and says why
             row.texts.append(r.calculated ? object::VerdictText(results::JudgeEmission(p, r.results, u, limit).verdict)
-                                          : QString());
+                                          : QStringLiteral("нет оценки: ") + r.message);
         }
         m.regimeRows.append(row);
     }

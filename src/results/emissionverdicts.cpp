@@ -33,7 +33,8 @@ EmissionJudgement JudgeEmission(object::Pollutant p, const std::array<float, 26>
     j.pollutant = p;
     const int slot = SlotOf(p);
     const int decimals = engine::kResultDecimals[slot];
-    j.value = std::isfinite(results[slot]) ? static_cast<double>(results[slot]) : 0.0;
+    // the stored decimal (66.3), not the float nearest to it (66.3000031)
+    j.value = std::isfinite(results[slot]) ? core::StoredForm(results[slot]).toDouble() : 0.0;
     if (u && u->calculated && u->computed[slot] && std::isfinite(u->u95[slot])) {
         j.u95 = core::RoundHalfEven(std::abs(u->u95[slot]), decimals);
         j.hasU95 = true;
