@@ -2,14 +2,19 @@
 # Times `kalvaro-cli recalc` of a 1,000-regime object against the durable floor
 # (bench/recalc_floor.cpp) side by side, and counts the system calls of each per regime.
 #
-#   bench/recalc-vs-floor.sh [BUILDDIR] [WORKDIR] [RUNS]
+#   bench/recalc-vs-floor.sh [BUILDDIR] [WORKDIR] [RUNS] [varied|copies]
 #
 # WORKDIR decides the file system measured: a disk folder (the default, under /var/tmp)
 # includes the cost of fdatasync; /dev/shm shows the program's own overhead.
+# The object holds 1,000 varied regimes by default: the six regimes of the demo's school in
+# turn, each with its own gas flow, flue-gas temperature and O2, so the loads, the sort and
+# the results differ from regime to regime as in a real object. "copies" makes them 1,000
+# copies of one regime instead (every load equal).
 set -e
 BUILD=$(cd "${1:-build}" && pwd)
 WORK=${2:-/var/tmp}
 RUNS=${3:-5}
+KIND=${4:-varied}
 REGIMES=1000
 CLI="$BUILD/kalvaro-cli"
 FLOOR="$BUILD/bench/recalc_floor"
@@ -24,7 +29,17 @@ mkdir "$OBJ"
 cp "$SRC/OData.txt" "$SRC/Ediny.txt" "$OBJ/"
 n=1
 while [ $n -le $REGIMES ]; do
-  cp "$SRC/Режим №  1.Dat" "$OBJ/Режим №  $n.Dat"
+  if [ "$KIND" = copies ]; then
+    cp "$SRC/Режим №  1.Dat" "$OBJ/Режим №  $n.Dat"
+  else
+    # regime n: the school's regime (n mod 6) + 1, its gas flow (line 1) scaled by up to
+    # +-10 %, its flue-gas temperature (line 18) and O2 (line 14) moved a little
+    awk -v n=$n 'BEGIN { ORS = "\r\n" } { sub(/\r$/, "") }
+      NR == 1 { $0 = sprintf("%.4g", $0 * (0.9 + (n % 41) / 200)) }
+      NR == 14 { $0 = sprintf("%.3g", $0 + (n % 7) / 10) }
+      NR == 18 { $0 = sprintf("%.4g", $0 + (n % 23) - 11) }
+      { print }' "$SRC/Режим №  $(( (n - 1) % 6 + 1 )).Dat" > "$OBJ/Режим №  $n.Dat"
+  fi
   cp "$SRC/РасчетРежим №  1.Dat" "$OBJ/РасчетРежим №  $n.Dat"
   n=$((n + 1))
 done
@@ -58,7 +73,7 @@ calls() {
   strace -f -c -o "$ROOT/strace.txt" "$@" >/dev/null
   awk '/^[ -]+$/ {next} $NF=="total" {print $4}' "$ROOT/strace.txt"
 }
-echo "file system: $(df -T "$WORK" | awk 'NR==2 {print $2}') ($WORK), $REGIMES regimes, median of $RUNS runs"
+echo "file system: $(df -T "$WORK" | awk 'NR==2 {print $2}') ($WORK), $REGIMES regimes ($KIND), median of $RUNS runs"
 printf 'kalvaro-cli recalc: %.3f s\n' "$mc"
 printf 'durable floor:      %.3f s\n' "$mf"
 printf 'ratio:              %.2f\n' "$(echo "$mc / $mf" | bc -l)"

@@ -119,15 +119,21 @@ int Objects(const QStringList& args) {
         err() << store::kObjectListPathError << ": " << s.objectsFolder << "\n";
         return kFileError;
     }
+    bool unreadable = false;
     for (const QString& name : list.names) {
         const QString folder = core::JoinPath(s.objectsFolder, name);
         int count = 0;
+        QString why;
         if (!store::IsObjectFolder(folder)) out() << name << "\t(не объект)\n";
-        else if (store::ReadRegimeCount(folder, count)) out() << name << "\t" << count << "\n";
-        else out() << name << "\t" << store::kFileReadError << "\n";
+        else if (store::ReadRegimeCount(folder, count, &why)) out() << name << "\t" << count << "\n";
+        else {
+            out() << name << "\t" << store::kFileReadError << "\n";
+            err() << why << "\n";  // which file, and what is wrong with it
+            unreadable = true;
+        }
     }
     out() << list.header << "\n";
-    return kDone;
+    return unreadable ? kFileError : kDone;
 }
 
 int Regimes(QStringList args) {
@@ -142,13 +148,21 @@ int Regimes(QStringList args) {
         return kFileError;
     }
     const QString warning = regime::FillRegimeList(s);
-    for (const auto& row : s.regimeList.rows) out() << row.key << "\t" << row.load << "\n";
+    bool checkFailed = false;
+    for (const auto& row : s.regimeList.rows) {
+        out() << row.key << "\t" << row.load << "\n";
+        // a blank load says why on the error output
+        if (row.load.isEmpty() && !row.checkMessage.isEmpty()) {
+            err() << core::JoinPath(s.currentObjectFolder, row.key) << ": " << row.checkMessage << "\n";
+            checkFailed = true;
+        }
+    }
     out() << s.regimeList.header << "\n";
     if (!warning.isEmpty()) {
         err() << s.currentObjectFolder << ": " << warning << "\n";
         return kFileError;
     }
-    return kDone;
+    return checkFailed ? kCheckFailed : kDone;
 }
 
 int Recalc(QStringList args) {
@@ -191,6 +205,7 @@ int Recalc(QStringList args) {
         }
         out() << "  рассчитано: " << r.calculated << ", не прошли проверку данных: " << r.skipped
               << ", ошибок чтения: " << r.readFailed << ", ошибок записи: " << (r.failed - r.readFailed) << "\n";
+        if (!r.stopped.isEmpty()) err() << r.stopped << "\n";
         if (!r.listWarning.isEmpty()) err() << s.currentObjectFolder << ": " << r.listWarning << "\n";
         if (r.failed > 0) worse(kFileError);
         else if (r.skipped > 0) worse(kCheckFailed);
@@ -328,8 +343,15 @@ int Graph(QStringList args) {
         return kFileError;
     }
     if (g.data.empty()) {
+        // regimes left out because they failed their check say why
+        bool checkFailed = false;
+        for (const auto& row : s.regimeList.rows)
+            if (!row.checkMessage.isEmpty()) {
+                err() << core::JoinPath(s.currentObjectFolder, row.key) << ": " << row.checkMessage << "\n";
+                checkFailed = true;
+            }
         err() << s.currentObjectFolder << QStringLiteral(": ни один режим не дал точки графика") << "\n";
-        return kFileError;
+        return checkFailed ? kCheckFailed : kFileError;
     }
     if (!xlsx.isEmpty() && !results::ExportGraphXlsx(xlsx, g, &error)) {
         err() << error << "\n";

@@ -5,13 +5,11 @@
 
 #include "store/objectstore.h"
 #include "app/startup.h"
+#include "core/filekinds.h"
 #include "core/names.h"
-#include "docs/documents.h"
-#include "docs/safetymap.h"
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
-#include "tools/flamehead.h"
 
 namespace cli {
 
@@ -53,8 +51,7 @@ bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions&
         QStringList units;
         QString why;
         object::ReadUnits(s.currentObjectFolder, units, &why);
-        error = QStringLiteral("Единицы измерения объекта не прочитаны: ") + why +
-                QStringLiteral(". Чтобы считать с единицами шаблона, укажите --template-units.");
+        error = regime::UnreadableUnitsRefusal(why);
         warning.clear();
         return false;
     }
@@ -88,19 +85,6 @@ bool ObjectRegimeFile(const app::AppState& s, const QString& given, QString& fil
     return true;
 }
 
-namespace {
-
-// Whether `name` is one of the data files an object folder holds.
-bool IsObjectDataFileName(const QString& name) {
-    for (const QString& fixed : {object::kGeneralFile, object::kUnitsFile, regime::kLastNumberFile, regime::kCountFile,
-                                 tools::kPlgFile, docs::kSafetyMapFile, docs::kCommentFile, app::kLockFileName})
-        if (core::SameName(name, fixed)) return true;
-    return core::MatchesPattern(name, regime::kRegimePattern) ||
-           core::MatchesPattern(name, regime::kResultsPrefix + u'*') || core::MatchesPattern(name, QStringLiteral("*q5.txt"));
-}
-
-}  // namespace
-
 bool CheckOutputPath(const QString& path, QString& error) {
     const QString target = CleanFolder(path);
     const QFileInfo info(target);
@@ -108,9 +92,14 @@ bool CheckOutputPath(const QString& path, QString& error) {
         error = target + QStringLiteral(": это папка; укажите имя файла для записи");
         return false;
     }
-    const QString folder = info.absolutePath();
-    if (IsObjectDataFileName(info.fileName()) && store::IsObjectFolder(folder)) {
-        error = target + QStringLiteral(": это файл данных объекта; он не будет перезаписан, укажите другое имя");
+    // every file the program keeps, in an object, a template or a program folder, whatever its case
+    if (const core::FileKind* kind = core::KeptFileAt(target)) {
+        const QString owner = (kind->places & core::InObject) && (core::PlacesOfFolder(info.absolutePath()) & core::InObject)
+                                  ? QStringLiteral("объекта")
+                              : (kind->places & core::InTemplate) ? QStringLiteral("шаблона")
+                                                                  : QStringLiteral("программы");
+        error = target + QStringLiteral(": это файл данных ") + owner +
+                QStringLiteral("; он не будет перезаписан, укажите другое имя");
         return false;
     }
     return true;

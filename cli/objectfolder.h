@@ -37,8 +37,8 @@ bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions&
 bool ObjectRegimeFile(const app::AppState& s, const QString& given, QString& file, QString& error);
 
 // An output file a command is told to write (--xlsx, --pdf, --png): refused when it is a
-// folder, or names a data file of an object folder (general data, units, counters, regime,
-// results, q5, flame-head, safety map or comment file, or the object's lock).
+// folder, or names a file the program keeps (any kind of the file table) in an object, a
+// template or a program folder, whatever its letter case.
 bool CheckOutputPath(const QString& path, QString& error);
 
 }  // namespace cli

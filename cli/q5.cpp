@@ -7,6 +7,7 @@
 #include "store/objectstore.h"
 #include "cli/objectfolder.h"
 #include "core/names.h"
+#include "engine/engine.h"
 #include "regime/regimestore.h"
 #include "tools/q5.h"
 
@@ -66,6 +67,13 @@ int Q5Command(QStringList args) {
         Err() << "no q5 file for " << regimeFile << ": " << tools::Q5FileName(regimeFile) << "\n";
         return 1;
     }
+    // the heat output comes from the fuel flow: with a unit the calculation does not know
+    // it would be a plausible 0
+    const std::string unknownUnit = engine::CheckRegimeData(s.calcInputs());
+    if (unknownUnit.rfind("Неизвестная единица измерения", 0) == 0) {
+        Err() << core::JoinPath(s.currentObjectFolder, regimeFile) << ": " << QString::fromStdString(unknownUnit) << "\n";
+        return 3;
+    }
     Out() << s.currentObjectName << "\t" << regimeFile << "\n";
     Out() << "Теплопроизводительность, кВт:\t" << (c.heatOutput.isEmpty() ? QStringLiteral("-") : c.heatOutput)
           << "\n";
@@ -82,7 +90,13 @@ int Q5Command(QStringList args) {
     Out() << "Сумма Q5, кВт:\t" << c.cells[tools::kQ5TotalCell] << "\n";
     Out() << "q5, %:\t" << c.cells[tools::kQ5PercentCell] << "\n";
     if (!xlsx.isEmpty()) {
-        regime::FillRegimeList(s);  // only for the regime's position in the list
+        // only for the regime's position in the list: a list that cannot be read whole
+        // would give another regime's position
+        const QString listWarning = regime::FillRegimeList(s);
+        if (!listWarning.isEmpty()) {
+            Err() << s.currentObjectFolder << ": " << listWarning << "; книга q5 не записана\n";
+            return 1;
+        }
         const int position = s.regimeList.find(regimeFile);
         const tools::Q5Export e{s.currentObjectName, regimeFile,
                                 position >= 0 ? tools::Q5ComboEntry(position + 1) : QString(), c.heatOutput, c.cells};

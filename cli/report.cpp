@@ -101,6 +101,9 @@ int Report(QStringList args) {
         }
     }
     out << "  " << xlsx << "\n  " << pdf << "\n";
+    // an entry named like a regime that is no file is missing from the card: no success
+    QStringList files, others;
+    if (!core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files, &others) || !others.isEmpty()) return 1;
     return failed > 0 ? 3 : 0;
 }
 

@@ -15,17 +15,21 @@ namespace cli {
 int TuneCommand(QStringList args) {
     QTextStream out(stdout), err(stderr);
     const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    ObjectOptions options;
+    TakeObjectOptions(args, options);
     if (args.size() != 1 || args[0].startsWith(u"--")) {
         err << "Usage:\n" << kTuneUsage;
         return 2;
     }
     QList<tuning::TuneStep> steps;
     QStringList skipped;
-    QString error;
-    if (!tuning::TuneFolder(CleanFolder(args[0]), steps, &skipped, &error)) {
+    QString error, warning;
+    const QString folder = CleanFolder(args[0]);
+    if (!tuning::TuneFolder(folder, steps, &skipped, &error, options.templateUnits, &warning)) {
         err << error << "\n";
         return 1;
     }
+    if (!warning.isEmpty()) err << folder << ": " << warning << "\n";
     for (const QString& s : skipped) err << s << " !\n";
     if (json) {
         QJsonArray list;

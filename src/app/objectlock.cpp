@@ -9,14 +9,13 @@
 #include <unistd.h>
 
 #include "app/state.h"
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 
 namespace app {
 
 namespace {
-
-constexpr int kLockLines = 4;
 
 QString HostName() {
     char name[256] = {};
@@ -72,6 +71,7 @@ bool CreateLockFile(const QString& path, QString& error, bool& exists) {
 }  // namespace
 
 QString LockHolder::describe() const {
+    if (!unreadable.isEmpty()) return QStringLiteral("файл блокировки не читается: ") + unreadable;
     return QStringLiteral("компьютер %1, пользователь %2, процесс %3, с %4")
         .arg(computer.isEmpty() ? QStringLiteral("?") : computer, user.isEmpty() ? QStringLiteral("?") : user)
         .arg(pid)
@@ -80,7 +80,7 @@ QString LockHolder::describe() const {
 
 LockHolder ThisProcess() {
     static const QString host = HostName(), user = UserName();
-    return {host, user, static_cast<qint64>(::getpid()), QDateTime::currentDateTime()};
+    return {host, user, static_cast<qint64>(::getpid()), QDateTime::currentDateTime(), {}};
 }
 
 bool ReadObjectLock(const QString& folder, LockHolder& holder) {
@@ -89,7 +89,11 @@ bool ReadObjectLock(const QString& folder, LockHolder& holder) {
     struct stat st;
     if (::lstat(QFile::encodeName(path).constData(), &st) != 0) return false;
     QStringList lines;
-    if (!core::ReadTextLines(path, lines, nullptr, kLockLines)) return true;  // unknown holder
+    QString why;
+    if (!core::ReadKindFile(QStringLiteral("lock"), path, lines, &why)) {
+        holder.unreadable = why.isEmpty() ? path : why;
+        return true;
+    }
     for (const QString& line : lines) {
         const qsizetype eq = line.indexOf(u'=');
         if (eq < 0) continue;

@@ -22,14 +22,18 @@ struct LockHolder {
     QString computer, user;
     qint64 pid = 0;
     QDateTime time;
-    // "компьютер host, пользователь user, процесс 1234, с 08.12.2026 20:31"
+    // set when the lock file is there but cannot be read as a lock (garbage, empty, a folder):
+    // "<path>: <why>"; nobody can then be named as its holder
+    QString unreadable;
+    // "компьютер host, пользователь user, процесс 1234, с 08.12.2026 20:31", or for an
+    // unreadable lock "файл блокировки не читается: <path>: <why>"
     QString describe() const;
 };
 
 // This process as a lock holder (now).
 LockHolder ThisProcess();
-// Reads the lock of `folder`; false when there is none. A lock that cannot be read whole
-// names an unknown holder.
+// Reads the lock of `folder`; false when there is none. A lock that cannot be read as one
+// names no holder and says why in `unreadable`.
 bool ReadObjectLock(const QString& folder, LockHolder& holder);
 
 class ObjectLock {

@@ -339,11 +339,11 @@ bool CheckKindBytes(const FileKind& kind, const QByteArray& bytes, QStringList& 
     };
     if (kind.layout == FileLayout::Bytes) return true;
     if (bytes.size() > kind.maxBytes) return fail(QStringLiteral("файл больше %1 байт").arg(kind.maxBytes));
+    if (LooksLikeUtf8(bytes)) return fail(QStringLiteral("файл в кодировке UTF-8, а не Windows-1251"));
     if (const qsizetype at = BinaryByte(bytes); at >= 0)
         return fail(QStringLiteral("строка %1: двоичный байт 0x%2, это не текстовый файл")
                         .arg(LineOfOffset(bytes, at))
                         .arg(static_cast<unsigned char>(bytes[at]), 2, 16, QLatin1Char('0')));
-    if (LooksLikeUtf8(bytes)) return fail(QStringLiteral("файл в кодировке UTF-8, а не Windows-1251"));
     if (kind.layout == FileLayout::Text) {
         values.append(DecodeCp1251(bytes));
         return true;

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 
@@ -29,11 +30,18 @@ bool SplitKey(const QString& line, QString& key, QString& value) {
     return true;
 }
 
+// The lines of an INI file; a kept kind (the port settings) is checked against its
+// description, so a damaged file is neither read nor rewritten around its damage.
+bool ReadIniLines(const QString& file, QStringList& lines) {
+    if (const FileKind* kind = KindOfName(QFileInfo(file).fileName())) return ReadKindFile(kind->id, file, lines);
+    return ReadTextLines(file, lines);
+}
+
 }  // namespace
 
 QString ReadIni(const QString& file, const QString& section, const QString& key, const QString& def) {
     QStringList lines;
-    if (!ReadTextLines(file, lines)) return def;
+    if (!ReadIniLines(file, lines)) return def;
     bool inSection = false;
     for (const QString& line : lines) {
         QString name;
@@ -52,7 +60,7 @@ QString ReadIni(const QString& file, const QString& section, const QString& key,
 
 bool WriteIni(const QString& file, const QString& section, const QString& key, const QString& value) {
     QStringList lines;
-    if (!ReadTextLines(file, lines)) {
+    if (!ReadIniLines(file, lines)) {
         // only a file that is not there starts empty; one that cannot be read is left as
         // it is rather than replaced by a file holding this one key
         QFileInfo info(file);

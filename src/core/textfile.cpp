@@ -236,6 +236,30 @@ bool ReadOpened(int fd, qint64 size, const QString& path, QByteArray& bytes, QSt
     return true;
 }
 
+// Whether the line is wholly one number in the stored form's grammar: blanks around it, a
+// sign, digits with at most one point, an exponent.
+bool IsStoredNumberText(const char* p, qsizetype n) {
+    qsizetype i = 0;
+    while (i < n && (p[i] == ' ' || p[i] == '\t')) ++i;
+    while (n > i && (p[n - 1] == ' ' || p[n - 1] == '\t')) --n;
+    if (i < n && (p[i] == '+' || p[i] == '-')) ++i;
+    bool digits = false, point = false;
+    for (; i < n; ++i) {
+        if (p[i] >= '0' && p[i] <= '9') digits = true;
+        else if (p[i] == '.' && !point) point = true;
+        else break;
+    }
+    if (!digits) return false;
+    if (i < n && (p[i] == 'E' || p[i] == 'e')) {
+        ++i;
+        if (i < n && (p[i] == '+' || p[i] == '-')) ++i;
+        const qsizetype start = i;
+        while (i < n && p[i] >= '0' && p[i] <= '9') ++i;
+        if (i == start) return false;
+    }
+    return i == n;
+}
+
 }  // namespace
 
 QStringList DecodeLines(const QByteArray& bytes, int maxLines, bool* more) {
@@ -518,6 +542,27 @@ bool ParseNumberLines(const QByteArray& bytes, float* values, int count, QString
         }
         qsizetype end = pos;
         while (end < n && d[end] != '\r' && d[end] != '\n') ++end;
+        // one number, wholly: "5..", "1,2,3" or "12x" is no stored number, never its leading part
+        if (!IsStoredNumberText(d + pos, end - pos)) {
+            // a file of the wrong length says so first (a blank line in front, a doubled one)
+            const qsizetype m = n;
+            qsizetype lines = 0;
+            for (qsizetype at = 0; at < m; ++at) {
+                if (d[at] != '\r' && d[at] != '\n') continue;
+                if (d[at] == '\r' && at + 1 < m && d[at + 1] == '\n') ++at;
+                ++lines;
+            }
+            if (d[m - 1] != '\r' && d[m - 1] != '\n') ++lines;
+            if (lines != count) {
+                if (why) *why = QStringLiteral("в файле %1 строк, нужно %2").arg(lines).arg(count);
+                return false;
+            }
+            if (why)
+                *why = QStringLiteral("строка %1: «%2» — не число")
+                           .arg(line + 1)
+                           .arg(DecodeCp1251(QByteArray(d + pos, std::min<qsizetype>(end - pos, 40))));
+            return false;
+        }
         if (!ParseStoredFloat(std::string_view(d + pos, static_cast<size_t>(end - pos)), values[line])) {
             if (why)
                 *why = QStringLiteral("строка %1: число «%2» вне допустимого диапазона")
@@ -526,6 +571,11 @@ bool ParseNumberLines(const QByteArray& bytes, float* values, int count, QString
             return false;
         }
         pos = end;
+        // the program ends every line it writes: a last line without its end was cut off
+        if (pos >= n && line + 1 == count) {
+            if (why) *why = QStringLiteral("строка %1 не закончена: файл обрезан").arg(line + 1);
+            return false;
+        }
         if (pos < n && d[pos] == '\r' && pos + 1 < n && d[pos + 1] == '\n') pos += 2;
         else if (pos < n) ++pos;
     }

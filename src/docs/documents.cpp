@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 
@@ -117,13 +118,32 @@ bool ReadComment(const QString& folder, QString& text, QString* error, bool* cut
     if (cut) *cut = false;
     if (!core::ExistsNoCase(folder, kCommentFile)) return true;
     QByteArray bytes;
-    if (!core::ReadDataFile(core::ResolvePath(folder, kCommentFile), bytes, error)) return false;
+    const QString path = core::ResolvePath(folder, kCommentFile);
+    if (!core::ReadDataFile(path, bytes, error)) return false;
+    QStringList checked;
+    QString why;
+    if (!core::CheckKindBytes(core::Kind(QStringLiteral("comment")), bytes, checked, &why)) {
+        if (error) *error = path + QStringLiteral(": ") + why;
+        return false;
+    }
     // no more than the window can show without freezing (a character is a byte here)
-    if (bytes.size() > kMaxCommentLength + 2) {
+    const bool truncated = bytes.size() > kMaxCommentLength + 2;
+    if (truncated) {
         bytes.truncate(kMaxCommentLength + 2);
         if (cut) *cut = true;
     }
     const QString all = core::DecodeCp1251(bytes);
+    // text outside quotes, or a quote never closed, is no comment this program wrote: shown
+    // as it reads, it would be written back without what it lost
+    auto damaged = [&](const QString& why) {
+        if (error) *error = path + QStringLiteral(": ") + why;
+        text.clear();
+        return false;
+    };
+    if (!all.trimmed().isEmpty() && !all.trimmed().startsWith(u'"'))
+        return damaged(QStringLiteral("текст комментария не в кавычках"));
+    if (!truncated && all.count(u'"') % 2 != 0)
+        return damaged(QStringLiteral("нет закрывающей кавычки: файл обрезан"));
     // every quoted field in turn: from a quote to the next one, line breaks included
     qsizetype from = 0;
     while (true) {

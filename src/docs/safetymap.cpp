@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <xlsxwriter.h>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 #include "object/generaldata.h"
@@ -67,7 +68,18 @@ MapRead ReadSafetyMap(const QString& folder, QStringList& cells) {
     const QString name = core::FindEntryNoCase(folder, kSafetyMapFile);
     if (name.isEmpty()) return MapRead::Missing;
     QStringList lines;
-    if (!core::ReadTextLines(core::JoinPath(folder, name), lines)) return MapRead::Failed;
+    const QString path = core::JoinPath(folder, name);
+    if (!core::ReadKindFile(QStringLiteral("safety-map"), path, lines)) {
+        // a short file of good lines is completed by the window; anything else is damaged
+        if (!core::ReadTextLines(path, lines) || lines.size() >= kMapCells) return MapRead::Failed;
+        QByteArray bytes;
+        QStringList checked;
+        core::FileKind shorter = core::Kind(QStringLiteral("safety-map"));
+        shorter.lines = 0;
+        shorter.maxLines = kMapCells;
+        if (!core::ReadDataFile(path, bytes) || !core::CheckKindBytes(shorter, bytes, checked, nullptr))
+            return MapRead::Failed;
+    }
     while (cells.size() < kMapCells) cells.append(QString());
     for (int i = 0; i < kMapCells && i < lines.size(); ++i) cells[i] = lines[i];
     return lines.size() < kMapCells ? MapRead::Short : MapRead::Complete;
@@ -85,12 +97,11 @@ MapRead ReadSafetyMapRows(const QString& folder, QList<bool>& included, QString*
     const QString path = core::JoinPath(folder, name);
     QStringList lines;
     // one line more than the format has, to tell a longer file from a complete one
-    if (!core::ReadTextLines(path, lines, error, kMapRows + 1)) return MapRead::Failed;
+    if (!core::ReadKindFile(QStringLiteral("safety-rows"), path, lines, error)) return MapRead::Failed;
     auto refuse = [&](const QString& why) {
         if (error) *error = path + QStringLiteral(": ") + why;
         return MapRead::Failed;
     };
-    if (lines.size() != kMapRows) return refuse(QStringLiteral("строк %1 вместо %2").arg(lines.size()).arg(kMapRows));
     QList<bool> read;
     for (int r = 0; r < kMapRows; ++r) {
         const QString t = lines[r].trimmed();

@@ -109,6 +109,8 @@ inline constexpr const char* kOxygenOutOfRange = "Недопустимое зн�
 // счетчику»"). Such a unit would turn the input into 0 and the results into plausible
 // nonsense, so the regime is not calculated. "" when every unit used is known.
 std::string UnknownUnitMessage(const Prepared& p, const std::array<std::string, kUnitCount>& units);
+// The same for the nominal output's unit in the general data (entry 2 or 6 by boiler type).
+std::string UnknownGeneralUnitMessage(const Prepared& p, const std::array<std::string, kGeneralCount>& general);
 
 // "" when the regime can be calculated, otherwise the message ("Нет данных по пару", ...).
 std::string CheckRegimeData(const CalcInputs& inputs);

@@ -35,6 +35,16 @@ std::string UnknownUnitMessage(const Prepared& p, const std::array<std::string, 
     return {};
 }
 
+// The unit of the nominal output in the general data: an unknown text would give load 0.
+std::string UnknownGeneralUnitMessage(const Prepared& p, const std::array<std::string, kGeneralCount>& g) {
+    const char* entry = " общих данных";
+    if (p.boiler == BoilerType::Steam && p.steamUnit == SteamUnit::Other)
+        return UnitMessage(g[2], "Номинальная  тепловая мощность") + entry;
+    if (p.boiler == BoilerType::HotWater && p.heatUnit == HeatUnit::Other)
+        return UnitMessage(g[6], "Номинальная  тепловая мощность") + entry;
+    return {};
+}
+
 std::string CheckRegimeData(const Prepared& p) {
     const auto& in = p.in;
     // Each test asks whether a product of values is 0; a product is 0 exactly when one of its
@@ -77,6 +87,7 @@ std::string CheckRegimeData(const Prepared& p) {
 std::string CheckRegimeData(const CalcInputs& inputs) {
     const Prepared p = Prepare(inputs);
     std::string check = CheckRegimeData(p);
+    if (check.empty()) check = UnknownGeneralUnitMessage(p, inputs.general);
     if (check.empty()) check = UnknownUnitMessage(p, inputs.units);
     return check;
 }

@@ -1,5 +1,6 @@
 #include "object/generaldata.h"
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 
@@ -44,7 +45,13 @@ bool UnitTextsForFuel(const QString& fuel, QStringList& out) {
 }
 
 bool ReadGeneralData(const QString& objectFolder, QStringList& values, QString* error) {
-    return core::ReadQuotedFile(core::ResolvePath(objectFolder, kGeneralFile), kGeneralCount, values, error);
+    const QString path = core::ResolvePath(objectFolder, kGeneralFile);
+    if (core::ReadKindFile(QStringLiteral("general"), path, values, error)) return true;
+    // a damaged file still shows what it holds where it is shown, never as good data
+    QStringList partial;
+    core::ReadQuotedFile(path, kGeneralCount, partial);
+    values = partial;
+    return false;
 }
 
 bool WriteGeneralData(const QString& objectFolder, const QStringList& values, QString* error) {

@@ -16,6 +16,9 @@ constexpr int kMaxListEntry = 200;
 inline const QString kLongEntriesNote =
     QStringLiteral("В списке есть записи длиннее 200 знаков: они показаны укороченными.");
 bool ReadList(const QString& path, QStringList& entries, int* cut = nullptr);
+// The file's own lines, uncut (to write back what the list shows shortened), checked as its
+// kind of the file table.
+bool ReadListLines(const QString& path, QStringList& lines);
 // Appends one entry (trimmed) as the new last line, creating the file if missing. An entry
 // that is empty after trimming changes nothing and counts as success.
 bool AppendToList(const QString& path, const QString& entry);

@@ -1,5 +1,6 @@
 #include "object/units.h"
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 
@@ -95,7 +96,7 @@ QString NitrogenDioxideUnit(const QString& noUnit) {
 }
 
 bool ReadUnits(const QString& folder, QStringList& units, QString* error) {
-    return core::ReadQuotedFile(core::ResolvePath(folder, kUnitsFile), kUnitCount, units, error);
+    return core::ReadKindFile(QStringLiteral("units"), core::ResolvePath(folder, kUnitsFile), units, error);
 }
 
 bool LoadObjectUnits(const QString& objectFolder, const QString& templateFolder, QStringList& units,

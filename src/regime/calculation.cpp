@@ -1,6 +1,8 @@
 #include "regime/calculation.h"
 
+#include "core/names.h"
 #include "core/numbers.h"
+#include "object/generaldata.h"
 #include "regime/inputranges.h"
 #include "regime/plausibility.h"
 #include "regime/regimestore.h"
@@ -35,6 +37,19 @@ CalcResult CalculateCurrentRegime(app::AppState& s, const std::function<void(con
 
 namespace {
 
+// What has gone of the object while it was recalculated (the folder removed, the regime
+// file deleted), or empty: writing on would leave results files in a half-removed folder.
+// One look at the regime file (listed under its exact name) per regime: a removed folder
+// takes its regime files with it.
+QString Vanished(const app::AppState& s, const QString& regimeFile) {
+    if (core::ExistsNoCase(s.currentObjectFolder, regimeFile)) return {};
+    if (!core::ExistsNoCase(s.currentObjectFolder, object::kGeneralFile))
+        return s.currentObjectFolder +
+               QStringLiteral(": папка объекта удалена во время расчета; расчет остановлен, больше ничего не записано");
+    return core::JoinPath(s.currentObjectFolder, regimeFile) +
+           QStringLiteral(": файл режима удален во время расчета; расчет остановлен, больше ничего не записано");
+}
+
 // Recalculates the regimes of the list for which `wanted(row)` holds, in list order, as
 // "Всех" does; then sorts the list and makes the regime that was current current again.
 RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::RegimeRow&)>& wanted,
@@ -53,6 +68,11 @@ RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::R
         s.setCurrentRegime(row.key);
         QString error;
         if (!LoadRegimeInputs(s, nullptr, &error)) {
+            if (const QString gone = Vanished(s, row.key); !gone.isEmpty()) {
+                report.stopped = gone;
+                ++report.failed;
+                break;
+            }
             line.message = error;
             ++report.failed;
             ++report.readFailed;
@@ -84,6 +104,12 @@ RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::R
         }
         const engine::CalcInputs in = s.calcInputs();
         engine::CalculateRegime(in, s.steam, s.results);
+        if (const QString gone = Vanished(s, row.key); !gone.isEmpty()) {
+            if (!LoadRegimeResults(s)) s.results.fill(0.0f);
+            report.stopped = gone;
+            ++report.failed;
+            break;
+        }
         if (!SaveRegimeResults(s, &error)) {
             // what is shown stays what is stored: the results that could not be written
             // are dropped

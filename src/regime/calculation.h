@@ -40,6 +40,9 @@ struct RecalcReport {
     // failed: every file error (read or write), readFailed included
     int calculated = 0, skipped = 0, failed = 0, readFailed = 0, repaired = 0;
     QString listWarning;  // warning of the final sort, if any
+    // set when the object folder or a regime file disappeared during the run: nothing more
+    // was written from that moment, and this says what vanished
+    QString stopped;
 };
 
 // Recalculates every regime of the list in list order; regimes that fail the check are

@@ -8,6 +8,7 @@
 #include <climits>
 #include <cmath>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -27,7 +28,9 @@ bool WriteNumbers(const QString& path, const std::array<float, N>& values, QStri
 
 template <size_t N>
 bool ReadNumbers(const QString& path, std::array<float, N>& values, QString* error) {
-    return core::ReadNumberFile(path, values.data(), static_cast<int>(N), error);
+    static_assert(N == app::kInputCount || N == app::kResultCount);
+    return core::ReadKindNumbers(N == app::kInputCount ? QStringLiteral("regime") : QStringLiteral("results"), path,
+                                 values.data(), error);
 }
 
 // The files of an object are found whatever their letter case by the readers and writers
@@ -52,7 +55,9 @@ bool WriteCounter(const QString& folder, const QString& file, int value, bool le
 bool ReadCounter(const QString& folder, const QString& file, int& value, QString* error) {
     QStringList lines;
     const QString path = core::JoinPath(folder, file);
-    if (!core::ReadTextLines(path, lines, error, 1)) return false;
+    const core::FileKind* kind = core::KindOfName(file);
+    if (kind && !core::ReadKindFile(kind->id, path, lines, error)) return false;
+    if (!kind && !core::ReadTextLines(path, lines, error, 1)) return false;
     if (lines.isEmpty() || !core::ParseCounter(lines.first(), value)) {
         if (error)
             *error = path + QStringLiteral(": в первой строке не целое число: «") +
@@ -145,6 +150,7 @@ bool LoadRegimeInputs(app::AppState& s, QStringList* fieldTexts, QString* error)
     std::array<float, app::kInputCount> values{};
     if (!ReadNumbers(ObjectFile(s, s.currentRegimeFile), values, error)) return false;
     s.inputs = values;
+    if (!s.setEditorFields && !fieldTexts) return true;  // nobody shows the fields (a recalculation)
     QStringList texts;
     texts.reserve(app::kInputCount);
     for (float v : values) texts.append(core::EditorForm(v));
@@ -203,6 +209,9 @@ QString FillRegimeList(app::AppState& s) {
         s.regimeList.rows.append(row);
     }
     SortRegimeList(s);
+    // the regimes of the folder are the count: a counter file out of step with it never
+    // makes the list say fewer or more
+    s.regimeCount = static_cast<int>(s.regimeList.rows.size());
     ShowRegimeCount(s);
     if (!others.isEmpty()) return NotFilesWarning(s, others);
     if (!broken.isEmpty()) return kFillWarning + QStringLiteral(": ") + broken.join(QStringLiteral("; "));
@@ -229,6 +238,7 @@ QString ListRegimes(app::AppState& s) {
         row.key = f;
         s.regimeList.rows.append(row);
     }
+    s.regimeCount = static_cast<int>(s.regimeList.rows.size());
     ShowRegimeCount(s);
     return others.isEmpty() ? QString() : NotFilesWarning(s, others);
 }
@@ -338,7 +348,13 @@ bool LoadObjectData(app::AppState& s, QString* error, QString* warning) {
     return true;
 }
 
-bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* error) {
+QString UnreadableUnitsRefusal(const QString& why) {
+    return QStringLiteral("Единицы измерения объекта не прочитаны: ") + why +
+           QStringLiteral(". Чтобы считать с единицами шаблона, укажите --template-units.");
+}
+
+bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* error, bool templateUnits,
+                      QString* unitsWarning) {
     const QFileInfo info(objectFolder);
     if (!info.isDir()) {
         if (error) *error = objectFolder + QStringLiteral(": папка объекта не найдена");
@@ -347,7 +363,18 @@ bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* er
     s.objectsFolder = info.absoluteDir().absolutePath();
     s.templateFolder = core::ResolvePath(QFileInfo(s.objectsFolder).absolutePath(), QStringLiteral("Template"));
     s.setCurrentObject(info.fileName());
-    if (!LoadObjectData(s, error)) return false;
+    QString fromTemplate;
+    if (!LoadObjectData(s, error, &fromTemplate)) return false;
+    if (!fromTemplate.isEmpty()) {
+        if (!templateUnits) {
+            QStringList units;
+            QString why;
+            object::ReadUnits(s.currentObjectFolder, units, &why);
+            if (error) *error = UnreadableUnitsRefusal(why);
+            return false;
+        }
+        if (unitsWarning) *unitsWarning = fromTemplate;
+    }
     const QString warning = FillRegimeList(s);
     if (!warning.isEmpty()) {
         if (error) *error = objectFolder + QStringLiteral(": ") + warning;

@@ -78,7 +78,13 @@ bool LoadObjectData(app::AppState& s, QString* error = nullptr, QString* warning
 // An object folder read on its own, as the command line and the demo do: the state's folders
 // follow the object's place (the program folder above it, with its Template), then
 // LoadObjectData and FillRegimeList. False with the reason, naming the folder; the list's
-// warning counts as a failure.
-bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* error = nullptr);
+// warning counts as a failure. An object whose own units cannot be read is refused (results
+// made with other units are no results of this object) unless `templateUnits` is set; then
+// `unitsWarning` says that the template's units are used.
+bool LoadObjectFolder(app::AppState& s, const QString& objectFolder, QString* error = nullptr,
+                      bool templateUnits = false, QString* unitsWarning = nullptr);
+// The refusal of an object whose "Ediny.txt" cannot be read (`why` names the file), the same
+// for every command that calculates.
+QString UnreadableUnitsRefusal(const QString& why);
 
 }  // namespace regime

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 
@@ -30,7 +31,8 @@ bool ReadCardData(const QString& objectFolder, QStringList& values, QString* err
     const QString path = core::ResolvePath(objectFolder, kCardFile);
     if (!QFileInfo::exists(path)) return true;
     QStringList read;
-    const bool ok = core::ReadQuotedFile(path, kCardEntryCount, read, error);
+    const bool ok = core::ReadKindFile(QStringLiteral("card"), path, read, error);
+    if (!ok) core::ReadQuotedFile(path, kCardEntryCount, read);  // shown as it is, reported as damaged
     for (int i = 0; i < read.size() && i < kCardEntryCount; ++i) values[i] = read[i];
     return ok;
 }

@@ -389,7 +389,8 @@ QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::App
     const QStringList& g = s.general;
     const int n = static_cast<int>(m.regimes.size());
     engine::InstrumentLimits limits;
-    results::ReadInstrumentLimits(s.templateFolder, limits);  // a broken file: the defaults
+    // a damaged limits file is a read error here as in every other command, never the defaults
+    if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
     QList<engine::RegimeUncertainty> uncertainty;
     for (const auto& r : m.regimes)
         uncertainty.append(r.calculated ? tuning::RegimeUncertaintyOf(s, r.inputs, limits) : engine::RegimeUncertainty{});

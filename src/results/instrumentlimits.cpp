@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <cmath>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -14,7 +15,7 @@ bool ReadInstrumentLimits(const QString& templateFolder, engine::InstrumentLimit
     const QString path = core::ResolvePath(templateFolder, kLimitsFile);
     if (!QFileInfo::exists(path)) return true;
     QStringList lines;
-    if (!core::ReadTextLines(path, lines, error)) return false;
+    if (!core::ReadKindFile(QStringLiteral("instrument-limits"), path, lines, error)) return false;
     auto refuse = [&](const QString& why) {
         limits = engine::DefaultInstrumentLimits();
         if (error) *error = path + QStringLiteral(": ") + why;

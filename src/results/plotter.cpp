@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -16,7 +17,8 @@ namespace {
 
 bool ReadValues(const QString& path, int count, QList<float>& values, QString* error) {
     values.resize(count);
-    return core::ReadNumberFile(path, values.data(), count, error);
+    return core::ReadKindNumbers(count == app::kInputCount ? QStringLiteral("regime") : QStringLiteral("results"), path,
+                                 values.data(), error);
 }
 
 }  // namespace

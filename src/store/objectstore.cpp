@@ -70,8 +70,8 @@ ObjectArgument ResolveObjectArgument(const AppState& s, const QString& argument,
     return r;
 }
 
-bool ReadRegimeCount(const QString& objectFolder, int& count) {
-    return regime::ReadCounter(objectFolder, regime::kCountFile, count);
+bool ReadRegimeCount(const QString& objectFolder, int& count, QString* error) {
+    return regime::ReadCounter(objectFolder, regime::kCountFile, count, error);
 }
 
 ObjectSummary SelectObject(AppState& s, const QString& name) {

@@ -60,7 +60,7 @@ struct ObjectArgument {
 };
 ObjectArgument ResolveObjectArgument(const AppState& s, const QString& argument, bool homeChosen);
 // Regime count of an object (first value of "Col_RAll.txt").
-bool ReadRegimeCount(const QString& objectFolder, int& count);
+bool ReadRegimeCount(const QString& objectFolder, int& count, QString* error = nullptr);
 
 // Reading an object for the calculation is the regime store's.
 using regime::LoadObjectData;

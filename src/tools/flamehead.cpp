@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -135,9 +136,20 @@ void FlameHead::recompute() {
 bool ReadPlg(const QString& folder, PlgContents& out, QString* error) {
     out = PlgContents{};
     if (!core::ExistsNoCase(folder, kPlgFile)) return true;
-    QStringList lines;
-    if (!core::ReadTextLines(core::ResolvePath(folder, kPlgFile), lines, error)) return false;
     out.exists = true;
+    QStringList lines;
+    const QString path = core::ResolvePath(folder, kPlgFile);
+    if (!core::ReadKindFile(QStringLiteral("flame-head"), path, lines, error)) {
+        // fewer sound lines than four: the window completes the file, and says so; any
+        // other damage is a read error and the file is left as it is
+        core::FileKind shorter = core::Kind(QStringLiteral("flame-head"));
+        shorter.lines = 0;
+        shorter.maxLines = 3;
+        QByteArray bytes;
+        out.complete = false;
+        if (!core::ReadDataFile(path, bytes) || !core::CheckKindBytes(shorter, bytes, lines, nullptr)) return false;
+        if (error) error->clear();
+    }
     for (int i = 0; i < 4; ++i) {
         if (i >= lines.size()) {
             out.complete = false;
@@ -145,7 +157,7 @@ bool ReadPlg(const QString& folder, PlgContents& out, QString* error) {
         }
         // kept exactly as typed ("10,5", "1 000", "500 кВт"): the fields show it and the file
         // keeps it; only the calculation reads the leading number
-        out.values[i] = core::UnquoteLine(lines[i]);
+        out.values[i] = lines[i];
         out.present[i] = true;
     }
     return true;

@@ -4,6 +4,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -112,10 +113,10 @@ bool ReadQ5File(const QString& objectFolder, const QString& fileName, QStringLis
     cells = QStringList(kQ5CellCount);
     if (found) *found = false;
     if (!core::ExistsNoCase(objectFolder, fileName)) return true;
-    QStringList lines;
-    if (!core::ReadTextLines(core::ResolvePath(objectFolder, fileName), lines, error)) return false;
     if (found) *found = true;
-    for (int i = 0; i < kQ5CellCount && i < lines.size(); ++i) cells[i] = core::UnquoteLine(lines[i]);
+    QStringList values;
+    if (!core::ReadKindFile(QStringLiteral("q5"), core::ResolvePath(objectFolder, fileName), values, error)) return false;
+    for (int i = 0; i < kQ5CellCount && i < values.size(); ++i) cells[i] = values[i];
     return true;
 }
 

@@ -174,9 +174,10 @@ bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limit
     return true;
 }
 
-bool TuneFolder(const QString& objectFolder, QList<TuneStep>& steps, QStringList* skipped, QString* error) {
+bool TuneFolder(const QString& objectFolder, QList<TuneStep>& steps, QStringList* skipped, QString* error,
+                bool templateUnits, QString* unitsWarning) {
     app::AppState s;
-    if (!regime::LoadObjectFolder(s, objectFolder, error)) return false;
+    if (!regime::LoadObjectFolder(s, objectFolder, error, templateUnits, unitsWarning)) return false;
     engine::InstrumentLimits limits;
     if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
     QList<TunePoint> points;

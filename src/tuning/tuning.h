@@ -65,9 +65,9 @@ engine::RegimeUncertainty RegimeUncertaintyOf(const app::AppState& s, const std:
                                               const engine::InstrumentLimits& limits);
 
 // Reads an object folder on its own (general data, units, regime list, limits from the
-// template beside the objects folder) and finds its steps.
+// template beside the objects folder) and finds its steps. Units as LoadObjectFolder takes them.
 bool TuneFolder(const QString& objectFolder, QList<TuneStep>& steps, QStringList* skipped = nullptr,
-                QString* error = nullptr);
+                QString* error = nullptr, bool templateUnits = false, QString* unitsWarning = nullptr);
 
 // The rows of the steps' table, for the window, the workbook and the command line:
 // load, regimes, α_opt, O2, q2+q3, КПД, CO, gain in points and kg у.т./Гкал, recommended.

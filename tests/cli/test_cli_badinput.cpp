@@ -69,9 +69,11 @@ TEST_F(CliBadInput, UnitsTheCalculationCannotUseAreRefusedNotTurnedIntoZero) {
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.out.contains(QStringLiteral("литров/мин"))) << r.out.toStdString();
 
-    // the units file saved as UTF-8: every unit is garbled, the same refusal
+    // the units file saved as UTF-8: a read error naming the file, nothing stored
     WriteBytes(file("Ediny.txt"), core::DecodeCp1251(units).toUtf8());
-    EXPECT_EQ(Cli({"recalc", obj}).code, 3);
+    r = Cli({"recalc", obj});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains(file("Ediny.txt") + QStringLiteral(": файл в кодировке UTF-8"))) << r.err.toStdString();
     EXPECT_EQ(loads(), stored);
 
     // an empty units file: refused with the file named, unless the template's units are asked for

@@ -176,11 +176,15 @@ TEST_F(DataFiles, NumberFilesRefuseValuesBeyondTheFloatRange) {
     const QString file = path("Режим №  1.Dat");
     float v[3];
     QString error;
-    WriteBytes(file, "1.5\r\n-.2\nabc\r\n");
+    WriteBytes(file, "1.5\r\n-.2\n3\r\n");
     ASSERT_TRUE(core::ReadNumberFile(file, v, 3, &error));
     EXPECT_EQ(v[0], 1.5f);
     EXPECT_EQ(v[1], -0.2f);
-    EXPECT_EQ(v[2], 0.0f);  // no number reads as 0, as it always did
+    EXPECT_EQ(v[2], 3.0f);
+    // a line that holds no number is a read error naming it, never a 0
+    WriteBytes(file, "1.5\r\n-.2\nabc\r\n");
+    EXPECT_FALSE(core::ReadNumberFile(file, v, 3, &error));
+    EXPECT_TRUE(error.contains(file + QStringLiteral(": строка 3: «abc» — не число"))) << error.toStdString();
     WriteBytes(file, "1\r\n2\r\n");
     EXPECT_FALSE(core::ReadNumberFile(file, v, 3, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("в файле 2 строк, нужно 3"))) << error.toStdString();

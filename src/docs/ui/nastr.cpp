@@ -79,7 +79,7 @@ void Nastr::Nastr_Command2_Click() {
     Command2->setEnabled(false);
     // the file's own lines, so an entry shown shortened is written back whole
     QStringList entries;
-    if (!core::ReadTextLines(listPath(), entries) || entries.size() != List1->count() + 1) {
+    if (!object::ReadListLines(listPath(), entries) || entries.size() != List1->count() + 1) {
         entries.clear();
         for (int i = 0; i < List1->count(); ++i) entries.append(List1->item(i)->text());
     } else {

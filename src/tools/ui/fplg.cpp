@@ -173,6 +173,7 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     connectFields();
     loadPlate();
     show_();
+    opened_ = model_.stored();
 }
 
 QLayout* fPlG::buildPlate() {
@@ -275,6 +276,8 @@ void fPlG::loadPlate() {
     QString error;
     const QString folder = wb.state().currentObjectFolder;
     if (!ReadPlg(folder, plg, &error)) {
+        damaged_ = true;
+        damage_ = error;
         wb.dialogs().message(QStringLiteral("Ошибка чтения файла PLG.txt"), app::kProgramTitle, app::Icon::Warning);
     } else if (plg.exists) {
         QLineEdit* fields[4] = {e1, e2, TQ1, TQ2};
@@ -315,7 +318,13 @@ void fPlG::closeEvent(QCloseEvent* event) {
     if (!written_) {
         written_ = true;
         QString error;
-        if (!WritePlg(wb_.state().currentObjectFolder, model_.stored(), &error))
+        // a damaged file stays as it was unless the user typed new values and agrees
+        bool write = !damaged_;
+        if (damaged_ && model_.stored() != opened_)
+            write = wb_.dialogs().question(QStringLiteral("Файл PLG.txt был поврежден (") + damage_ +
+                                               QStringLiteral(").\nЗаписать вместо него введенные значения?"),
+                                           app::kProgramTitle, app::Icon::Question) == app::Answer::Yes;
+        if (write && !WritePlg(wb_.state().currentObjectFolder, model_.stored(), &error))
             wb_.dialogs().message(QStringLiteral("Ошибка записи файла PLG.txt"), QStringLiteral("Ошибка !"),
                                   app::Icon::Error);
     }

@@ -73,6 +73,11 @@ private:
     void loadPlate();
     void show_();
     bool written_ = false;
+    // the file was there but could not be read: it is written back only when the user
+    // changed the values and agreed to replace the damaged file
+    bool damaged_ = false;
+    QString damage_;
+    QStringList opened_;  // the values as the window opened with them
 
     app::Workbench& wb_;
     FlameHead model_;
