@@ -383,14 +383,17 @@ void AppendInputRows(ReportModel& m, const app::AppState& s) {
 }
 
 // The results rows, with "± U95" under the results the test is about, from the program's
-// instrument limits; returns each regime's uncertainty for the verdicts.
-QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::AppState& s, const ResultTable& table) {
+// instrument limits; returns each regime's uncertainty for the verdicts. A damaged limits file
+// is a read error (`ok` false, `error` says why), never the defaults.
+QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::AppState& s, const ResultTable& table,
+                                                  QString* error, bool& ok) {
     AppendSection(m, QStringLiteral("Результаты расчета"));
     const QStringList& g = s.general;
     const int n = static_cast<int>(m.regimes.size());
     engine::InstrumentLimits limits;
     // a damaged limits file is a read error here as in every other command, never the defaults
-    if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
+    ok = results::ReadInstrumentLimits(s.templateFolder, limits, error);
+    if (!ok) return {};
     QList<engine::RegimeUncertainty> uncertainty;
     for (const auto& r : m.regimes)
         uncertainty.append(r.calculated ? tuning::RegimeUncertaintyOf(s, r.inputs, limits) : engine::RegimeUncertainty{});
@@ -589,7 +592,9 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     AppendStatusAndLoad(m);
     AppendInputRows(m, s);
     const ResultTable table = TabulateResults(m, g);
-    const QList<engine::RegimeUncertainty> uncertainty = AppendResultRows(m, s, table);
+    bool limitsRead = true;
+    const QList<engine::RegimeUncertainty> uncertainty = AppendResultRows(m, s, table, error, limitsRead);
+    if (!limitsRead) return false;
     AppendO2SetPoints(m);
     AppendConvertedEmissions(m);
     AddVerdictRows(s, uncertainty, m);
