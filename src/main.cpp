@@ -59,10 +59,10 @@ void OfferAtStart(app::AppState& state, app::Dialogs& dialogs, shell::Workbench&
     bool added = false;
     if (!templateWarning.isEmpty()) {
         if (store::OfferMissingTemplate(state, dialogs, templateWarning, app::InstalledTemplateFolder(executableFolder),
-                                        app::InstalledDemoObjectsFolder(executableFolder))) {
-            workbench.setStatus(1, QString());
+                                        app::InstalledDemoObjectsFolder(executableFolder)))
             added = !store::DemoObjectNames(state.objectsFolder).isEmpty();
-        }
+        // the status tells what is still missing, nothing once the template is whole
+        workbench.setStatus(1, app::TemplateWarning(state));
         // the offer may have made the objects folder: "Создать" may act now
         workbench.setCreateOpenEnabled(true);
     } else if (start.prepared && object.programFolder.isEmpty() && object.objectsFolder.isEmpty()) {

@@ -175,6 +175,24 @@ bool WriteComment(const QString& folder, const QString& text, QString* error) {
     return core::WriteFileAtomic(core::ResolvePath(folder, kCommentFile), bytes, error);
 }
 
+// `typed` with the extension of `original` when it has none of its own.
+static QString KeptExtension(const QString& original, const QString& typed) {
+    const qsizetype dot = original.lastIndexOf(u'.');
+    if (dot <= 0 || typed.contains(u'.')) return typed;
+    return typed + original.mid(dot);
+}
+
+static bool IsListed(const QString& name) {
+    DocumentEntry e;
+    return DocumentKind(name, e);
+}
+
+// "<what>: <name> — не документ списка (...)": the kinds the list shows.
+static QString NotListed(const QString& what, const QString& name) {
+    return what + QStringLiteral(": список документов не показывает файл ") + name +
+           QStringLiteral(". Документы: xls, xlsx, xlsm, csv, doc, docx, mdb, bmp, jpg, jpeg, gif, png, pdf, psd, dwg.");
+}
+
 FileResult AddDocument(app::AppState& s, app::Dialogs& d) {
     const QString chosen = d.openFileName(QStringLiteral("Загрузить файл"), s.objectsFolder, DocumentFilter());
     const QString picked = TextAfterLastSeparator(chosen);
@@ -186,8 +204,20 @@ FileResult AddDocument(app::AppState& s, app::Dialogs& d) {
         d.message(BadFileName(*name), kErrorTitle, app::Icon::Error);
         return FileResult::Refused;
     }
+    // the list shows documents only: a file it would not show is not copied in, where it
+    // could be neither seen nor removed
+    const QString target = KeptExtension(picked, *name);
+    if (!IsListed(target)) {
+        d.message(NotListed(QStringLiteral("Файл не загружен"), target), kErrorTitle, app::Icon::Warning);
+        return FileResult::Refused;
+    }
+    if (target != *name && core::ExistsNoCase(s.currentObjectFolder, target)) {
+        d.message(QStringLiteral("Файл не загружен: файл ") + target + QStringLiteral(" уже есть в папке объекта."),
+                  kErrorTitle, app::Icon::Warning);
+        return FileResult::Refused;
+    }
     QString why;
-    if (!CopyFile(chosen, core::JoinPath(s.currentObjectFolder, *name), &why)) {
+    if (!CopyFile(chosen, core::JoinPath(s.currentObjectFolder, target), &why)) {
         d.message(QStringLiteral("Файл не загружен.\n\n") + why, kErrorTitle, app::Icon::Error);
         return FileResult::Failed;
     }
@@ -257,10 +287,17 @@ FileResult RenameDocument(app::AppState& s, app::Dialogs& d) {
     s.selectedDocument.clear();
     const auto answer = d.input(QStringLiteral("Введите новое имя "), kRenameTitle, old);
     if (!answer) return FileResult::Cancelled;
-    const QString name = answer->trimmed();
-    if (name.isEmpty()) return FileResult::Cancelled;
-    if (!core::IsAcceptableName(name)) {
+    const QString typed = answer->trimmed();
+    if (typed.isEmpty()) return FileResult::Cancelled;
+    if (!core::IsAcceptableName(typed)) {
         d.message(RenameFailure(s.currentObjectFolder), kErrorTitle, app::Icon::Warning);
+        return FileResult::Refused;
+    }
+    // a name typed without an extension keeps the old one; a name the list would not show
+    // is refused, so the document never drops out of it
+    const QString name = KeptExtension(old, typed);
+    if (!IsListed(name)) {
+        d.message(NotListed(kRenameKept.chopped(1), name), kInfoTitle, app::Icon::Information);
         return FileResult::Refused;
     }
     if (core::ExistsNoCase(s.currentObjectFolder, name)) {

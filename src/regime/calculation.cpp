@@ -3,6 +3,7 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
+#include "object/generalranges.h"
 #include "regime/inputranges.h"
 #include "regime/plausibility.h"
 #include "regime/regimestore.h"
@@ -10,6 +11,9 @@
 namespace regime {
 
 QString CheckRegime(const app::AppState& s, const std::array<float, app::kInputCount>& inputs) {
+    // impossible general data fail every regime of the object with the same words
+    const QString general = object::GeneralDataRangeError(s.general);
+    if (!general.isEmpty()) return general;
     const QString range = RegimeRangeError(inputs, s.units, s.general);
     if (!range.isEmpty()) return range;
     engine::CalcInputs in = s.calcInputs();

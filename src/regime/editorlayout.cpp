@@ -178,18 +178,25 @@ QList<int> TabOrder(const EditorVisibility& vis) {
                                 Group::Air,     Group::Water,      Group::Steam,   Group::Window};
     QList<int> fields;
     for (Group g : order) {
-        QList<int> left, right;
+        // A group is walked top to bottom: the rows of one field above its first row of two
+        // come first (the furnace pressure above the two pressures after the boiler), then
+        // the left column of the rest and its right column with the single rows below.
+        QList<int> above, left, right;
+        bool twoSeen = false;
         for (const EditorRow& row : EditorRows()) {
             if (row.group != g) continue;
+            const bool leftShown = row.left >= 0 && !vis.movedRight(row.left) && vis.fieldVisible(row.left);
+            const bool rightShown = row.right >= 0 && vis.fieldVisible(row.right);
+            if (leftShown && rightShown) twoSeen = true;
+            if (!twoSeen && g != Group::Window) {
+                if (row.left >= 0) above.append(row.left);
+                if (row.right >= 0) above.append(row.right);
+                continue;
+            }
             if (row.left >= 0) (vis.movedRight(row.left) ? right : left).append(row.left);
             if (row.right >= 0) right.append(row.right);
         }
-        if (g == Group::Window) {
-            // rows of single fields outside the groups: top to bottom
-            for (const EditorRow& row : EditorRows())
-                if (row.group == g && row.right >= 0) fields.append(row.right);
-            continue;
-        }
+        fields += above;
         fields += left;
         fields += right;
     }

@@ -57,8 +57,9 @@ QString FilterFieldInput(int field, const QString& text, bool atStart);
 bool RecalculatesOnEnter(int field);
 
 // The fields in the order Tab visits them: the left column of groups top to bottom, then
-// the right one; within a group with two columns of fields, its left column first.
-// Hidden fields are left to the caller to skip.
+// the right one; within a group, rows of one field above its first row of two come first,
+// then its left column of fields, then its right one. Hidden fields are left to the caller
+// to skip (a hidden field in a row of two is counted as absent).
 QList<int> TabOrder(const EditorVisibility& visibility);
 
 }  // namespace regime

@@ -2,7 +2,8 @@
 // The physical range of every regime input, beside the input table: a value outside it
 // cannot have been measured (a flue-gas temperature of 10^19 °C, 30 % of oxygen, a negative
 // flow). The editor, the analyser link and the command line refuse such a value with the
-// same words; the calculation treats a stored one as a failed data check.
+// same words; the calculation treats a stored one as a failed data check. The general data
+// have theirs by fuel in object/generalranges.h; the data check gives those first.
 
 #include <QString>
 #include <QStringList>

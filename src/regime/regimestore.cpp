@@ -13,6 +13,7 @@
 #include "core/numbers.h"
 #include "core/textfile.h"
 #include "regime/calculation.h"
+#include "regime/cardchoice.h"
 #include "regime/plausibility.h"
 #include "object/units.h"
 #include "object/generaldata.h"
@@ -89,6 +90,9 @@ bool NewRegime(app::AppState& s, QString* error, QString* listWarning) {
     std::array<float, app::kInputCount> inputs = s.inputs;
     inputs[0] = 0.0f;
     inputs[7] = 0.0f;
+    // a q5 found for each regime belongs to the surfaces of the regime it was found for:
+    // the new one starts without, until its own are entered
+    if (core::SameName(s.general.value(object::Q5Mode), object::kQ5EachRegime)) inputs[42] = 0.0f;
     std::array<float, app::kResultCount> results{};
     const QString regimePath = core::ResolvePath(s.currentObjectFolder, name);
     const QString resultsPath = core::ResolvePath(s.currentObjectFolder, kResultsPrefix + name);
@@ -251,6 +255,7 @@ QString SortRegimeList(app::AppState& s) {
     QList<double> loads(rows.size(), 0.0);
     QList<bool> numeric(rows.size(), false);
     for (int i = 0; i < rows.size(); ++i) numeric[i] = LoadNumber(rows[i].load, loads[i]);
+    const QSet<QString> offCard = OffCardSet(s);
     QList<int> order(rows.size());
     for (int i = 0; i < order.size(); ++i) order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
@@ -263,8 +268,8 @@ QString SortRegimeList(app::AppState& s) {
         app::RegimeRow row = rows[i];
         row.load = numeric[i] ? core::StoredForm(static_cast<float>(loads[i])) : QString();
         // a regime whose inputs fail the check stays in the card with its message; the
-        // graphs leave it out by that message
-        row.ticked = numeric[i] || !row.checkMessage.isEmpty();
+        // graphs leave it out by that message. A regime the user left off the card stays off.
+        row.ticked = (numeric[i] || !row.checkMessage.isEmpty()) && !offCard.contains(row.key.toLower());
         sorted.append(row);
     }
     rows = sorted;

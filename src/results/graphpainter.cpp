@@ -25,7 +25,7 @@ void DrawCurve(QPainter& p, const QRectF& area, const GraphData& data, const Cur
         }
     }
     if (!data.empty()) {
-        const Ranges r = ComputeRanges(data, W, H);
+        const Ranges r = GraphRanges(data, W, H);
         QPolygonF points;
         for (int k = 0; k < data.x.size(); ++k)
             points.append(QPointF(area.left() + PointX(r, data.x[k], W), area.top() + PointY(r, data.y[k], H)));
@@ -75,7 +75,7 @@ QImage RenderGraphImage(const GraphData& data, const QString& yCaption, const QS
     p.setFont(f);
     p.drawText(QRectF(area.left(), 34, area.width(), 22), Qt::AlignLeft, yCaption);
     DrawCurve(p, area, data, CurveStyle{curve});
-    DrawAxisLabels(p, area, ComputeRanges(data, area.width(), area.height()), locale);
+    DrawAxisLabels(p, area, GraphRanges(data, area.width(), area.height()), locale);
     p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 14, area.width(), 22), Qt::AlignHCenter, xCaption);
     if (data.empty())
         p.drawText(area, Qt::AlignCenter, QStringLiteral("Нет отмеченных режимов"));

@@ -100,6 +100,42 @@ Ranges ComputeRanges(const GraphData& d, double width, double height) {
     return r;
 }
 
+namespace {
+
+// [lo, hi] widened to five equal steps of a round size that hold it; unchanged when empty
+// or beyond what a float scale can carry.
+void RoundFiveSteps(float& lo, float& hi) {
+    const double a = lo, b = hi;
+    if (!(b > a) || !std::isfinite(b - a)) return;
+    const double raw = (b - a) / 5;
+    double power = std::pow(10.0, std::floor(std::log10(raw)));
+    for (int decade = 0; decade < 3; ++decade, power *= 10)
+        for (double m : {1.0, 2.0, 2.5, 5.0}) {
+            const double step = m * power;
+            if (step < raw * (1 - 1e-9)) continue;
+            // the start is a whole number of steps, so every value is one too
+            const double start = std::floor(a / step + 1e-9) * step;
+            const double end = start + 5 * step;
+            if (end < b - step * 1e-9) continue;
+            if (!std::isfinite(end) || std::abs(end) > double(FLT_MAX) || std::abs(start) > double(FLT_MAX)) return;
+            lo = static_cast<float>(start);
+            hi = static_cast<float>(end);
+            return;
+        }
+}
+
+}  // namespace
+
+Ranges GraphRanges(const GraphData& data, double width, double height) {
+    Ranges r = ComputeRanges(data, width, height);
+    if (data.empty()) return r;
+    RoundFiveSteps(r.lowerX, r.upperX);
+    RoundFiveSteps(r.lowerY, r.upperY);
+    r.scaleX = static_cast<float>((double(r.upperX) - r.lowerX) / width);
+    r.scaleY = static_cast<float>((double(r.upperY) - r.lowerY) / height);
+    return r;
+}
+
 double PointX(const Ranges& r, float x, double width) {
     if (r.scaleX == 0.0f) return width / 2;
     return (x - r.lowerX) / r.scaleX;

@@ -34,6 +34,10 @@ struct Ranges {
 
 // Ranges of the points for a drawing area of width W and height H. No points give zeros.
 Ranges ComputeRanges(const GraphData& data, double width, double height);
+// The ranges as the graph windows draw them: each axis widened to five round steps (1, 2,
+// 2.5 or 5 times a power of ten), so the six scale values read 0.2 / 0.4 / ... rather than
+// 0.219 / 0.389; a single value keeps its plain range.
+Ranges GraphRanges(const GraphData& data, double width, double height);
 double PointX(const Ranges& r, float x, double width);
 double PointY(const Ranges& r, float y, double height);
 

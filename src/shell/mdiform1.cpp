@@ -63,6 +63,9 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
 
     area_->setObjectName(QStringLiteral("mdiArea"));
     area_->setBackground(QColor(128, 128, 128));
+    // a window whose content needs more room than a small screen gives stays reachable
+    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     TabStrip1 = new QTabBar;
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     TabStrip1->setExpanding(false);
@@ -116,6 +119,19 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
 }
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
+    // every window of the program opens within the screen's free area (less the room its
+    // title bar and borders take), so its buttons and close box can be reached
+    if (event->type() == QEvent::Show && watched->isWidgetType() && watched != this) {
+        auto* w = static_cast<QWidget*>(watched);
+        const Qt::WindowType type = w->windowType();
+        if (w->isWindow() && (type == Qt::Dialog || type == Qt::Tool || type == Qt::Window))
+            if (const QScreen* screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen()) {
+                const QRect fit = FitWindowOnScreen(w->geometry(), w->minimumSizeHint(),
+                                                    screen->availableGeometry().adjusted(4, 34, -4, -4));
+                if (fit != w->geometry()) w->setGeometry(fit);
+            }
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w); sub && sub->mdiArea() == area_) FitSubWindow(sub);
+    }
     if (event->type() == QEvent::ShortcutOverride && C->isEnabled()) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_E) && watched->isWidgetType() &&
@@ -163,6 +179,25 @@ void MDIForm1::buildMenus() {
     H->setObjectName(QStringLiteral("H"));
     About = MenuItem(H, "About", QStringLiteral("О программе"), QKeySequence(Qt::Key_F2), true);
     Spravca = MenuItem(H, "Spravca", QStringLiteral("Справка"), QKeySequence(Qt::Key_F1), true);
+
+    // Alt and the first letter of a menu's caption opens it, in the Russian layout and on the
+    // same key of the Latin one; the captions keep their text
+    const struct {
+        QMenu* menu;
+        int russian, latin;
+    } mnemonics[] = {{mnFile, 0x0424, Qt::Key_A}, {In, 0x0418, Qt::Key_B}, {W, 0x041E, Qt::Key_J}, {H, 0x041F, Qt::Key_G}};
+    for (const auto& m : mnemonics) {
+        auto* open = new QAction(this);
+        open->setObjectName(QStringLiteral("mnemonic_") + m.menu->objectName());
+        open->setShortcuts({QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(m.russian))),
+                            QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(m.latin)))});
+        open->setShortcutContext(Qt::WindowShortcut);
+        addAction(open);
+        QMenu* menu = m.menu;
+        connect(open, &QAction::triggered, this, [bar, menu] {
+            bar->setActiveAction(menu->menuAction());
+        });
+    }
 
     connect(n, &QAction::triggered, this, &MDIForm1::MDIForm1_Create);
     connect(O, &QAction::triggered, this, &MDIForm1::MDIForm1_OpenList);

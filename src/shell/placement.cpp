@@ -1,5 +1,6 @@
 #include "shell/placement.h"
 
+#include <QEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -14,7 +15,9 @@ constexpr int kLeftColumn = 340;
 }
 
 QRect SlotRect(const QSize& area, Slot slot) {
-    const int listHeight = std::clamp(area.height() * 2 / 5, 180, 320);
+    // the list and the pane share the height, the working windows take the width: on a
+    // large screen all three grow with the frame
+    const int listHeight = std::max(180, area.height() * 2 / 5);
     switch (slot) {
     case Slot::List: return QRect(0, 0, kLeftColumn, listHeight);
     case Slot::Pane: return QRect(0, listHeight, kLeftColumn, std::max(200, area.height() - listHeight));
@@ -22,7 +25,7 @@ QRect SlotRect(const QSize& area, Slot slot) {
     case Slot::Dialog: break;
     }
     // within the frame even when it is small: the editors scroll rather than stand outside
-    return QRect(kLeftColumn, 0, std::clamp(area.width() - kLeftColumn, 300, 900), std::max(200, area.height()));
+    return QRect(kLeftColumn, 0, std::max(300, area.width() - kLeftColumn), std::max(200, area.height()));
 }
 
 QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& decoration) {
@@ -62,12 +65,71 @@ void PutInSlot(QMdiSubWindow* sub, Slot slot) {
     }
 }
 
+// Follows the frame's size: a window that stands in its place (the user did not move or size
+// it) is put in the place of the new size.
+class SlotFollower : public QObject {
+public:
+    SlotFollower(QMdiArea* area) : QObject(area), area_(area), size_(area->viewport()->size()) {
+        area->viewport()->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == area_->viewport() && event->type() == QEvent::Resize) {
+            const QSize now = area_->viewport()->size();
+            for (QMdiSubWindow* w : area_->subWindowList()) {
+                const QVariant slot = w->property(kSlotProperty);
+                if (!slot.isValid() || w->isMaximized() || w->isMinimized()) continue;
+                const Slot s = static_cast<Slot>(slot.toInt());
+                if (s != Slot::Dialog && w->geometry() == SlotRect(size_, s)) w->setGeometry(SlotRect(now, s));
+            }
+            size_ = now;
+        }
+        return false;
+    }
+
+private:
+    QMdiArea* area_;
+    QSize size_;
+};
+
+void FollowFrameSize(QMdiArea* area) {
+    if (area->findChild<SlotFollower*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    new SlotFollower(area);
+}
+
 }  // namespace
+
+void FitSubWindow(QMdiSubWindow* sub) {
+    QMdiArea* area = sub->mdiArea();
+    if (!area) return;
+    const QRect room(QPoint(0, 0), area->viewport()->size());
+    QRect g = sub->geometry();
+    const QSize least = sub->minimumSizeHint().boundedTo(room.size());
+    // where it stands (its place beside the list is kept), shrunk as far as its content
+    // allows; what is still left over is reached with the area's scroll bars
+    if (g.left() < 0) g.moveLeft(0);
+    if (g.top() < 0) g.moveTop(0);
+    g.setWidth(std::max(least.width(), std::min(g.width(), room.right() - g.left() + 1)));
+    g.setHeight(std::max(least.height(), std::min(g.height(), room.bottom() - g.top() + 1)));
+    if (g.left() < 0) g.moveLeft(0);
+    if (g.top() < 0) g.moveTop(0);
+    if (g != sub->geometry()) sub->setGeometry(g);
+}
+
+QRect FitWindowOnScreen(const QRect& frame, const QSize& minimum, const QRect& available) {
+    QRect g = frame;
+    g.setSize(g.size().boundedTo(available.size()).expandedTo(minimum.boundedTo(available.size())));
+    if (g.right() > available.right()) g.moveRight(available.right());
+    if (g.bottom() > available.bottom()) g.moveBottom(available.bottom());
+    if (g.left() < available.left()) g.moveLeft(available.left());
+    if (g.top() < available.top()) g.moveTop(available.top());
+    return g;
+}
 
 void PlaceSubWindow(QWidget* content, Slot slot) {
     QTimer::singleShot(0, content, [content, slot] {
         auto* sub = qobject_cast<QMdiSubWindow*>(content->parentWidget());
         if (!sub || !sub->mdiArea()) return;
+        FollowFrameSize(sub->mdiArea());
         // a window opened while the others are maximised is maximised with them; its own
         // place is set when they are restored
         if (!sub->isMaximized()) PutInSlot(sub, slot);

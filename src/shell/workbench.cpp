@@ -144,7 +144,9 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
     case Placement::TopLevel:
         // a tool window of the frame: above the frame, but under its dialogs and under other
         // programs' windows
-        w->setParent(frame_.get(), Qt::Tool);
+        // without a minimize button: minimized, it would take the frame with it where no
+        // panel brings windows back
+        w->setParent(frame_.get(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         w->setAttribute(Qt::WA_ShowWithoutActivating);
         w->setAttribute(Qt::WA_DeleteOnClose);
         windows_[Index(kind)] = w;

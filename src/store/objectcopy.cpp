@@ -175,6 +175,8 @@ int OfferDemoObjects(const AppState& s, Dialogs& d, const QString& demoObjectsFo
 
 bool OfferMissingTemplate(const AppState& s, Dialogs& d, const QString& warning, const QString& ownTemplate,
                           const QString& demoObjectsFolder) {
+    // the objects folder is made whatever the answer: only the template may be declined
+    QDir().mkpath(s.objectsFolder);
     const QString title = QStringLiteral("Нет шаблона");
     const QString why = warning + QStringLiteral(
                                   "\n\nБез шаблона новый объект получит единицы измерения программы по умолчанию, "

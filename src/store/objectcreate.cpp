@@ -10,6 +10,7 @@
 #include "core/names.h"
 #include "core/textfile.h"
 #include "object/generaldata.h"
+#include "object/generalranges.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
 
@@ -31,6 +32,12 @@ CreateCheck CheckNewObject(const app::AppState& s, const QStringList& fields) {
         return {false, missing, QStringLiteral("Введите вид топлива."), FuelType, 2};
     if (fields.value(Economiser).isEmpty())
         return {false, missing, QStringLiteral("Введите информацию о хвостовых поверхнстях."), Economiser, 1};
+    // values no fuel or boiler can have are refused with the words the data check uses
+    for (int entry : {NominalOutput, OwnNeedsLoss, CalorificValue, FuelDensity, Co2Max}) {
+        const QString range = GeneralRangeError(entry, fields.value(entry), fields.value(FuelType));
+        if (!range.isEmpty())
+            return {false, inputError, range, entry, entry == NominalOutput || entry == OwnNeedsLoss ? 1 : 2};
+    }
     return {};
 }
 

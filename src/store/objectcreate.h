@@ -15,7 +15,8 @@ struct CreateCheck {
     int page = 0;         // page to show (1 or 2), 0 for unchanged
 };
 
-// The five checks of "Ввод", in order; the first failure decides.
+// The checks of "Ввод", in order (the five of the form, then the ranges of the general data);
+// the first failure decides.
 CreateCheck CheckNewObject(const app::AppState& s, const QStringList& fields);
 
 // Removes "/", "\", "?", ">", "<", "*" and "|" from a typed name.

@@ -1,7 +1,9 @@
 #include "tuning/tuningchart.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "report/reportmodel.h"
 #include "results/graphpainter.h"
@@ -209,15 +211,35 @@ bool WriteTuningWorkbook(const QString& path, const QString& objectName, const Q
                          QStringLiteral("КПД, %"), QStringLiteral("± U95"), QStringLiteral("CO, мг/м3"),
                          QStringLiteral("± U95"), QStringLiteral("q2+q3 по параболе, %")};
     for (int c = 0; c < ph.size(); ++c) wb.text(pts, 0, c, ph[c], wb.bold());
+    // each column in the decimals it is read in, and every value as the single-precision
+    // number the results are kept in shows it (1.21, not 1.210000038146973)
+    auto numberFormat = [&](const char* form) {
+        lxw_format* f = workbook_add_format(wb.book());
+        format_set_num_format(f, form);
+        return f;
+    };
+    lxw_format* whole = numberFormat("0");
+    lxw_format* one = numberFormat("0.0");
+    lxw_format* two = numberFormat("0.00");
+    lxw_format* const forms[] = {one, whole, one, two, two, two, two, two, whole, whole, two};
+    auto shortest = [](double v) {
+        const float f = static_cast<float>(v);
+        if (!std::isfinite(f)) return v;  // left out by the writer
+        char text[32];
+        const auto r = std::to_chars(text, text + sizeof text - 1, f);
+        *r.ptr = '\0';
+        return std::strtod(text, nullptr);
+    };
     row = 1;
     for (const auto& s : steps)
         for (const auto& pt : s.points) {
             const double values[] = {s.load,  double(pt.number), pt.load,   pt.alpha,  pt.q23, pt.u95Q23,
                                      pt.eta, pt.u95Eta,         pt.co,     pt.u95Co};
-            for (int c = 0; c < 10; ++c) wb.number(pts, row, c, values[c]);
-            if (s.enough) wb.number(pts, row, 10, s.q23At(pt.alpha));
+            for (int c = 0; c < 10; ++c) wb.number(pts, row, c, shortest(values[c]), forms[c]);
+            if (s.enough) wb.number(pts, row, 10, shortest(s.q23At(pt.alpha)), forms[10]);
             ++row;
         }
+    worksheet_set_column(pts, 0, 10, 12, nullptr);
     return wb.commit(error);
 }
 

@@ -194,7 +194,8 @@ TEST_F(InstalledTree, AFailedDemoCopyIsReportedAndNotCounted) {
 
 // A program folder without its template (a build folder, a --home folder made by hand): the
 // start explains it, completes the template from the program's own copy on Yes and then offers
-// the demo objects; without an own copy it says how to start instead; No changes nothing.
+// the demo objects; without an own copy it says how to start instead; No declines only the
+// template: the objects folder is made all the same, so "Создать" works.
 TEST_F(InstalledTree, AMissingTemplateIsExplainedAndTakenFromTheProgramsOwnCopy) {
     addDemoObject("Котельная школы №3");
     const QString own = root.filePath("own/Template");
@@ -217,6 +218,8 @@ TEST_F(InstalledTree, AMissingTemplateIsExplainedAndTakenFromTheProgramsOwnCopy)
     EXPECT_FALSE(OfferMissingTemplate(s, no, warning, own, demoObjects()));
     EXPECT_EQ(no.count("question"), 1);
     EXPECT_FALSE(QFileInfo::exists(s.templateFolder));
+    EXPECT_TRUE(QFileInfo(s.objectsFolder).isDir());
+    EXPECT_TRUE(CreateObjectRefusal(s).isEmpty()) << CreateObjectRefusal(s).toStdString();
 
     ScriptedDialogs yes;
     yes.answers = {Answer::Yes, Answer::Yes};

@@ -14,6 +14,8 @@
 #include "app/objectlock.h"
 #include "core/names.h"
 #include "core/textfile.h"
+#include "object/generaldata.h"
+#include "object/generalranges.h"
 #include "support/clirun.h"
 #include "support/testdirs.h"
 
@@ -89,6 +91,37 @@ TEST_F(CliBadInput, UnitsTheCalculationCannotUseAreRefusedNotTurnedIntoZero) {
     r = Cli({"recalc", "--template-units", obj});
     EXPECT_EQ(r.code, 0) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(QStringLiteral("Используются единицы по умолчанию"))) << r.err.toStdString();
+}
+
+// General data no fuel can have (a calorific value of 812 kcal/m³ for natural gas) fail the
+// data check of every regime, in the words the general data windows refuse them with.
+TEST_F(CliBadInput, ImpossibleGeneralDataFailEveryRegimesCheck) {
+    const QStringList stored = loads();
+    QStringList general;
+    ASSERT_TRUE(object::ReadGeneralData(obj, general));
+    ASSERT_EQ(general[object::FuelType], object::kNaturalGas);
+    for (const auto& [entry, text] : {std::pair{int(object::CalorificValue), QStringLiteral("812")},
+                                      std::pair{int(object::FuelDensity), QStringLiteral("2.1")},
+                                      std::pair{int(object::OwnNeedsLoss), QStringLiteral("12")},
+                                      std::pair{int(object::NominalOutput), QStringLiteral("0")}}) {
+        QStringList bad = general;
+        bad[entry] = text;
+        ASSERT_TRUE(object::WriteGeneralData(obj, bad));
+        const QString words = object::GeneralRangeError(entry, text, object::kNaturalGas);
+        ASSERT_FALSE(words.isEmpty()) << entry;
+        CliRun r = Cli({"calc", obj, kRegime2});
+        EXPECT_EQ(r.code, 3) << entry;
+        EXPECT_TRUE(r.out.contains(words)) << r.out.toStdString();
+        r = Cli({"recalc", obj});
+        EXPECT_EQ(r.code, 3) << entry;
+        EXPECT_EQ(loads(), stored);
+    }
+    // the bounds themselves are within
+    QStringList edge = general;
+    edge[object::CalorificValue] = QStringLiteral("9500");
+    edge[object::OwnNeedsLoss] = QStringLiteral("10");
+    ASSERT_TRUE(object::WriteGeneralData(obj, edge));
+    EXPECT_EQ(Cli({"calc", obj, kRegime2}).code, 0);
 }
 
 TEST_F(CliBadInput, FilesOfTheWrongShapeAreReadErrorsNotShiftedValues) {

@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <QTemporaryDir>
 
 #include "core/names.h"
@@ -137,6 +139,59 @@ TEST(Plotter, RangesAndPositionsOfThreePoints) {
     EXPECT_EQ(ScaleValuesX(r, c), QStringList({" 0.8", " 1.28", " 1.76", " 2.24", " 2.72", " 3.2"}));
     EXPECT_EQ(ScaleValuesY(r, c), QStringList({" 92.2", " 91.72", " 91.24", " 90.76", " 90.28", " 89.8"}));
     EXPECT_EQ(ScaleValuesX(r, QLocale(QLocale::Russian)).at(1), " 1,28");
+}
+
+// The graph windows' scales: five equal round steps that hold every point with its margin,
+// and six scale values without float noise.
+TEST(Plotter, GraphWindowScalesHaveFiveRoundSteps) {
+    const double W = 640, H = 400;
+    const QList<QList<std::pair<float, float>>> cases = {
+        {{0.25f, 88.25f}, {0.5f, 88.8f}, {0.53f, 88.3f}},
+        {{1, 90}, {2, 92}, {3, 91}},
+        {{120, -3.5f}, {980, 12.25f}},
+        {{1e-4f, 1e5f}, {3e-4f, 3e5f}},
+    };
+    for (const auto& points : cases) {
+        GraphData d;
+        for (auto [x, y] : points) {
+            d.x.append(x);
+            d.y.append(y);
+            d.regimes.append(QStringLiteral("Режим"));
+        }
+        const Ranges plain = ComputeRanges(d, W, H);
+        const Ranges r = GraphRanges(d, W, H);
+        for (auto [lo, hi, plainLo, plainHi] : {std::tuple{r.lowerX, r.upperX, plain.lowerX, plain.upperX},
+                                                std::tuple{r.lowerY, r.upperY, plain.lowerY, plain.upperY}}) {
+            EXPECT_LE(lo, plainLo);
+            EXPECT_GE(hi, plainHi);
+            const double step = (double(hi) - lo) / 5;
+            const double power = std::pow(10.0, std::floor(std::log10(step) + 1e-6));
+            const double m = step / power;
+            EXPECT_TRUE(std::abs(m - 1) < 1e-4 || std::abs(m - 2) < 1e-4 || std::abs(m - 2.5) < 1e-4 ||
+                        std::abs(m - 5) < 1e-4)
+                << step;
+            EXPECT_NEAR(lo / step, std::round(lo / step), 1e-3) << lo << " " << step;
+            // no more than twice the plain range: the curve keeps its room
+            EXPECT_LE(double(hi) - lo, 2.5 * (double(plainHi) - plainLo));
+        }
+        for (int k = 0; k < d.x.size(); ++k) {
+            EXPECT_GE(PointX(r, d.x[k], W), 0);
+            EXPECT_LE(PointX(r, d.x[k], W), W);
+            EXPECT_GE(PointY(r, d.y[k], H), 0);
+            EXPECT_LE(PointY(r, d.y[k], H), H);
+        }
+    }
+    const QLocale c = QLocale::c();
+    // worked by hand: x 0.8 .. 3.2 needs steps of 0.5 from 0.5 (to 3.0, short) or of 1 from 0;
+    // y 89.8 .. 92.2 in the same way from 89, top to bottom
+    const Ranges three = GraphRanges(Points({{1, 90}, {2, 92}, {3, 91}}), W, H);
+    EXPECT_EQ(ScaleValuesX(three, c), QStringList({" 0", " 1", " 2", " 3", " 4", " 5"}));
+    EXPECT_EQ(ScaleValuesY(three, c), QStringList({" 94", " 93", " 92", " 91", " 90", " 89"}));
+    const QStringList xs = ScaleValuesX(GraphRanges(Points({{0.25f, 88.25f}, {0.5f, 88.8f}, {0.53f, 88.3f}}), W, H), c);
+    for (const QString& v : xs) EXPECT_LE(v.trimmed().size(), 4) << v.toStdString();
+    // a single point keeps its plain range
+    const Ranges one = GraphRanges(Points({{4, 7}}), W, H);
+    EXPECT_DOUBLE_EQ(PointX(one, 4, W), W / 2);
 }
 
 TEST(Plotter, SinglePointEqualAndUnsortedX) {

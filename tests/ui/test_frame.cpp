@@ -6,7 +6,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QLabel>
+#include <QMenuBar>
 #include <QStatusBar>
+#include <tuple>
 
 #include "app/startup.h"
 #include "shell/identity.h"
@@ -54,6 +56,19 @@ TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
     EXPECT_EQ(f.In->title(), QStringLiteral("Инструменты"));
     EXPECT_EQ(f.W->title(), QStringLiteral("Окно"));
     EXPECT_EQ(f.H->title(), QStringLiteral("Помощь"));
+    // Alt and the caption's first letter (or the same key of the Latin layout) opens the
+    // menu; the captions keep their text
+    for (auto [menu, russian, latin] : {std::tuple{f.mnFile, 0x0424, int(Qt::Key_A)}, std::tuple{f.In, 0x0418, int(Qt::Key_B)},
+                                        std::tuple{f.W, 0x041E, int(Qt::Key_J)}, std::tuple{f.H, 0x041F, int(Qt::Key_G)}}) {
+        auto* open = f.findChild<QAction*>(QStringLiteral("mnemonic_") + menu->objectName());
+        ASSERT_NE(open, nullptr) << menu->title().toStdString();
+        EXPECT_TRUE(open->shortcuts().contains(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(russian)))));
+        EXPECT_TRUE(open->shortcuts().contains(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(latin)))));
+        f.menuBar()->setActiveAction(nullptr);
+        open->trigger();
+        EXPECT_EQ(f.menuBar()->activeAction(), menu->menuAction()) << menu->title().toStdString();
+        menu->hide();
+    }
 }
 
 // The frame never reaches beyond the screen's free area (its status bar stays visible) and

@@ -123,13 +123,34 @@ TEST_F(FrameTest, AnEmptyObjectsFolderGivesAnEmptyList) {
     EXPECT_EQ(dialogs.count(QStringLiteral("message")), 0);
 }
 
+// The list names the missing folder, offers to make it and says what else to do; made, the
+// list and "Создать" work at once, without a restart.
 TEST_F(FrameTest, AMissingObjectsFolderIsReported) {
     QDir(home.objects()).removeRecursively();
+    const QString path = QDir::toNativeSeparators(home.objects());
     openList();
     ASSERT_NE(list(), nullptr);
-    EXPECT_EQ(dialogs.messages(), QStringList{QStringLiteral("Ошибка пути к списку объектов")});
-    EXPECT_EQ(dialogs.shown[0].icon, app::Icon::Warning);
+    ASSERT_EQ(dialogs.count(QStringLiteral("question")), 1);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Нет папки объектов ") + path + QStringLiteral(".\nСоздать ее сейчас?"));
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Ошибка пути к списку объектов: ") + path))
+        << dialogs.messages()[0].toStdString();
+    EXPECT_TRUE(dialogs.messages()[0].contains(QStringLiteral("kalvaro --home")));
+    EXPECT_EQ(dialogs.shown[1].icon, app::Icon::Warning);
     EXPECT_EQ(list()->lvAll->count(), 0);
+    EXPECT_FALSE(QFileInfo(home.objects()).exists());
+    list()->toolbarButton(QStringLiteral("Выход"))->trigger();
+    settle();
+
+    dialogs.shown.clear();
+    dialogs.answers = {app::Answer::Yes};
+    openList();
+    ASSERT_NE(list(), nullptr);
+    EXPECT_TRUE(QFileInfo(home.objects()).isDir());
+    EXPECT_EQ(dialogs.count(QStringLiteral("message")), 0);
+    list()->toolbarButton(QStringLiteral("Выход"))->trigger();
+    settle();
+    EXPECT_TRUE(frame().n->isEnabled());
 }
 
 TEST_F(FilterTest, FindNarrowsTheListIgnoringLetterCase) {

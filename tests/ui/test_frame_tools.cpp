@@ -74,11 +74,23 @@ TEST_F(ReferenceListTest, SensorsAddTrimmedEntriesAndRemoveTheClickedOne) {
     QListWidgetItem* second = e->List1->item(1);
     QTest::mouseClick(e->List1->viewport(), Qt::LeftButton, {}, e->List1->visualItemRect(second).center());
     ASSERT_TRUE(e->Command2->isEnabled());
+    // the delete asks first: "Нет" keeps the entry, "Да" removes it
+    QTest::mouseClick(e->Command2, Qt::LeftButton);
+    EXPECT_EQ(dialogs.shown.last().kind, QStringLiteral("question"));
+    EXPECT_EQ(dialogs.shown.last().text, QStringLiteral("Удалить из списка: ДТ-2 ?"));
+    EXPECT_EQ(shown(e), four);
+    EXPECT_TRUE(e->Command2->isEnabled());
+    dialogs.answers = {app::Answer::Yes};
     QTest::mouseClick(e->Command2, Qt::LeftButton);
     EXPECT_FALSE(e->Command2->isEnabled());
     const QStringList three{QStringLiteral("ДД-1"), QStringLiteral("ДН-3"), QStringLiteral("Реле давления")};
     EXPECT_EQ(file(QStringLiteral("Dath.txt")), three);
     EXPECT_EQ(shown(e), three);
+    // a row highlighted with the keys can be deleted as well
+    e->List1->setFocus();
+    QTest::keyClick(e->List1, Qt::Key_Down);
+    EXPECT_FALSE(e->List1->selectedItems().isEmpty());
+    EXPECT_TRUE(e->Command2->isEnabled());
     e->close();
 }
 

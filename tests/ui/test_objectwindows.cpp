@@ -14,6 +14,7 @@
 #include "store/ui/newot.h"
 #include "object/ui/od.h"
 #include "object/units.h"
+#include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "regime/ui/regim.h"
@@ -95,7 +96,8 @@ TEST_F(NewObjectTest, CancelWritesNothingAndReturnsToIdle) {
 }
 
 // The required entries of page 1 make "Ввод" available without a visit to page 2, whose
-// missing fuel the check then names; Escape cancels as "Отмена" does.
+// missing fuel the check then names; Escape cancels as "Отмена" does, asking first when
+// anything was typed.
 TEST_F(NewObjectTest, EnterComesWithTheRequiredEntriesAndEscapeCancels) {
     Type(cod(gd::ObjectName), QStringLiteral("Новый"));
     EXPECT_FALSE(form->Command4->isEnabled());
@@ -106,10 +108,90 @@ TEST_F(NewObjectTest, EnterComesWithTheRequiredEntriesAndEscapeCancels) {
     EXPECT_EQ(dialogs.count(QStringLiteral("message")), 1);
     EXPECT_TRUE(QDir(home.objects()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 
+    // "Нет" keeps the form and what was typed
+    dialogs.shown.clear();
     QTest::keyClick(cod(gd::ObjectName), Qt::Key_Escape);
     settle();
+    ASSERT_EQ(dialogs.count(QStringLiteral("question")), 1);
+    ASSERT_EQ(frame().findChild<store::NewOt*>(), form);
+    EXPECT_EQ(cod(gd::ObjectName)->currentText(), QStringLiteral("Новый"));
+    dialogs.answers = {app::Answer::Yes};
+    QTest::keyClick(cod(gd::ObjectName), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(dialogs.count(QStringLiteral("question")), 2);
     EXPECT_EQ(frame().findChild<store::NewOt*>(), nullptr);
     expectIdle();
+
+    // a form with nothing typed closes at once
+    frame().n->trigger();
+    form = frame().findChild<store::NewOt*>();
+    ASSERT_NE(form, nullptr);
+    QTest::keyClick(cod(gd::ObjectName), Qt::Key_Escape);
+    settle();
+    EXPECT_EQ(dialogs.count(QStringLiteral("question")), 2);
+    EXPECT_EQ(frame().findChild<store::NewOt*>(), nullptr);
+}
+
+// General data no fuel can have are refused with the entry and its range named: in the new
+// form on "Ввод", in the general data window when the entry is left; a stored one fails the
+// data check of the regimes in the same words.
+TEST_F(NewObjectTest, ImpossibleGeneralDataAreRefusedWithTheirRange) {
+    Type(cod(gd::ObjectName), QStringLiteral("Газовая"));
+    Pick(cod(gd::BoilerType), gd::kHotWaterBoiler);
+    Pick(cod(gd::Economiser), gd::kWithoutEconomiser);
+    Type(cod(gd::NominalOutput), QStringLiteral("1200"));
+    press(form->Command1);
+    Pick(cod(gd::FuelType), gd::kNaturalGas);
+    // a letter O typed for a zero is dropped by the key rule: 812
+    cod(gd::CalorificValue)->setEditText(QString());
+    Type(cod(gd::CalorificValue), QStringLiteral("812O"));
+    ASSERT_EQ(cod(gd::CalorificValue)->currentText(), QStringLiteral("812"));
+    press(form->Command2);  // back to page 1
+    EXPECT_FALSE(form->NewOt_Command4_Click());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    const QString refusal = dialogs.messages()[0];
+    for (const QString& part : {QStringLiteral("Теплота сгорания топлива"), QStringLiteral("812"),
+                                QStringLiteral("от 7000 до 9500 ккал/ст.м3"), gd::kNaturalGas})
+        EXPECT_TRUE(refusal.contains(part)) << refusal.toStdString();
+    EXPECT_EQ(form->page(), 2);
+    EXPECT_TRUE(form->focusWidget() == cod(gd::CalorificValue) || form->focusWidget() == cod(gd::CalorificValue)->lineEdit());
+    EXPECT_TRUE(QDir(home.objects()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+    // own needs above 10 %
+    cod(gd::CalorificValue)->setEditText(QStringLiteral("8120"));
+    cod(gd::OwnNeedsLoss)->setEditText(QStringLiteral("12"));
+    dialogs.shown.clear();
+    EXPECT_FALSE(form->NewOt_Command4_Click());
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains(QStringLiteral("от 0 до 10 %"))) << dialogs.messages()[0].toStdString();
+    EXPECT_EQ(form->page(), 1);
+    cod(gd::OwnNeedsLoss)->setEditText(QStringLiteral("1"));
+    ASSERT_TRUE(form->NewOt_Command4_Click());
+    settle();
+
+    // the general data window: the entry left with 812 comes back to the saved value
+    auto* od = wb->window<object::OD>(app::WindowKind::OD);
+    ASSERT_NE(od, nullptr);
+    wb->showTab(0);
+    dialogs.shown.clear();
+    QComboBox* heat = od->COD[gd::CalorificValue];
+    heat->setFocus();
+    heat->setEditText(QString());
+    Type(heat, QStringLiteral("812"));
+    od->COD[gd::BurnerType]->setFocus();
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(heat, &out);
+    ASSERT_GE(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].startsWith(refusal)) << dialogs.messages()[0].toStdString();
+    EXPECT_EQ(heat->currentText(), QStringLiteral("8120"));
+    EXPECT_EQ(state.general[gd::CalorificValue], QStringLiteral("8120"));
+    QStringList g;
+    ASSERT_TRUE(gd::ReadGeneralData(objectFolder(QStringLiteral("Газовая")), g));
+    EXPECT_EQ(g[gd::CalorificValue], QStringLiteral("8120"));
+
+    // stored by another program: the regime's check fails in the same words
+    app::AppState s = state.privateCopy();
+    s.general[gd::CalorificValue] = QStringLiteral("812");
+    EXPECT_EQ(regime::CheckRegime(s), refusal);
 }
 
 TEST_F(NewObjectTest, TheFiveChecksOfEnterComeInOrder) {
@@ -527,6 +609,7 @@ TEST_F(GeneralDataWindowTest, EmployeesAddedAndRemovedWithF5AreOfferedAtOnce) {
     // the first entry removed: no longer offered
     QTest::mouseClick(editor->List1->viewport(), Qt::LeftButton, {},
                       editor->List1->visualItemRect(editor->List1->item(0)).center());
+    dialogs.answers = {app::Answer::Yes};
     QTest::mouseClick(editor->Command2, Qt::LeftButton);
     EXPECT_EQ(performer->count(), 3);
     EXPECT_EQ(performer->itemText(0), names[1]);

@@ -150,7 +150,7 @@ TEST_F(RegimeWindowsTest, AddSelectDeleteAndTheirStates) {
     // the new regime is selected and shown as a click on its row shows it
     EXPECT_TRUE(l->button(QStringLiteral("Удалить"))->isEnabled());
     EXPECT_TRUE(l->button(QStringLiteral("Расчитать"))->isEnabled());
-    EXPECT_EQ(wb->status(2), QStringLiteral("Режим № 1/ 2"));
+    EXPECT_EQ(wb->status(2), QStringLiteral("Режим № 2/ 2"));  // its own number, not its row
     EXPECT_EQ(state.currentRegimeFile, QStringLiteral("Режим №  2.Dat"));
     EXPECT_EQ(l->ListView1->currentItem()->text(0), QStringLiteral("Режим №  2.Dat"));
     EXPECT_EQ(editor()->T[0]->text(), " 0");
@@ -164,7 +164,8 @@ TEST_F(RegimeWindowsTest, AddSelectDeleteAndTheirStates) {
     EXPECT_EQ(first.split('\n').value(0).trimmed(), "120");
 
     ASSERT_TRUE(l->selectRow(0));
-    EXPECT_EQ(l->ListView1->headerItem()->text(0), QStringLiteral("Режим № 1/ 2"));
+    // named by its own number: the row in position 1 is regime 2
+    EXPECT_EQ(l->ListView1->headerItem()->text(0), QStringLiteral("Режим № 2/ 2"));
     EXPECT_EQ(editor()->T[0]->text(), " 0");
     EXPECT_EQ(editor()->T[12]->text(), " 9.5");  // copied from the regime before, as loaded
     EXPECT_TRUE(l->button(QStringLiteral("Удалить"))->isEnabled());

@@ -20,12 +20,14 @@
 #include "app/ui/marks.h"
 #include "app/ui/qtdialogs.h"
 #include "core/numbers.h"
+#include "core/textfile.h"
 #include "engine/engine.h"
 #include "object/generaldata.h"
 #include "store/objectcreate.h"
 #include "object/ui/edinic.h"
 #include "object/ui/od.h"
 #include "regime/calculation.h"
+#include "regime/cardchoice.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
@@ -282,6 +284,77 @@ TEST_F(RegimeWorkTest, AWholeRegimeTypedWithTheKeyboardAlone) {
     shot(&frame(), "keyboard-regime");
 }
 
+// A regime typed with Tab alone and saved by Enter in a field that only saves is calculated
+// all the same: what decides is every input changed since the last calculation. Tab visits
+// the visible fields only and wraps round, so no keystroke lands on a stop the user cannot see.
+TEST_F(RegimeWorkTest, EnterInAnyFieldCalculatesWhatChangedAndTabWrapsOverTheVisibleFields) {
+    openNew(HotWaterGasGeneral(QStringLiteral("Котельная")));
+    QApplication::setActiveWindow(&frame());
+    const QMap<int, QString> values = {{0, "120"}, {11, "50"}, {12, "9,5"}, {13, "3.5"}, {14, "40"},
+                                       {15, "2"},   {17, "150"}, {16, "-.5"}, {18, "20"},  {22, "70"},
+                                       {23, "90"},  {41, "30"}};
+    QList<int> order;
+    for (int k : regime::TabOrder(regime::VisibilityFor(state.general)))
+        if (editor()->T[k]->isVisibleTo(editor())) order.append(k);
+    // the draught frame top to bottom: the furnace, then after the boiler
+    ASSERT_LT(order.indexOf(6), order.indexOf(16));
+    editor()->T[order.first()]->setFocus();
+    QApplication::processEvents();
+    for (int i = 0; i < order.size(); ++i) {
+        QWidget* w = QApplication::focusWidget();
+        ASSERT_EQ(w, editor()->T[order[i]]) << "step " << i;
+        if (values.contains(order[i])) Type(w, values[order[i]]);
+        QTest::keyClick(w, Qt::Key_Tab);
+    }
+    // past the last field ("Расход воды по счетчику") Tab comes back to the first, and
+    // Shift+Tab goes back to the last
+    ASSERT_EQ(QApplication::focusWidget(), editor()->T[order.first()]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_EQ(QApplication::focusWidget(), editor()->T[order.last()]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    // nothing was saved on the way
+    EXPECT_TRUE(listed(1) == QStringList({"0"}) || listed(1) == QStringList({""})) << listed(1).join(u'|').toStdString();
+
+    // Enter in the furnace pressure, a field that on its own only saves
+    QLineEdit* furnace = editor()->T[6];
+    ASSERT_FALSE(regime::RecalculatesOnEnter(6));
+    furnace->setFocus();
+    furnace->selectAll();
+    Type(furnace, "-.2");
+    QTest::keyClick(furnace, Qt::Key_Return);
+    for (auto [k, v] : values.asKeyValueRange())
+        EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), k), float(core::ParseNumber(QString(v).replace(u',', u'.'))))
+            << k;
+    // the results are those of the stored inputs, in the pane and the list
+    app::AppState check = state;
+    ASSERT_TRUE(regime::LoadRegimeInputs(check));
+    engine::CalculateRegime(check.calcInputs(), check.steam, check.results);
+    ASSERT_GT(check.results[0], 1.0f);
+    EXPECT_EQ(listed(1), QStringList({core::StoredForm(check.results[0])}));
+    EXPECT_NE(value(QStringLiteral("КПД")), QStringLiteral("0"));
+    ASSERT_TRUE(regime::LoadRegimeResults(check));
+    EXPECT_FLOAT_EQ(check.results[0], state.results[0]);
+
+    // once calculated, an Enter in a saving field with nothing else changed only saves
+    const QByteArray results = ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat")));
+    furnace->setFocus();
+    furnace->selectAll();
+    Type(furnace, "-.3");
+    QTest::keyClick(furnace, Qt::Key_Return);
+    EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), 6), -0.3f);
+    EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
+
+    // the steam boiler with an economiser: the draught frame from the furnace down
+    QStringList steam = HotWaterGasGeneral(QStringLiteral("Пар"));
+    steam[object::BoilerType] = object::kSteamBoiler;
+    steam[object::SteamOutputUnit] = QStringLiteral("т/час");
+    steam[object::Economiser] = object::kWithEconomiser;
+    const QList<int> steamOrder = regime::TabOrder(regime::VisibilityFor(steam));
+    const qsizetype at = steamOrder.indexOf(6);
+    ASSERT_GE(at, 0);
+    EXPECT_EQ(steamOrder.mid(at, 3), (QList<int>{6, 20, 16}));
+}
+
 TEST_F(RegimeWorkTest, PasteIsFilteredLikeTyping) {
     openNew(HotWaterGasGeneral(QStringLiteral("К")));
     QLineEdit* t = editor()->T[3];
@@ -435,17 +508,100 @@ TEST_F(RegimeWorkTest, ARegimeWithoutResultsIsRepairedWhenTheObjectOpens) {
     EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join("|").toStdString();
 }
 
+// The header names the selected regime by its own number, wherever the sort puts it.
 TEST_F(RegimeWorkTest, TheListHeaderFollowsTheSelectedRegimeThroughASort) {
     openNew(HotWaterGasGeneral(QStringLiteral("К")));
     typeCompleteRegime();
     regimes()->button(QStringLiteral("Добавить"))->trigger();
-    ASSERT_EQ(regimes()->ListView1->headerItem()->text(0), QStringLiteral("Режим № 1/ 2"));
+    // the new regime, not yet calculated, stands first
+    ASSERT_EQ(listed(0).first(), QStringLiteral("Режим №  2.Dat"));
+    ASSERT_EQ(regimes()->ListView1->headerItem()->text(0), QStringLiteral("Режим № 2/ 2"));
     // the new regime gets a load above the first one's and moves down the list
     enter(0, "200");
     for (int k : {11, 12, 13, 14, 15, 17, 18, 22, 23, 41}) enter(k, editor()->T[k]->text().trimmed());
     ASSERT_EQ(listed(0).last(), QStringLiteral("Режим №  2.Dat"));
     EXPECT_EQ(regimes()->ListView1->headerItem()->text(0), QStringLiteral("Режим № 2/ 2"));
     EXPECT_EQ(wb->status(2), QStringLiteral("Режим № 2/ 2"));
+    ASSERT_TRUE(regimes()->selectRow(0));
+    EXPECT_EQ(regimes()->ListView1->headerItem()->text(0), QStringLiteral("Режим № 1/ 2"));
+}
+
+// The ticks of the list choose the regimes of the card; they are kept with the object, so a
+// reopened object offers the same card, through sorts, deletes and a damaged choice file.
+TEST_F(RegimeWorkTest, TheCardsTicksAreKeptWithTheObject) {
+    const QString name = QStringLiteral("Котельная школы №3");
+    openDemo(name);
+    const QStringList keys = listed(0);
+    ASSERT_GE(keys.size(), 3);
+    auto item = [&](const QString& key) {
+        for (int i = 0; i < regimes()->ListView1->topLevelItemCount(); ++i)
+            if (regimes()->ListView1->topLevelItem(i)->text(0) == key) return regimes()->ListView1->topLevelItem(i);
+        return static_cast<QTreeWidgetItem*>(nullptr);
+    };
+    auto ticked = [&] {
+        QStringList l;
+        for (const app::RegimeRow& r : state.regimeList.rows)
+            if (r.ticked) l.append(r.key);
+        std::sort(l.begin(), l.end());
+        return l;
+    };
+    QStringList all = keys;
+    std::sort(all.begin(), all.end());
+    ASSERT_EQ(ticked(), all);
+    const QString off = keys[1];
+    item(off)->setCheckState(0, Qt::Unchecked);
+    EXPECT_EQ(ReadBytes(file(regime::kCardChoiceFile)), core::EncodeCp1251(off + QStringLiteral("\r\n")));
+    QStringList rest = all;
+    rest.removeAll(off);
+    EXPECT_EQ(ticked(), rest);
+    // a calculation re-sorts the list: the choice stays
+    regimes()->button(QStringLiteral("Всех"))->trigger();
+    settle();
+    EXPECT_EQ(ticked(), rest);
+    EXPECT_EQ(item(off)->checkState(0), Qt::Unchecked);
+
+    // closed and opened again: the same card
+    frame().MDIForm1_Close();
+    settle();
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(name));
+    settle();
+    EXPECT_EQ(ticked(), rest);
+    ASSERT_NE(item(off), nullptr);
+    EXPECT_EQ(item(off)->checkState(0), Qt::Unchecked);
+    EXPECT_TRUE(dialogs.messages().isEmpty()) << dialogs.messages().join(u'|').toStdString();
+
+    // the regime left off is deleted with the Delete key, which asks as the button does: its
+    // name leaves the file with it
+    ASSERT_TRUE(regimes()->selectRow(static_cast<int>(listed(0).indexOf(off))));
+    dialogs.shown.clear();
+    QTest::keyClick(regimes()->ListView1, Qt::Key_Delete);
+    ASSERT_EQ(dialogs.count(QStringLiteral("question")), 1);
+    ASSERT_NE(listed(0).indexOf(off), -1);  // "Нет"
+    dialogs.answers = {app::Answer::Yes};
+    QTest::keyClick(regimes()->ListView1, Qt::Key_Delete);
+    settle();
+    ASSERT_EQ(listed(0).indexOf(off), -1);
+    // Insert adds a regime as "Добавить" does
+    const qsizetype before = listed(0).size();
+    QTest::keyClick(regimes()->ListView1, Qt::Key_Insert);
+    settle();
+    EXPECT_EQ(listed(0).size(), before + 1);
+    EXPECT_TRUE(regimes()->button(QStringLiteral("Добавить"))->toolTip().contains(QStringLiteral("Insert")));
+    QStringList choice;
+    ASSERT_TRUE(regime::ReadCardChoice(state.currentObjectFolder, choice));
+    EXPECT_TRUE(choice.isEmpty()) << choice.join(u'|').toStdString();
+
+    // a choice file that is not one is named, and every regime is on the card
+    frame().MDIForm1_Close();
+    settle();
+    WriteBytes(core::JoinPath(objectFolder(name), regime::kCardChoiceFile), "garbage\r\n");
+    dialogs.shown.clear();
+    ASSERT_TRUE(wb->openObject(name));
+    settle();
+    ASSERT_EQ(dialogs.messages().size(), 1);
+    EXPECT_TRUE(dialogs.messages()[0].contains(regime::kCardChoiceFile)) << dialogs.messages()[0].toStdString();
+    EXPECT_EQ(ticked().size(), listed(0).size());
 }
 
 TEST_F(RegimeWorkTest, RegimeListAndTaskPaneCannotBeLostOtherWindowsComeBack) {

@@ -3,6 +3,9 @@
 // workbook export, the instrument limits editor, and "± U" in the results pane.
 
 #include <QComboBox>
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
 #include <QRegularExpression>
 #include <QDirIterator>
 #include <QPushButton>
@@ -10,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "core/textfile.h"
+#include "support/xlsxread.h"
 #include "results/instrumentlimits.h"
 #include "results/ui/navig.h"
 #include "test_frame_fixture.h"
@@ -62,12 +66,37 @@ TEST_F(TuningWindowTest, TheSchoolsStepsTheOptimumTheWorkbookAndTheLimits) {
     if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
         w->grab().save(dir + QStringLiteral("/tuning.png"));
 
-    // the workbook beside the object's other tables; offscreen nothing opens it, so it is named
-    QTest::mouseClick(w->Export, Qt::LeftButton);
+    // the workbook: asked where (the object's folder offered), then offered to open
     const QString book = core::JoinPath(state.currentObjectFolder, tuning::kTuningWorkbook);
+    dialogs.shown.clear();
+    QTest::mouseClick(w->Export, Qt::LeftButton);
+    ASSERT_EQ(dialogs.count(QStringLiteral("save")), 1);
+    EXPECT_EQ(dialogs.shown[0].preset, book);
+    EXPECT_FALSE(QFileInfo::exists(book));  // cancelled: nothing written
+    dialogs.files = {book};
+    QTest::mouseClick(w->Export, Qt::LeftButton);
     EXPECT_TRUE(QFileInfo::exists(book));
     ASSERT_FALSE(dialogs.shown.isEmpty());
+    EXPECT_EQ(dialogs.shown.last().kind, QStringLiteral("question"));
     EXPECT_TRUE(dialogs.shown.last().text.contains(tuning::kTuningWorkbook));
+    // the experiments sheet holds the numbers as the results show them, no float noise
+    const QMap<QString, QString> cells = testing_support::SheetCells(book, 2);
+    int numbers = 0;
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+        if (it.key().mid(1) == u"1") continue;  // the header
+        bool ok = false;
+        const double v = it.value().toDouble(&ok);
+        if (!ok) continue;
+        ++numbers;
+        // the shortest form of the single-precision value, not its widening to double
+        // (1.210000038146973 for 1.21)
+        char text[32];
+        *std::to_chars(text, text + sizeof text - 1, static_cast<float>(v)).ptr = '\0';
+        EXPECT_NEAR(v, std::strtod(text, nullptr), 1e-12 * std::max(1.0, std::abs(v)))
+            << it.key().toStdString() << " " << it.value().toStdString();
+    }
+    EXPECT_GT(numbers, 10);
+    EXPECT_TRUE(testing_support::ZipPart(book, QStringLiteral("xl/styles.xml")).contains("0.00"));
 
     // the limits editor: a wrong value is refused, a good one written for the whole program
     tuning::fPogr editor(*wb, w);

@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 namespace app {
@@ -58,6 +61,14 @@ std::optional<QString> QtDialogs::input(const QString& prompt, const QString& ti
     box.setInputMode(QInputDialog::TextInput);
     box.setTextValue(preset);
     box.resize(InputBoxWidth(box, preset), box.sizeHint().height());
+    // a file name comes with its name selected and its extension not, so typing a new name
+    // keeps the extension ("протокол.xls": "протокол")
+    static const QRegularExpression extension(QStringLiteral("\\.[A-Za-z0-9]{2,4}$"));
+    const QRegularExpressionMatch m = extension.match(preset);
+    if (m.hasMatch() && m.capturedStart() > 0)
+        if (auto* field = box.findChild<QLineEdit*>()) {
+            QTimer::singleShot(0, field, [field, length = m.capturedStart()] { field->setSelection(0, int(length)); });
+        }
     if (box.exec() != QDialog::Accepted) return std::nullopt;
     return box.textValue();
 }

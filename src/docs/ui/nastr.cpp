@@ -34,7 +34,9 @@ Nastr::Nastr(app::AppState& state, app::Dialogs& dialogs, QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, &Nastr::Nastr_Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Nastr::Nastr_Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &QDialog::close);
-    connect(List1, &QListWidget::itemClicked, this, [this] { Command2->setEnabled(true); });
+    // a highlighted row can be deleted, whether the mouse or the keys highlighted it
+    connect(List1, &QListWidget::itemSelectionChanged, this,
+            [this] { Command2->setEnabled(!List1->selectedItems().isEmpty()); });
 
     auto* buttons = new QVBoxLayout;
     buttons->addWidget(Command1);
@@ -73,8 +75,13 @@ void Nastr::Nastr_Command1_Click() {
 }
 
 void Nastr::Nastr_Command2_Click() {
-    const int row = List1->currentRow();
-    if (row < 0) return;
+    const QList<QListWidgetItem*> selected = List1->selectedItems();
+    if (selected.isEmpty()) return;
+    const int row = List1->row(selected.first());
+    // an entry removed cannot come back: ask first, "Нет" by default
+    if (dialogs_.question(QStringLiteral("Удалить из списка: ") + List1->item(row)->text() + QStringLiteral(" ?"),
+                          app::kDeleteQuestionTitle, app::Icon::Question) != app::Answer::Yes)
+        return;
     delete List1->takeItem(row);
     Command2->setEnabled(false);
     // the file's own lines, so an entry shown shortened is written back whole

@@ -18,8 +18,10 @@
 #include <QGroupBox>
 
 #include "object/emissionnorms.h"
+#include "app/writerefusal.h"
 #include "object/reflists.h"
 #include "object/generaldata.h"
+#include "object/generalranges.h"
 
 namespace object {
 
@@ -165,14 +167,30 @@ void OD::entryPicked(int entry) {
     }
 }
 
+bool OD::refuseOutOfRange(int entry) {
+    const QString text = COD[entry]->currentText();
+    if (text == saved_.value(entry)) return false;
+    const QString range = GeneralRangeError(entry, text, COD[FuelType]->currentText());
+    if (range.isEmpty()) return false;
+    // the value that was saved comes back; the user is told which entry and range
+    COD[entry]->setEditText(saved_.value(entry));
+    wb_.dialogs().message(range + QStringLiteral(". Значение не принято."), app::kProgramTitle, app::Icon::Warning);
+    return true;
+}
+
+void OD::entryLeft(int entry) { refuseOutOfRange(entry); }
+
 bool OD::save(bool recalculateNow) {
     app::AppState& s = wb_.state();
+    for (int entry : {CalorificValue, FuelDensity, Co2Max, NominalOutput, OwnNeedsLoss}) refuseOutOfRange(entry);
     const QStringList values = fields();
     s.general = values;
     if (s.currentObjectFolder.isEmpty()) return false;
     QString why;
     if (!WriteGeneralData(s.currentObjectFolder, values, &why)) {
-        wb_.dialogs().message(QStringLiteral("Ошибка при записи файла ") + kGeneralFile + QStringLiteral(" !"),
+        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Общие данные не сохранены"),
+                                                    QStringLiteral("Ошибка при записи файла ") + kGeneralFile +
+                                                        QStringLiteral(" !")),
                               app::kProgramTitle, app::Icon::Warning);
         return false;
     }

@@ -36,12 +36,16 @@ protected:
     KeyRule keyRule(int entry) const override;
     void entryPicked(int entry) override;
     bool restoreEntry(int entry) override;
+    // Leaving an entry with a value no fuel or boiler can have brings the saved one back.
+    void entryLeft(int entry) override;
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void pickNorms();
     void showNormsNote();
+    // A changed entry outside its range is refused (told, the saved value back); true then.
+    bool refuseOutOfRange(int entry);
 
     app::Workbench& wb_;
     QString normsChoice_;  // as the object's file holds it

@@ -19,6 +19,7 @@
 #include "app/dialogs.h"
 #include "app/state.h"
 #include "app/ui/keys.h"
+#include "app/writerefusal.h"
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "object/ui/edinic.h"
@@ -191,11 +192,16 @@ void Regim::build() {
     auto* columns = new QHBoxLayout(content);
     columns->addLayout(left);
     columns->addLayout(right);
+    // a wider window leaves the groups as they are: the room goes to the right
+    columns->addStretch(1);
 
     auto* scroll = new QScrollArea;
     scroll->setWidget(content);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
+    // the scroll area is no stop of its own: a value typed there would be lost
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll_ = scroll;
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(scroll);
@@ -252,23 +258,28 @@ QStringList Regim::fieldTexts() const {
 void Regim::setFieldTexts(const QStringList& texts) {
     for (int k = 0; k < 43; ++k) T[k]->setText(texts.value(k));
     stored_ = fieldTexts();
+    calculated_ = stored_;
 }
 
 bool Regim::hasPendingEdit() const { return fieldTexts() != stored_; }
 
+bool Regim::needsCalculation() const {
+    const QStringList texts = fieldTexts();
+    for (int k = 0; k < 43; ++k)
+        if (texts[k] != calculated_.value(k) && RecalculatesOnEnter(k)) return true;
+    return false;
+}
+
 bool Regim::commitPendingEdit() {
     if (!hasPendingEdit()) return true;
-    // saved and calculated as Enter in the changed field would do it
-    const QStringList texts = fieldTexts();
-    bool calculate = false;
-    for (int k = 0; k < 43; ++k)
-        if (texts[k] != stored_.value(k) && RecalculatesOnEnter(k)) calculate = true;
-    return saveAndCalculate(calculate);
+    // saved, and calculated when an input the results depend on changed
+    return saveAndCalculate(false);
 }
 
 void Regim::clearFields() {
     for (QLineEdit* t : T) t->clear();
     stored_ = fieldTexts();
+    calculated_ = stored_;
 }
 
 void Regim::setFramesEnabled(bool enabled) {
@@ -322,14 +333,20 @@ bool Regim::saveAndCalculate(bool calculate) {
             return false;
         }
     }
+    // an input the results depend on that changed since the last calculation calls for
+    // one, whichever field the Enter came from
+    calculate = calculate || needsCalculation();
     QString error;
     if (!SaveRegimeInputs(s, texts, &error)) {
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile,
+        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
+                                                    QStringLiteral("Ошибка записи файла. Режим не сохранен: ") +
+                                                        s.currentRegimeFile),
                               app::kProgramTitle, app::Icon::Warning);
         return false;
     }
     stored_ = texts;
     if (!calculate) return true;
+    calculated_ = texts;
     return CalculateAndShow(wb_, this);
 }
 
@@ -359,6 +376,19 @@ void Regim::setTabOrderOfFields() {
     const QList<int> order = TabOrder(vis_);
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(T[order[i - 1]], T[order[i]]);
     if (!order.isEmpty()) QWidget::setTabOrder(T[order.last()], Command1);
+}
+
+void Regim::focusNeighbour(int k, bool forward) {
+    QList<int> order;
+    for (int f : TabOrder(vis_))
+        if (T[f]->isVisibleTo(this) && T[f]->isEnabled()) order.append(f);
+    if (order.isEmpty()) return;
+    const qsizetype at = order.indexOf(k);
+    const qsizetype n = order.size();
+    const qsizetype next = at < 0 ? 0 : (at + (forward ? 1 : n - 1)) % n;
+    QLineEdit* t = T[order[next]];
+    t->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    if (scroll_) scroll_->ensureWidgetVisible(t);
 }
 
 void Regim::focusFirstField() {
@@ -400,6 +430,11 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress: {
             auto* key = static_cast<QKeyEvent*>(event);
             if (app::IsFrameShortcut(key)) return false;
+            const bool noOtherModifier = !(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && noOtherModifier) {
+                focusNeighbour(k, key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+                return true;
+            }
             if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
                 Regim_T_Enter(k);
                 return true;

@@ -14,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QScrollArea;
 
 namespace regime {
 
@@ -47,6 +48,9 @@ public:
     bool saveAndCalculate(bool calculate);
     // A field changed since the regime was loaded or saved.
     bool hasPendingEdit() const;
+    // Whether an input the results depend on changed since the last calculation (or the
+    // load) of the regime, saved by an Enter in another field or not saved yet.
+    bool needsCalculation() const;
     // Saves (and, when a changed field calls for it, calculates) what was typed without
     // Enter; true when nothing was pending or it was saved.
     bool commitPendingEdit();
@@ -69,12 +73,17 @@ private:
     void insertFiltered(QLineEdit* t, int k, const QString& text);
     void pasteFiltered(QLineEdit* t, int k);
     void setTabOrderOfFields();
+    // Tab and Shift+Tab: the next or previous visible field in the tab order, wrapping
+    // round, so no keystroke lands on a stop the user cannot see.
+    void focusNeighbour(int k, bool forward);
 
     app::Workbench& wb_;
     EditorVisibility vis_;
     QList<QGroupBox*> frames_;
     QList<QLabel*> headings_;
-    QStringList stored_;  // the field texts as loaded or last saved; Escape brings one back  // column headings of the groups with two measuring points
+    QStringList stored_;      // the field texts as loaded or last saved; Escape brings one back
+    QStringList calculated_;  // the field texts as loaded or last calculated
+    QScrollArea* scroll_ = nullptr;
 };
 
 }  // namespace regime

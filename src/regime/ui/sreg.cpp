@@ -4,6 +4,7 @@
 #include <QBrush>
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QProgressDialog>
 #include <QRegularExpression>
 #include <QToolBar>
@@ -14,10 +15,14 @@
 #include "app/state.h"
 #include "app/ui/marks.h"
 #include "app/ui/pictures.h"
+#include "app/writerefusal.h"
 #include "core/numbers.h"
+#include "core/names.h"
 #include "core/textfile.h"
+#include "object/generaldata.h"
 #include "object/units.h"
 #include "regime/calculation.h"
+#include "regime/cardchoice.h"
 #include "regime/regimestore.h"
 #include "regime/ui/fproverca.h"
 #include "regime/ui/regim.h"
@@ -28,9 +33,12 @@ namespace {
 
 void Warn(app::Workbench& wb, const QString& text) { wb.dialogs().message(text, app::kProgramTitle, app::Icon::Warning); }
 
-// "Режим № 3/ 5": the selected row's position and the regime count.
-QString SelectionHeader(int row, int count) {
-    return QStringLiteral("Режим №") + core::CounterForm(row + 1, true) + u'/' + core::CounterForm(count, true);
+// "Режим № 3/ 5": the selected regime's own number (the list is sorted by load, so its
+// position is no regime) and the regime count; a regime file without a number gives its row.
+QString SelectionHeader(const app::RegimeListModel& list, int row, int count) {
+    const std::optional<int> number = RegimeNumberOf(list.rows.value(row).key);
+    return QStringLiteral("Режим №") + core::CounterForm(number ? *number : row + 1, true) + u'/' +
+           core::CounterForm(count, true);
 }
 
 // The number in a regime file name ("Режим №  12.Dat" gives "12"); the file name itself
@@ -52,7 +60,9 @@ bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent) {
     app::AppState& s = wb.state();
     const CalcResult r = CalculateCurrentRegime(s, [noticeParent](const QString& m) { ShowNotice(noticeParent, m); });
     if (r.outcome == CalcOutcome::FileError)
-        Warn(wb, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
+        Warn(wb, app::WriteFailureText(s, QStringLiteral("Результаты не сохранены"),
+                                       QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") +
+                                           s.currentResultsFile));
     const QString warning = SortRegimeList(s);
     if (!warning.isEmpty()) Warn(wb, warning);
     AfterCalculation(wb);
@@ -70,8 +80,8 @@ SReg::SReg(app::Workbench& wb) : wb_(wb), regimeIcon_(app::ProgramIcon(QStringLi
     const struct {
         const char *key, *tip, *icon;
     } buttons[] = {{"Всех", "Расчитать все режимы", "calcall"},
-                   {"Удалить", "Удалить режим", "delete"},
-                   {"Добавить", "Добавить режим", "add"},
+                   {"Удалить", "Удалить режим (Delete)", "delete"},
+                   {"Добавить", "Добавить режим (Insert)", "add"},
                    {"Расчитать", "Расчитать режим", "calc"}};
     for (const auto& b : buttons) {
         const QString key = QString::fromUtf8(b.key);
@@ -100,6 +110,7 @@ SReg::SReg(app::Workbench& wb) : wb_(wb), regimeIcon_(app::ProgramIcon(QStringLi
     ListView1->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     connect(ListView1, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) { itemClicked(item); });
     connect(ListView1, &QTreeWidget::itemChanged, this, &SReg::itemChanged);
+    ListView1->installEventFilter(this);
 
     auto* top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -117,6 +128,11 @@ SReg::SReg(app::Workbench& wb) : wb_(wb), regimeIcon_(app::ProgramIcon(QStringLi
     object::LoadObjectUnits(s.currentObjectFolder, s.templateFolder, s.units);
     QString error;
     if (!ReadRegimeCounters(s, &error)) Warn(wb, kFillWarning);
+    // the regimes the user left off the card stay off (the sort reads the choice); a
+    // choice that cannot be read is told, and every regime is on the card
+    QStringList offCard;
+    if (!ReadCardChoice(s.currentObjectFolder, offCard, &error))
+        Warn(wb, QStringLiteral("Выбор режимов для карты не прочитан, в карту включены все режимы: ") + error);
     s.showRegimeResults = [this] {
         refresh();
         if (auto* pane = wb_.window<app::TaskPaneView>(app::WindowKind::Navig)) pane->showResults();
@@ -182,7 +198,7 @@ void SReg::refresh() {
     // a re-sort moves the selected regime: the header follows its new position
     const int selected = s.regimeList.selectedRow();
     if (selected >= 0 && s.regimeList.header.startsWith(QStringLiteral("Режим №"))) {
-        const QString header = SelectionHeader(selected, s.regimeCount);
+        const QString header = SelectionHeader(s.regimeList, selected, s.regimeCount);
         if (header != s.regimeList.header) {
             wb_.state().regimeList.header = header;
             if (wb_.status(2).startsWith(QStringLiteral("Режим №"))) wb_.setStatus(2, header);
@@ -211,8 +227,12 @@ void SReg::setButtons(bool all, bool del, bool add, bool calc) {
 void SReg::itemChanged(QTreeWidgetItem* item, int column) {
     if (filling_ || column != 0) return;
     const int row = ListView1->indexOfTopLevelItem(item);
-    auto& rows = wb_.state().regimeList.rows;
-    if (row >= 0 && row < rows.size()) rows[row].ticked = item->checkState(0) == Qt::Checked;
+    app::AppState& s = wb_.state();
+    if (row < 0 || row >= s.regimeList.rows.size()) return;
+    // the choice is kept with the object, so the next card holds what the user ticked
+    QString error;
+    if (!SetOnCard(s, s.regimeList.rows[row].key, item->checkState(0) == Qt::Checked, &error))
+        Warn(wb_, QStringLiteral("Выбор режимов для карты не сохранен: ") + error);
 }
 
 void SReg::itemClicked(QTreeWidgetItem* item) { selectRow(ListView1->indexOfTopLevelItem(item)); }
@@ -234,7 +254,7 @@ bool SReg::selectRow(int row) {
     }
     for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
     s.setCurrentRegime(s.regimeList.rows[row].key);
-    s.regimeList.header = SelectionHeader(row, s.regimeCount);
+    s.regimeList.header = SelectionHeader(s.regimeList, row, s.regimeCount);
     ListView1->headerItem()->setText(0, s.regimeList.header);
     wb_.setStatus(2, s.regimeList.header);
     wb_.setAnalyserCommandEnabled(true);
@@ -255,6 +275,23 @@ bool SReg::selectRow(int row) {
     ShowRegimeResults(s);
     if (editor) editor->setFramesEnabled(true);
     return true;
+}
+
+bool SReg::eventFilter(QObject* watched, QEvent* event) {
+    // Insert and Delete in the list add and delete a regime as the buttons do (the delete
+    // asks first), when the button is available
+    if (watched == ListView1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QString command = key->modifiers() != Qt::NoModifier ? QString()
+                                : key->key() == Qt::Key_Insert     ? QStringLiteral("Добавить")
+                                : key->key() == Qt::Key_Delete     ? QStringLiteral("Удалить")
+                                                                   : QString();
+        if (!command.isEmpty()) {
+            if (button(command)->isEnabled()) SReg_Toolbar5_ButtonClick(command);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void SReg::activated() {
@@ -347,11 +384,15 @@ void SReg::DeleteRegime() {
         return;
     QString error;
     if (!DeleteRegimeFiles(s, &error)) {
-        Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
+        Warn(wb_, app::WriteFailureText(s, QStringLiteral("Режим не удален"),
+                                        QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile +
+                                            s.currentRegimeFile));
         return;
     }
-    // the regime's q5 surfaces go with it (a failure leaves only an unused file)
+    // the regime's q5 surfaces go with it (a failure leaves only an unused file); its place
+    // in the card's choice too, so a later regime of its name starts ticked
     regime::DeleteQ5File(s.currentObjectFolder, s.currentRegimeFile);
+    if (OffCardSet(s).contains(s.currentRegimeFile.toLower())) SetOnCard(s, s.currentRegimeFile, true);
     const QString warning = FillRegimeList(s);
     if (!warning.isEmpty()) Warn(wb_, warning);
     refresh();
@@ -369,7 +410,10 @@ void SReg::AddRegime() {
     app::AppState& s = wb_.state();
     QString error, warning;
     if (!NewRegime(s, &error, &warning)) {
-        Warn(wb_, error == kLimitRefusal ? error : QStringLiteral("Ошибка записи файла. Режим не создан: ") + error);
+        Warn(wb_, error == kLimitRefusal ? error
+                                         : app::WriteFailureText(s, QStringLiteral("Режим не создан"),
+                                                                 QStringLiteral("Ошибка записи файла. Режим не создан: ") +
+                                                                     error));
         return;
     }
     if (!warning.isEmpty()) Warn(wb_, warning);
@@ -385,6 +429,8 @@ void SReg::AddRegime() {
         return;
     }
     refresh();
+    if (core::SameName(s.general.value(object::Q5Mode), object::kQ5EachRegime))
+        wb_.setStatus(3, QStringLiteral("q5 нового режима не задан: рассчитайте его по поверхностям этого режима (q5...)"));
 }
 
 void SReg::CalculateRegime() {

@@ -46,6 +46,9 @@ public:
 
     void activated() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     // The list, the pane and the editor show the regime that was current, after a
     // recalculation of several regimes; its failures are told.

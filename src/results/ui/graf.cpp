@@ -71,7 +71,7 @@ void GraphCanvas::paintCurve(const GraphData& data, const QColor& curve, bool ov
     style.background = withScales_ ? kAreaBackground : palette().color(QPalette::Window);
     style.grid = palette().color(QPalette::Button).darker(110);
     DrawCurve(p, QRectF(QPointF(0, 0), QSizeF(picture_.size())), data, style);
-    ranges_ = ComputeRanges(data, picture_.width(), picture_.height());
+    ranges_ = GraphRanges(data, picture_.width(), picture_.height());
     scalesShown_ = withScales_;
 }
 

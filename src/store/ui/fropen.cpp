@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -355,6 +357,15 @@ void frOpen::frOpen_Form_Load() {
 }
 
 void frOpen::fillObjectList() {
+    app::AppState& s = wb_.state();
+    // a missing objects folder is named, and can be made here without a restart
+    if (!s.objectsFolder.isEmpty() && !QFileInfo(s.objectsFolder).exists() &&
+        wb_.dialogs().question(QStringLiteral("Нет папки объектов ") + QDir::toNativeSeparators(s.objectsFolder) +
+                                   QStringLiteral(".\nСоздать ее сейчас?"),
+                               kProgramTitle, Icon::Question) == Answer::Yes &&
+        !QDir().mkpath(s.objectsFolder))
+        wb_.dialogs().message(QStringLiteral("Папка объектов не создана: ") + QDir::toNativeSeparators(s.objectsFolder),
+                              kProgramTitle, Icon::Warning);
     const ObjectList list = FillObjectList(wb_.state());
     lvAll->setEntries(list.names, list.header);
     wb_.setStatus(2, list.header);
@@ -363,7 +374,14 @@ void frOpen::fillObjectList() {
     if (!current.isEmpty())
         for (int i = 0; i < lvAll->count(); ++i)
             if (lvAll->entry(i) == current) lvAll->setCurrentRowQuietly(i);
-    if (!list.ok) wb_.dialogs().message(kObjectListPathError, kProgramTitle, Icon::Warning);
+    if (!list.ok)
+        wb_.dialogs().message(kObjectListPathError + QStringLiteral(": ") + QDir::toNativeSeparators(s.objectsFolder) +
+                                  (QFileInfo(s.objectsFolder).exists()
+                                       ? QStringLiteral(".\nПроверьте, что это папка и ее можно читать, или запустите "
+                                                        "программу с другой папкой: kalvaro --home ПАПКА")
+                                       : QStringLiteral(".\nПапки нет: откройте список снова и согласитесь создать ее, "
+                                                        "или запустите программу с другой папкой: kalvaro --home ПАПКА")),
+                              kProgramTitle, Icon::Warning);
 }
 
 void frOpen::frOpen_Command1_Click() {

@@ -8,6 +8,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QKeyEvent>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
@@ -29,6 +30,8 @@ NewOt::NewOt(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(true,
 
     COD[BoilerType]->setToolTip(QStringLiteral("Обязательно внести значение до нажатия на кнопку ввод"));
     COD[FuelType]->setToolTip(QStringLiteral("Обязательно внести значение до нажатия на кнопку <ввод>"));
+    COD[Economiser]->setToolTip(
+        QStringLiteral("Хвостовые поверхности котла: с экономайзером или без экономайзера"));
 
     Command4 = new QPushButton(QStringLiteral("Ввод"));
     Command4->setObjectName(QStringLiteral("Command4"));
@@ -61,6 +64,7 @@ NewOt::NewOt(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(true,
                 Command4->setEnabled(true);
         });
     activated();
+    initial_ = fields();
 }
 
 void NewOt::fillFrom(const QStringList& general) {
@@ -68,6 +72,12 @@ void NewOt::fillFrom(const QStringList& general) {
     while (values.size() < kGeneralCount) values.append(QString());
     values[ObjectName].clear();
     setFields(values);
+    initial_ = fields();
+}
+
+void NewOt::showEntryTip(int entry) {
+    QComboBox* box = COD[entry];
+    QToolTip::showText(box->mapToGlobal(QPoint(0, box->height())), box->toolTip(), box);
 }
 
 void NewOt::activated() {
@@ -137,7 +147,11 @@ bool NewOt::NewOt_Command4_Click() {
     if (!check.ok) {
         d.message(check.text, check.title, app::Icon::Warning);
         if (check.page) showPage(check.page);
-        if (check.focusEntry >= 0) COD[check.focusEntry]->setFocus();
+        if (check.focusEntry >= 0) {
+            COD[check.focusEntry]->setFocus();
+            // the economiser choice has no caption of its own: its tip says what is meant
+            if (check.focusEntry == Economiser) showEntryTip(Economiser);
+        }
         return false;
     }
     QString why, unitsWarning;
@@ -166,8 +180,13 @@ void NewOt::closeWindow() {
 }
 
 void NewOt::keyPressEvent(QKeyEvent* event) {
-    // Escape that no field took for itself cancels as "Отмена" does
+    // Escape that no field took for itself (an open list closes on its own) cancels as
+    // "Отмена" does, but what was typed is not thrown away without a question
     if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (fields() != initial_ &&
+            wb_.dialogs().question(QStringLiteral("Закрыть окно \"Новый объект\"? Введенные данные будут потеряны."),
+                                   app::kProgramTitle, app::Icon::Question) != app::Answer::Yes)
+            return;
         closeWindow();
         return;
     }

@@ -38,9 +38,11 @@ protected:
 
 private:
     void closeWindow();
+    void showEntryTip(int entry);
 
     app::Workbench& wb_;
     bool created_ = false;
+    QStringList initial_;  // the fields as the window opened; Escape asks before dropping more
 };
 
 }  // namespace store

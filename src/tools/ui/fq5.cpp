@@ -14,6 +14,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/writerefusal.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "regime/regimestore.h"
@@ -319,12 +320,16 @@ void fQ5::fQ5_Command1_Click() {
         TakeQ5(s, fields, cellText(kQ5PercentCell), [this](const QString& m) { regime::ShowNotice(this, m); });
     if (editor) editor->setFieldTexts(fields);
     if (!r.saved) {
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile,
+        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
+                                                    QStringLiteral("Ошибка записи файла. Режим не сохранен: ") +
+                                                        s.currentRegimeFile),
                               app::kProgramTitle, app::Icon::Warning);
         return;
     }
     if (r.calc.outcome == regime::CalcOutcome::FileError)
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile,
+        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Результаты не сохранены"),
+                                                    QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") +
+                                                        s.currentResultsFile),
                               app::kProgramTitle, app::Icon::Warning);
     if (!r.sortWarning.isEmpty()) wb_.dialogs().message(r.sortWarning, app::kProgramTitle, app::Icon::Warning);
     // the list shows the new order and the pane the new results

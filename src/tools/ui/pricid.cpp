@@ -13,6 +13,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/writerefusal.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "object/generaldata.h"
@@ -179,7 +180,9 @@ void Pricid::Pricid_Option1_Click(int k) {
     if (editor) editor->setFieldTexts(fields);
     QString error;
     if (!regime::SaveRegimeInputs(s, fields, &error)) {
-        wb_.dialogs().message(QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile,
+        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
+                                                    QStringLiteral("Ошибка записи файла. Режим не сохранен: ") +
+                                                        s.currentRegimeFile),
                               app::kProgramTitle, app::Icon::Warning);
         return;
     }

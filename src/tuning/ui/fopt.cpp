@@ -153,16 +153,22 @@ void fOpt::fOpt_Steps_Click(int index) {
 
 void fOpt::fOpt_Export_Click() {
     const app::AppState& s = wb_.state();
-    const QString path = core::JoinPath(s.currentObjectFolder, kTuningWorkbook);
+    // asked where, as the graph export asks: the object's folder is offered
+    const QString path = wb_.dialogs().saveFileName(QStringLiteral("Сохранить таблицу опытов в MS Excel"),
+                                                    core::JoinPath(s.currentObjectFolder, kTuningWorkbook),
+                                                    QStringLiteral("Книга Excel (*.xlsx)"));
+    if (path.isEmpty()) return;
     QString error;
     if (!WriteTuningWorkbook(path, s.currentObjectName, steps_, &error)) {
         wb_.dialogs().message(QStringLiteral("Таблица не записана: ") + error, QStringLiteral("Ошибка !"), app::Icon::Error);
         return;
     }
-    // opened with the platform's spreadsheet application, or named where nothing can open it
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        wb_.dialogs().message(QStringLiteral("Таблица записана: ") + path, QStringLiteral("Информация"),
-                              app::Icon::Information);
+    // opened with the platform's spreadsheet application when the user wants it
+    if (wb_.dialogs().question(QStringLiteral("Книга сохранена: ") + path + QStringLiteral("\nОткрыть ее?"),
+                               QStringLiteral("Информация"), app::Icon::Question) == app::Answer::Yes &&
+        !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        wb_.dialogs().message(QStringLiteral("Нет программы для открытия файла ") + path, app::kProgramTitle,
+                              app::Icon::Warning);
 }
 
 void fOpt::fOpt_Limits_Click() {
