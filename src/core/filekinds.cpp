@@ -1,6 +1,7 @@
 #include "core/filekinds.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstdlib>
 #include <vector>
 
@@ -142,6 +143,16 @@ QList<FileKind> BuildTable() {
     }
     t << Entry("lock", InObject, QStringLiteral(".~lock.Kalvaro#"), FileLayout::Plain, 4,
               [](int) { return CustomOf(IsLockLine, QStringLiteral("запись вида «computer=…», «user=…», «pid=…» или «time=…»")); });
+    // the regimes left off the card, by regime file name
+    t << List("card-choice", InObject, QStringLiteral("Sel_R.txt"), FileLayout::Plain, 0, 65536, [](int) {
+        return CustomOf(
+            [](const QString& l) {
+                static const QRegularExpression name(QStringLiteral("^\\s*Режим\\s*№\\s*\\d+\\s*\\.dat\\s*$"),
+                                                     QRegularExpression::CaseInsensitiveOption);
+                return name.match(l).hasMatch();
+            },
+            QStringLiteral("имя файла режима («Режим №  N.Dat»)"));
+    });
     t << List("analyser-log", InObject, QStringLiteral("Анализатор Режим *.csv"), FileLayout::Bytes, 0, 65536);
     // the template folder
     // reference lists: the windows cut an entry too long to show and say so

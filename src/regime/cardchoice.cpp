@@ -1,5 +1,6 @@
 #include "regime/cardchoice.h"
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
 #include "regime/regimestore.h"
@@ -9,22 +10,12 @@ namespace regime {
 bool ReadCardChoice(const QString& objectFolder, QStringList& offCard, QString* error) {
     offCard.clear();
     if (!core::ExistsNoCase(objectFolder, kCardChoiceFile)) return true;
-    const QString path = core::ResolvePath(objectFolder, kCardChoiceFile);
+    // checked against its kind in the file table: every line a regime file name
     QStringList lines;
-    if (!core::ReadTextLines(path, lines, error)) return false;
-    QStringList names;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QString name = lines[i].trimmed();
-        if (name.isEmpty() && i == lines.size() - 1) break;
-        if (!RegimeNumberOf(name)) {
-            if (error)
-                *error = path + QStringLiteral(": строка ") + QString::number(i + 1) +
-                         QStringLiteral(" не является именем файла режима");
-            return false;
-        }
-        names.append(name);
-    }
-    offCard = names;
+    if (!core::ReadKindFile(QStringLiteral("card-choice"), core::ResolvePath(objectFolder, kCardChoiceFile), lines,
+                            error))
+        return false;
+    for (const QString& line : lines) offCard.append(line.trimmed());
     return true;
 }
 
