@@ -63,9 +63,6 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
 
     area_->setObjectName(QStringLiteral("mdiArea"));
     area_->setBackground(QColor(128, 128, 128));
-    // a window whose content needs more room than a small screen gives stays reachable
-    area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     TabStrip1 = new QTabBar;
     TabStrip1->setObjectName(QStringLiteral("TabStrip1"));
     TabStrip1->setExpanding(false);
@@ -130,7 +127,6 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
                                                     screen->availableGeometry().adjusted(4, 34, -4, -4));
                 if (fit != w->geometry()) w->setGeometry(fit);
             }
-        if (auto* sub = qobject_cast<QMdiSubWindow*>(w); sub && sub->mdiArea() == area_) FitSubWindow(sub);
     }
     if (event->type() == QEvent::ShortcutOverride && C->isEnabled()) {
         const auto* key = static_cast<QKeyEvent*>(event);
