@@ -12,19 +12,19 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QFile>
-#include <QTemporaryDir>
-#include <QHashSeed>
-#include <memory>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHashSeed>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <QTextStream>
+#include <memory>
 
-#include "store/objectstore.h"
+#include "app/startup.h"
 #include "cli/analyser.h"
 #include "cli/demo.h"
 #include "cli/import.h"
@@ -32,19 +32,19 @@
 #include "cli/q5.h"
 #include "cli/report.h"
 #include "cli/tune.h"
-#include "app/startup.h"
 #include "core/names.h"
 #include "core/numbers.h"
+#include "object/emissionnorms.h"
 #include "object/generaldata.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
+#include "results/emissionverdicts.h"
 #include "results/graphcatalogue.h"
 #include "results/graphpainter.h"
-#include "results/xlsxexport.h"
-#include "object/emissionnorms.h"
-#include "results/emissionverdicts.h"
 #include "results/instrumentlimits.h"
 #include "results/resultrows.h"
+#include "results/xlsxexport.h"
+#include "store/objectstore.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "store/objectstore.h"
 #include "app/startup.h"
 #include "core/filekinds.h"
 #include "core/names.h"
 #include "object/generaldata.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
+#include "store/objectstore.h"
 
 namespace cli {
 
@@ -94,10 +94,11 @@ bool CheckOutputPath(const QString& path, QString& error) {
     }
     // every file the program keeps, in an object, a template or a program folder, whatever its case
     if (const core::FileKind* kind = core::KeptFileAt(target)) {
-        const QString owner = (kind->places & core::InObject) && (core::PlacesOfFolder(info.absolutePath()) & core::InObject)
-                                  ? QStringLiteral("объекта")
-                              : (kind->places & core::InTemplate) ? QStringLiteral("шаблона")
-                                                                  : QStringLiteral("программы");
+        const QString owner =
+            (kind->places & core::InObject) && (core::PlacesOfFolder(info.absolutePath()) & core::InObject)
+                ? QStringLiteral("объекта")
+            : (kind->places & core::InTemplate) ? QStringLiteral("шаблона")
+                                                : QStringLiteral("программы");
         error = target + QStringLiteral(": это файл данных ") + owner +
                 QStringLiteral("; он не будет перезаписан, укажите другое имя");
         return false;

@@ -4,11 +4,11 @@
 #include <QFileInfo>
 #include <QTextStream>
 
-#include "store/objectstore.h"
 #include "cli/objectfolder.h"
 #include "core/names.h"
 #include "engine/engine.h"
 #include "regime/regimestore.h"
+#include "store/objectstore.h"
 #include "tools/q5.h"
 
 namespace cli {
@@ -71,7 +71,8 @@ int Q5Command(QStringList args) {
     // it would be a plausible 0
     const std::string unknownUnit = engine::CheckRegimeData(s.calcInputs());
     if (unknownUnit.rfind("Неизвестная единица измерения", 0) == 0) {
-        Err() << core::JoinPath(s.currentObjectFolder, regimeFile) << ": " << QString::fromStdString(unknownUnit) << "\n";
+        Err() << core::JoinPath(s.currentObjectFolder, regimeFile) << ": " << QString::fromStdString(unknownUnit)
+              << "\n";
         return 3;
     }
     Out() << s.currentObjectName << "\t" << regimeFile << "\n";

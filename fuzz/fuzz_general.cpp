@@ -15,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QStringList general;
     if (!object::ReadGeneralData(fuzz::Folder(), general)) return 0;
     FUZZ_CHECK(general.size() == object::kGeneralCount);
-    for (int e : {object::CalorificValue, object::FuelDensity, object::Co2Max, object::NominalOutput,
-                  object::Q5Nominal, object::OwnNeedsLoss})
+    for (int e : {object::CalorificValue, object::FuelDensity, object::Co2Max, object::NominalOutput, object::Q5Nominal,
+                  object::OwnNeedsLoss})
         FUZZ_CHECK(general[e].trimmed().isEmpty() || core::IsWholeNumberText(general[e]));
     // a value with a double quote cannot be stored; everything else survives a round trip
     bool quote = false;
@@ -27,12 +27,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FUZZ_CHECK(back == general);
     }
     engine::CalcInputs c;
-    const float in[][2] = {{0, 120}, {1, 15}, {2, 20}, {7, 90}, {11, 40}, {12, 9.5f}, {13, 4}, {14, 60},
-                           {17, 160}, {18, 20}, {22, 70}, {23, 90}, {26, 8}, {28, 10}, {41, 40}};
+    const float in[][2] = {{0, 120},  {1, 15},  {2, 20},  {7, 90},  {11, 40}, {12, 9.5f}, {13, 4}, {14, 60},
+                           {17, 160}, {18, 20}, {22, 70}, {23, 90}, {26, 8},  {28, 10},   {41, 40}};
     for (const auto& [k, v] : in) c.in[static_cast<int>(k)] = v;
-    const char* units[] = {"ст.м3/час", "оС", "mbar", "mbar", "mbar", "mbar", "mbar", "кг/час", "bar", "bar", "oC",
-                           "ppm", "%", "%", "ppm", "ppm", "т/час", "оС", "оС", "mbar", "mbar", "градусов", "оС", "оС",
-                           "кгс/см2", "кгс/см2", "оС", "кгс/см2", "кгс/см2", "оС", "градусов"};
+    const char* units[] = {"ст.м3/час", "оС",      "mbar", "mbar",    "mbar",    "mbar",     "mbar",    "кг/час",
+                           "bar",       "bar",     "oC",   "ppm",     "%",       "%",        "ppm",     "ppm",
+                           "т/час",     "оС",      "оС",   "mbar",    "mbar",    "градусов", "оС",      "оС",
+                           "кгс/см2",   "кгс/см2", "оС",   "кгс/см2", "кгс/см2", "оС",       "градусов"};
     for (int i = 0; i < engine::kUnitCount; ++i) c.units[i] = units[i];
     for (int i = 0; i < object::kGeneralCount; ++i) c.general[i] = general[i].toStdString();
     (void)engine::CheckRegimeData(c);

@@ -13,7 +13,8 @@ namespace app {
 // "<what>: <why the object is read-only>." when it is; otherwise `fault`, the window's own
 // message of a write error.
 inline QString WriteFailureText(const AppState& s, const QString& what, const QString& fault) {
-    const QString refusal = s.currentObjectFolder.isEmpty() ? QString() : core::FolderWriteRefusal(s.currentObjectFolder);
+    const QString refusal =
+        s.currentObjectFolder.isEmpty() ? QString() : core::FolderWriteRefusal(s.currentObjectFolder);
     return refusal.isEmpty() ? fault : what + QStringLiteral(": ") + refusal + u'.';
 }
 

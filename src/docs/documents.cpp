@@ -1,10 +1,9 @@
 #include "docs/documents.h"
 
-#include <algorithm>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 #include "core/filekinds.h"
 #include "core/names.h"
@@ -142,8 +141,7 @@ bool ReadComment(const QString& folder, QString& text, QString* error, bool* cut
     };
     if (!all.trimmed().isEmpty() && !all.trimmed().startsWith(u'"'))
         return damaged(QStringLiteral("текст комментария не в кавычках"));
-    if (!truncated && all.count(u'"') % 2 != 0)
-        return damaged(QStringLiteral("нет закрывающей кавычки: файл обрезан"));
+    if (!truncated && all.count(u'"') % 2 != 0) return damaged(QStringLiteral("нет закрывающей кавычки: файл обрезан"));
     // every quoted field in turn: from a quote to the next one, line breaks included
     qsizetype from = 0;
     while (true) {
@@ -190,7 +188,8 @@ static bool IsListed(const QString& name) {
 // "<what>: <name> — не документ списка (...)": the kinds the list shows.
 static QString NotListed(const QString& what, const QString& name) {
     return what + QStringLiteral(": список документов не показывает файл ") + name +
-           QStringLiteral(". Документы: xls, xlsx, xlsm, csv, doc, docx, mdb, bmp, jpg, jpeg, gif, png, pdf, psd, dwg.");
+           QStringLiteral(
+               ". Документы: xls, xlsx, xlsm, csv, doc, docx, mdb, bmp, jpg, jpeg, gif, png, pdf, psd, dwg.");
 }
 
 FileResult AddDocument(app::AppState& s, app::Dialogs& d) {

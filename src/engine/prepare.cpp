@@ -56,8 +56,8 @@ constexpr ConcentrationUnit kConcentrationUnits[] = {ConcentrationUnit::Ppm, Con
                                                      ConcentrationUnit::GPerM3};
 // NO may also be read as NO in mg/m3; CO has no such unit
 constexpr std::string_view kNoUnitTexts[] = {"ppm", "мг/м3", "г/м3", "мг/м3 NO"};
-constexpr ConcentrationUnit kNoUnits[] = {ConcentrationUnit::Ppm, ConcentrationUnit::MgPerM3,
-                                          ConcentrationUnit::GPerM3, ConcentrationUnit::MgPerM3AsNO};
+constexpr ConcentrationUnit kNoUnits[] = {ConcentrationUnit::Ppm, ConcentrationUnit::MgPerM3, ConcentrationUnit::GPerM3,
+                                          ConcentrationUnit::MgPerM3AsNO};
 
 constexpr std::string_view kSteamUnitTexts[] = {"т/час", "кг/час"};
 constexpr SteamUnit kSteamUnits[] = {SteamUnit::TonnesPerHour, SteamUnit::KgPerHour};

@@ -68,7 +68,8 @@ QString GeneralRangeError(int entry, const QString& text, const QString& fuel) {
     if (r->open) return out + QStringLiteral(" должно быть больше ") + BoundText(r->min);
     out += QStringLiteral(" вне пределов от ") + BoundText(r->min) + QStringLiteral(" до ") + BoundText(r->max) + u' ' +
            r->unit;
-    if (entry == CalorificValue || entry == FuelDensity || entry == Co2Max) out += QStringLiteral(" (") + fuel.trimmed() + u')';
+    if (entry == CalorificValue || entry == FuelDensity || entry == Co2Max)
+        out += QStringLiteral(" (") + fuel.trimmed() + u')';
     return out;
 }
 

@@ -36,7 +36,8 @@ QStringList OfferedUnits(int unit) {
     case 7: return {QStringLiteral("кг/час"), QStringLiteral("л/час")};
     case 8: case 9: case 24: case 25: return bars3;
     case 10: return {QStringLiteral("oC")};
-    case 11: case 15: return Concentrations();
+    case 11:
+    case 15: return Concentrations();
     case 14: return Concentrations() + QStringList{kNoAsNoUnit};
     case 12: case 13: return {QStringLiteral("%")};
     case 16: return {QStringLiteral("т/час")};

@@ -1,7 +1,7 @@
 #include "regime/regimestore.h"
 
-#include <QFile>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
@@ -12,11 +12,11 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
+#include "object/generaldata.h"
+#include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/cardchoice.h"
 #include "regime/plausibility.h"
-#include "object/units.h"
-#include "object/generaldata.h"
 
 namespace regime {
 

@@ -6,11 +6,11 @@
 
 #include "core/names.h"
 #include "core/numbers.h"
+#include "object/emissionnorms.h"
 #include "object/generaldata.h"
 #include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
-#include "object/emissionnorms.h"
 #include "report/captions.h"
 #include "report/carddata.h"
 #include "results/emissionverdicts.h"
@@ -123,7 +123,8 @@ void AddVerdictRows(const app::AppState& s, const QList<engine::RegimeUncertaint
     if (choice.compare(object::kNoNorms, Qt::CaseInsensitive) == 0) return;
     object::EmissionNorms norms;
     if (!object::ReadEmissionNorms(s.templateFolder, norms, &error)) m.limitNotes.append(error);
-    m.regimeRows.append({RowKind::Section, {}, QStringLiteral("Соответствие нормам выбросов (с учетом U95)"), {}, 0, {}, {}, {}});
+    m.regimeRows.append(
+        {RowKind::Section, {}, QStringLiteral("Соответствие нормам выбросов (с учетом U95)"), {}, 0, {}, {}, {}});
     int mark = 0;
     for (const object::Pollutant p : {object::Pollutant::CO, object::Pollutant::NOx}) {
         const object::AppliedLimit limit = object::ObjectLimit(norms, choice, s.general, p);
@@ -134,8 +135,9 @@ void AddVerdictRows(const app::AppState& s, const QList<engine::RegimeUncertaint
         if (limit.found) {
             // the footnote marks ¹ and ²
             const QString sup = ++mark == 1 ? QStringLiteral("¹") : QStringLiteral("²");
-            row.caption = QStringLiteral("%1: предел %2 мг/м³ при α = 1,4%3")
-                              .arg(name, core::LocaleForm(static_cast<float>(limit.limit), QLocale(QLocale::Russian)), sup);
+            row.caption =
+                QStringLiteral("%1: предел %2 мг/м³ при α = 1,4%3")
+                    .arg(name, core::LocaleForm(static_cast<float>(limit.limit), QLocale(QLocale::Russian)), sup);
             m.limitNotes.append(
                 QStringLiteral("%1 Предел %2: %3 (набор норм «%4»)").arg(sup, name, limit.document, limit.set));
         } else {

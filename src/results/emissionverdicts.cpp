@@ -21,9 +21,7 @@ QString Number(double v, int decimals, const QLocale& locale) {
 }
 
 // A limit as typed in the list: no trailing zeros ("125", "150,5").
-QString LimitNumber(double v, const QLocale& locale) {
-    return core::LocaleForm(static_cast<float>(v), locale);
-}
+QString LimitNumber(double v, const QLocale& locale) { return core::LocaleForm(static_cast<float>(v), locale); }
 
 }  // namespace
 
@@ -50,7 +48,8 @@ QString JudgementText(const EmissionJudgement& j, const QLocale& locale) {
     if (j.hasU95) t += QStringLiteral(" ± ") + Number(j.u95, decimals, locale);
     t += QStringLiteral(" мг/м3 (α = 1,4); ");
     if (!j.limit.found) return t + QStringLiteral("предел не задан");
-    t += QStringLiteral("предел ") + LimitNumber(j.limit.limit, locale) + QStringLiteral(" мг/м3 — ") + j.limit.document;
+    t +=
+        QStringLiteral("предел ") + LimitNumber(j.limit.limit, locale) + QStringLiteral(" мг/м3 — ") + j.limit.document;
     return t;
 }
 

@@ -4,35 +4,35 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
-#include <QStatusBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabBar>
-#include <QGuiApplication>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
-#include "store/objectstore.h"
 #include "app/objectlock.h"
 #include "app/startup.h"
 #include "app/state.h"
-#include "shell/aboutwindow.h"
-#include "store/ui/fropen.h"
-#include "shell/helpwindow.h"
-#include "shell/placement.h"
 #include "app/ui/pictures.h"
-#include "shell/unitconverter.h"
-#include "shell/workbench.h"
+#include "docs/ui/nastr.h"
 #include "object/emissionnorms.h"
 #include "object/reflists.h"
 #include "object/ui/fnorm.h"
-#include "docs/ui/nastr.h"
+#include "shell/aboutwindow.h"
+#include "shell/helpwindow.h"
+#include "shell/placement.h"
+#include "shell/unitconverter.h"
+#include "shell/workbench.h"
+#include "store/objectstore.h"
+#include "store/ui/fropen.h"
 
 namespace shell {
 
@@ -181,7 +181,8 @@ void MDIForm1::buildMenus() {
     const struct {
         QMenu* menu;
         int russian, latin;
-    } mnemonics[] = {{mnFile, 0x0424, Qt::Key_A}, {In, 0x0418, Qt::Key_B}, {W, 0x041E, Qt::Key_J}, {H, 0x041F, Qt::Key_G}};
+    } mnemonics[] = {
+        {mnFile, 0x0424, Qt::Key_A}, {In, 0x0418, Qt::Key_B}, {W, 0x041E, Qt::Key_J}, {H, 0x041F, Qt::Key_G}};
     for (const auto& m : mnemonics) {
         auto* open = new QAction(this);
         open->setObjectName(QStringLiteral("mnemonic_") + m.menu->objectName());
@@ -190,9 +191,7 @@ void MDIForm1::buildMenus() {
         open->setShortcutContext(Qt::WindowShortcut);
         addAction(open);
         QMenu* menu = m.menu;
-        connect(open, &QAction::triggered, this, [bar, menu] {
-            bar->setActiveAction(menu->menuAction());
-        });
+        connect(open, &QAction::triggered, this, [bar, menu] { bar->setActiveAction(menu->menuAction()); });
     }
 
     connect(n, &QAction::triggered, this, &MDIForm1::MDIForm1_Create);

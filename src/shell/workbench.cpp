@@ -146,7 +146,8 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
         // programs' windows
         // without a minimize button: minimized, it would take the frame with it where no
         // panel brings windows back
-        w->setParent(frame_.get(), Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        w->setParent(frame_.get(),
+                     Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         w->setAttribute(Qt::WA_ShowWithoutActivating);
         w->setAttribute(Qt::WA_DeleteOnClose);
         windows_[Index(kind)] = w;

@@ -1,10 +1,9 @@
 #include "store/objectcreate.h"
 
-#include <sys/stat.h>
-
 #include <QDir>
 #include <QFile>
 #include <cerrno>
+#include <sys/stat.h>
 
 #include "app/startup.h"
 #include "core/names.h"

@@ -115,7 +115,8 @@ bool ReadQ5File(const QString& objectFolder, const QString& fileName, QStringLis
     if (!core::ExistsNoCase(objectFolder, fileName)) return true;
     if (found) *found = true;
     QStringList values;
-    if (!core::ReadKindFile(QStringLiteral("q5"), core::ResolvePath(objectFolder, fileName), values, error)) return false;
+    if (!core::ReadKindFile(QStringLiteral("q5"), core::ResolvePath(objectFolder, fileName), values, error))
+        return false;
     for (int i = 0; i < kQ5CellCount && i < values.size(); ++i) cells[i] = values[i];
     return true;
 }

@@ -1,8 +1,6 @@
-#include <gtest/gtest.h>
-
+#include <QColor>
 #include <QDir>
 #include <QDirIterator>
-#include <QColor>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -10,8 +8,8 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
-
 #include <cmath>
+#include <gtest/gtest.h>
 
 #include "core/names.h"
 #include "core/textfile.h"
@@ -184,7 +182,7 @@ TEST(Cli, VerdictsFollowTheLimitsInCalcAndReport) {
     ASSERT_GT(u, 0);
     const QJsonObject defaults = o["verdicts"].toObject();
     EXPECT_TRUE(defaults["CO"].isNull());  // no CO limit by default
-    EXPECT_EQ(defaults["NOx"].toString(), nox - u > 125   ? QStringLiteral("превышение")
+    EXPECT_EQ(defaults["NOx"].toString(), nox - u > 125    ? QStringLiteral("превышение")
                                           : nox + u <= 125 ? QStringLiteral("соответствует")
                                                            : QStringLiteral("в пределах погрешности"));
 
@@ -192,9 +190,10 @@ TEST(Cli, VerdictsFollowTheLimitsInCalcAndReport) {
     QDir().mkpath(templ);
     const QString list = core::JoinPath(templ, QStringLiteral("Нормы выбросов.txt"));
     auto writeLimit = [&](double limit) {
-        const QString text = QStringLiteral("\"Набор\";\"Топливо\";\"Вещество\";\"Предел, мг/м3\";\"Документ\";"
-                                            "\"Мощность от, МВт\";\"Мощность до, МВт\"\r\n"
-                                            "\"Общие\";\"Природный газ\";\"NOx\";\"%1\";\"Разрешение\";\"\";\"\"\r\n")
+        const QString text = QStringLiteral(
+                                 "\"Набор\";\"Топливо\";\"Вещество\";\"Предел, мг/м3\";\"Документ\";"
+                                 "\"Мощность от, МВт\";\"Мощность до, МВт\"\r\n"
+                                 "\"Общие\";\"Природный газ\";\"NOx\";\"%1\";\"Разрешение\";\"\";\"\"\r\n")
                                  .arg(QString::number(limit, 'f', 1));
         WriteBytes(list, core::EncodeCp1251(text));
     };
@@ -202,10 +201,10 @@ TEST(Cli, VerdictsFollowTheLimitsInCalcAndReport) {
         double limit;
         const char* verdict;
     } cases[] = {
-        {nox + u, "соответствует"},                // value + U on the limit
+        {nox + u, "соответствует"},                 // value + U on the limit
         {nox + u - 0.1, "в пределах погрешности"},  // value + U just above it
-        {nox - u, "в пределах погрешности"},       // value − U on it: not above
-        {nox - u - 0.1, "превышение"},             // value − U just above it
+        {nox - u, "в пределах погрешности"},        // value − U on it: not above
+        {nox - u - 0.1, "превышение"},              // value − U just above it
     };
     for (const auto& c : cases) {
         writeLimit(c.limit);

@@ -1,13 +1,12 @@
 // The command-line tool on malformed object files and wrong paths: nothing wrong is stored
 // or printed as a success, and nothing is written where it does not belong.
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <csignal>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

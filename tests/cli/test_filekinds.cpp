@@ -10,17 +10,16 @@
 // KALVARO_PROPERTY_SEED sets the seed (every failure prints it, so it reproduces);
 // KALVARO_PROPERTY_ROUNDS the seeds per kind and damage (1 by default, about a minute here).
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <thread>
 #include <vector>
-#include <sys/stat.h>
 
 #include "app/objectlock.h"
 #include "core/filekinds.h"
@@ -46,12 +45,26 @@ const QString kRegime = QStringLiteral("Режим №  2.Dat");
 const QString kObjects = QStringLiteral("Все объекты");
 
 enum Damage {
-    DropLine, DoubleLine, InsertLine, NotANumber, UnknownChoice, CutMidLine, Utf8, LfOnly, CrOnly, Nul, LongLine,
-    Empty, Folder, Fifo, kDamageCount
+    DropLine,
+    DoubleLine,
+    InsertLine,
+    NotANumber,
+    UnknownChoice,
+    CutMidLine,
+    Utf8,
+    LfOnly,
+    CrOnly,
+    Nul,
+    LongLine,
+    Empty,
+    Folder,
+    Fifo,
+    kDamageCount
 };
-const char* const kDamageNames[] = {"line dropped", "line doubled", "line inserted", "not a number",
-                                    "unknown choice or unit", "cut mid-line", "UTF-8", "LF only", "CR only",
-                                    "NUL bytes", "1 MB line", "empty", "folder", "FIFO"};
+const char* const kDamageNames[] = {
+    "line dropped", "line doubled", "line inserted", "not a number", "unknown choice or unit",
+    "cut mid-line", "UTF-8",        "LF only",       "CR only",      "NUL bytes",
+    "1 MB line",    "empty",        "folder",        "FIFO"};
 
 quint32 Seed() {
     bool ok = false;
@@ -82,8 +95,8 @@ QList<int> LinesOfType(const core::FileKind& kind, int count, core::ValueType ty
     QList<int> lines;
     for (int i = 0; i < count; ++i) {
         const core::ValueType t = kind.layout == core::FileLayout::Numbers ? core::ValueType::Number
-                                  : kind.lineType                       ? kind.lineType(i).type
-                                                                        : core::ValueType::Text;
+                                  : kind.lineType                          ? kind.lineType(i).type
+                                                                           : core::ValueType::Text;
         if (t == type || (type == core::ValueType::Number && t == core::ValueType::Whole)) lines.append(i);
     }
     return lines;
@@ -123,8 +136,7 @@ bool Apply(Damage d, const core::FileKind& kind, const QString& path, QRandomGen
         const QByteArray bad = spoilt[pick(4)];
         if (kind.layout == core::FileLayout::Plain && kind.lineType && kind.lineType(i).type == core::ValueType::Custom)
             lines[i] = "0.5 " + bad;  // a pair of numbers, the second spoilt
-        else
-            lines[i] = wrap(bad);
+        else lines[i] = wrap(bad);
         WriteBytes(path, JoinCrLf(lines));
         return true;
     }
@@ -147,7 +159,8 @@ bool Apply(Damage d, const core::FileKind& kind, const QString& path, QRandomGen
         if (bytes.size() < 2) return false;
         // inside a line, never right at its end
         qsizetype at = 1 + pick(static_cast<int>(bytes.size() - 1));
-        while (at > 1 && (bytes[at] == '\r' || bytes[at] == '\n' || bytes[at - 1] == '\r' || bytes[at - 1] == '\n')) --at;
+        while (at > 1 && (bytes[at] == '\r' || bytes[at] == '\n' || bytes[at - 1] == '\r' || bytes[at - 1] == '\n'))
+            --at;
         WriteBytes(path, bytes.left(at));
         return true;
     }
@@ -214,8 +227,11 @@ Outcome RunCommand(const QString& command, const QString& home) {
     if (command == u"objects") args << home;
     else args << obj;
     if (command == u"calc" || command == u"q5") args << kRegime;
-    if (command == u"graph") args << "R4 R3" << "--xlsx" << core::JoinPath(outputs, "g.xlsx");
-    if (command == u"report") args << "--xlsx" << core::JoinPath(outputs, "r.xlsx") << "--pdf" << core::JoinPath(outputs, "r.pdf");
+    if (command == u"graph")
+        args << "R4 R3"
+             << "--xlsx" << core::JoinPath(outputs, "g.xlsx");
+    if (command == u"report")
+        args << "--xlsx" << core::JoinPath(outputs, "r.xlsx") << "--pdf" << core::JoinPath(outputs, "r.pdf");
     const CliRun r = Cli(args);
     Outcome o{r.code, r.out, r.err, {}};
     // paths differ from copy to copy
@@ -294,8 +310,9 @@ TEST(FileKindProperty, EveryCommandGivesTheUndamagedOutputOrNamesTheDamagedFile)
         for (size_t i = static_cast<size_t>(worker); i < cases.size(); i += 2) {
             Case& c = cases[i];
             const Target& t = targets[c.target];
-            QRandomGenerator rng(seed ^ static_cast<quint32>(qHash(t.kind) * 31u + static_cast<quint32>(c.damage) * 977u +
-                                                             static_cast<quint32>(c.round)));
+            QRandomGenerator rng(seed ^
+                                 static_cast<quint32>(qHash(t.kind) * 31u + static_cast<quint32>(c.damage) * 977u +
+                                                      static_cast<quint32>(c.round)));
             QDir(home).removeRecursively();
             CopyTree(pristine, home);
             c.applies = Apply(static_cast<Damage>(c.damage), core::Kind(t.kind), core::JoinPath(home, t.relative), rng);
@@ -318,8 +335,8 @@ TEST(FileKindProperty, EveryCommandGivesTheUndamagedOutputOrNamesTheDamagedFile)
             ++runs;
             const std::string where = "seed " + std::to_string(seed) + ", round " + std::to_string(k.round) + ": " +
                                       t.kind.toStdString() + " / " + kDamageNames[k.damage] + " / " + c.toStdString() +
-                                      "\nexit " + std::to_string(o.code) + "\nstdout:\n" + o.out.left(1500).toStdString() +
-                                      "\nstderr:\n" + o.err.left(1500).toStdString();
+                                      "\nexit " + std::to_string(o.code) + "\nstdout:\n" +
+                                      o.out.left(1500).toStdString() + "\nstderr:\n" + o.err.left(1500).toStdString();
             // nothing stored that the undamaged copy does not store (the damaged file aside)
             QMap<QString, QByteArray> stored = o.stored, expected = base[c].stored;
             stored.remove(name);
@@ -392,7 +409,8 @@ TEST(FileKindProperty, TheWindowsReadersRefuseEveryDamageTheyCannotReadAsTheUnda
         const QString pristinePath = core::JoinPath(pristine, r.relative);
         if (!QFileInfo::exists(pristinePath)) {
             // the demo has none: one written by the program
-            if (r.kind == u"safety-rows") ASSERT_TRUE(docs::WriteSafetyMapRows(folderOf(pristinePath), QList<bool>(9, true)));
+            if (r.kind == u"safety-rows")
+                ASSERT_TRUE(docs::WriteSafetyMapRows(folderOf(pristinePath), QList<bool>(9, true)));
         }
         ASSERT_TRUE(r.read(pristinePath, before, error)) << r.kind.toStdString() << ": " << error.toStdString();
         for (int d = 0; d < kDamageCount; ++d) {
@@ -406,7 +424,8 @@ TEST(FileKindProperty, TheWindowsReadersRefuseEveryDamageTheyCannotReadAsTheUnda
             QString after;
             error.clear();
             const bool ok = r.read(path, after, error);
-            const std::string where = "seed " + std::to_string(seed) + ": " + r.kind.toStdString() + " / " + kDamageNames[d];
+            const std::string where =
+                "seed " + std::to_string(seed) + ": " + r.kind.toStdString() + " / " + kDamageNames[d];
             if (ok) {
                 EXPECT_EQ(after, before) << "read as good, but reads differently; " << where;
             } else {

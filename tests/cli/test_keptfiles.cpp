@@ -2,12 +2,13 @@
 // by every command that reads them, outputs never land on them, and a recalculation stops
 // when the object disappears under it.
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <gtest/gtest.h>
 
+#include "analyser/portsettings.h"
+#include "analyser/reading.h"
 #include "app/objectlock.h"
 #include "app/startup.h"
 #include "core/filekinds.h"
@@ -22,8 +23,6 @@
 #include "regime/regimestore.h"
 #include "report/carddata.h"
 #include "results/instrumentlimits.h"
-#include "analyser/portsettings.h"
-#include "analyser/reading.h"
 #include "support/clirun.h"
 #include "support/testdirs.h"
 #include "tools/flamehead.h"
@@ -63,12 +62,24 @@ protected:
 
 TEST(FileTable, EveryFileTheProgramKeepsHasOneKindAndEveryKindIsStrict) {
     // the names the readers use are the table's
-    const QStringList names = {object::kGeneralFile, object::kUnitsFile, regime::kLastNumberFile, regime::kCountFile,
-                               regime::RegimeFileName(7), regime::kResultsPrefix + regime::RegimeFileName(7),
-                               regime::Q5FileName(regime::RegimeFileName(7)), tools::kPlgFile, docs::kSafetyMapFile,
-                               docs::kSafetyMapRowsFile, report::kCardFile, docs::kCommentFile, app::kLockFileName,
-                               analyser::ReadingLogName(regime::RegimeFileName(7)), object::kEmployeesFile,
-                               object::kSensorsFile, results::kLimitsFile, analyser::kSettingsFile};
+    const QStringList names = {object::kGeneralFile,
+                               object::kUnitsFile,
+                               regime::kLastNumberFile,
+                               regime::kCountFile,
+                               regime::RegimeFileName(7),
+                               regime::kResultsPrefix + regime::RegimeFileName(7),
+                               regime::Q5FileName(regime::RegimeFileName(7)),
+                               tools::kPlgFile,
+                               docs::kSafetyMapFile,
+                               docs::kSafetyMapRowsFile,
+                               report::kCardFile,
+                               docs::kCommentFile,
+                               app::kLockFileName,
+                               analyser::ReadingLogName(regime::RegimeFileName(7)),
+                               object::kEmployeesFile,
+                               object::kSensorsFile,
+                               results::kLimitsFile,
+                               analyser::kSettingsFile};
     QSet<QString> ids;
     for (const QString& n : names) {
         const core::FileKind* k = core::KindOfName(n.toUpper());
@@ -82,9 +93,12 @@ TEST(FileTable, EveryFileTheProgramKeepsHasOneKindAndEveryKindIsStrict) {
     // a fixed-shape kind: count, quotes, number lines, encoding, a cut last line
     const core::FileKind& general = core::Kind(QStringLiteral("general"));
     QStringList good;
-    for (int i = 0; i < 19; ++i) good.append(QStringLiteral("\"%1\"").arg(i == 16 ? QStringLiteral("1 160,5") : QString()));
+    for (int i = 0; i < 19; ++i)
+        good.append(QStringLiteral("\"%1\"").arg(i == 16 ? QStringLiteral("1 160,5") : QString()));
     good[16] = QStringLiteral("\" 1160,5 \"");
-    auto bytesOf = [](const QStringList& lines) { return core::EncodeCp1251(lines.join(QStringLiteral("\r\n")) + "\r\n"); };
+    auto bytesOf = [](const QStringList& lines) {
+        return core::EncodeCp1251(lines.join(QStringLiteral("\r\n")) + "\r\n");
+    };
     QStringList values;
     QString why;
     ASSERT_TRUE(core::CheckKindBytes(general, bytesOf(good), values, &why)) << why.toStdString();
@@ -98,13 +112,13 @@ TEST(FileTable, EveryFileTheProgramKeepsHasOneKindAndEveryKindIsStrict) {
     twenty.append(QStringLiteral("\"\""));
     unquoted[3] = QStringLiteral("на всех нагр.");
     cut[18] = QStringLiteral("\"1");
-    for (const Bad& b : {Bad{bytesOf(twelveX), "строка 17: «12x» — не число"},
-                         Bad{bytesOf(twenty), "в файле 20 строк, нужно 19"},
-                         Bad{bytesOf(unquoted), "строка 4: значение не в кавычках"},
-                         Bad{bytesOf(cut), "строка 19: нет закрывающей кавычки"},
-                         Bad{bytesOf(good).chopped(2), "строка 19 не закончена: файл обрезан"},
-                         Bad{bytesOf(good).insert(5, '\0'), "двоичный байт 0x00"},
-                         Bad{QStringLiteral("\"Иванов\"\r\n").toUtf8().repeated(19), "в кодировке UTF-8"}}) {
+    for (const Bad& b :
+         {Bad{bytesOf(twelveX), "строка 17: «12x» — не число"}, Bad{bytesOf(twenty), "в файле 20 строк, нужно 19"},
+          Bad{bytesOf(unquoted), "строка 4: значение не в кавычках"},
+          Bad{bytesOf(cut), "строка 19: нет закрывающей кавычки"},
+          Bad{bytesOf(good).chopped(2), "строка 19 не закончена: файл обрезан"},
+          Bad{bytesOf(good).insert(5, '\0'), "двоичный байт 0x00"},
+          Bad{QStringLiteral("\"Иванов\"\r\n").toUtf8().repeated(19), "в кодировке UTF-8"}}) {
         EXPECT_FALSE(core::CheckKindBytes(general, b.bytes, values, &why)) << b.says;
         EXPECT_TRUE(why.contains(QString::fromUtf8(b.says))) << why.toStdString();
         EXPECT_TRUE(values.isEmpty());
@@ -126,10 +140,12 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
     // units cut to 30 lines: tune refuses as recalc does, and takes the template's on request
     const QByteArray units = ReadBytes(file("Ediny.txt"));
     WriteBytes(file("Ediny.txt"), units.left(units.lastIndexOf("\r\n", units.size() - 3) + 2));
-    for (const QStringList& args : {QStringList{"tune", obj}, QStringList{"recalc", obj}, QStringList{"q5", obj, kRegime2}}) {
+    for (const QStringList& args :
+         {QStringList{"tune", obj}, QStringList{"recalc", obj}, QStringList{"q5", obj, kRegime2}}) {
         const CliRun r = Cli(args);
         EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains(file("Ediny.txt") + QStringLiteral(": в файле 30 строк, нужно 31"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(file("Ediny.txt") + QStringLiteral(": в файле 30 строк, нужно 31")))
+            << r.err.toStdString();
         EXPECT_TRUE(r.err.contains(QStringLiteral("--template-units"))) << r.err.toStdString();
     }
     CliRun r = Cli({"tune", obj, "--template-units"});
@@ -140,7 +156,8 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
     // an unknown unit of the nominal output: the data check fails naming unit and entry
     const QByteArray general = ReadBytes(file("OData.txt"));
     setLine("OData.txt", 7, core::EncodeCp1251(QStringLiteral("\"кВтт\"")));
-    const QString unknown = QStringLiteral("Неизвестная единица измерения «кВтт» поля «Номинальная  тепловая мощность» общих данных");
+    const QString unknown =
+        QStringLiteral("Неизвестная единица измерения «кВтт» поля «Номинальная  тепловая мощность» общих данных");
     r = Cli({"calc", obj, kRegime2});
     EXPECT_EQ(r.code, 3);
     EXPECT_TRUE(r.out.contains(unknown)) << r.out.toStdString();
@@ -158,10 +175,13 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
     for (const char* command : {"recalc", "report", "calc", "tune", "graph", "regimes"}) {
         QStringList args{command, obj};
         if (args[0] == u"calc") args << kRegime2;
-        if (args[0] == u"graph") args << "R4 R3" << "--png" << dir.filePath("g.png");
+        if (args[0] == u"graph")
+            args << "R4 R3"
+                 << "--png" << dir.filePath("g.png");
         r = Cli(args);
         EXPECT_EQ(r.code, 1) << command;
-        EXPECT_TRUE(r.err.contains(file("OData.txt") + QStringLiteral(": строка 17: «12x» — не число"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(file("OData.txt") + QStringLiteral(": строка 17: «12x» — не число")))
+            << r.err.toStdString();
     }
     WriteBytes(file("OData.txt"), general);
 
@@ -169,10 +189,12 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
     QStringList limits;
     for (int k = 0; k < 44; ++k) limits.append(QStringLiteral("0 1"));
     ASSERT_TRUE(core::WriteTextLines(core::JoinPath(templ, results::kLimitsFile), limits));
-    for (const QStringList& args : {QStringList{"calc", obj, kRegime2}, QStringList{"tune", obj}, QStringList{"report", obj}}) {
+    for (const QStringList& args :
+         {QStringList{"calc", obj, kRegime2}, QStringList{"tune", obj}, QStringList{"report", obj}}) {
         r = Cli(args);
         EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("Погрешности приборов.txt: в файле 44 строк, нужно 43"))) << r.err.toStdString();
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Погрешности приборов.txt: в файле 44 строк, нужно 43")))
+            << r.err.toStdString();
     }
     QFile::remove(core::JoinPath(templ, results::kLimitsFile));
 
@@ -182,7 +204,8 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
     WriteBytes(results3, stored3 + "0\r\n");
     r = Cli({"q5", obj, QStringLiteral("Режим №  3.Dat"), "--xlsx", dir.filePath("q5.xlsx")});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains(QStringLiteral("РасчетРежим №  3.Dat: в файле 27 строк, нужно 26"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(QStringLiteral("РасчетРежим №  3.Dat: в файле 27 строк, нужно 26")))
+        << r.err.toStdString();
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("q5.xlsx")));
     WriteBytes(results3, stored3);
 
@@ -195,7 +218,8 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
     r = Cli({"objects", dir.path()});
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.out.contains(kSchool + QStringLiteral("\tОшибка чтения файла"))) << r.out.toStdString();
-    EXPECT_TRUE(r.err.contains(file("Col_RAll.txt") + QStringLiteral(": в файле 2 строк, нужно 1"))) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(file("Col_RAll.txt") + QStringLiteral(": в файле 2 строк, нужно 1")))
+        << r.err.toStdString();
     WriteBytes(file("Col_RAll.txt"), " 6\r\n");
 
     // a lock file that cannot be read is named, and --force writes all the same
@@ -257,8 +281,9 @@ TEST_F(KeptFiles, ARecalculationStopsWritingWhenTheObjectDisappears) {
             return true;
         });
         EXPECT_EQ(report.calculated, 2);
-        EXPECT_TRUE(report.stopped.contains(wholeFolder ? QStringLiteral("папка объекта удалена во время расчета")
-                                                        : third + QStringLiteral(": файл режима удален во время расчета")))
+        EXPECT_TRUE(report.stopped.contains(wholeFolder
+                                                ? QStringLiteral("папка объекта удалена во время расчета")
+                                                : third + QStringLiteral(": файл режима удален во время расчета")))
             << report.stopped.toStdString();
         int written = 0;
         for (const QString& r : results) written += QFileInfo::exists(r) ? 1 : 0;

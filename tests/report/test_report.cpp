@@ -1,5 +1,3 @@
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -8,8 +6,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 
-#include "store/objectstore.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -22,6 +20,7 @@
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
 #include "results/resultrows.h"
+#include "store/objectstore.h"
 #include "support/testdirs.h"
 #include "support/xlsxread.h"
 
@@ -577,7 +576,8 @@ TEST(ReportCard, VerdictRowsJudgeEachRegimeWithItsU95) {
     ASSERT_TRUE(co && nox && value && u95);
     EXPECT_EQ(co->caption, QStringLiteral("CO: предел не задан"));
     EXPECT_EQ(nox->caption, QStringLiteral("NOx: предел 125 мг/м³ при α = 1,4¹"));
-    EXPECT_EQ(m.limitNotes, QStringList{QStringLiteral("¹ Предел NOx: ГОСТ Р 55173-2012, табл. 3 (набор норм «Общие»)")});
+    EXPECT_EQ(m.limitNotes,
+              QStringList{QStringLiteral("¹ Предел NOx: ГОСТ Р 55173-2012, табл. 3 (набор норм «Общие»)")});
     object::AppliedLimit limit;
     limit.found = true;
     limit.limit = 125;
@@ -591,8 +591,9 @@ TEST(ReportCard, VerdictRowsJudgeEachRegimeWithItsU95) {
     }
     // the footnote reaches the PDF
     ASSERT_EQ(Cli({"report", folder}).code, 0);
-    EXPECT_TRUE(PdfText(core::JoinPath(folder, report::kReportPdf)).simplified().contains(
-        QStringLiteral("Предел NOx: ГОСТ Р 55173-2012, табл. 3")));
+    EXPECT_TRUE(PdfText(core::JoinPath(folder, report::kReportPdf))
+                    .simplified()
+                    .contains(QStringLiteral("Предел NOx: ГОСТ Р 55173-2012, табл. 3")));
 
     ASSERT_TRUE(object::WriteObjectNorms(folder, object::kNoNorms));
     ASSERT_TRUE(report::BuildReportForFolder(folder, m, QDate(2026, 5, 14)));

@@ -1,12 +1,11 @@
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <cmath>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <tuple>
-#include <QTemporaryDir>
 
 #include "core/names.h"
 #include "core/textfile.h"

@@ -86,7 +86,8 @@ TEST_F(EmissionsTest, PaneVerdictsFollowTheLimitsAndTheObjectsChoice) {
     EXPECT_EQ(nox->text(2), expected(QStringLiteral("NO"), 125));
     EXPECT_FALSE(nox->text(2).isEmpty());
     EXPECT_EQ(nox->text(1), QStringLiteral("≤ 125"));
-    EXPECT_TRUE(nox->toolTip(2).contains(QStringLiteral("предел 125 мг/м3 — ГОСТ Р 55173-2012"))) << nox->toolTip(2).toStdString();
+    EXPECT_TRUE(nox->toolTip(2).contains(QStringLiteral("предел 125 мг/м3 — ГОСТ Р 55173-2012")))
+        << nox->toolTip(2).toStdString();
     EXPECT_TRUE(nox->toolTip(2).contains(row(QStringLiteral("NO"))->text(2))) << nox->toolTip(2).toStdString();
     QTreeWidgetItem* co = row(QStringLiteral("CO норма"));
     EXPECT_EQ(co->text(2), QString());
@@ -135,7 +136,8 @@ TEST_F(EmissionsTest, PaneVerdictsFollowTheLimitsAndTheObjectsChoice) {
     auto* od = wb->window<object::OD>(app::WindowKind::OD);
     ASSERT_NE(od, nullptr);
     ASSERT_NE(od->Norms, nullptr);
-    EXPECT_TRUE(od->NormsNote->text().contains(QStringLiteral("NOx ≤ 125 мг/м3"))) << od->NormsNote->text().toStdString();
+    EXPECT_TRUE(od->NormsNote->text().contains(QStringLiteral("NOx ≤ 125 мг/м3")))
+        << od->NormsNote->text().toStdString();
     Pick(od->Norms, QStringLiteral("не проверять"));
     EXPECT_EQ(ReadBytes(core::JoinPath(state.currentObjectFolder, object::kObjectNormsFile)),
               core::EncodeCp1251(QStringLiteral("\"нет\"\r\n")));

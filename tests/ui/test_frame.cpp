@@ -1,21 +1,20 @@
 // The frame: its fixed texts, the three states idle / list up / object open, the object
 // windows' opening and closing order, and activation.
 
-#include "test_frame_fixture.h"
-
 #include <QGuiApplication>
-#include <QScreen>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <tuple>
 
 #include "app/startup.h"
-#include "shell/identity.h"
-#include "store/ui/newot.h"
-#include "shell/placement.h"
 #include "object/ui/od.h"
+#include "shell/identity.h"
+#include "shell/placement.h"
+#include "store/ui/newot.h"
 #include "support/testdirs.h"
+#include "test_frame_fixture.h"
 
 namespace frame_testing {
 namespace {
@@ -58,8 +57,9 @@ TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
     EXPECT_EQ(f.H->title(), QStringLiteral("Помощь"));
     // Alt and the caption's first letter (or the same key of the Latin layout) opens the
     // menu; the captions keep their text
-    for (auto [menu, russian, latin] : {std::tuple{f.mnFile, 0x0424, int(Qt::Key_A)}, std::tuple{f.In, 0x0418, int(Qt::Key_B)},
-                                        std::tuple{f.W, 0x041E, int(Qt::Key_J)}, std::tuple{f.H, 0x041F, int(Qt::Key_G)}}) {
+    for (auto [menu, russian, latin] :
+         {std::tuple{f.mnFile, 0x0424, int(Qt::Key_A)}, std::tuple{f.In, 0x0418, int(Qt::Key_B)},
+          std::tuple{f.W, 0x041E, int(Qt::Key_J)}, std::tuple{f.H, 0x041F, int(Qt::Key_G)}}) {
         auto* open = f.findChild<QAction*>(QStringLiteral("mnemonic_") + menu->objectName());
         ASSERT_NE(open, nullptr) << menu->title().toStdString();
         EXPECT_TRUE(open->shortcuts().contains(QKeySequence(QKeyCombination(Qt::AltModifier, Qt::Key(russian)))));

@@ -131,7 +131,8 @@ TEST_F(FrameTest, AMissingObjectsFolderIsReported) {
     openList();
     ASSERT_NE(list(), nullptr);
     ASSERT_EQ(dialogs.count(QStringLiteral("question")), 1);
-    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Нет папки объектов ") + path + QStringLiteral(".\nСоздать ее сейчас?"));
+    EXPECT_EQ(dialogs.shown[0].text,
+              QStringLiteral("Нет папки объектов ") + path + QStringLiteral(".\nСоздать ее сейчас?"));
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages()[0].startsWith(QStringLiteral("Ошибка пути к списку объектов: ") + path))
         << dialogs.messages()[0].toStdString();

@@ -1,23 +1,21 @@
 // The new-object window and the general data window: layout rules, keyboard rules, picking
 // rules, the five checks of "Ввод", the creation sequence, and saving.
 
-#include "shell/placement.h"
-#include "test_frame_fixture.h"
-
+#include <QListWidget>
 #include <QPushButton>
 #include <QStackedWidget>
 
-#include <QListWidget>
-
 #include "docs/ui/nastr.h"
 #include "object/generaldata.h"
-#include "store/ui/newot.h"
 #include "object/ui/od.h"
 #include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
 #include "regime/ui/regim.h"
+#include "shell/placement.h"
+#include "store/ui/newot.h"
+#include "test_frame_fixture.h"
 
 namespace frame_testing {
 namespace {
@@ -154,7 +152,8 @@ TEST_F(NewObjectTest, ImpossibleGeneralDataAreRefusedWithTheirRange) {
                                 QStringLiteral("от 7000 до 9500 ккал/ст.м3"), gd::kNaturalGas})
         EXPECT_TRUE(refusal.contains(part)) << refusal.toStdString();
     EXPECT_EQ(form->page(), 2);
-    EXPECT_TRUE(form->focusWidget() == cod(gd::CalorificValue) || form->focusWidget() == cod(gd::CalorificValue)->lineEdit());
+    EXPECT_TRUE(form->focusWidget() == cod(gd::CalorificValue) ||
+                form->focusWidget() == cod(gd::CalorificValue)->lineEdit());
     EXPECT_TRUE(QDir(home.objects()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     // own needs above 10 %
     cod(gd::CalorificValue)->setEditText(QStringLiteral("8120"));

@@ -13,7 +13,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QTreeWidget>
-
 #include <csignal>
 
 #include "app/objectlock.h"
@@ -23,7 +22,6 @@
 #include "core/textfile.h"
 #include "engine/engine.h"
 #include "object/generaldata.h"
-#include "store/objectcreate.h"
 #include "object/ui/edinic.h"
 #include "object/ui/od.h"
 #include "regime/calculation.h"
@@ -38,6 +36,7 @@
 #include "results/ui/navig.h"
 #include "results/ui/wrapdelegate.h"
 #include "shell/termination.h"
+#include "store/objectcreate.h"
 #include "test_frame_fixture.h"
 
 namespace frame_testing {
@@ -290,9 +289,8 @@ TEST_F(RegimeWorkTest, AWholeRegimeTypedWithTheKeyboardAlone) {
 TEST_F(RegimeWorkTest, EnterInAnyFieldCalculatesWhatChangedAndTabWrapsOverTheVisibleFields) {
     openNew(HotWaterGasGeneral(QStringLiteral("Котельная")));
     QApplication::setActiveWindow(&frame());
-    const QMap<int, QString> values = {{0, "120"}, {11, "50"}, {12, "9,5"}, {13, "3.5"}, {14, "40"},
-                                       {15, "2"},   {17, "150"}, {16, "-.5"}, {18, "20"},  {22, "70"},
-                                       {23, "90"},  {41, "30"}};
+    const QMap<int, QString> values = {{0, "120"},  {11, "50"},  {12, "9,5"}, {13, "3.5"}, {14, "40"}, {15, "2"},
+                                       {17, "150"}, {16, "-.5"}, {18, "20"},  {22, "70"},  {23, "90"}, {41, "30"}};
     QList<int> order;
     for (int k : regime::TabOrder(regime::VisibilityFor(state.general)))
         if (editor()->T[k]->isVisibleTo(editor())) order.append(k);
@@ -313,7 +311,8 @@ TEST_F(RegimeWorkTest, EnterInAnyFieldCalculatesWhatChangedAndTabWrapsOverTheVis
     ASSERT_EQ(QApplication::focusWidget(), editor()->T[order.last()]);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     // nothing was saved on the way
-    EXPECT_TRUE(listed(1) == QStringList({"0"}) || listed(1) == QStringList({""})) << listed(1).join(u'|').toStdString();
+    EXPECT_TRUE(listed(1) == QStringList({"0"}) || listed(1) == QStringList({""}))
+        << listed(1).join(u'|').toStdString();
 
     // Enter in the furnace pressure, a field that on its own only saves
     QLineEdit* furnace = editor()->T[6];
@@ -323,7 +322,8 @@ TEST_F(RegimeWorkTest, EnterInAnyFieldCalculatesWhatChangedAndTabWrapsOverTheVis
     Type(furnace, "-.2");
     QTest::keyClick(furnace, Qt::Key_Return);
     for (auto [k, v] : values.asKeyValueRange())
-        EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), k), float(core::ParseNumber(QString(v).replace(u',', u'.'))))
+        EXPECT_FLOAT_EQ(storedInput(QStringLiteral("Режим №  1.Dat"), k),
+                        float(core::ParseNumber(QString(v).replace(u',', u'.'))))
             << k;
     // the results are those of the stored inputs, in the pane and the list
     app::AppState check = state;

@@ -3,19 +3,19 @@
 // workbook export, the instrument limits editor, and "± U" in the results pane.
 
 #include <QComboBox>
+#include <QDirIterator>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QTreeWidget>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
-#include <QRegularExpression>
-#include <QDirIterator>
-#include <QPushButton>
-#include <QTableWidget>
-#include <QTreeWidget>
 
 #include "core/textfile.h"
-#include "support/xlsxread.h"
 #include "results/instrumentlimits.h"
 #include "results/ui/navig.h"
+#include "support/xlsxread.h"
 #include "test_frame_fixture.h"
 #include "tuning/tuningchart.h"
 #include "tuning/ui/fopt.h"

@@ -35,7 +35,8 @@ Edinic::Edinic(app::Workbench& wb) : wb_(wb) {
         e[i] = c;
     }
     connect(e[6], qOverload<int>(&QComboBox::activated), this, [this] { e[20]->setCurrentText(e[6]->currentText()); });
-    connect(e[14], qOverload<int>(&QComboBox::activated), this, [this] { e[15]->setCurrentText(NitrogenDioxideUnit(e[14]->currentText())); });
+    connect(e[14], qOverload<int>(&QComboBox::activated), this,
+            [this] { e[15]->setCurrentText(NitrogenDioxideUnit(e[14]->currentText())); });
     e[15]->setEnabled(false);  // follows NO
     e[20]->setEnabled(false);  // follows the furnace pressure
 

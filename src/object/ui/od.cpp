@@ -1,27 +1,26 @@
 #include "object/ui/od.h"
 
 #include <QComboBox>
-#include <QLineEdit>
-#include <QTimer>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "app/dialogs.h"
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/ui/pictures.h"
-#include <QGridLayout>
-#include <QGroupBox>
-
-#include "object/emissionnorms.h"
 #include "app/writerefusal.h"
-#include "object/reflists.h"
+#include "object/emissionnorms.h"
 #include "object/generaldata.h"
 #include "object/generalranges.h"
+#include "object/reflists.h"
 
 namespace object {
 
@@ -81,9 +80,9 @@ void OD::fillNorms() {
     const QStringList sets = norms.sets();
     const QSignalBlocker block(Norms);
     Norms->clear();
-    Norms->addItem(sets.isEmpty() ? QStringLiteral("по умолчанию")
-                                  : QStringLiteral("по умолчанию («%1»)").arg(sets.first()),
-                   QString());
+    Norms->addItem(
+        sets.isEmpty() ? QStringLiteral("по умолчанию") : QStringLiteral("по умолчанию («%1»)").arg(sets.first()),
+        QString());
     for (const QString& set : sets) Norms->addItem(set, set);
     Norms->addItem(QStringLiteral("не проверять"), kNoNorms);
     int index = -1;
@@ -188,10 +187,10 @@ bool OD::save(bool recalculateNow) {
     if (s.currentObjectFolder.isEmpty()) return false;
     QString why;
     if (!WriteGeneralData(s.currentObjectFolder, values, &why)) {
-        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Общие данные не сохранены"),
-                                                    QStringLiteral("Ошибка при записи файла ") + kGeneralFile +
-                                                        QStringLiteral(" !")),
-                              app::kProgramTitle, app::Icon::Warning);
+        wb_.dialogs().message(
+            app::WriteFailureText(s, QStringLiteral("Общие данные не сохранены"),
+                                  QStringLiteral("Ошибка при записи файла ") + kGeneralFile + QStringLiteral(" !")),
+            app::kProgramTitle, app::Icon::Warning);
         return false;
     }
     const bool recalculate = CalculationDataChanged(saved_, values);

@@ -4,14 +4,14 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QGuiApplication>
-#include <QMenu>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
@@ -20,10 +20,10 @@
 #include "app/state.h"
 #include "app/ui/keys.h"
 #include "app/writerefusal.h"
-#include "object/generaldata.h"
-#include "object/units.h"
-#include "object/ui/edinic.h"
 #include "core/numparse.h"
+#include "object/generaldata.h"
+#include "object/ui/edinic.h"
+#include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/inputranges.h"
 #include "regime/regimestore.h"
@@ -338,10 +338,10 @@ bool Regim::saveAndCalculate(bool calculate) {
     calculate = calculate || needsCalculation();
     QString error;
     if (!SaveRegimeInputs(s, texts, &error)) {
-        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
-                                                    QStringLiteral("Ошибка записи файла. Режим не сохранен: ") +
-                                                        s.currentRegimeFile),
-                              app::kProgramTitle, app::Icon::Warning);
+        wb_.dialogs().message(
+            app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
+                                  QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile),
+            app::kProgramTitle, app::Icon::Warning);
         return false;
     }
     stored_ = texts;

@@ -1,8 +1,8 @@
 #include "regime/ui/sreg.h"
 
 #include <QAction>
-#include <QBrush>
 #include <QApplication>
+#include <QBrush>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QProgressDialog>
@@ -16,8 +16,8 @@
 #include "app/ui/marks.h"
 #include "app/ui/pictures.h"
 #include "app/writerefusal.h"
-#include "core/numbers.h"
 #include "core/names.h"
+#include "core/numbers.h"
 #include "core/textfile.h"
 #include "object/generaldata.h"
 #include "object/units.h"
@@ -60,9 +60,9 @@ bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent) {
     app::AppState& s = wb.state();
     const CalcResult r = CalculateCurrentRegime(s, [noticeParent](const QString& m) { ShowNotice(noticeParent, m); });
     if (r.outcome == CalcOutcome::FileError)
-        Warn(wb, app::WriteFailureText(s, QStringLiteral("Результаты не сохранены"),
-                                       QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") +
-                                           s.currentResultsFile));
+        Warn(wb, app::WriteFailureText(
+                     s, QStringLiteral("Результаты не сохранены"),
+                     QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile));
     const QString warning = SortRegimeList(s);
     if (!warning.isEmpty()) Warn(wb, warning);
     AfterCalculation(wb);
@@ -384,9 +384,9 @@ void SReg::DeleteRegime() {
         return;
     QString error;
     if (!DeleteRegimeFiles(s, &error)) {
-        Warn(wb_, app::WriteFailureText(s, QStringLiteral("Режим не удален"),
-                                        QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile +
-                                            s.currentRegimeFile));
+        Warn(wb_, app::WriteFailureText(
+                      s, QStringLiteral("Режим не удален"),
+                      QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile));
         return;
     }
     // the regime's q5 surfaces go with it (a failure leaves only an unused file); its place
@@ -410,10 +410,10 @@ void SReg::AddRegime() {
     app::AppState& s = wb_.state();
     QString error, warning;
     if (!NewRegime(s, &error, &warning)) {
-        Warn(wb_, error == kLimitRefusal ? error
-                                         : app::WriteFailureText(s, QStringLiteral("Режим не создан"),
-                                                                 QStringLiteral("Ошибка записи файла. Режим не создан: ") +
-                                                                     error));
+        Warn(wb_, error == kLimitRefusal
+                      ? error
+                      : app::WriteFailureText(s, QStringLiteral("Режим не создан"),
+                                              QStringLiteral("Ошибка записи файла. Режим не создан: ") + error));
         return;
     }
     if (!warning.isEmpty()) Warn(wb_, warning);
@@ -430,7 +430,8 @@ void SReg::AddRegime() {
     }
     refresh();
     if (core::SameName(s.general.value(object::Q5Mode), object::kQ5EachRegime))
-        wb_.setStatus(3, QStringLiteral("q5 нового режима не задан: рассчитайте его по поверхностям этого режима (q5...)"));
+        wb_.setStatus(
+            3, QStringLiteral("q5 нового режима не задан: рассчитайте его по поверхностям этого режима (q5...)"));
 }
 
 void SReg::CalculateRegime() {

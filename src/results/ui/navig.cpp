@@ -1,13 +1,13 @@
 #include "results/ui/navig.h"
 
 #include <QBrush>
-#include <QHeaderView>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
-#include <QToolBar>
-#include <QToolButton>
 #include <QMdiSubWindow>
 #include <QStackedWidget>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -16,9 +16,9 @@
 #include "app/ui/pictures.h"
 #include "app/ui/workbench.h"
 #include "engine/uncertainty.h"
+#include "object/emissionnorms.h"
 #include "object/generaldata.h"
 #include "regime/regimestore.h"
-#include "object/emissionnorms.h"
 #include "results/emissionverdicts.h"
 #include "results/instrumentlimits.h"
 #include "results/ui/graphtasks.h"
@@ -181,10 +181,10 @@ void Navig::showResults() {
         // defaults, and the tooltip says so
         const app::AppState& s = wb_.state();
         QString error;
-        const object::AppliedLimit co = object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general,
-                                                               object::Pollutant::CO, &error);
-        const object::AppliedLimit nox = object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general,
-                                                                object::Pollutant::NOx, &error);
+        const object::AppliedLimit co =
+            object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general, object::Pollutant::CO, &error);
+        const object::AppliedLimit nox =
+            object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general, object::Pollutant::NOx, &error);
         FillEmissionRows(rows_, s.results, &u, co, nox);
         if (!error.isEmpty())
             for (auto& row : rows_)

@@ -1,8 +1,8 @@
 #include "store/ui/fropen.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -23,12 +23,12 @@
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
+#include "app/state.h"
+#include "app/ui/keys.h"
+#include "app/ui/pictures.h"
+#include "object/generaldata.h"
 #include "store/objectcopy.h"
 #include "store/objectstore.h"
-#include "app/state.h"
-#include "app/ui/pictures.h"
-#include "app/ui/keys.h"
-#include "object/generaldata.h"
 
 namespace store {
 
@@ -375,13 +375,14 @@ void frOpen::fillObjectList() {
         for (int i = 0; i < lvAll->count(); ++i)
             if (lvAll->entry(i) == current) lvAll->setCurrentRowQuietly(i);
     if (!list.ok)
-        wb_.dialogs().message(kObjectListPathError + QStringLiteral(": ") + QDir::toNativeSeparators(s.objectsFolder) +
-                                  (QFileInfo(s.objectsFolder).exists()
-                                       ? QStringLiteral(".\nПроверьте, что это папка и ее можно читать, или запустите "
-                                                        "программу с другой папкой: kalvaro --home ПАПКА")
-                                       : QStringLiteral(".\nПапки нет: откройте список снова и согласитесь создать ее, "
-                                                        "или запустите программу с другой папкой: kalvaro --home ПАПКА")),
-                              kProgramTitle, Icon::Warning);
+        wb_.dialogs().message(
+            kObjectListPathError + QStringLiteral(": ") + QDir::toNativeSeparators(s.objectsFolder) +
+                (QFileInfo(s.objectsFolder).exists()
+                     ? QStringLiteral(".\nПроверьте, что это папка и ее можно читать, или запустите "
+                                      "программу с другой папкой: kalvaro --home ПАПКА")
+                     : QStringLiteral(".\nПапки нет: откройте список снова и согласитесь создать ее, "
+                                      "или запустите программу с другой папкой: kalvaro --home ПАПКА")),
+            kProgramTitle, Icon::Warning);
 }
 
 void frOpen::frOpen_Command1_Click() {

@@ -4,10 +4,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QKeyEvent>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -15,8 +15,8 @@
 #include "app/startup.h"
 #include "app/state.h"
 #include "app/ui/pictures.h"
-#include "object/reflists.h"
 #include "object/generaldata.h"
+#include "object/reflists.h"
 #include "store/objectcreate.h"
 
 namespace store {
@@ -30,8 +30,7 @@ NewOt::NewOt(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(true,
 
     COD[BoilerType]->setToolTip(QStringLiteral("Обязательно внести значение до нажатия на кнопку ввод"));
     COD[FuelType]->setToolTip(QStringLiteral("Обязательно внести значение до нажатия на кнопку <ввод>"));
-    COD[Economiser]->setToolTip(
-        QStringLiteral("Хвостовые поверхности котла: с экономайзером или без экономайзера"));
+    COD[Economiser]->setToolTip(QStringLiteral("Хвостовые поверхности котла: с экономайзером или без экономайзера"));
 
     Command4 = new QPushButton(QStringLiteral("Ввод"));
     Command4->setObjectName(QStringLiteral("Command4"));

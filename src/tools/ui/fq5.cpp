@@ -320,10 +320,10 @@ void fQ5::fQ5_Command1_Click() {
         TakeQ5(s, fields, cellText(kQ5PercentCell), [this](const QString& m) { regime::ShowNotice(this, m); });
     if (editor) editor->setFieldTexts(fields);
     if (!r.saved) {
-        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
-                                                    QStringLiteral("Ошибка записи файла. Режим не сохранен: ") +
-                                                        s.currentRegimeFile),
-                              app::kProgramTitle, app::Icon::Warning);
+        wb_.dialogs().message(
+            app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
+                                  QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile),
+            app::kProgramTitle, app::Icon::Warning);
         return;
     }
     if (r.calc.outcome == regime::CalcOutcome::FileError)

@@ -180,10 +180,10 @@ void Pricid::Pricid_Option1_Click(int k) {
     if (editor) editor->setFieldTexts(fields);
     QString error;
     if (!regime::SaveRegimeInputs(s, fields, &error)) {
-        wb_.dialogs().message(app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
-                                                    QStringLiteral("Ошибка записи файла. Режим не сохранен: ") +
-                                                        s.currentRegimeFile),
-                              app::kProgramTitle, app::Icon::Warning);
+        wb_.dialogs().message(
+            app::WriteFailureText(s, QStringLiteral("Режим не сохранен"),
+                                  QStringLiteral("Ошибка записи файла. Режим не сохранен: ") + s.currentRegimeFile),
+            app::kProgramTitle, app::Icon::Warning);
         return;
     }
     for (int i = 0; i < kExperimentFieldCount; ++i)
