@@ -153,9 +153,10 @@ TEST(DataCheck, GeneralDataNeedsCo2MaxCalorificValueNominalOutputAndItsUnit) {
     CalcInputs c = HotWaterRegime();
     c.general[6] = "";
     EXPECT_EQ(CheckRegimeData(c), "Нет общих данных");
-    // a unit text outside the list still counts as present
+    // a unit text outside the list fails the check with the unit and the entry named
     c.general[6] = "ккал";
-    EXPECT_EQ(CheckRegimeData(c), "");
+    EXPECT_EQ(CheckRegimeData(c),
+              "Неизвестная единица измерения «ккал» поля «Номинальная  тепловая мощность» общих данных");
 }
 
 TEST(DataCheck, NominalUnitIsTheOneOfTheBoilerType) {

@@ -107,7 +107,7 @@ TEST_F(RegimeWindowsTest, CompleteHotWaterRegimeTypedFieldByField) {
     EXPECT_EQ(value(QStringLiteral("Вт")), "120");
     EXPECT_EQ(value("V"), "43,92");
     EXPECT_EQ(value("dQ"), "62,5");
-    EXPECT_EQ(value("NO m"), "27,6");
+    EXPECT_EQ(value("NO m"), "32,8");  // mass flow from the measured concentration
     EXPECT_EQ(listed(1), QStringList({"85"}));
     EXPECT_EQ(editor()->T[12]->text(), "9.5");  // the comma became a point
     const QString results = core::JoinPath(state.currentObjectFolder, QStringLiteral("РасчетРежим №  1.Dat"));
