@@ -2,8 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QFileInfo>
 #include <QDir>
+#include <QFileInfo>
 #include <QTextStream>
 #include <QTimer>
 #include <csignal>
@@ -11,13 +11,14 @@
 #include "analyser/analyserlink.h"
 #include "analyser/portsettings.h"
 #include "analyser/reading.h"
-#include "store/objectstore.h"
 #include "app/state.h"
 #include "cli/objectfolder.h"
+#include "cli/output.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/numparse.h"
 #include "regime/regimestore.h"
+#include "store/objectstore.h"
 
 namespace cli {
 
@@ -40,21 +41,7 @@ const char* const kAnalyserUsage =
 
 namespace {
 
-QTextStream& Out() {
-    static QTextStream s(stdout);
-    return s;
-}
-QTextStream& Err() {
-    static QTextStream s(stderr);
-    return s;
-}
-
-int Usage(const QString& why) {
-    if (!why.isEmpty()) Err() << why << "\n";
-    Err() << "Usage:\n" << kAnalyserUsage;
-    Err().flush();
-    return 2;
-}
+int Usage(const QString& why) { return UsageExit(why, kAnalyserUsage); }
 
 volatile std::sig_atomic_t gStop = 0;
 void OnSignal(int) { gStop = 1; }

@@ -6,6 +6,7 @@
 #include <QTextStream>
 
 #include "cli/objectfolder.h"
+#include "cli/output.h"
 #include "core/numbers.h"
 #include "import/importmodel.h"
 #include "import/texttable.h"
@@ -22,21 +23,7 @@ const char* const kImportUsage =
 
 namespace {
 
-QTextStream& Out() {
-    static QTextStream s(stdout);
-    return s;
-}
-QTextStream& Err() {
-    static QTextStream s(stderr);
-    return s;
-}
-
-int Usage(const QString& why) {
-    if (!why.isEmpty()) Err() << why << "\n";
-    Err() << "Usage:\n" << kImportUsage;
-    Err().flush();
-    return 2;
-}
+int Usage(const QString& why) { return UsageExit(why, kImportUsage); }
 
 int Fail(const QString& why) {
     Err() << why << "\n";

@@ -5,6 +5,7 @@
 #include <QTextStream>
 
 #include "cli/objectfolder.h"
+#include "cli/output.h"
 #include "core/names.h"
 #include "engine/engine.h"
 #include "regime/regimestore.h"
@@ -12,19 +13,6 @@
 #include "tools/q5.h"
 
 namespace cli {
-
-namespace {
-
-QTextStream& Out() {
-    static QTextStream s(stdout);
-    return s;
-}
-QTextStream& Err() {
-    static QTextStream s(stderr);
-    return s;
-}
-
-}  // namespace
 
 int Q5Command(QStringList args) {
     ObjectOptions options;
