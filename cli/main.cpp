@@ -243,7 +243,11 @@ int Calc(QStringList args) {
         err() << error << "\n";
         return kFileError;
     }
-    const engine::RegimeUncertainty u = engine::ResultUncertainty(in, limits);
+    engine::RegimeUncertainty u;
+    if (!results::RegimeUncertaintyOf(in, limits, s.currentObjectFolder, file, u, &error)) {
+        err() << error << "\n";
+        return kFileError;
+    }
     // U in the decimals of its slot
     auto u95Text = [&](int i) { return QString::number(u.u95[i], 'f', engine::kResultDecimals[i]); };
     // the verdicts of CO and NOx against the object's limits; a damaged list or choice file
@@ -267,7 +271,12 @@ int Calc(QStringList args) {
             values.append(core::StoredForm(s.results[i]).toDouble());  // 91.51, not 91.5100021
             u95.append(u.computed[i] ? QJsonValue(u.u95[i]) : QJsonValue(QJsonValue::Null));
         }
-        out() << QJsonDocument(QJsonObject{{"slots", values}, {"u95", u95}, {"verdicts", verdicts}})
+        // the budget of the gross efficiency: which instrument to improve
+        out() << QJsonDocument(QJsonObject{{"slots", values},
+                                           {"u95", u95},
+                                           {"coverage", engine::kCoverage},
+                                           {"budget", results::BudgetJson(u, 4)},
+                                           {"verdicts", verdicts}})
                      .toJson(QJsonDocument::Compact)
               << "\n";
         return kDone;

@@ -13,6 +13,7 @@
 #include "object/generaldata.h"
 #include "regime/inputranges.h"
 #include "regime/regimestore.h"
+#include "regime/repeatability.h"
 
 namespace analyser {
 
@@ -475,6 +476,25 @@ StoreOutcome StoreAnalyserValues(app::AppState& s, QStringList& fields, const Pe
     if (!regime::SaveRegimeInputs(s, current, &out.error)) return out;
     fields = current;
     out.saved = true;
+    // the spread of a mean goes with the regime (the type A part of its uncertainty); a single
+    // reading, and the NO2 the analyser does not measure, leave none
+    const FieldMap f = FieldsOf(point);
+    const int averaged = values.averaged ? values.used : 1;
+    QList<regime::SpreadEntry> spread;
+    auto entry = [&](int field, int value) {
+        float stored = 0.0f;
+        core::ParseEditorFloat(current[field].toStdString(), stored);
+        spread.append({field, values.sd[static_cast<std::size_t>(value)], averaged, stored});
+    };
+    entry(f.co, 0);
+    entry(f.no, 1);
+    entry(f.o2, 2);
+    entry(f.co2, 3);
+    if (temperature) entry(f.temperature, 6);
+    if (no2 != No2Policy::Keep) spread.append({No2FieldOf(point), 0.0, 0, 0.0f});
+    QString why;
+    if (!regime::WriteRepeatability(s.currentObjectFolder, s.currentRegimeFile, spread, &why) && notice)
+        notice(QStringLiteral("Разброс показаний не записан: ") + why);
     out.calc = regime::CalculateCurrentRegime(s, notice);
     out.sortWarning = regime::SortRegimeList(s);
     return out;

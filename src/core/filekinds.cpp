@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -49,6 +50,13 @@ bool IsLimitPair(const QString& line) {
         if (!ParseWholeNumber(p.toStdString(), v) || v < 0) return false;
     }
     return true;
+}
+
+// "name value" with a non-negative number: the named lines of the limits file.
+bool IsNamedLimit(const QString& line, const QString& name) {
+    const QStringList parts = line.split(u' ', Qt::SkipEmptyParts);
+    double v = 0;
+    return parts.size() == 2 && parts[0] == name && ParseWholeNumber(parts[1].toStdString(), v) && v >= 0;
 }
 
 // The lock file: "computer=", "user=", "pid=" (a whole number) and "time=" lines.
@@ -153,6 +161,20 @@ QList<FileKind> BuildTable() {
             },
             QStringLiteral("имя файла режима («Режим №  N.Dat»)"));
     });
+    // the spread of averaged values: "input sigma count value"
+    t << List("repeatability", InObject, QStringLiteral("СКО Режим *.txt"), FileLayout::Plain, 0, 43, [](int) {
+        return CustomOf(
+            [](const QString& l) {
+                const QStringList parts = l.split(u' ', Qt::SkipEmptyParts);
+                double v[4] = {};
+                if (parts.size() != 4) return false;
+                for (int i = 0; i < 4; ++i)
+                    if (!ParseWholeNumber(parts[i].toStdString(), v[i])) return false;
+                return v[0] >= 0 && v[0] < 43 && v[0] == std::floor(v[0]) && v[1] >= 0 && v[2] >= 2 &&
+                       v[2] == std::floor(v[2]);
+            },
+            QStringLiteral("«поле СКО число значение»"));
+    });
     t << List("analyser-log", InObject, QStringLiteral("Анализатор Режим *.csv"), FileLayout::Bytes, 0, 65536);
     // the template folder
     // reference lists: the windows cut an entry too long to show and say so
@@ -160,8 +182,15 @@ QList<FileKind> BuildTable() {
               [](int) { return TextOf(16 * 1024 * 1024); });
     t << List("sensors", InTemplate, QStringLiteral("Dath.txt"), FileLayout::Plain, 0, 65536,
               [](int) { return TextOf(16 * 1024 * 1024); });
-    t << Entry("instrument-limits", InTemplate, QStringLiteral("Погрешности приборов.txt"), FileLayout::Plain, 43,
-               [](int) { return CustomOf(IsLimitPair, QStringLiteral("два неотрицательных числа через пробел")); });
+    // 43 lines of the inputs' limits, then (in the files this program writes) the q5 share,
+    // CO2max, the barometric pressure and whether CO2 is computed from O2, each named
+    t << List("instrument-limits", InTemplate, QStringLiteral("Погрешности приборов.txt"), FileLayout::Plain, 43, 47,
+              [](int i) {
+                  if (i < 43) return CustomOf(IsLimitPair, QStringLiteral("два неотрицательных числа через пробел"));
+                  const QString name = kLimitLineNames[i - 43];
+                  return CustomOf([name](const QString& l) { return IsNamedLimit(l, name); },
+                                  QStringLiteral("«%1» и неотрицательное число").arg(name));
+              });
     // import profiles: a mark line, then "key=value" lines of the import's own keys
     t << List("import-profile", InTemplate, QStringLiteral("Импорт *.txt"), FileLayout::Plain, 1, 1000, [](int i) {
         if (i == 0)

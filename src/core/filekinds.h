@@ -62,6 +62,10 @@ struct FileKind {
     std::function<LineType(int i)> lineType;
 };
 
+// The names of the lines after the 43 input limits of the instruments' limits file.
+inline const QStringList kLimitLineNames = {QStringLiteral("q5"), QStringLiteral("CO2max"), QStringLiteral("Patm"),
+                                            QStringLiteral("CO2fromO2")};
+
 // The table, in the order of its entries.
 const QList<FileKind>& FileKinds();
 // The kind of this id; an unknown id is a programming error (aborts).

@@ -29,6 +29,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "engine/fuel.h"
 
@@ -138,6 +139,9 @@ float GasFlowReduced(const Prepared& p);     // ст.м3/h
 float LiquidFuelFlow(const Prepared& p);     // kg/h
 float FuelFlow(const Prepared& p);           // gas or liquid flow by fuel group; 0 for no group
 float NominalOutputMcal(const Prepared& p);  // nominal output, thousands of kcal/h
+// The factor that brings a pressure in this unit text to kgf/m2, as the meter pressure is
+// brought (1 mbar taken as 10 kgf/m2, "bar" as "кгс/см2"); 0 for a text none of them.
+double PressureToKgfM2(std::string_view unitText);
 // A heat output in Gcal/h expressed in the hot-water unit (kW, MW or Gcal/h); 0 otherwise.
 double HeatOutputInNominalUnit(HeatUnit unit, double gcalPerHour);
 

@@ -83,6 +83,10 @@ Fuel ClassifyFuel(std::string_view text) {
     return i < 0 ? Fuel::Unknown : static_cast<Fuel>(i);
 }
 
+double PressureToKgfM2(std::string_view unitText) {
+    return Classify(unitText, kPressureUnitTexts, kPressureFactors, 0.0);
+}
+
 Prepared Prepare(const CalcInputs& inputs) {
     Prepared p;
     p.in = inputs.in;

@@ -17,6 +17,7 @@
 #include "regime/calculation.h"
 #include "regime/cardchoice.h"
 #include "regime/plausibility.h"
+#include "regime/repeatability.h"
 
 namespace regime {
 
@@ -121,7 +122,9 @@ bool DeleteRegimeFiles(app::AppState& s, QString* error) {
     const int count = std::max<int>(0, static_cast<int>(s.regimeList.rows.size()) - 1);
     if (!WriteCounter(s.currentObjectFolder, kCountFile, count, false, error)) return false;
     s.regimeCount = count;
-    for (const QString& name : {s.currentRegimeFile, s.currentResultsFile}) {
+    // the spread kept with the regime goes with it
+    for (const QString& name :
+         {s.currentRegimeFile, s.currentResultsFile, RepeatabilityFileName(s.currentRegimeFile)}) {
         const QString found = core::FindEntryNoCase(s.currentObjectFolder, name);
         if (found.isEmpty()) continue;  // already gone: nothing to delete
         QFile f(core::JoinPath(s.currentObjectFolder, found));

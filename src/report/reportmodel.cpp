@@ -397,8 +397,14 @@ QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::App
     ok = results::ReadInstrumentLimits(s.templateFolder, limits, error);
     if (!ok) return {};
     QList<engine::RegimeUncertainty> uncertainty;
-    for (const auto& r : m.regimes)
-        uncertainty.append(r.calculated ? tuning::RegimeUncertaintyOf(s, r.inputs, limits) : engine::RegimeUncertainty{});
+    for (const auto& r : m.regimes) {
+        engine::RegimeUncertainty u;
+        if (r.calculated && !tuning::RegimeUncertaintyOf(s, r.file, r.inputs, limits, u, error)) {
+            ok = false;
+            return {};
+        }
+        uncertainty.append(u);
+    }
     for (int i = 0; i < table.definition.size(); ++i) {
         SheetRow row;
         row.kind = RowKind::Result;

@@ -70,6 +70,7 @@ void PutInSlot(QMdiSubWindow* sub, Slot slot) {
 class SlotFollower : public QObject {
 public:
     SlotFollower(QMdiArea* area) : QObject(area), area_(area), size_(area->viewport()->size()) {
+        setObjectName(kName);
         area->viewport()->installEventFilter(this);
     }
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -85,6 +86,7 @@ public:
         }
         return false;
     }
+    static constexpr const char* kName = "kalvaroSlotFollower";
 
 private:
     QMdiArea* area_;
@@ -92,7 +94,8 @@ private:
 };
 
 void FollowFrameSize(QMdiArea* area) {
-    if (area->findChild<SlotFollower*>(QString(), Qt::FindDirectChildrenOnly)) return;
+    // the class has no meta-object of its own, so it is found by its name, not its type
+    if (area->findChild<QObject*>(SlotFollower::kName, Qt::FindDirectChildrenOnly)) return;
     new SlotFollower(area);
 }
 

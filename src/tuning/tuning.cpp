@@ -129,13 +129,14 @@ QList<TuneStep> FindSteps(QList<TunePoint> points) {
     return steps;
 }
 
-engine::RegimeUncertainty RegimeUncertaintyOf(const app::AppState& s, const std::array<float, app::kInputCount>& inputs,
-                                              const engine::InstrumentLimits& limits) {
+bool RegimeUncertaintyOf(const app::AppState& s, const QString& regimeFile,
+                         const std::array<float, app::kInputCount>& inputs, const engine::InstrumentLimits& limits,
+                         engine::RegimeUncertainty& u, QString* error) {
     app::AppState work;
     work.general = s.general;
     work.units = s.units;
     work.inputs = inputs;
-    return engine::ResultUncertainty(work.calcInputs(), limits);
+    return results::RegimeUncertaintyOf(work.calcInputs(), limits, s.currentObjectFolder, regimeFile, u, error);
 }
 
 bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limits, QList<TunePoint>& points,
@@ -156,7 +157,9 @@ bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limit
         }
         engine::Results r{};
         engine::CalculateRegime(work.calcInputs(), work.steam, r);
-        const engine::RegimeUncertainty u = engine::ResultUncertainty(work.calcInputs(), limits);
+        engine::RegimeUncertainty u;
+        if (!results::RegimeUncertaintyOf(work.calcInputs(), limits, s.currentObjectFolder, row.key, u, error))
+            return false;
         TunePoint p;
         p.file = row.key;
         p.number = regime::RegimeNumberOf(row.key).value_or(0);

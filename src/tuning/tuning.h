@@ -60,9 +60,12 @@ double OxygenAt(double alpha);
 bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limits, QList<TunePoint>& points,
                    QStringList* skipped = nullptr, QString* error = nullptr);
 
-// The uncertainty of one regime's inputs under the open object's general data and units.
-engine::RegimeUncertainty RegimeUncertaintyOf(const app::AppState& s, const std::array<float, app::kInputCount>& inputs,
-                                              const engine::InstrumentLimits& limits);
+// The uncertainty of one regime's inputs under the open object's general data and units, with
+// the spread kept with that regime (file name in the object). False with the reason when the
+// spread file is damaged.
+bool RegimeUncertaintyOf(const app::AppState& s, const QString& regimeFile,
+                         const std::array<float, app::kInputCount>& inputs, const engine::InstrumentLimits& limits,
+                         engine::RegimeUncertainty& u, QString* error = nullptr);
 
 // Reads an object folder on its own (general data, units, regime list, limits from the
 // template beside the objects folder) and finds its steps. Units as LoadObjectFolder takes them.

@@ -2,27 +2,30 @@
 // analyser text, the reading into a regime, the port over a pseudo-terminal made here,
 // the reading cycle with its lost link, and the command-line capture with the simulator.
 
-#include <gtest/gtest.h>
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
-#include <QThread>
 #include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
 #include <memory>
 
 #include "analyser/analyserlink.h"
 #include "analyser/analyserport.h"
 #include "analyser/portsettings.h"
 #include "analyser/reading.h"
-#include "store/objectstore.h"
 #include "core/names.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
 #include "regime/regimestore.h"
+#include "regime/repeatability.h"
+#include "store/objectstore.h"
 #include "support/pty.h"
 #include "support/testdirs.h"
 
@@ -1048,6 +1051,59 @@ TEST(AnalyserCli, CaptureFromTheSimulatorMatchesACalculationOfTheStoredRegime) {
     EXPECT_TRUE(sim.waitForFinished(5000));
     EXPECT_EQ(sim.exitCode(), 0);
     EXPECT_FALSE(QFileInfo::exists(linkPath) || QFileInfo(linkPath).isSymLink());
+}
+
+// A mean over several readings keeps its spread with the regime: the calculation's budget
+// counts it as a type A component (σ/√n) after the object is read again; a value typed over
+// the mean has no spread of its own, and a single reading stored leaves none.
+TEST(AnalyserCli, AMeanKeepsItsSpreadWithTheRegimeAndTheBudgetCountsIt) {
+    DemoHome d;
+    QStringList fields;
+    ASSERT_TRUE(d.open(kSchool, 1, fields));
+    QList<Reading> readings;
+    for (const char* line : {"120 30 3.3 10.3 0 0 144", "130 34 3.5 10.2 0 0 146", "125 38 3.7 10.0 0 0 145"})
+        readings.append(ParseReading(QString::fromLatin1(line), true));
+    const PeriodValues mean = CombineReadings(readings, true);
+    ASSERT_EQ(mean.used, 3);
+    ASSERT_TRUE(
+        StoreAnalyserValues(d.state, fields, mean, SamplingPoint::AfterEconomiser, true, {}, No2Policy::Zero).saved);
+    const QString spreadFile = regime::RepeatabilityFileName(d.state.currentRegimeFile);
+    ASSERT_TRUE(core::ExistsNoCase(d.state.currentObjectFolder, spreadFile)) << spreadFile.toStdString();
+    engine::Repeatability spread;
+    ASSERT_TRUE(
+        regime::ReadRepeatability(d.state.currentObjectFolder, d.state.currentRegimeFile, d.state.inputs, spread));
+    EXPECT_EQ(spread.count[13], 3);
+    EXPECT_NEAR(spread.sigma[13], 0.2, 1e-6);  // 3.3, 3.5, 3.7
+    EXPECT_NEAR(spread.sigma[11], 5.0, 1e-6);
+    EXPECT_EQ(spread.count[15], 0);  // NO2 is not measured: no spread
+
+    const CliRun calc = Cli({"calc", d.state.currentObjectFolder, d.state.currentRegimeFile, "--json"});
+    ASSERT_EQ(calc.code, 0) << calc.err.toStdString();
+    const QJsonObject json = QJsonDocument::fromJson(calc.out.toUtf8()).object();
+    double shares = 0;
+    bool typeA = false;
+    for (const QJsonValue& line : json["budget"].toArray()) {
+        shares += line["share"].toDouble();
+        if (line["type"].toString() == u"A" && line["input"].toInt() == 13) {
+            typeA = true;
+            EXPECT_NEAR(line["u"].toDouble(), 0.2 / std::sqrt(3.0), 1e-6);
+        }
+    }
+    EXPECT_TRUE(typeA) << calc.out.toStdString();
+    EXPECT_NEAR(shares, 1.0, 1e-9);
+    EXPECT_EQ(json["coverage"].toDouble(), 2.0);
+
+    // O2 typed over: that entry no longer holds, CO's still does
+    fields[13] = QStringLiteral(" 3.6");
+    ASSERT_TRUE(regime::SaveRegimeInputs(d.state, fields));
+    ASSERT_TRUE(
+        regime::ReadRepeatability(d.state.currentObjectFolder, d.state.currentRegimeFile, d.state.inputs, spread));
+    EXPECT_EQ(spread.count[13], 0);
+    EXPECT_EQ(spread.count[11], 3);
+    // a single reading stored over every analysed field leaves no spread file
+    ASSERT_TRUE(
+        StoreAnalyserValues(d.state, fields, Newest(kExample.constData()), SamplingPoint::AfterEconomiser, true).saved);
+    EXPECT_FALSE(core::ExistsNoCase(d.state.currentObjectFolder, spreadFile));
 }
 
 TEST(AnalyserCli, PrintsWhatItStoredRefusesCutReadingsAndGivesUpOnSilence) {

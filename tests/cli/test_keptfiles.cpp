@@ -193,7 +193,7 @@ TEST_F(KeptFiles, CommandsThatCalculateReadTheObjectTheSameWayAndNameWhatIsWrong
          {QStringList{"calc", obj, kRegime2}, QStringList{"tune", obj}, QStringList{"report", obj}}) {
         r = Cli(args);
         EXPECT_EQ(r.code, 1) << args.join(' ').toStdString();
-        EXPECT_TRUE(r.err.contains(QStringLiteral("Погрешности приборов.txt: в файле 44 строк, нужно 43")))
+        EXPECT_TRUE(r.err.contains(QStringLiteral("Погрешности приборов.txt: строка 44: «0 1» — ожидается «q5»")))
             << r.err.toStdString();
     }
     QFile::remove(core::JoinPath(templ, results::kLimitsFile));

@@ -91,13 +91,22 @@ TEST(Tuning, TheInstrumentLimitFileRoundTripsAndAWrongShapeIsRefused) {
     ASSERT_TRUE(results::WriteInstrumentLimits(dir.path(), l, &error)) << error.toStdString();
     QByteArray bytes;
     ASSERT_TRUE(core::ReadDataFile(core::JoinPath(dir.path(), results::kLimitsFile), bytes));
-    EXPECT_EQ(bytes.count("\r\n"), engine::kInputCount);
+    EXPECT_EQ(bytes.count("\r\n"), engine::kInputCount + 4);
     EXPECT_TRUE(bytes.contains("\r\n1.5 0.5\r\n"));
+    EXPECT_TRUE(bytes.endsWith("\r\nq5 25\r\nCO2max 0.1\r\nPatm 2\r\nCO2fromO2 1\r\n"));
     engine::InstrumentLimits back;
     ASSERT_TRUE(results::ReadInstrumentLimits(dir.path(), back));
     EXPECT_DOUBLE_EQ(back[13].absolute, 0.1);
     EXPECT_EQ(back[17].percent, 0.5);
     EXPECT_EQ(back[0].percent, 2.0);
+    // a file of 43 lines (an earlier version) keeps the defaults of the later four
+    QByteArray earlier = bytes.left(bytes.indexOf("q5 "));
+    core::WriteFileAtomic(core::JoinPath(dir.path(), results::kLimitsFile),
+                          earlier.replace("\r\n2 0\r\n", "\r\n3 0\r\n"));
+    ASSERT_TRUE(results::ReadInstrumentLimits(dir.path(), back));
+    EXPECT_EQ(back[17].absolute, 1.5);
+    EXPECT_TRUE(back.co2FromO2);
+    EXPECT_EQ(back.q5Percent, 25.0);
 
     for (const QByteArray& broken : {QByteArray("0.2 0\r\n"), bytes.replace("1.5 0.5", "1.5"), bytes.replace("1.5\r\n", "-1 0\r\n")}) {
         core::WriteFileAtomic(core::JoinPath(dir.path(), results::kLimitsFile), broken);

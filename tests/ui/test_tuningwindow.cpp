@@ -2,6 +2,7 @@
 // filled with the load steps, the optimum of the step with three air settings, the
 // workbook export, the instrument limits editor, and "± U" in the results pane.
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
 #include <QPushButton>
@@ -99,17 +100,38 @@ TEST_F(TuningWindowTest, TheSchoolsStepsTheOptimumTheWorkbookAndTheLimits) {
     EXPECT_TRUE(testing_support::ZipPart(book, QStringLiteral("xl/styles.xml")).contains("0.00"));
 
     // the limits editor: a wrong value is refused, a good one written for the whole program
+    // (each limit in its stated unit; the current regime's budget of efficiency below)
     tuning::fPogr editor(*wb, w);
-    editor.Table->item(13, 1)->setText(QStringLiteral("-1"));
+    auto rowOf = [&](const QString& name) {
+        for (int i = 0; i < editor.Table->rowCount(); ++i)
+            if (editor.Table->item(i, 0)->text() == name) return i;
+        return -1;
+    };
+    const int o2 = rowOf(QStringLiteral("O2")), co = rowOf(QStringLiteral("CO")),
+              flow = rowOf(QStringLiteral("Расход газа"));
+    ASSERT_GE(o2, 0);
+    ASSERT_GE(co, 0);
+    EXPECT_EQ(editor.Table->item(co, 2)->text(), QStringLiteral("ppm"));
+    EXPECT_EQ(editor.Table->item(flow, 1)->text(), QStringLiteral("—"));  // a flow: a share of the reading only
+    EXPECT_FALSE(editor.Table->item(flow, 1)->flags() & Qt::ItemIsEditable);
+    EXPECT_TRUE(editor.Co2FromO2->isChecked());
+    ASSERT_GT(editor.Budget->rowCount(), 3);
+    double shares = 0;
+    for (int i = 0; i < editor.Budget->rowCount(); ++i) shares += QLocale().toDouble(editor.Budget->item(i, 3)->text());
+    EXPECT_NEAR(shares, 100.0, 0.1 * editor.Budget->rowCount());
+    editor.Table->item(o2, 1)->setText(QStringLiteral("-1"));
     EXPECT_FALSE(editor.save());
-    EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("неотрицательным")));
+    EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("«O2»: погрешность должна быть неотрицательным")));
     EXPECT_FALSE(QFileInfo::exists(core::JoinPath(state.templateFolder, results::kLimitsFile)));
-    editor.Table->item(13, 1)->setText(QStringLiteral("0,5"));
+    editor.Table->item(o2, 1)->setText(QStringLiteral("0,5"));
+    editor.Co2FromO2->setChecked(false);
     ASSERT_TRUE(editor.save());
     engine::InstrumentLimits limits;
     ASSERT_TRUE(results::ReadInstrumentLimits(state.templateFolder, limits));
     EXPECT_DOUBLE_EQ(limits[13].absolute, 0.5);
     EXPECT_DOUBLE_EQ(limits[17].absolute, 2.0);
+    EXPECT_DOUBLE_EQ(limits.q5Percent, 25.0);
+    EXPECT_FALSE(limits.co2FromO2);
 }
 
 }  // namespace

@@ -170,13 +170,17 @@ void Navig::refreshMiniGraphIfShown() { graphs_->RefreshMiniGraphIfShown(); }
 void Navig::showResults() {
     const QString& check = wb_.state().resultsCheckMessage;
     FillResultValues(rows_, wb_.state().results, wb_.state().general);
-    // "± U" from the instruments' limits beside the results the test is about; a broken
-    // limits file leaves the defaults (the tuning window names it)
+    // "± U" from the instruments' limits beside the results the test is about; a damaged
+    // limits or spread file gives no "± U" and the pane says why
+    QString uncertaintyError;
     if (check.isEmpty() && regime::Calculated(wb_.state().results)) {
         engine::InstrumentLimits limits;
-        ReadInstrumentLimits(wb_.state().templateFolder, limits);
-        const engine::RegimeUncertainty u = engine::ResultUncertainty(wb_.state().calcInputs(), limits);
-        AddUncertainty(rows_, u, wb_.state().general);
+        engine::RegimeUncertainty u;
+        if (ReadInstrumentLimits(wb_.state().templateFolder, limits, &uncertaintyError) &&
+            RegimeUncertaintyOf(wb_.state().calcInputs(), limits, wb_.state().currentObjectFolder,
+                                wb_.state().currentRegimeFile, u, &uncertaintyError))
+            AddUncertainty(rows_, u, wb_.state().general);
+        else u = {};
         // the verdicts against the object's limits; a damaged list or choice file leaves the
         // defaults, and the tooltip says so
         const app::AppState& s = wb_.state();
@@ -190,8 +194,12 @@ void Navig::showResults() {
             for (auto& row : rows_)
                 if (row.key == kCoVerdictKey || row.key == kNoxVerdictKey) row.tooltip += u'\n' + error;
     }
-    checkNote_->setText(check.isEmpty() ? QString() : QStringLiteral("Режим не рассчитан: ") + check);
-    checkNote_->setVisible(!check.isEmpty());
+    const QString note = !check.isEmpty() ? QStringLiteral("Режим не рассчитан: ") + check
+                         : !uncertaintyError.isEmpty()
+                             ? QStringLiteral("Неопределенность не рассчитана: ") + uncertaintyError
+                             : QString();
+    checkNote_->setText(note);
+    checkNote_->setVisible(!note.isEmpty());
     for (int i = 0; i < rows_.size() && i < lvAll_->topLevelItemCount(); ++i) {
         lvAll_->topLevelItem(i)->setText(1, rows_[i].unit);
         QTreeWidgetItem* item = lvAll_->topLevelItem(i);

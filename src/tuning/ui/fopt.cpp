@@ -1,19 +1,21 @@
 #include "tuning/ui/fopt.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QUrl>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include "app/dialogs.h"
 #include "core/names.h"
 #include "regime/editorlayout.h"
+#include "regime/regimestore.h"
 #include "tuning/tuningchart.h"
 
 namespace tuning {
@@ -81,12 +83,13 @@ void fOpt::recalculate() {
     const app::AppState& s = wb_.state();
     engine::InstrumentLimits limits;
     QString error;
-    if (!results::ReadInstrumentLimits(s.templateFolder, limits, &error))
-        wb_.dialogs().message(error + QStringLiteral("\nПриняты погрешности по умолчанию."), QStringLiteral("Ошибка !"),
-                              app::Icon::Warning);
     QList<TunePoint> points;
     QStringList skipped;
-    if (!CollectPoints(s, limits, points, &skipped, &error))
+    // a damaged limits file is a read error, never the defaults: the limits window mends it
+    if (!results::ReadInstrumentLimits(s.templateFolder, limits, &error))
+        wb_.dialogs().message(error + QStringLiteral("\nИсправьте погрешности приборов («Погрешности приборов...»)."),
+                              QStringLiteral("Ошибка !"), app::Icon::Error);
+    else if (!CollectPoints(s, limits, points, &skipped, &error))
         wb_.dialogs().message(error, QStringLiteral("Ошибка !"), app::Icon::Error);
     steps_ = FindSteps(points);
 
@@ -176,32 +179,98 @@ void fOpt::fOpt_Limits_Click() {
     if (editor.exec() == QDialog::Accepted) recalculate();
 }
 
+namespace {
+
+// The rows of the limits window: the inputs the calculation reads, then the calculation's own
+// values (q5, CO2max, the barometric pressure), each with the unit its limit is stated in.
+enum : int { kQ5Row = -1, kCo2MaxRow = -2, kAtmosphereRow = -3 };
+const QList<int>& LimitRows() {
+    static const QList<int> rows = {13, 12, 11, 14, 15, 17, 18, 37, 36, 38,     39,         40,
+                                    0,  1,  2,  7,  22, 23, 26, 28, 41, kQ5Row, kCo2MaxRow, kAtmosphereRow};
+    return rows;
+}
+
+QString RowName(int row) {
+    switch (row) {
+    case kQ5Row: return QStringLiteral("q5 (оценка по нормативу)");
+    case kCo2MaxRow: return QStringLiteral("CO2max топлива");
+    case kAtmosphereRow: return QStringLiteral("Атмосферное давление (к давлению на счетчике)");
+    default: return results::LimitInputName(row);
+    }
+}
+
+QString RowUnit(int row) {
+    switch (row) {
+    case kQ5Row: return QString();
+    case kCo2MaxRow: return QStringLiteral("% об.");
+    case kAtmosphereRow: return QStringLiteral("кПа");
+    default: return results::StatedUnitText(row);
+    }
+}
+
+// the value of a cell, false for a text that is no non-negative number (empty reads as 0)
+bool CellNumber(const QTableWidgetItem* item, double& v) {
+    const QString text = item->text().trimmed().replace(u',', u'.');
+    if (text.isEmpty() || text == u"—") {
+        v = 0.0;
+        return true;
+    }
+    bool ok = false;
+    v = QLocale::c().toDouble(text, &ok);
+    return ok && v >= 0 && std::isfinite(v);
+}
+
+QTableWidgetItem* Cell(const QString& text, bool editable) {
+    auto* item = new QTableWidgetItem(text);
+    if (!editable) item->setFlags(item->flags() & ~Qt::ItemIsEditable);
+    item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return item;
+}
+
+}  // namespace
+
 fPogr::fPogr(app::Workbench& wb, QWidget* parent) : QDialog(parent), wb_(wb) {
     setObjectName(QStringLiteral("fPogr"));
     setWindowTitle(QStringLiteral("Погрешности приборов"));
     auto* layout = new QVBoxLayout(this);
-    auto* note = new QLabel(QStringLiteral("Предел погрешности: большее из абсолютного значения (в единицах поля) и "
-                                           "доли показания. Для всей программы."),
+    auto* note = new QLabel(QStringLiteral("Предел погрешности: большее из абсолютного значения (в указанных единицах, "
+                                           "переводится в единицы поля объекта) и доли показания. Распределение "
+                                           "равномерное, u = a/√3; U95 = 2·u (k = 2). Для всей программы."),
                             this);
     note->setWordWrap(true);
     layout->addWidget(note);
-    Table = new QTableWidget(engine::kInputCount, 3, this);
-    Table->setHorizontalHeaderLabels(
-        {QStringLiteral("Параметр"), QStringLiteral("±, в ед. поля"), QStringLiteral("±, % показания")});
+    Table = new QTableWidget(static_cast<int>(LimitRows().size()), 4, this);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setHorizontalHeaderLabels({QStringLiteral("Параметр"), QStringLiteral("±, абс."), QStringLiteral("Единица"),
+                                      QStringLiteral("±, % показания")});
     Table->verticalHeader()->hide();
-    engine::InstrumentLimits limits;
     QString error;
-    if (!results::ReadInstrumentLimits(wb_.state().templateFolder, limits, &error))
-        wb_.dialogs().message(error, QStringLiteral("Ошибка !"), app::Icon::Warning);
-    for (int k = 0; k < engine::kInputCount; ++k) {
-        auto* caption = new QTableWidgetItem(QStringLiteral("%1  %2").arg(k).arg(regime::FieldHint(k, true)));
-        caption->setFlags(caption->flags() & ~Qt::ItemIsEditable);
-        Table->setItem(k, 0, caption);
-        Table->setItem(k, 1, new QTableWidgetItem(QLocale::c().toString(limits[k].absolute)));
-        Table->setItem(k, 2, new QTableWidgetItem(QLocale::c().toString(limits[k].percent)));
+    if (!results::ReadInstrumentLimits(wb_.state().templateFolder, limits_, &error))
+        wb_.dialogs().message(error + QStringLiteral("\nПоказаны погрешности по умолчанию."),
+                              QStringLiteral("Ошибка !"), app::Icon::Warning);
+    for (int i = 0; i < Table->rowCount(); ++i) {
+        const int row = LimitRows()[i];
+        Table->setItem(i, 0, Cell(RowName(row), false));
+        Table->item(i, 0)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Table->setItem(i, 2, Cell(RowUnit(row), false));
+        Table->item(i, 2)->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    Co2FromO2 = new QCheckBox(QStringLiteral("CO2 рассчитывается анализатором по O2"), this);
+    Co2FromO2->setObjectName(QStringLiteral("Co2FromO2"));
+    BudgetCaption = new QLabel(this);
+    BudgetCaption->setWordWrap(true);
+    Budget = new QTableWidget(0, 4, this);
+    Budget->setObjectName(QStringLiteral("Budget"));
+    Budget->setHorizontalHeaderLabels(
+        {QStringLiteral("Составляющая"), QStringLiteral("u"), QStringLiteral("c"), QStringLiteral("Доля, %")});
+    Budget->verticalHeader()->hide();
+    Budget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    showLimits(limits_);
     Table->resizeColumnsToContents();
-    layout->addWidget(Table);
+    layout->addWidget(Table, 3);
+    layout->addWidget(Co2FromO2);
+    layout->addWidget(BudgetCaption);
+    layout->addWidget(Budget, 2);
     auto* buttons = new QHBoxLayout;
     auto* defaults = new QPushButton(QStringLiteral("По умолчанию"), this);
     auto* save = new QPushButton(QStringLiteral("Сохранить"), this);
@@ -211,42 +280,117 @@ fPogr::fPogr(app::Workbench& wb, QWidget* parent) : QDialog(parent), wb_(wb) {
     buttons->addWidget(save);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-    connect(defaults, &QPushButton::clicked, this, [this] {
-        const auto d = engine::DefaultInstrumentLimits();
-        for (int k = 0; k < engine::kInputCount; ++k) {
-            Table->item(k, 1)->setText(QLocale::c().toString(d[k].absolute));
-            Table->item(k, 2)->setText(QLocale::c().toString(d[k].percent));
-        }
-    });
+    connect(defaults, &QPushButton::clicked, this, [this] { showLimits(engine::DefaultInstrumentLimits()); });
     connect(save, &QPushButton::clicked, this, [this] {
         if (this->save()) accept();
     });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    resize(620, 640);
+    connect(Table, &QTableWidget::itemChanged, this, [this] { showBudget(); });
+    connect(Co2FromO2, &QCheckBox::toggled, this, [this] { showBudget(); });
+    resize(720, 760);
 }
 
-bool fPogr::save() {
-    engine::InstrumentLimits limits{};
-    for (int k = 0; k < engine::kInputCount; ++k) {
-        double v[2];
+void fPogr::showLimits(const engine::InstrumentLimits& l) {
+    const QSignalBlocker block(Table);
+    auto text = [](double v) { return QLocale::c().toString(v); };
+    for (int i = 0; i < Table->rowCount(); ++i) {
+        const int row = LimitRows()[i];
+        double absolute = 0.0, percent = 0.0;
+        bool hasAbsolute = true, hasPercent = true;
+        if (row == kQ5Row) {
+            percent = l.q5Percent;
+            hasAbsolute = false;
+        } else if (row == kCo2MaxRow || row == kAtmosphereRow) {
+            absolute = row == kCo2MaxRow ? l.co2Max : l.atmosphere;
+            hasPercent = false;
+        } else {
+            absolute = l[row].absolute;
+            percent = l[row].percent;
+            hasAbsolute = engine::LimitUnitOf(row) != engine::LimitUnit::ReadingShare;
+        }
+        Table->setItem(i, 1, Cell(hasAbsolute ? text(absolute) : QStringLiteral("—"), hasAbsolute));
+        Table->setItem(i, 3, Cell(hasPercent ? text(percent) : QStringLiteral("—"), hasPercent));
+    }
+    const QSignalBlocker blockBox(Co2FromO2);
+    Co2FromO2->setChecked(l.co2FromO2);
+    showBudget();
+}
+
+bool fPogr::readTable(engine::InstrumentLimits& l, int* badRow, int* badColumn) const {
+    l = limits_;  // inputs the window does not show keep their limits
+    for (int i = 0; i < Table->rowCount(); ++i) {
+        const int row = LimitRows()[i];
+        double v[2] = {};
         for (int c = 0; c < 2; ++c) {
-            bool ok = false;
-            const QString text = Table->item(k, c + 1)->text().trimmed().replace(u',', u'.');
-            v[c] = text.isEmpty() ? 0.0 : QLocale::c().toDouble(text, &ok);
-            if ((!ok && !text.isEmpty()) || v[c] < 0 || !std::isfinite(v[c])) {
-                wb_.dialogs().message(QStringLiteral("Строка %1: погрешность должна быть неотрицательным числом.").arg(k),
-                                      QStringLiteral("Ошибка !"), app::Icon::Warning);
-                Table->setCurrentCell(k, c + 1);
+            if (!CellNumber(Table->item(i, c == 0 ? 1 : 3), v[c])) {
+                if (badRow) *badRow = i;
+                if (badColumn) *badColumn = c == 0 ? 1 : 3;
                 return false;
             }
         }
-        limits[k] = {v[0], v[1]};
+        if (row == kQ5Row) l.q5Percent = v[1];
+        else if (row == kCo2MaxRow) l.co2Max = v[0];
+        else if (row == kAtmosphereRow) l.atmosphere = v[0];
+        else l[row] = {v[0], v[1]};
+    }
+    l.co2FromO2 = Co2FromO2->isChecked();
+    return true;
+}
+
+void fPogr::showBudget() {
+    const app::AppState& s = wb_.state();
+    Budget->setRowCount(0);
+    engine::InstrumentLimits l;
+    engine::RegimeUncertainty u;
+    QString why;
+    const bool calculated =
+        s.resultsCheckMessage.isEmpty() && regime::Calculated(s.results) && !s.currentRegimeFile.isEmpty();
+    if (!calculated) {
+        BudgetCaption->setText(QStringLiteral("Бюджет неопределенности: текущий режим не рассчитан."));
+        return;
+    }
+    if (!readTable(l)) {
+        BudgetCaption->setText(
+            QStringLiteral("Бюджет неопределенности: в таблице есть значение, которое не является "
+                           "неотрицательным числом."));
+        return;
+    }
+    if (!results::RegimeUncertaintyOf(s.calcInputs(), l, s.currentObjectFolder, s.currentRegimeFile, u, &why))
+        why = QStringLiteral(" (") + why + u')';
+    const QLocale loc;
+    BudgetCaption->setText(
+        QStringLiteral("Бюджет неопределенности КПД брутто, %1: %2 ± %3 % (k = 2)%4")
+            .arg(s.currentRegimeFile, loc.toString(u.value[4], 'f', 2), loc.toString(u.u95[4], 'f', 2), why));
+    const auto lines = u.Budget(4);
+    Budget->setRowCount(static_cast<int>(lines.size()));
+    for (int i = 0; i < Budget->rowCount(); ++i) {
+        const engine::BudgetLine& b = lines[static_cast<std::size_t>(i)];
+        auto* name = Cell(results::ComponentName(*b.component), false);
+        name->setTextAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        Budget->setItem(i, 0, name);
+        Budget->setItem(i, 1, Cell(loc.toString(b.component->standard, 'g', 3), false));
+        Budget->setItem(i, 2, Cell(loc.toString(b.c, 'g', 3), false));
+        Budget->setItem(i, 3, Cell(loc.toString(100.0 * b.share, 'f', 1), false));
+    }
+    Budget->resizeColumnsToContents();
+}
+
+bool fPogr::save() {
+    engine::InstrumentLimits limits;
+    int row = 0, column = 0;
+    if (!readTable(limits, &row, &column)) {
+        wb_.dialogs().message(
+            QStringLiteral("«%1»: погрешность должна быть неотрицательным числом.").arg(Table->item(row, 0)->text()),
+            QStringLiteral("Ошибка !"), app::Icon::Warning);
+        Table->setCurrentCell(row, column);
+        return false;
     }
     QString error;
     if (!results::WriteInstrumentLimits(wb_.state().templateFolder, limits, &error)) {
         wb_.dialogs().message(error, QStringLiteral("Ошибка !"), app::Icon::Error);
         return false;
     }
+    limits_ = limits;
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "app/ui/workbench.h"
 #include "tuning/tuning.h"
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
@@ -58,11 +59,20 @@ class fPogr : public QDialog {
     Q_OBJECT
 public:
     fPogr(app::Workbench& wb, QWidget* parent);
-    QTableWidget* Table;
+    QTableWidget* Table;  // limits: name, absolute, its unit, % of the reading
+    QCheckBox* Co2FromO2;
+    QLabel* BudgetCaption;
+    QTableWidget* Budget;  // the current regime's gross efficiency, largest share first
     bool save();
 
 private:
+    void showLimits(const engine::InstrumentLimits& l);
+    void showBudget();
+    // the limits as the table holds them; false (with the cell) for a cell that is no number
+    bool readTable(engine::InstrumentLimits& l, int* badRow = nullptr, int* badColumn = nullptr) const;
+
     app::Workbench& wb_;
+    engine::InstrumentLimits limits_;
 };
 
 }  // namespace tuning
