@@ -144,9 +144,10 @@ bool RegimeUncertaintyOf(const engine::CalcInputs& inputs, const engine::Instrum
 }
 
 bool ShowsUncertainty(const QString& key) {
-    static const QStringList keys{QStringLiteral("КПД"),   QStringLiteral("КПД нетто"), QStringLiteral("q2"),
-                                  QStringLiteral("q3"),    QStringLiteral("Коэфф"),     QStringLiteral("CO"),
-                                  QStringLiteral("NO")};
+    // the direct balance too: its water or steam inputs make it the least sure efficiency
+    static const QStringList keys{QStringLiteral("КПД"),   QStringLiteral("КПД нетто"), QStringLiteral("dQ"),
+                                  QStringLiteral("dД"),    QStringLiteral("q2"),        QStringLiteral("q3"),
+                                  QStringLiteral("Коэфф"), QStringLiteral("CO"),        QStringLiteral("NO")};
     return keys.contains(key);
 }
 

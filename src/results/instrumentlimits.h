@@ -50,7 +50,7 @@ bool RegimeUncertaintyOf(const engine::CalcInputs& inputs, const engine::Instrum
                          const QString& objectFolder, const QString& regimeFile, engine::RegimeUncertainty& u,
                          QString* error = nullptr);
 
-// The rows that carry "± U": gross and net efficiency, q2, q3, excess air, CO and NOx.
+// The rows that carry "± U": gross, net and direct efficiency, q2, q3, excess air, CO and NOx.
 bool ShowsUncertainty(const QString& rowKey);
 
 // Appends " ± U" to the values of those rows (U in the row's decimals and the locale's form)
