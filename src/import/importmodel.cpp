@@ -14,6 +14,7 @@
 #include "regime/editorlayout.h"
 #include "regime/inputranges.h"
 #include "regime/regimestore.h"
+#include "regime/repeatability.h"
 
 namespace importer {
 
@@ -791,6 +792,12 @@ WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringLi
         }
         for (const FieldValue& v : g.values) fields[v.field] = core::EditorForm(static_cast<float>(v.mean));
         if (!regime::SaveRegimeInputs(s, fields, &error)) return takeBack(error);
+        // a group's spread goes with its regime: the type A part of the uncertainty
+        QList<regime::SpreadEntry> spread;
+        for (const FieldValue& v : g.values) spread.append({v.field, v.spread, v.count, s.inputs[v.field]});
+        QString why;
+        if (!regime::WriteRepeatability(s.currentObjectFolder, s.currentRegimeFile, spread, &why) && notice)
+            notice(QStringLiteral("Разброс показаний не записан: ") + why);
         const regime::CalcResult calc = regime::CalculateCurrentRegime(s, notice);
         if (calc.outcome == regime::CalcOutcome::FileError) return takeBack(calc.message);
         out.regimes.append({i, s.currentRegimeFile, targets[i].isEmpty(),

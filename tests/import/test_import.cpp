@@ -1,14 +1,13 @@
 // Readings of text tables into regimes: each form the exports take, written by the test
 // itself, detected, grouped and written, and the regimes checked against the file's numbers.
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <numeric>
 
 #include "core/names.h"
@@ -16,6 +15,7 @@
 #include "import/importmodel.h"
 #include "import/texttable.h"
 #include "regime/regimestore.h"
+#include "regime/repeatability.h"
 #include "support/clirun.h"
 #include "support/testdirs.h"
 
@@ -264,6 +264,11 @@ TEST_F(ImportFixture, TabSeparatedTimesGroupedByAGapAndKeptAsAProfile) {
     EXPECT_FLOAT_EQ(filled[13], 3.2f);
     EXPECT_FLOAT_EQ(filled[0], 40.0f);
     EXPECT_FLOAT_EQ(inputs(regime::RegimeFileName(2))[0], 60.0f);
+    // the group's spread goes with the regime it filled, for the uncertainty
+    engine::Repeatability spread;
+    ASSERT_TRUE(regime::ReadRepeatability(folder, first, filled, spread));
+    EXPECT_EQ(spread.count[13], 3);
+    EXPECT_NEAR(spread.sigma[13], SampleSd({3.0, 3.2, 3.4}), 1e-4);
 
     // a profile line the reader does not know is a read error naming the file and the line
     const QString profile = core::JoinPath(s.templateFolder, ProfileFileName(QStringLiteral("Testo 330")));

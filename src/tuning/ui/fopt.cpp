@@ -265,6 +265,7 @@ fPogr::fPogr(app::Workbench& wb, QWidget* parent) : QDialog(parent), wb_(wb) {
         {QStringLiteral("Составляющая"), QStringLiteral("u"), QStringLiteral("c"), QStringLiteral("Доля, %")});
     Budget->verticalHeader()->hide();
     Budget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Budget->horizontalHeader()->setStretchLastSection(true);
     showLimits(limits_);
     Table->resizeColumnsToContents();
     layout->addWidget(Table, 3);
