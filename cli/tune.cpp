@@ -37,13 +37,31 @@ int TuneCommand(QStringList args) {
             QJsonArray numbers;
             for (int n : s.numbers()) numbers.append(n);
             QJsonObject o{{"load", s.load}, {"regimes", numbers}};
-            auto value = [&](double v) { return s.enough ? QJsonValue(v) : QJsonValue(QJsonValue::Null); };
+            const bool set = s.hasSetPoint();
+            auto value = [&](double v) { return set ? QJsonValue(v) : QJsonValue(QJsonValue::Null); };
+            auto number = [&](int i) {
+                return set && i >= 0 ? QJsonValue(s.points[i].number) : QJsonValue(QJsonValue::Null);
+            };
+            o[QStringLiteral("o2_set")] = value(s.o2Set);
+            o[QStringLiteral("o2_set_u95")] = value(s.o2SetU95);
+            o[QStringLiteral("o2_rich_limit")] = value(s.o2Rich);
+            o[QStringLiteral("co_ceiling")] = s.ceiling;
+            o[QStringLiteral("alpha_set")] = value(s.alphaSet);
+            o[QStringLiteral("co_at_set")] = value(s.coAtSet);
+            o[QStringLiteral("q23_at_set")] = value(s.q23AtSet);
+            o[QStringLiteral("eta_at_set")] = value(s.etaAtSet);
+            o[QStringLiteral("recommended")] = number(s.recommended);
+            o[QStringLiteral("as_found")] = number(s.asFound);
+            o[QStringLiteral("gain")] = set ? QJsonValue(QJsonObject{{"eta", s.gainEta},
+                                                                     {"fuel", s.gainFuel},
+                                                                     {"u95", s.gainU95},
+                                                                     {"against", s.points[s.baseline].number},
+                                                                     {"as_found", s.asFound >= 0}})
+                                            : QJsonValue(QJsonValue::Null);
+            o[QStringLiteral("warnings")] = QJsonArray::fromStringList(s.warnings);
+            // the earlier form's optimum (the fitted minimum without the CO ceiling), for scripts
             o[QStringLiteral("alpha_opt")] = value(s.alphaOpt);
-            o[QStringLiteral("o2_opt")] = value(s.o2Opt);
-            o[QStringLiteral("q23_opt")] = value(s.q23Opt);
-            o[QStringLiteral("eta_opt")] = value(s.etaOpt);
-            o[QStringLiteral("recommended")] =
-                s.enough ? QJsonValue(s.points[s.recommended].number) : QJsonValue(QJsonValue::Null);
+            o[QStringLiteral("o2_opt")] = value(s.o2Fit);
             list.append(o);
         }
         out << QJsonDocument(QJsonObject{{"steps", list}}).toJson(QJsonDocument::Indented);

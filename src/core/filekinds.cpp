@@ -87,6 +87,17 @@ LineType CustomOf(std::function<bool(const QString&)> accepts, const QString& wh
     return t;
 }
 
+// A regime file name ("Режим №  N.Dat") on its own line.
+LineType RegimeNameLine() {
+    return CustomOf(
+        [](const QString& l) {
+            static const QRegularExpression name(QStringLiteral("^\\s*Режим\\s*№\\s*\\d+\\s*\\.dat\\s*$"),
+                                                 QRegularExpression::CaseInsensitiveOption);
+            return name.match(l).hasMatch();
+        },
+        QStringLiteral("имя файла режима («Режим №  N.Dat»)"));
+}
+
 // The general data: numbers at the fuel properties, the nominal output and the two losses.
 LineType GeneralLine(int i) {
     switch (i) {
@@ -152,14 +163,14 @@ QList<FileKind> BuildTable() {
     t << Entry("lock", InObject, QStringLiteral(".~lock.Kalvaro#"), FileLayout::Plain, 4,
               [](int) { return CustomOf(IsLockLine, QStringLiteral("запись вида «computer=…», «user=…», «pid=…» или «time=…»")); });
     // the regimes left off the card, by regime file name
-    t << List("card-choice", InObject, QStringLiteral("Sel_R.txt"), FileLayout::Plain, 0, 65536, [](int) {
-        return CustomOf(
-            [](const QString& l) {
-                static const QRegularExpression name(QStringLiteral("^\\s*Режим\\s*№\\s*\\d+\\s*\\.dat\\s*$"),
-                                                     QRegularExpression::CaseInsensitiveOption);
-                return name.match(l).hasMatch();
-            },
-            QStringLiteral("имя файла режима («Режим №  N.Dat»)"));
+    t << List("card-choice", InObject, QStringLiteral("Sel_R.txt"), FileLayout::Plain, 0, 65536,
+              [](int) { return RegimeNameLine(); });
+    // the tuning's set point: the CO ceiling, the O2 margin, the regimes marked as found
+    t << List("o2-set-point", InObject, QStringLiteral("Уставка O2.txt"), FileLayout::Plain, 2, 65536, [](int i) {
+        if (i >= 2) return RegimeNameLine();
+        const QString name = i == 0 ? QStringLiteral("CO") : QStringLiteral("O2");
+        return CustomOf([name](const QString& l) { return IsNamedLimit(l, name); },
+                        QStringLiteral("«%1» и неотрицательное число").arg(name));
     });
     // the spread of averaged values: "input sigma count value"
     t << List("repeatability", InObject, QStringLiteral("СКО Режим *.txt"), FileLayout::Plain, 0, 43, [](int) {

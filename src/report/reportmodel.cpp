@@ -433,8 +433,8 @@ QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::App
 }
 
 // The O2 set point of each regime's load step: what the burner's O2 trim is set to; no row
-// when no load step has enough regimes.
-void AppendO2SetPoints(ReportModel& m) {
+// when no load step has a set point (two O2 settings at least).
+void AppendO2SetPoints(ReportModel& m, const tuning::TuneSettings& settings) {
     const int n = static_cast<int>(m.regimes.size());
     QList<tuning::TunePoint> points;
     for (int c = 0; c < n; ++c) {
@@ -445,6 +445,7 @@ void AppendO2SetPoints(ReportModel& m) {
         p.number = c;  // the column, to find it again
         p.load = r.results[0];
         p.alpha = r.results[9];
+        p.o2 = r.inputs[13];
         p.q23 = double(r.results[5]) + r.results[6];
         p.eta = r.results[4];
         p.co = r.results[17];
@@ -456,10 +457,10 @@ void AppendO2SetPoints(ReportModel& m) {
     o2.decimals = 1;
     QList<Value> values(n);
     bool any = false;
-    for (const auto& step : tuning::FindSteps(points))
-        if (step.enough)
+    for (const auto& step : tuning::FindSteps(points, settings))
+        if (step.hasSetPoint())
             for (const auto& p : step.points) {
-                values[p.number] = Value(static_cast<float>(step.o2Opt));
+                values[p.number] = Value(static_cast<float>(step.o2Set));
                 any = true;
             }
     o2.values = values;
@@ -603,7 +604,11 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     bool limitsRead = true;
     const QList<engine::RegimeUncertainty> uncertainty = AppendResultRows(m, s, table, error, limitsRead);
     if (!limitsRead) return false;
-    AppendO2SetPoints(m);
+    // the set points under the object's CO ceiling and margin; a damaged settings file is a
+    // read error, as a damaged limits file is
+    tuning::TuneSettings settings;
+    if (!tuning::ObjectTuneSettings(s, settings, error)) return false;
+    AppendO2SetPoints(m, settings);
     AppendConvertedEmissions(m);
     AddVerdictRows(s, uncertainty, m);
 

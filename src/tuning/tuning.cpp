@@ -7,16 +7,38 @@
 #include <QLocale>
 #include <algorithm>
 #include <cmath>
+#include <random>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "core/numbers.h"
+#include "core/numparse.h"
 #include "core/textfile.h"
+#include "object/emissionnorms.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
 
 namespace tuning {
 
-double OxygenAt(double alpha) { return alpha > 0 ? 21.0 * (1.0 - 1.0 / alpha) : 0.0; }
+bool FitLine(const QList<double>& x, const QList<double>& y, double& a, double& b) {
+    if (x.size() != y.size() || x.isEmpty()) return false;
+    double mx = 0, my = 0;
+    for (int i = 0; i < x.size(); ++i) mx += x[i] / x.size(), my += y[i] / y.size();
+    double sxx = 0, sxy = 0;
+    for (int i = 0; i < x.size(); ++i) sxx += (x[i] - mx) * (x[i] - mx), sxy += (x[i] - mx) * (y[i] - my);
+    if (!(sxx > 1e-12)) return false;
+    b = sxy / sxx;
+    a = my - b * mx;
+    return std::isfinite(a) && std::isfinite(b);
+}
+
+double ExcessAirAtO2(const engine::CalcInputs& inputs, double o2) {
+    engine::Prepared p = engine::Prepare(inputs);
+    const double x = p.in[13], co2 = p.in[12];
+    p.in[13] = static_cast<float>(o2);
+    if (x < 21.0) p.in[12] = static_cast<float>(co2 * (21.0 - o2) / (21.0 - x));
+    return engine::ExcessAirO2(p);
+}
 
 bool FitParabola(const QList<double>& x, const QList<double>& y, double& c0, double& c1, double& c2) {
     QList<double> distinct = x;
@@ -60,61 +82,210 @@ QList<int> TuneStep::numbers() const {
     return n;
 }
 
+double TuneStep::coAt(double o2) const { return coFit ? std::exp(coA + coB * o2) : 0.0; }
+
 namespace {
 
-void Optimise(TuneStep& step) {
-    auto& pts = step.points;
-    std::sort(pts.begin(), pts.end(), [](const TunePoint& a, const TunePoint& b) { return a.alpha < b.alpha; });
-    QList<double> x, y;
-    for (const auto& p : pts) {
-        // the stored excess air has two decimals: regimes of one setting count once
-        x.append(std::round(p.alpha * 100.0) / 100.0);
+// O2 to one decimal, as the analyser shows it: regimes of one setting count once.
+double Setting(double o2) { return std::round(o2 * 10.0) / 10.0; }
+
+QString O2Text(double v) { return QLocale(QLocale::Russian).toString(v, 'f', 1); }
+
+// What a step's fits give for one set of points (the measured ones, or one draw of them).
+struct Fit {
+    bool enough = false, parabola = false, coFit = false, setPoint = false;
+    double c0 = 0, c1 = 0, c2 = 0, coA = 0, coB = 0;
+    double o2Min = 0, o2Max = 0, vertex = 0, o2Fit = 0, o2Rich = 0, o2Set = 0, q23Set = 0, etaSet = 0;
+    bool allAbove = false;
+    int best = -1;  // the point of the least q2 + q3
+};
+
+Fit FitStep(const QList<TunePoint>& pts, double ceiling, double margin) {
+    Fit f;
+    if (pts.isEmpty()) return f;
+    QList<double> x, y, lnCo;
+    f.o2Min = f.o2Max = pts.first().o2;
+    f.best = 0;
+    f.allAbove = true;
+    for (int i = 0; i < pts.size(); ++i) {
+        const TunePoint& p = pts[i];
+        x.append(Setting(p.o2));
         y.append(p.q23);
+        lnCo.append(std::log(std::max(p.co, kCoResolution)));
+        f.o2Min = std::min(f.o2Min, p.o2);
+        f.o2Max = std::max(f.o2Max, p.o2);
+        if (p.q23 < pts[f.best].q23) f.best = i;
+        if (p.co <= ceiling) f.allAbove = false;
     }
-    step.alphaMin = pts.first().alpha;
-    step.alphaMax = pts.last().alpha;
-    step.enough = FitParabola(x, y, step.c0, step.c1, step.c2);
-    if (!step.enough) return;
-    step.parabola = step.c2 > 0;
-    int best = 0;
-    for (int i = 1; i < pts.size(); ++i)
-        if (pts[i].q23 < pts[best].q23) best = i;
-    if (step.parabola) {
-        step.alphaOpt = std::clamp(-step.c1 / (2 * step.c2), step.alphaMin, step.alphaMax);
-        step.q23Opt = step.q23At(step.alphaOpt);
+    f.enough = FitParabola(x, y, f.c0, f.c1, f.c2);
+    f.parabola = f.enough && f.c2 > 0;
+    f.coFit = FitLine(x, lnCo, f.coA, f.coB);
+    if (!f.coFit) return f;  // a single setting: no set point
+    f.setPoint = true;
+    f.vertex = f.parabola ? -f.c1 / (2 * f.c2) : pts[f.best].o2;
+    f.o2Fit = std::clamp(f.vertex, f.o2Min, f.o2Max);
+    // the rich limit: where the CO line reaches the ceiling, within the measured range
+    const double lnCeiling = std::log(std::max(ceiling, kCoResolution));
+    auto lnCoAt = [&](double o2) { return f.coA + f.coB * o2; };
+    if (lnCoAt(f.o2Min) <= lnCeiling) f.o2Rich = f.o2Min;                      // below the ceiling all through
+    else if (lnCoAt(f.o2Max) > lnCeiling || !(f.coB < 0)) f.o2Rich = f.o2Max;  // above it all through
+    else f.o2Rich = (lnCeiling - f.coA) / f.coB;
+    f.o2Set = std::clamp(std::max(f.o2Fit, f.o2Rich + margin), f.o2Min, f.o2Max);
+    // q2 + q3 at the set point: the parabola, or the nearest measured regime without one
+    double rest = 0;  // 100 − q5 − (q2 + q3): the step's q5 taken as the mean of its regimes
+    for (const auto& p : pts) rest += (p.eta + p.q23) / pts.size();
+    if (f.parabola) {
+        f.q23Set = f.c0 + f.o2Set * (f.c1 + f.o2Set * f.c2);
     } else {
-        step.alphaOpt = pts[best].alpha;
-        step.q23Opt = pts[best].q23;
+        int near = 0;
+        for (int i = 1; i < pts.size(); ++i)
+            if (std::fabs(pts[i].o2 - f.o2Set) < std::fabs(pts[near].o2 - f.o2Set)) near = i;
+        f.q23Set = pts[near].q23;
     }
-    step.o2Opt = OxygenAt(step.alphaOpt);
-    // efficiency = 100 − q5 − (q2 + q3): the step's q5 taken as the mean of its regimes
-    double rest = 0;
-    for (const auto& p : pts) rest += p.eta + p.q23;
-    rest /= pts.size();
-    step.etaOpt = rest - step.q23Opt;
-    // CO between the two measured neighbours of the optimum
-    step.coOpt = pts.first().co;
-    for (int i = 0; i + 1 < pts.size(); ++i) {
-        const auto &a = pts[i], &b = pts[i + 1];
-        if (step.alphaOpt >= a.alpha && step.alphaOpt <= b.alpha) {
-            step.coOpt = b.alpha > a.alpha ? a.co + (b.co - a.co) * (step.alphaOpt - a.alpha) / (b.alpha - a.alpha) : a.co;
-            break;
+    f.etaSet = rest - f.q23Set;
+    return f;
+}
+
+double FuelSaved(double from, double to) { return (from > 0 && to > 0) ? 14280.0 / from - 14280.0 / to : 0.0; }
+
+// A regime prepared once for the draws, with the limit of each input in the field's unit.
+struct DrawBase {
+    engine::Prepared p;
+    std::array<double, engine::kInputCount> limit{};
+};
+
+QList<DrawBase> DrawBases(const QList<TunePoint>& pts, const engine::InstrumentLimits& limits) {
+    QList<DrawBase> bases;
+    for (const TunePoint& t : pts) {
+        DrawBase b{engine::Prepare(t.inputs), {}};
+        for (int k = 0; k < engine::kInputCount; ++k) {
+            const bool follows = limits.co2FromO2 && (k == 12 || k == 36);
+            if (engine::LimitUnitOf(k) != engine::LimitUnit::NotUsed && !follows)
+                b.limit[static_cast<std::size_t>(k)] = engine::LimitInFieldUnit(t.inputs, k, limits[k], b.p.in[k]);
         }
-        if (i + 2 == pts.size()) step.coOpt = b.co;
+        bases.append(b);
     }
-    double worst = pts.first().eta;
-    for (const auto& p : pts) worst = std::min(worst, p.eta);
-    step.gainEta = step.etaOpt - worst;
-    step.gainFuel = (worst > 0 && step.etaOpt > 0) ? 14280.0 / worst - 14280.0 / step.etaOpt : 0.0;
+    return bases;
+}
+
+// One draw of the points: each regime's inputs moved within the instruments' limits (CO2
+// following O2 when the analyser computes it), the fuel's CO2max and q5 moved alike for all.
+QList<TunePoint> Draw(const QList<TunePoint>& pts, const QList<DrawBase>& bases, const engine::InstrumentLimits& limits,
+                      std::mt19937_64& rng) {
+    auto uniform = [&](double a) { return a > 0 ? std::uniform_real_distribution<double>(-a, a)(rng) : 0.0; };
+    const double co2MaxMove = uniform(limits.co2Max), q5Share = uniform(limits.q5Percent / 100.0);
+    QList<TunePoint> out = pts;
+    for (int i = 0; i < out.size(); ++i) {
+        TunePoint& t = out[i];
+        engine::Prepared p = bases[i].p;
+        const auto x = p.in;
+        for (int k = 0; k < engine::kInputCount; ++k)
+            p.in[k] = static_cast<float>(x[k] + uniform(bases[i].limit[static_cast<std::size_t>(k)]));
+        if (limits.co2FromO2)
+            for (const auto& [o2, co2] : {std::pair{13, 12}, std::pair{37, 36}})
+                if (x[o2] < 21.0f) p.in[co2] = static_cast<float>(x[co2] * (21.0 - p.in[o2]) / (21.0 - x[o2]));
+        p.co2Max += co2MaxMove;
+        p.q5Nominal *= 1.0 + q5Share;
+        p.in[42] = static_cast<float>(x[42] * (1.0 + q5Share));
+        if (!engine::CheckRegimeData(p).empty()) continue;  // kept as measured
+        engine::Results r{};
+        engine::SteamState steam;
+        engine::CalculateRegimeExact(p, steam, r);
+        t.o2 = p.in[13];
+        t.q23 = static_cast<double>(r[5]) + r[6];
+        t.eta = r[4];
+        t.co = r[17];
+    }
+    return out;
+}
+
+double HalfWidth95(QList<double> v) {
+    if (v.size() < 2) return 0.0;
+    std::sort(v.begin(), v.end());
+    const auto at = [&](double q) { return v[static_cast<int>(q * (v.size() - 1))]; };
+    return (at(0.975) - at(0.025)) / 2;
+}
+
+void Optimise(TuneStep& step, const TuneSettings& settings, const engine::InstrumentLimits* limits) {
+    auto& pts = step.points;
+    std::sort(pts.begin(), pts.end(), [](const TunePoint& a, const TunePoint& b) { return a.o2 < b.o2; });
+    QList<double> distinct;
+    for (const auto& p : pts)
+        if (!distinct.contains(Setting(p.o2))) distinct.append(Setting(p.o2));
+    step.settings = distinct.size();
+    for (int i = 0; i < pts.size(); ++i)
+        if (settings.asFound.contains(pts[i].file, Qt::CaseInsensitive)) step.asFound = i;
+    const Fit f = FitStep(pts, step.ceiling, settings.margin);
+    step.o2Min = f.o2Min;
+    step.o2Max = f.o2Max;
+    step.enough = f.enough;
+    step.parabola = f.parabola;
+    step.c0 = f.c0, step.c1 = f.c1, step.c2 = f.c2;
+    step.coFit = f.coFit, step.coA = f.coA, step.coB = f.coB;
+    if (step.settings < 3) step.warnings.append(kTooFew);
+    if (!f.setPoint) return;
+    step.o2Fit = f.o2Fit;
+    step.o2Rich = f.o2Rich;
+    step.o2Set = f.o2Set;
+    step.q23AtSet = f.q23Set;
+    step.etaAtSet = f.etaSet;
+    step.coAtSet = step.coAt(f.o2Set);
+    step.alphaSet = ExcessAirAtO2(pts.first().inputs, f.o2Set);
+    step.alphaOpt = ExcessAirAtO2(pts.first().inputs, f.o2Fit);
+    if (!pts.first().hasInputs) {  // points without their inputs: the measured excess air between neighbours
+        auto alphaAt = [&](double o2) {
+            for (int i = 0; i + 1 < pts.size(); ++i)
+                if (o2 <= pts[i + 1].o2 && pts[i + 1].o2 > pts[i].o2)
+                    return pts[i].alpha +
+                           (pts[i + 1].alpha - pts[i].alpha) * (o2 - pts[i].o2) / (pts[i + 1].o2 - pts[i].o2);
+            return pts.last().alpha;
+        };
+        step.alphaSet = alphaAt(f.o2Set);
+        step.alphaOpt = alphaAt(f.o2Fit);
+    }
     step.recommended = 0;
     for (int i = 1; i < pts.size(); ++i)
-        if (std::fabs(pts[i].alpha - step.alphaOpt) < std::fabs(pts[step.recommended].alpha - step.alphaOpt))
-            step.recommended = i;
+        if (std::fabs(pts[i].o2 - f.o2Set) < std::fabs(pts[step.recommended].o2 - f.o2Set)) step.recommended = i;
+    step.baseline = step.asFound;
+    if (step.baseline < 0) {
+        step.baseline = 0;
+        for (int i = 1; i < pts.size(); ++i)
+            if (pts[i].eta < pts[step.baseline].eta) step.baseline = i;
+    }
+    step.gainEta = f.etaSet - pts[step.baseline].eta;
+    step.gainFuel = FuelSaved(pts[step.baseline].eta, f.etaSet);
+    // warnings in words
+    if (f.enough && !f.parabola) step.warnings.append(QStringLiteral("минимум не найден"));
+    if (f.parabola && f.vertex < f.o2Min)
+        step.warnings.append(
+            QStringLiteral("минимум на границе опытов: добавьте опыт при O2 ниже %1 %").arg(O2Text(f.o2Min)));
+    if (f.parabola && f.vertex > f.o2Max)
+        step.warnings.append(
+            QStringLiteral("минимум на границе опытов: добавьте опыт при O2 выше %1 %").arg(O2Text(f.o2Max)));
+    if (f.allAbove) step.warnings.append(QStringLiteral("все опыты выше предела CO"));
+    // the band of the set point and the gain's U95 from draws of the measurements
+    bool drawable = limits != nullptr;
+    for (const auto& p : pts) drawable = drawable && p.hasInputs;
+    if (!drawable) return;
+    std::mt19937_64 rng(20261209u + static_cast<unsigned>(step.load * 10));
+    QList<double> sets, gains;
+    const QList<DrawBase> bases = DrawBases(pts, *limits);
+    for (int i = 0; i < kSetPointDraws; ++i) {
+        const QList<TunePoint> d = Draw(pts, bases, *limits, rng);
+        const Fit g = FitStep(d, step.ceiling, settings.margin);
+        if (!g.setPoint) continue;
+        sets.append(g.o2Set);
+        gains.append(g.etaSet - d[step.baseline].eta);
+    }
+    step.o2SetU95 = HalfWidth95(sets);
+    step.gainU95 = HalfWidth95(gains);
+    if (2 * step.o2SetU95 > 1.0) step.warnings.append(QStringLiteral("полоса уставки шире 1 % O2"));
 }
 
 }  // namespace
 
-QList<TuneStep> FindSteps(QList<TunePoint> points) {
+QList<TuneStep> FindSteps(QList<TunePoint> points, const TuneSettings& settings,
+                          const engine::InstrumentLimits* limits) {
     std::stable_sort(points.begin(), points.end(), [](const TunePoint& a, const TunePoint& b) { return a.load < b.load; });
     QList<TuneStep> steps;
     for (const auto& p : points) {
@@ -125,7 +296,10 @@ QList<TuneStep> FindSteps(QList<TunePoint> points) {
         }
         steps.last().points.append(p);
     }
-    for (auto& s : steps) Optimise(s);
+    for (auto& s : steps) {
+        s.ceiling = settings.ceiling;
+        Optimise(s, settings, limits);
+    }
     return steps;
 }
 
@@ -165,6 +339,9 @@ bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limit
         p.number = regime::RegimeNumberOf(row.key).value_or(0);
         p.load = r[0];
         p.alpha = r[9];
+        p.o2 = work.inputs[13];  // the O2 the excess air of the regime is taken from
+        p.inputs = work.calcInputs();
+        p.hasInputs = true;
         p.q23 = static_cast<double>(r[5]) + r[6];
         p.eta = r[4];
         p.co = r[17];
@@ -185,15 +362,61 @@ bool TuneFolder(const QString& objectFolder, QList<TuneStep>& steps, QStringList
     if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
     QList<TunePoint> points;
     if (!CollectPoints(s, limits, points, skipped, error)) return false;
-    steps = FindSteps(points);
+    TuneSettings settings;
+    if (!ObjectTuneSettings(s, settings, error)) return false;
+    steps = FindSteps(points, settings, &limits);
+    return true;
+}
+
+bool ReadTuneSettings(const QString& objectFolder, TuneSettings& settings, QString* error) {
+    settings = {};
+    if (!core::ExistsNoCase(objectFolder, kSetPointFile)) return true;
+    QStringList lines;
+    if (!core::ReadKindFile(QStringLiteral("o2-set-point"), core::ResolvePath(objectFolder, kSetPointFile), lines,
+                            error))
+        return false;
+    // the file table has checked each line's form
+    auto number = [&](int i) {
+        double v = 0;
+        core::ParseWholeNumber(lines[i].split(u' ', Qt::SkipEmptyParts).value(1).toStdString(), v);
+        return v;
+    };
+    settings.ceiling = number(0);
+    settings.margin = number(1);
+    for (int i = 2; i < lines.size(); ++i) settings.asFound.append(lines[i].trimmed());
+    return true;
+}
+
+bool WriteTuneSettings(const QString& objectFolder, const TuneSettings& settings, QString* error) {
+    QStringList lines{QStringLiteral("CO ") + core::StoredForm(static_cast<float>(settings.ceiling)),
+                      QStringLiteral("O2 ") + core::StoredForm(static_cast<float>(settings.margin))};
+    lines += settings.asFound;
+    return core::WriteTextLines(core::ResolvePath(objectFolder, kSetPointFile), lines, error);
+}
+
+bool ObjectTuneSettings(const app::AppState& s, TuneSettings& settings, QString* error) {
+    if (!ReadTuneSettings(s.currentObjectFolder, settings, error)) return false;
+    // the ceiling never above the object's CO limit; a damaged norms file is named as a read error
+    QString why;
+    const object::AppliedLimit co =
+        object::LimitForObject(s.templateFolder, s.currentObjectFolder, s.general, object::Pollutant::CO, &why);
+    if (!why.isEmpty()) {
+        if (error) *error = why;
+        return false;
+    }
+    if (co.found && co.limit > 0) settings.ceiling = std::min(settings.ceiling, co.limit);
     return true;
 }
 
 QStringList StepTableHeader() {
-    return {QStringLiteral("Нагрузка, %"), QStringLiteral("Режимы"),       QStringLiteral("α опт"),
-            QStringLiteral("O2 опт, %"),   QStringLiteral("q2+q3, %"),     QStringLiteral("КПД, %"),
-            QStringLiteral("CO, мг/м3"),   QStringLiteral("Выигрыш, %"),   QStringLiteral("кг у.т./Гкал"),
-            QStringLiteral("Рекомендуемый режим")};
+    return {QStringLiteral("Нагрузка, %"),     QStringLiteral("Режимы"),
+            QStringLiteral("O2 уставка, %"),   QStringLiteral("± U95, % O2"),
+            QStringLiteral("O2 предел CO, %"), QStringLiteral("α"),
+            QStringLiteral("q2+q3, %"),        QStringLiteral("КПД, %"),
+            QStringLiteral("CO, мг/м3"),       QStringLiteral("Выигрыш, %"),
+            QStringLiteral("± U95, %"),        QStringLiteral("кг у.т./Гкал"),
+            QStringLiteral("Против"),          QStringLiteral("Рекомендуемый режим"),
+            QStringLiteral("Замечания")};
 }
 
 QStringList StepTableRow(const TuneStep& step) {
@@ -201,15 +424,20 @@ QStringList StepTableRow(const TuneStep& step) {
     QStringList numbers;
     for (int n : step.numbers()) numbers.append(QString::number(n));
     QStringList row{c.toString(step.load, 'f', 0), numbers.join(QStringLiteral(", "))};
-    if (!step.enough) {
-        row.append(kTooFew);
-        while (row.size() < StepTableHeader().size()) row.append(QString());
+    const int columns = static_cast<int>(StepTableHeader().size());
+    if (!step.hasSetPoint()) {
+        while (row.size() < columns - 1) row.append(QString());
+        row.append(step.warnings.join(QStringLiteral("; ")));
         return row;
     }
-    row << c.toString(step.alphaOpt, 'f', 2) << c.toString(step.o2Opt, 'f', 1) << c.toString(step.q23Opt, 'f', 2)
-        << c.toString(step.etaOpt, 'f', 2) << c.toString(step.coOpt, 'f', 1) << c.toString(step.gainEta, 'f', 2)
+    const TunePoint& base = step.points[step.baseline];
+    row << c.toString(step.o2Set, 'f', 1) << c.toString(step.o2SetU95, 'f', 1) << c.toString(step.o2Rich, 'f', 1)
+        << c.toString(step.alphaSet, 'f', 2) << c.toString(step.q23AtSet, 'f', 2) << c.toString(step.etaAtSet, 'f', 2)
+        << c.toString(step.coAtSet, 'f', 0) << c.toString(step.gainEta, 'f', 2) << c.toString(step.gainU95, 'f', 2)
         << c.toString(step.gainFuel, 'f', 2)
-        << QStringLiteral("Режим № %1").arg(step.points[step.recommended].number);
+        << (step.asFound >= 0 ? QStringLiteral("исходного № %1") : QStringLiteral("худшего № %1")).arg(base.number)
+        << QStringLiteral("Режим № %1").arg(step.points[step.recommended].number)
+        << step.warnings.join(QStringLiteral("; "));
     return row;
 }
 

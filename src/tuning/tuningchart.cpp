@@ -13,17 +13,6 @@ namespace tuning {
 
 namespace {
 
-// The band of the fitted q2 + q3: the mean U95 of the step's q2 + q3.
-double BandOf(const TuneStep& step) {
-    double u = 0;
-    for (const auto& p : step.points) u += p.u95Q23;
-    return step.points.isEmpty() ? 0.0 : u / step.points.size();
-}
-
-}  // namespace
-
-namespace {
-
 // From the values of a step to the chart's area, over scales of round numbers.
 struct ChartMap {
     QRectF area;
@@ -34,10 +23,10 @@ struct ChartMap {
     }
 };
 
-// The range everything drawn covers: the points with their U95 and, for the losses, the
-// fitted curve with its band (sampled into `curve`).
-void ChartExtent(const TuneStep& step, bool losses, double band, QList<QPointF>& curve, double& xLo, double& xHi,
-                 double& yLo, double& yHi) {
+// The range everything drawn covers: the points with their U95, the fitted curve (sampled
+// into `curve`), the set point's band and, for CO, the ceiling.
+void ChartExtent(const TuneStep& step, bool losses, QList<QPointF>& curve, double& xLo, double& xHi, double& yLo,
+                 double& yHi) {
     const int samples = 60;
     xLo = 1e300, xHi = -1e300, yLo = 1e300, yHi = -1e300;
     auto take = [&](double x, double y) {
@@ -45,17 +34,21 @@ void ChartExtent(const TuneStep& step, bool losses, double band, QList<QPointF>&
     };
     for (const auto& pt : step.points) {
         const double y = losses ? pt.q23 : pt.co, u = losses ? pt.u95Q23 : pt.u95Co;
-        take(pt.alpha, y - u);
-        take(pt.alpha, y + u);
+        take(pt.o2, y - u);
+        take(pt.o2, y + u);
     }
-    if (losses && step.enough) {
+    const bool fitted = losses ? step.enough : step.coFit;
+    if (fitted)
         for (int i = 0; i <= samples; ++i) {
-            const double a = step.alphaMin + (step.alphaMax - step.alphaMin) * i / samples;
-            curve.append(QPointF(a, step.q23At(a)));
-            take(a, step.q23At(a) + band);
-            take(a, step.q23At(a) - band);
+            const double x = step.o2Min + (step.o2Max - step.o2Min) * i / samples;
+            curve.append(QPointF(x, losses ? step.q23At(x) : step.coAt(x)));
+            take(x, curve.last().y());
         }
+    if (step.hasSetPoint()) {
+        take(step.o2Set - step.o2SetU95, yLo);
+        take(step.o2Set + step.o2SetU95, yLo);
     }
+    if (!losses) take(xLo, std::min(step.ceiling * 1.1, std::max(yHi, step.ceiling * 1.1)));
 }
 
 // The grid lines of both scales with their values.
@@ -83,61 +76,76 @@ void DrawScales(QPainter& p, const ChartMap& at, const QFontMetricsF& fm, const 
     }
 }
 
-// The fitted losses with their band, or the line through the CO readings.
-void DrawCurve(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QList<QPointF>& curve,
-               double band) {
-    if (losses && step.enough) {
-        QPolygonF upper, lower, line;
-        for (const QPointF& c : curve) {
-            upper.append(at(c.x(), c.y() + band));
-            lower.prepend(at(c.x(), c.y() - band));
-            line.append(at(c.x(), c.y()));
-        }
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(120, 160, 230, 70));
-        p.drawPolygon(upper + lower);
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(Qt::black, 1.5));
-        p.drawPolyline(line);
-    } else if (!losses) {
-        QPolygonF line;
-        for (const auto& pt : step.points) line.append(at(pt.alpha, pt.co));
-        p.setPen(QPen(Qt::black, 1.5));
-        p.drawPolyline(line);
-    }
+// The fitted curve (the parabola of the losses, the exponential of CO), or the line through
+// the CO readings without a fit.
+void DrawCurve(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QList<QPointF>& curve) {
+    QPolygonF line;
+    if (!curve.isEmpty())
+        for (const QPointF& c : curve) line.append(at(c.x(), c.y()));
+    else if (!losses)
+        for (const auto& pt : step.points) line.append(at(pt.o2, pt.co));
+    p.setPen(QPen(Qt::black, 1.5));
+    p.drawPolyline(line);
 }
 
-// The measured points with their U95 as a bar and their numbers.
+// The measured points with their U95 as a bar and their numbers; the regime marked as found
+// is a ring.
 void DrawPoints(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses) {
-    for (const auto& pt : step.points) {
+    for (int i = 0; i < step.points.size(); ++i) {
+        const auto& pt = step.points[i];
         const double y = losses ? pt.q23 : pt.co, u = losses ? pt.u95Q23 : pt.u95Co;
         p.setPen(QPen(QColor(0, 0, 255), 1));
-        p.drawLine(at(pt.alpha, y - u), at(pt.alpha, y + u));
+        p.drawLine(at(pt.o2, y - u), at(pt.o2, y + u));
         p.setPen(QPen(QColor(0, 0, 255), 7, Qt::SolidLine, Qt::RoundCap));
-        p.drawPoint(at(pt.alpha, y));
+        p.drawPoint(at(pt.o2, y));
+        if (i == step.asFound) {
+            p.setPen(QPen(QColor(0, 0, 255), 1.5));
+            p.drawEllipse(at(pt.o2, y), 7, 7);
+        }
         p.setPen(Qt::darkGray);
-        p.drawText(at(pt.alpha, y) + QPointF(6, -6), QString::number(pt.number));
+        p.drawText(at(pt.o2, y) + QPointF(6, -6),
+                   QString::number(pt.number) + (i == step.asFound ? QStringLiteral(" исх.") : QString()));
     }
 }
 
-// The optimum: a dashed line at its α, a ring on the curve, and its α and O2 named.
-void DrawOptimum(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QFontMetricsF& fm,
+// The CO ceiling (CO chart) and the rich limit where the CO line reaches it.
+void DrawCeiling(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QFontMetricsF& fm,
                  const QLocale& locale) {
     const QRectF& area = at.area;
-    const double optX = at(step.alphaOpt, at.ay.min).x();
+    const QColor orange(220, 120, 0);
+    if (!losses) {
+        const double y = at(at.ax.min, step.ceiling).y();
+        p.setPen(QPen(orange, 1.5, Qt::DashLine));
+        p.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        p.drawText(QPointF(area.right() - fm.horizontalAdvance(QStringLiteral("предел CO 0000")), y - 4),
+                   QStringLiteral("предел CO ") + locale.toString(step.ceiling, 'f', 0));
+    }
+    const double x = at(step.o2Rich, at.ay.min).x();
+    p.setPen(QPen(orange, 1.5, Qt::DotLine));
+    p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+}
+
+// The set point: its band, a dashed line at it, a ring on the curve, and its O2 named.
+void DrawSetPoint(QPainter& p, const ChartMap& at, const TuneStep& step, bool losses, const QFontMetricsF& fm,
+                  const QLocale& locale) {
+    const QRectF& area = at.area;
+    const double lo = at(step.o2Set - step.o2SetU95, at.ay.min).x(), hi = at(step.o2Set + step.o2SetU95, at.ay.min).x();
+    p.fillRect(QRectF(QPointF(lo, area.top()), QPointF(hi, area.bottom())), QColor(230, 80, 80, 50));
+    const double x = at(step.o2Set, at.ay.min).x();
     p.setPen(QPen(QColor(200, 0, 0), 1.5, Qt::DashLine));
-    p.drawLine(QPointF(optX, area.top()), QPointF(optX, area.bottom()));
-    const QPointF opt = at(step.alphaOpt, losses ? step.q23Opt : step.coOpt);
+    p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
+    const QPointF set = at(step.o2Set, losses ? step.q23AtSet : step.coAtSet);
     p.setPen(QPen(QColor(200, 0, 0), 2));
     p.setBrush(QColor(255, 255, 255));
-    p.drawEllipse(opt, 5.5, 5.5);
+    p.drawEllipse(set, 5.5, 5.5);
     p.setBrush(Qt::NoBrush);
-    const QString label = QStringLiteral("α опт = %1 (O2 %2 %)")
-                              .arg(locale.toString(step.alphaOpt, 'f', 2), locale.toString(step.o2Opt, 'f', 1));
+    const QString label = QStringLiteral("O2 = %1 ± %2 % (α %3)")
+                              .arg(locale.toString(step.o2Set, 'f', 1), locale.toString(step.o2SetU95, 'f', 1),
+                                   locale.toString(step.alphaSet, 'f', 2));
     const double w = fm.horizontalAdvance(label);
-    double x = opt.x() + 8;
-    if (x + w > area.right()) x = opt.x() - 8 - w;
-    p.drawText(QPointF(x, area.top() + fm.ascent() + 4), label);
+    double lx = x + 8;
+    if (lx + w > area.right()) lx = x - 8 - w;
+    p.drawText(QPointF(std::max(area.left() + 2, lx), area.top() + fm.ascent() + 4), label);
 }
 
 }  // namespace
@@ -152,17 +160,16 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
     const QRectF area(box.left() + 62, box.top() + 26, box.width() - 80, box.height() - 64);
     const bool losses = chart == Chart::Losses;
 
-    // everything drawn decides the scale: points, curve and band
-    const double band = BandOf(step);
+    // everything drawn decides the scale: points, curve, band and ceiling
     QList<QPointF> curve;
     double xLo, xHi, yLo, yHi;
-    ChartExtent(step, losses, band, curve, xLo, xHi, yLo, yHi);
+    ChartExtent(step, losses, curve, xLo, xHi, yLo, yHi);
     p.fillRect(area, results::CurveStyle().background);
     p.setPen(Qt::black);
     p.drawText(QRectF(area.left(), box.top() + 4, area.width(), 20), Qt::AlignLeft,
                losses ? QStringLiteral("q2 + q3, %") : QStringLiteral("CO, мг/м3"));
     p.drawText(QRectF(area.left(), area.bottom() + fm.height() + 8, area.width(), 20), Qt::AlignHCenter,
-               QStringLiteral("Коэффициент избытка воздуха α"));
+               QStringLiteral("Содержание O2, %"));
     if (step.points.isEmpty()) {
         p.restore();
         return;
@@ -173,9 +180,10 @@ void DrawStepChart(QPainter& p, const QRectF& box, const TuneStep& step, Chart c
     DrawScales(p, at, fm, locale);
     // the band and the bars reach beyond the scale only where it stops at zero
     p.setClipRect(area.adjusted(-4, -4, 4, 4));
-    DrawCurve(p, at, step, losses, curve, band);
+    if (step.hasSetPoint()) DrawSetPoint(p, at, step, losses, fm, locale);
+    if (step.coFit) DrawCeiling(p, at, step, losses, fm, locale);
+    DrawCurve(p, at, step, losses, curve);
     DrawPoints(p, at, step, losses);
-    if (step.enough) DrawOptimum(p, at, step, losses, fm, locale);
     p.restore();
 }
 
@@ -206,10 +214,17 @@ bool WriteTuningWorkbook(const QString& path, const QString& objectName, const Q
         ++row;
     }
     lxw_worksheet* pts = wb.addSheet(QStringLiteral("Опыты"));
-    const QStringList ph{QStringLiteral("Нагрузка ступени, %"), QStringLiteral("Режим"), QStringLiteral("Нагрузка, %"),
-                         QStringLiteral("α"), QStringLiteral("q2+q3, %"), QStringLiteral("± U95"),
-                         QStringLiteral("КПД, %"), QStringLiteral("± U95"), QStringLiteral("CO, мг/м3"),
-                         QStringLiteral("± U95"), QStringLiteral("q2+q3 по параболе, %")};
+    const QStringList ph{QStringLiteral("Нагрузка ступени, %"),
+                         QStringLiteral("Режим"),
+                         QStringLiteral("Нагрузка, %"),
+                         QStringLiteral("O2, %"),
+                         QStringLiteral("q2+q3, %"),
+                         QStringLiteral("± U95"),
+                         QStringLiteral("КПД, %"),
+                         QStringLiteral("± U95"),
+                         QStringLiteral("CO, мг/м3"),
+                         QStringLiteral("± U95"),
+                         QStringLiteral("q2+q3 по параболе, %")};
     for (int c = 0; c < ph.size(); ++c) wb.text(pts, 0, c, ph[c], wb.bold());
     // each column in the decimals it is read in, and every value as the single-precision
     // number the results are kept in shows it (1.21, not 1.210000038146973)
@@ -221,7 +236,7 @@ bool WriteTuningWorkbook(const QString& path, const QString& objectName, const Q
     lxw_format* whole = numberFormat("0");
     lxw_format* one = numberFormat("0.0");
     lxw_format* two = numberFormat("0.00");
-    lxw_format* const forms[] = {one, whole, one, two, two, two, two, two, whole, whole, two};
+    lxw_format* const forms[] = {one, whole, one, one, two, two, two, two, whole, whole, two};
     auto shortest = [](double v) {
         const float f = static_cast<float>(v);
         if (!std::isfinite(f)) return v;  // left out by the writer
@@ -233,10 +248,10 @@ bool WriteTuningWorkbook(const QString& path, const QString& objectName, const Q
     row = 1;
     for (const auto& s : steps)
         for (const auto& pt : s.points) {
-            const double values[] = {s.load,  double(pt.number), pt.load,   pt.alpha,  pt.q23, pt.u95Q23,
-                                     pt.eta, pt.u95Eta,         pt.co,     pt.u95Co};
+            const double values[] = {s.load, double(pt.number), pt.load, pt.o2,   pt.q23, pt.u95Q23,
+                                     pt.eta, pt.u95Eta,         pt.co,   pt.u95Co};
             for (int c = 0; c < 10; ++c) wb.number(pts, row, c, shortest(values[c]), forms[c]);
-            if (s.enough) wb.number(pts, row, 10, shortest(s.q23At(pt.alpha)), forms[10]);
+            if (s.enough) wb.number(pts, row, 10, shortest(s.q23At(pt.o2)), forms[10]);
             ++row;
         }
     worksheet_set_column(pts, 0, 10, 12, nullptr);

@@ -1,8 +1,8 @@
 #pragma once
-// The charts of one load step, drawn with the program's own graph style: q2 + q3 against the
-// excess air with the measured points, the fitted parabola, its U95 band and the optimum
-// marked; CO against the excess air with the points and the optimum. Also the workbook of
-// the steps' table.
+// The charts of one load step, drawn with the program's own graph style: q2 + q3 against O2
+// with the measured points and the fitted parabola; CO against O2 with the points, the fitted
+// exponential and the ceiling; on both the rich limit and the set point with its band. Also
+// the workbook of the steps' table.
 
 #include <QImage>
 #include <QPainter>

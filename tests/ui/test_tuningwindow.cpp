@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDirIterator>
+#include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTableWidget>
@@ -58,8 +59,25 @@ TEST_F(TuningWindowTest, TheSchoolsStepsTheOptimumTheWorkbookAndTheLimits) {
     ASSERT_GE(step, 0);
     ASSERT_TRUE(w->steps()[step].enough);
     EXPECT_EQ(w->steps()[step].numbers(), QList<int>({3, 5, 6}));
-    EXPECT_TRUE(w->Summary->text().contains(QStringLiteral("α опт = "))) << w->Summary->text().toStdString();
+    EXPECT_TRUE(w->Summary->text().contains(QRegularExpression(QStringLiteral("^O2 = \\d[.,]\\d ± \\d[.,]\\d %"))))
+        << w->Summary->text().toStdString();
+    EXPECT_TRUE(w->Summary->text().contains(QStringLiteral("против худшего режима")));
     EXPECT_EQ(w->Table->currentRow(), step);
+    // the regime as found before tuning, marked in the window, is kept with the object and the
+    // gain is against it; a lower ceiling is kept too and never lowers the set point
+    const double before = w->steps()[step].o2Set;
+    ASSERT_EQ(w->AsFound->count(), 4);  // "нет" and the step's three regimes
+    w->AsFound->setCurrentIndex(3);
+    emit w->AsFound->activated(3);
+    EXPECT_EQ(w->steps()[step].asFound, 2);
+    EXPECT_TRUE(w->Summary->text().contains(QStringLiteral("против исходного режима")));
+    w->Ceiling->setValue(100);
+    EXPECT_GE(w->steps()[step].o2Set, before);
+    tuning::TuneSettings kept;
+    ASSERT_TRUE(tuning::ReadTuneSettings(state.currentObjectFolder, kept));
+    EXPECT_EQ(kept.ceiling, 100);
+    EXPECT_EQ(kept.asFound.size(), 1);
+    w->Ceiling->setValue(270);
     w->Steps->setCurrentIndex(0);
     EXPECT_TRUE(w->Summary->text().contains(tuning::kTooFew));
     w->Steps->setCurrentIndex(step);

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -45,7 +46,29 @@ fOpt::fOpt(app::Workbench& wb) : wb_(wb) {
     Steps = new QComboBox(this);
     Steps->setObjectName(QStringLiteral("Steps"));
     top->addWidget(Steps, 1);
+    top->addWidget(new QLabel(QStringLiteral("Исходный режим:"), this));
+    AsFound = new QComboBox(this);
+    AsFound->setObjectName(QStringLiteral("AsFound"));
+    top->addWidget(AsFound);
     layout->addLayout(top);
+    auto* limits = new QHBoxLayout;
+    limits->addWidget(new QLabel(QStringLiteral("Предел CO, мг/м3 (α = 1,4):"), this));
+    Ceiling = new QDoubleSpinBox(this);
+    Ceiling->setObjectName(QStringLiteral("Ceiling"));
+    Ceiling->setRange(1, 10000);
+    Ceiling->setDecimals(0);
+    Ceiling->setKeyboardTracking(false);
+    limits->addWidget(Ceiling);
+    limits->addWidget(new QLabel(QStringLiteral("Запас по O2, %:"), this));
+    Margin = new QDoubleSpinBox(this);
+    Margin->setObjectName(QStringLiteral("Margin"));
+    Margin->setRange(0, 5);
+    Margin->setSingleStep(0.1);
+    Margin->setDecimals(1);
+    Margin->setKeyboardTracking(false);
+    limits->addWidget(Margin);
+    limits->addStretch(1);
+    layout->addLayout(limits);
     Chart = new StepChart(this);
     layout->addWidget(Chart, 3);
     Summary = new QLabel(this);
@@ -73,6 +96,9 @@ fOpt::fOpt(app::Workbench& wb) : wb_(wb) {
         if (row >= 0) Steps->setCurrentIndex(row);
     });
     connect(Export, &QPushButton::clicked, this, &fOpt::fOpt_Export_Click);
+    connect(Ceiling, &QDoubleSpinBox::valueChanged, this, &fOpt::fOpt_Settings_Change);
+    connect(Margin, &QDoubleSpinBox::valueChanged, this, &fOpt::fOpt_Settings_Change);
+    connect(AsFound, &QComboBox::activated, this, &fOpt::fOpt_Settings_Change);
     connect(Limits, &QPushButton::clicked, this, &fOpt::fOpt_Limits_Click);
     connect(Close, &QPushButton::clicked, this, &QDialog::accept);
     resize(1040, 760);
@@ -81,17 +107,27 @@ fOpt::fOpt(app::Workbench& wb) : wb_(wb) {
 
 void fOpt::recalculate() {
     const app::AppState& s = wb_.state();
+    const int keep = Steps->currentIndex();
     engine::InstrumentLimits limits;
     QString error;
     QList<TunePoint> points;
     QStringList skipped;
-    // a damaged limits file is a read error, never the defaults: the limits window mends it
+    TuneSettings applied;
+    // a damaged limits or settings file is a read error, never the defaults: the limits
+    // window mends the one, the fields here the other
     if (!results::ReadInstrumentLimits(s.templateFolder, limits, &error))
         wb_.dialogs().message(error + QStringLiteral("\nИсправьте погрешности приборов («Погрешности приборов...»)."),
                               QStringLiteral("Ошибка !"), app::Icon::Error);
+    else if (!ReadTuneSettings(s.currentObjectFolder, settings_, &error) || !ObjectTuneSettings(s, applied, &error))
+        wb_.dialogs().message(error, QStringLiteral("Ошибка !"), app::Icon::Error);
     else if (!CollectPoints(s, limits, points, &skipped, &error))
         wb_.dialogs().message(error, QStringLiteral("Ошибка !"), app::Icon::Error);
-    steps_ = FindSteps(points);
+    steps_ = FindSteps(points, applied, &limits);
+    {
+        const QSignalBlocker b1(Ceiling), b2(Margin);
+        Ceiling->setValue(settings_.ceiling);
+        Margin->setValue(settings_.margin);
+    }
 
     const QStringList header = StepTableHeader();
     Table->clear();
@@ -110,21 +146,54 @@ void fOpt::recalculate() {
             const double v = QLocale::c().toDouble(text, &number);
             if (number && c != 1) text = QLocale().toString(v, 'f', text.section(u'.', 1).size());
             auto* item = new QTableWidgetItem(text);
-            item->setTextAlignment(c == 1 || c == 9 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+            item->setTextAlignment(number && c != 1 ? Qt::AlignRight | Qt::AlignVCenter
+                                                    : Qt::AlignLeft | Qt::AlignVCenter);
             Table->setItem(i, c, item);
         }
         Steps->addItem(QStringLiteral("%1 %: режимы %2").arg(row[0], row[1]));
-        if (first < 0 && steps_[i].enough) first = i;
+        if (first < 0 && steps_[i].hasSetPoint()) first = i;
     }
     Table->resizeColumnsToContents();
     Table->horizontalHeader()->setStretchLastSection(true);
+    if (keep >= 0 && keep < steps_.size()) first = keep;
     if (first < 0) first = steps_.isEmpty() ? -1 : 0;
     Steps->setCurrentIndex(first);
     fOpt_Steps_Click(first);
     Export->setEnabled(!steps_.isEmpty());
 }
 
+void fOpt::fillAsFound(int index) {
+    const QSignalBlocker block(AsFound);
+    AsFound->clear();
+    AsFound->addItem(QStringLiteral("нет"));
+    if (index < 0 || index >= steps_.size()) return;
+    const TuneStep& s = steps_[index];
+    for (const TunePoint& p : s.points) AsFound->addItem(QStringLiteral("Режим № %1").arg(p.number), p.file);
+    AsFound->setCurrentIndex(s.asFound + 1);
+}
+
+void fOpt::fOpt_Settings_Change() {
+    TuneSettings next = settings_;
+    next.ceiling = Ceiling->value();
+    next.margin = Margin->value();
+    const int index = Steps->currentIndex();
+    if (index >= 0 && index < steps_.size()) {
+        // one regime per step: the step's others are unmarked
+        for (const TunePoint& p : steps_[index].points) next.asFound.removeAll(p.file);
+        const QString file = AsFound->currentData().toString();
+        if (!file.isEmpty()) next.asFound.append(file);
+    }
+    QString error;
+    if (!WriteTuneSettings(wb_.state().currentObjectFolder, next, &error)) {
+        wb_.dialogs().message(QStringLiteral("Уставка не записана: ") + error, QStringLiteral("Ошибка !"),
+                              app::Icon::Error);
+        return;
+    }
+    recalculate();
+}
+
 void fOpt::fOpt_Steps_Click(int index) {
+    fillAsFound(index);
     if (index < 0 || index >= steps_.size()) {
         Chart->setStep(nullptr);
         Summary->setText(QStringLiteral("В объекте нет рассчитанных режимов."));
@@ -137,21 +206,26 @@ void fOpt::fOpt_Steps_Click(int index) {
         Table->selectRow(index);
     }
     const QLocale l;
-    if (!s.enough) {
-        Summary->setText(QStringLiteral("Ступень %1 %: %2 (нужны хотя бы три режима с разным избытком воздуха).")
-                             .arg(l.toString(s.load, 'f', 0), kTooFew));
+    const QString notes = s.warnings.isEmpty()
+                              ? QString()
+                              : QStringLiteral(" Замечания: ") + s.warnings.join(QStringLiteral("; ")) + u'.';
+    if (!s.hasSetPoint()) {
+        Summary->setText(QStringLiteral("Ступень %1 %: уставки нет (нужны хотя бы два режима с разным O2).%2")
+                             .arg(l.toString(s.load, 'f', 0), notes));
         return;
     }
     const TunePoint& rec = s.points[s.recommended];
+    const TunePoint& base = s.points[s.baseline];
     Summary->setText(
-        QStringLiteral("α опт = %1, O2 = %2 %; q2+q3 = %3 %, КПД = %4 %, CO ≈ %5 мг/м3; выигрыш против худшего "
-                       "режима ступени %6 % КПД, %7 кг у.т./Гкал. Рекомендуется режим № %8 (α = %9, КПД %10 ± %11 %).%12")
-            .arg(l.toString(s.alphaOpt, 'f', 2), l.toString(s.o2Opt, 'f', 1), l.toString(s.q23Opt, 'f', 2),
-                 l.toString(s.etaOpt, 'f', 2), l.toString(s.coOpt, 'f', 0), l.toString(s.gainEta, 'f', 2),
-                 l.toString(s.gainFuel, 'f', 2), QString::number(rec.number), l.toString(rec.alpha, 'f', 2))
-            .arg(l.toString(rec.eta, 'f', 2), l.toString(rec.u95Eta, 'f', 2),
-                 s.parabola ? QString()
-                            : QStringLiteral(" Парабола не имеет минимума: взят режим с наименьшими q2+q3.")));
+        QStringLiteral("O2 = %1 ± %2 % (α = %3); предел по CO %4 мг/м3 — при O2 %5 %; q2+q3 = %6 %, КПД = %7 %, "
+                       "CO ≈ %8 мг/м3. Выигрыш против %9 режима № %10: %11 ± %12 % КПД, %13 кг у.т./Гкал. "
+                       "Рекомендуется режим № %14 (O2 %15 %).%16")
+            .arg(l.toString(s.o2Set, 'f', 1), l.toString(s.o2SetU95, 'f', 1), l.toString(s.alphaSet, 'f', 2),
+                 l.toString(s.ceiling, 'f', 0), l.toString(s.o2Rich, 'f', 1), l.toString(s.q23AtSet, 'f', 2),
+                 l.toString(s.etaAtSet, 'f', 2), l.toString(s.coAtSet, 'f', 0),
+                 s.asFound >= 0 ? QStringLiteral("исходного") : QStringLiteral("худшего"))
+            .arg(QString::number(base.number), l.toString(s.gainEta, 'f', 2), l.toString(s.gainU95, 'f', 2),
+                 l.toString(s.gainFuel, 'f', 2), QString::number(rec.number), l.toString(rec.o2, 'f', 1), notes));
 }
 
 void fOpt::fOpt_Export_Click() {

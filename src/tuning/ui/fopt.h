@@ -10,6 +10,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QDoubleSpinBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -36,6 +37,9 @@ public:
     explicit fOpt(app::Workbench& wb);
 
     QComboBox* Steps;
+    QDoubleSpinBox* Ceiling;  // the CO ceiling, mg/m3 at α = 1.4
+    QDoubleSpinBox* Margin;   // the margin above the rich limit, % O2
+    QComboBox* AsFound;       // the step's regime as found before tuning, or none
     StepChart* Chart;
     QLabel* Summary;
     QTableWidget* Table;
@@ -45,12 +49,16 @@ public:
     void fOpt_Steps_Click(int index);
     void fOpt_Export_Click();
     void fOpt_Limits_Click();
+    // the ceiling, the margin or the as-found regime changed: kept with the object, steps anew
+    void fOpt_Settings_Change();
 
 private:
     void recalculate();
+    void fillAsFound(int index);
 
     app::Workbench& wb_;
     QList<TuneStep> steps_;
+    TuneSettings settings_;  // as the object keeps them (the ceiling before the CO limit)
 };
 
 // The instrument limits editor: one row per regime input with its absolute limit and its
