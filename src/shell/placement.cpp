@@ -69,27 +69,29 @@ void PutInSlot(QMdiSubWindow* sub, Slot slot) {
 // it) is put in the place of the new size.
 class SlotFollower : public QObject {
 public:
-    SlotFollower(QMdiArea* area) : QObject(area), area_(area), size_(area->viewport()->size()) {
+    SlotFollower(QMdiArea* area) : QObject(area), area_(area), viewport_(area->viewport()), size_(viewport_->size()) {
         setObjectName(kName);
-        area->viewport()->installEventFilter(this);
+        viewport_->installEventFilter(this);
     }
+    // compares with the viewport kept at the start: while the area is being destroyed its
+    // viewport still sends events, and the area is no longer one to ask
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == area_->viewport() && event->type() == QEvent::Resize) {
-            const QSize now = area_->viewport()->size();
-            for (QMdiSubWindow* w : area_->subWindowList()) {
-                const QVariant slot = w->property(kSlotProperty);
-                if (!slot.isValid() || w->isMaximized() || w->isMinimized()) continue;
-                const Slot s = static_cast<Slot>(slot.toInt());
-                if (s != Slot::Dialog && w->geometry() == SlotRect(size_, s)) w->setGeometry(SlotRect(now, s));
-            }
-            size_ = now;
+        if (watched != viewport_ || event->type() != QEvent::Resize) return false;
+        const QSize now = viewport_->size();
+        for (QMdiSubWindow* w : area_->subWindowList()) {
+            const QVariant slot = w->property(kSlotProperty);
+            if (!slot.isValid() || w->isMaximized() || w->isMinimized()) continue;
+            const Slot s = static_cast<Slot>(slot.toInt());
+            if (s != Slot::Dialog && w->geometry() == SlotRect(size_, s)) w->setGeometry(SlotRect(now, s));
         }
+        size_ = now;
         return false;
     }
     static constexpr const char* kName = "kalvaroSlotFollower";
 
 private:
     QMdiArea* area_;
+    QWidget* viewport_;
     QSize size_;
 };
 
