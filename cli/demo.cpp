@@ -204,7 +204,7 @@ bool WriteDemoDocuments(const QString& folder, QString& error) {
                             &error))
         return false;
     // the card's own entries: who approves it, who made the tests, when, for how long
-    QStringList card(report::kCardEntryCount);
+    QStringList card = report::DefaultCardData();
     card[report::ApproverPosition] = QStringLiteral("Директор МБОУ «Школа №3»");
     card[report::ApproverName] = QStringLiteral("Васильева Н. Г.");
     card[report::OwnerOrganisation] = QStringLiteral("МБОУ «Школа №3»");
@@ -214,6 +214,8 @@ bool WriteDemoDocuments(const QString& folder, QString& error) {
     card[report::GasResponsible] = QStringLiteral("Козлов С. А.");
     card[report::BoilerResponsible] = QStringLiteral("Морозов П. Е.");
     card[report::PerformerPosition] = QStringLiteral("инженер-наладчик");
+    card[report::CompiledBy] = QStringLiteral("Петров А.В.");
+    card[report::CheckedBy] = QStringLiteral("Сидоров И.П.");
     if (!report::WriteCardData(folder, card, &error)) return false;
     report::ReportModel model;
     const QDate date(2026, 5, 14);

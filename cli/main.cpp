@@ -75,9 +75,10 @@ const char kCommands[] =
     "                                         a graph over all regimes as a workbook and/or a picture\n"
     "  kalvaro-cli q5 OBJECTDIR REGIMEFILE [--xlsx FILE]\n"
     "                                         compute the regime's q5 surfaces and print them\n"
-    "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n"
+    "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE] [--json]\n"
     "                                         the regime card and summary sheet as a workbook and a PDF;\n"
-    "                                         stale regimes are recalculated and stored first\n";
+    "                                         stale regimes are recalculated and stored first;\n"
+    "                                         --json prints the card's content (steps, card, annex)\n";
 const char kDemoUsage[] = "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n";
 const char kObjectOptions[] =
     "Object commands take --template-units (calculate with the template's units when the object's\n"

@@ -3,6 +3,7 @@
 #include "cli/report.h"
 
 #include <QDir>
+#include <QJsonDocument>
 #include <QTextStream>
 
 #include "cli/objectfolder.h"
@@ -20,6 +21,7 @@ int Report(QStringList args) {
     TakeObjectOptions(args, options);
     options.writes = true;
     QString xlsx, pdf;
+    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
     for (int i = 0; i < args.size();) {
         if ((args[i] == u"--xlsx" || args[i] == u"--pdf") && i + 1 < args.size()) {
             (args[i] == u"--xlsx" ? xlsx : pdf) = args[i + 1];
@@ -32,7 +34,7 @@ int Report(QStringList args) {
         }
     }
     if (args.size() != 1) {
-        err << "Usage: kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE]\n";
+        err << "Usage: kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE] [--json]\n";
         return 2;
     }
     const QString folder = QDir(args[0]).absolutePath();
@@ -75,6 +77,15 @@ int Report(QStringList args) {
         err << pdf << ": " << error << "\n";
         return 1;
     }
+    // an entry named like a regime that is no file is missing from the card: no success
+    QStringList files, others;
+    const bool listed =
+        core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files, &others) && others.isEmpty();
+    if (json) {
+        out << QJsonDocument(report::ReportJson(model)).toJson(QJsonDocument::Indented);
+        if (!listed) return 1;
+        return model.calculatedCount() < model.regimes.size() ? 3 : 0;
+    }
     out << model.objectName << "\n";
     for (const QString& file : model.recalculated)
         out << "  пересчитан (результаты устарели): " << file << "\n";
@@ -101,9 +112,7 @@ int Report(QStringList args) {
         }
     }
     out << "  " << xlsx << "\n  " << pdf << "\n";
-    // an entry named like a regime that is no file is missing from the card: no success
-    QStringList files, others;
-    if (!core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files, &others) || !others.isEmpty()) return 1;
+    if (!listed) return 1;
     return failed > 0 ? 3 : 0;
 }
 

@@ -155,7 +155,9 @@ QList<FileKind> BuildTable() {
     t << Entry("safety-map", InObject, QStringLiteral("Bez.txt"), FileLayout::Plain, 45, [](int) { return TextOf(1000); });
     t << Entry("safety-rows", InObject, QStringLiteral("BezVkl.txt"), FileLayout::Plain, 9,
                [](int) { return ChoiceOf({QStringLiteral("0"), QStringLiteral("1")}, false); });
-    t << Entry("card", InObject, QStringLiteral("Karta.txt"), FileLayout::Quoted, 9, [](int) { return TextOf(1000); });
+    // the card's entries: 9 in the first version, 14 since
+    t << List("card", InObject, QStringLiteral("Karta.txt"), FileLayout::Quoted, 9, 14,
+              [](int) { return TextOf(1000); });
     {
         FileKind comment = Entry("comment", InObject, QStringLiteral("Koment.txt"), FileLayout::Text, 0);
         t << comment;
@@ -165,9 +167,18 @@ QList<FileKind> BuildTable() {
     // the regimes left off the card, by regime file name
     t << List("card-choice", InObject, QStringLiteral("Sel_R.txt"), FileLayout::Plain, 0, 65536,
               [](int) { return RegimeNameLine(); });
-    // the tuning's set point: the CO ceiling, the O2 margin, the regimes marked as found
+    // the tuning's set point: the CO ceiling, the O2 margin, then the regimes marked as found
+    // ("исходный" and the file name) and those chosen for the card ("карта" and the name)
     t << List("o2-set-point", InObject, QStringLiteral("Уставка O2.txt"), FileLayout::Plain, 2, 65536, [](int i) {
-        if (i >= 2) return RegimeNameLine();
+        if (i >= 2)
+            return CustomOf(
+                [](const QString& l) {
+                    static const QRegularExpression mark(
+                        QStringLiteral("^\\s*(исходный|карта)\\s+Режим\\s*№\\s*\\d+\\s*\\.dat\\s*$"),
+                        QRegularExpression::CaseInsensitiveOption);
+                    return mark.match(l).hasMatch();
+                },
+                QStringLiteral("«исходный» или «карта» и имя файла режима"));
         const QString name = i == 0 ? QStringLiteral("CO") : QStringLiteral("O2");
         return CustomOf([name](const QString& l) { return IsNamedLimit(l, name); },
                         QStringLiteral("«%1» и неотрицательное число").arg(name));

@@ -17,12 +17,20 @@ QStringList CardEntryCaptions() {
             QStringLiteral("Срок действия карты"),
             QStringLiteral("Ответственный за газовое хозяйство"),
             QStringLiteral("Ответственный за безопасную эксплуатацию котла"),
-            QStringLiteral("Должность исполнителя")};
+            QStringLiteral("Должность исполнителя"),
+            QStringLiteral("Составил"),
+            QStringLiteral("Проверил"),
+            QStringLiteral("Допуск давления газа на горелке, ± %"),
+            QStringLiteral("Допуск давления воздуха на горелке, ± %"),
+            QStringLiteral("Допуск разрежения в топке, ± Па")};
 }
 
 QStringList DefaultCardData() {
     QStringList v(kCardEntryCount);
     v[Validity] = QStringLiteral("3 года");
+    v[GasPressureTolerance] = QStringLiteral("5");
+    v[AirPressureTolerance] = QStringLiteral("10");
+    v[DraughtTolerance] = QStringLiteral("20");
     return v;
 }
 
@@ -31,7 +39,13 @@ bool ReadCardData(const QString& objectFolder, QStringList& values, QString* err
     const QString path = core::ResolvePath(objectFolder, kCardFile);
     if (!QFileInfo::exists(path)) return true;
     QStringList read;
-    const bool ok = core::ReadKindFile(QStringLiteral("card"), path, read, error);
+    bool ok = core::ReadKindFile(QStringLiteral("card"), path, read, error);
+    // the first version's 9 lines, or all of them; any count between is a line lost
+    if (ok && read.size() != kFirstCardEntryCount && read.size() != kCardEntryCount) {
+        ok = false;
+        if (error)
+            *error = path + QStringLiteral(": в файле %1 строк, ожидается %2").arg(read.size()).arg(kCardEntryCount);
+    }
     if (!ok) core::ReadQuotedFile(path, kCardEntryCount, read);  // shown as it is, reported as damaged
     for (int i = 0; i < read.size() && i < kCardEntryCount; ++i) values[i] = read[i];
     return ok;

@@ -22,8 +22,16 @@ enum CardEntry {
     GasResponsible,        // responsible for the gas facilities (gaseous fuels only)
     BoilerResponsible,     // responsible for the boiler's sound state and safe operation
     PerformerPosition,     // position of the performer named in the general data
+    CompiledBy,            // "Составил": who drew the card up
+    CheckedBy,             // "Проверил"
+    GasPressureTolerance,  // tolerance of the gas pressure at the burner, % (default 5)
+    AirPressureTolerance,  // of the air pressure at the burner, % (default 10)
+    DraughtTolerance,      // of the furnace draught, Pa (default 20)
     kCardEntryCount
 };
+// The entries of the card's first version: a file of that many lines is read with the
+// defaults of the later ones.
+inline constexpr int kFirstCardEntryCount = 9;
 
 // Captions of the entries, as the editing window shows them.
 QStringList CardEntryCaptions();
@@ -32,7 +40,8 @@ QStringList CardEntryCaptions();
 QStringList DefaultCardData();
 
 // Reads the file of the object folder; a missing file gives the defaults (true). A file of
-// fewer lines is a read error naming the file; the values read stay, the rest are defaults.
+// the first version (9 lines) gets the defaults of the later entries; any other count is a
+// read error naming the file; the values read stay, the rest are defaults.
 bool ReadCardData(const QString& objectFolder, QStringList& values, QString* error = nullptr);
 bool WriteCardData(const QString& objectFolder, const QStringList& values, QString* error = nullptr);
 

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
 #include <cmath>
 
 #include "core/names.h"
@@ -88,7 +89,7 @@ int DecimalsOf(float v) {
     const QString t = core::StoredForm(v);
     if (t.contains(u'E') || t.contains(u'e')) return 3;
     const int dot = t.indexOf(u'.');
-    return dot < 0 ? 0 : static_cast<int>(t.size() - dot - 1);
+    return dot < 0 ? 0 : std::min(kMaxRowDecimals, static_cast<int>(t.size() - dot - 1));
 }
 
 float Converted(float v) { return static_cast<float>(core::RoundHalfEven(v * kThreePercentO2Factor, 1)); }
@@ -432,10 +433,33 @@ QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::App
     return uncertainty;
 }
 
-// The O2 set point of each regime's load step: what the burner's O2 trim is set to; no row
-// when no load step has a set point (two O2 settings at least).
-void AppendO2SetPoints(ReportModel& m, const tuning::TuneSettings& settings) {
+// A pressure of `pascals` in a pressure unit of the editor, 0 for a unit none of them.
+double PascalsIn(const QString& unit, double pascals) {
+    static const QList<std::pair<QString, double>> perUnit = {
+        {QStringLiteral("Па"), 1.0},         {QStringLiteral("кПа"), 1000.0},         {QStringLiteral("mbar"), 100.0},
+        {QStringLiteral("кгс/м2"), 9.80665}, {QStringLiteral("мм.вод.ст."), 9.80665}, {QStringLiteral("bar"), 100000.0},
+        {QStringLiteral("кгс/см2"), 98066.5}};
+    for (const auto& [name, pa] : perUnit)
+        if (unit.trimmed().compare(name, Qt::CaseInsensitive) == 0) return pascals / pa;
+    return 0.0;
+}
+
+// "3,1 ± 0,16": a measured value with its tolerance, in the card's form.
+QString WithTolerance(double value, double tolerance, int decimals) {
+    const QLocale ru(QLocale::Russian);
+    const int d = std::max(decimals, tolerance > 0 && tolerance < 1 ? 2 : decimals);
+    return ru.toString(value, 'f', decimals) + QStringLiteral(" ± ") + ru.toString(tolerance, 'f', d);
+}
+
+// The load steps of the calculated regimes and the regime each runs by; the columns of the
+// card and of the annex.
+bool ChooseCardColumns(ReportModel& m, const app::AppState& s, const tuning::TuneSettings& settings, QString* error) {
     const int n = static_cast<int>(m.regimes.size());
+    engine::InstrumentLimits limits;
+    if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
+    app::AppState work;
+    work.general = s.general;
+    work.units = s.units;
     QList<tuning::TunePoint> points;
     for (int c = 0; c < n; ++c) {
         const auto& r = m.regimes[c];
@@ -449,22 +473,78 @@ void AppendO2SetPoints(ReportModel& m, const tuning::TuneSettings& settings) {
         p.q23 = double(r.results[5]) + r.results[6];
         p.eta = r.results[4];
         p.co = r.results[17];
+        work.inputs = r.inputs;
+        p.inputs = work.calcInputs();
+        p.hasInputs = true;
         points.append(p);
     }
-    SheetRow o2 = PlainRow(m, RowKind::Converted, QStringLiteral("O2 опт"),
-                           QStringLiteral("Рекомендуемое содержание O2 на ступени нагрузки"));
-    o2.unit = QStringLiteral("%");
-    o2.decimals = 1;
-    QList<Value> values(n);
-    bool any = false;
-    for (const auto& step : tuning::FindSteps(points, settings))
-        if (step.hasSetPoint())
-            for (const auto& p : step.points) {
-                values[p.number] = Value(static_cast<float>(step.o2Set));
-                any = true;
-            }
-    o2.values = values;
-    if (any) m.regimeRows.append(o2);
+    const QLocale ru(QLocale::Russian);
+    for (const tuning::TuneStep& step : tuning::FindSteps(points, settings, &limits)) {
+        CardStep cs;
+        cs.load = step.load;
+        cs.column = step.points[step.cardRegime].number;
+        cs.why = step.cardWhy;
+        cs.setPoint = step.hasSetPoint();
+        cs.o2 = cs.setPoint
+                    ? ru.toString(step.o2Set, 'f', 1) + QStringLiteral(" ± ") + ru.toString(step.o2SetU95, 'f', 1)
+                    : ru.toString(step.points[step.cardRegime].o2, 'f', 1) + QStringLiteral(" по опыту");
+        m.steps.append(cs);
+        m.cardColumns.append(cs.column);
+    }
+    // without a calculated regime every column stands on the card with its message
+    if (m.cardColumns.isEmpty())
+        for (int c = 0; c < n; ++c) m.cardColumns.append(c);
+    for (int c = 0; c < n; ++c)
+        if (!m.cardColumns.contains(c)) m.annexColumns.append(c);
+    return true;
+}
+
+// The operating values of each step's regime with their tolerances: the O2 set point with its
+// band, the excess air, and the gas and air pressures at the burner and the furnace draught
+// with the tolerances of the card entries. On the card's table only.
+void AppendOperatingRows(ReportModel& m, const app::AppState& s, const QStringList& card) {
+    if (m.steps.isEmpty()) return;
+    const int n = static_cast<int>(m.regimes.size());
+    auto row = [&](const QString& key, const QString& caption, const QString& unit) {
+        SheetRow r = PlainRow(m, RowKind::Status, key, caption);
+        r.unit = unit;
+        r.texts = QStringList(n);
+        r.cardOnly = true;
+        return r;
+    };
+    AppendSection(m, QStringLiteral("Режимные параметры карты"));
+    m.regimeRows.last().cardOnly = true;
+    SheetRow why = row(QStringLiteral("card why"), QStringLiteral("Режим карты на ступени нагрузки"), QString());
+    SheetRow o2 = row(QStringLiteral("O2 set"), QStringLiteral("Содержание O2 за котлом (уставка регулятора)"),
+                      QStringLiteral("%"));
+    const bool gas = object::IsGaseousFuel(s.general.value(object::FuelType));
+    // an entry left empty takes the usual tolerance
+    const QStringList defaults = DefaultCardData();
+    auto tolerance = [&](int entry) {
+        const QString t = card.value(entry).trimmed().isEmpty() ? defaults[entry] : card.value(entry);
+        return std::fabs(core::ParseNumber(t));
+    };
+    const double gasTol = tolerance(GasPressureTolerance), airTol = tolerance(AirPressureTolerance),
+                 draughtTol = tolerance(DraughtTolerance);
+    const QString draughtUnit = s.units.value(6);
+    SheetRow gasRow = row(QStringLiteral("P5 tol"), QStringLiteral("Давление газа на горелке с допуском"),
+                          PrintUnit(s.units.value(5)));
+    SheetRow airRow = row(QStringLiteral("P19 tol"), QStringLiteral("Давление воздуха на горелке с допуском"),
+                          PrintUnit(s.units.value(19)));
+    SheetRow draughtRow =
+        row(QStringLiteral("P6 tol"), QStringLiteral("Разрежение в топке с допуском"), PrintUnit(draughtUnit));
+    for (const CardStep& st : m.steps) {
+        const auto& in = m.regimes[st.column].inputs;
+        why.texts[st.column] = st.why;
+        o2.texts[st.column] = st.o2;
+        gasRow.texts[st.column] = WithTolerance(in[5], std::fabs(in[5]) * gasTol / 100.0, DecimalsOf(in[5]));
+        airRow.texts[st.column] = WithTolerance(in[19], std::fabs(in[19]) * airTol / 100.0, DecimalsOf(in[19]));
+        const double draught = PascalsIn(draughtUnit, draughtTol);
+        draughtRow.texts[st.column] = draught > 0 ? WithTolerance(in[6], draught, DecimalsOf(in[6])) : QString();
+    }
+    m.regimeRows << why << o2;
+    if (gas) m.regimeRows << gasRow;
+    m.regimeRows << airRow << draughtRow;
 }
 
 // CO and NOx referred to 3 % O2, the other norm in use.
@@ -582,6 +662,20 @@ void FillSignatures(ReportModel& m, const QStringList& g, const QStringList& car
         m.signatures.append({QStringLiteral("Ответственный за газовое хозяйство"), card[GasResponsible].trimmed()});
     m.signatures.append({QStringLiteral("Ответственный за исправное состояние и безопасную эксплуатацию котла"),
                          card[BoilerResponsible].trimmed()});
+    m.signatures.append({QStringLiteral("Составил"), card[CompiledBy].trimmed()});
+    m.signatures.append({QStringLiteral("Проверил"), card[CheckedBy].trimmed()});
+}
+
+// The conditions the card holds under, as signed cards state them.
+QString ValidityConditions(const QStringList& g) {
+    using namespace object;
+    QString fuel = g.value(FuelType).trimmed();
+    if (!g.value(CalorificValue).trimmed().isEmpty())
+        fuel += QStringLiteral(" (Qн = ") + NumberText(g.value(CalorificValue)) + QStringLiteral(" ккал)");
+    const QString burner = g.value(BurnerType).trimmed();
+    return QStringLiteral("Карта действительна при работе котла на топливе ") + fuel +
+           (burner.isEmpty() ? QString() : QStringLiteral(" с горелкой ") + burner) +
+           QStringLiteral("; при изменении топлива или реконструкции карта пересоставляется.");
 }
 
 }  // namespace
@@ -597,26 +691,57 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     FillTitle(m, g, card);
     if (!CalculateColumns(s, m, error)) return false;
 
-    // the regime sheet: status, load, measured inputs, results, emissions at 3 % O2
+    // the load steps and the regime each runs by, under the object's CO ceiling and margin; a
+    // damaged settings file is a read error, as a damaged limits file is
+    tuning::TuneSettings settings;
+    if (!tuning::ObjectTuneSettings(s, settings, error) || !ChooseCardColumns(m, s, settings, error)) return false;
+    // the regime sheet: the operating settings, status, load, measured inputs, results,
+    // emissions at 3 % O2
+    AppendOperatingRows(m, s, card);
     AppendStatusAndLoad(m);
     AppendInputRows(m, s);
     const ResultTable table = TabulateResults(m, g);
     bool limitsRead = true;
     const QList<engine::RegimeUncertainty> uncertainty = AppendResultRows(m, s, table, error, limitsRead);
     if (!limitsRead) return false;
-    // the set points under the object's CO ceiling and margin; a damaged settings file is a
-    // read error, as a damaged limits file is
-    tuning::TuneSettings settings;
-    if (!tuning::ObjectTuneSettings(s, settings, error)) return false;
-    AppendO2SetPoints(m, settings);
     AppendConvertedEmissions(m);
     AddVerdictRows(s, uncertainty, m);
 
     BuildSummary(m, g, table);
     CollectNotes(m);
+    m.conditions = ValidityConditions(g);
     BuildCharts(m);
     FillSignatures(m, g, card);
     return true;
+}
+
+QJsonObject ReportJson(const ReportModel& m) {
+    auto table = [&](const QList<int>& columns, bool annex) {
+        QJsonArray titles, rows;
+        for (int c : columns) titles.append(m.regimes[c].title);
+        for (const SheetRow& r : m.regimeRows) {
+            if (r.kind == RowKind::Section || (annex && r.cardOnly)) continue;
+            QJsonArray values;
+            for (int c : columns)
+                values.append(r.kind == RowKind::Status ? r.texts.value(c)
+                                                        : ValueText(r.values.value(c), r.decimals, QLocale::c()));
+            rows.append(QJsonObject{{"key", r.key}, {"caption", r.caption}, {"unit", r.unit}, {"values", values}});
+        }
+        return QJsonObject{{"columns", titles}, {"rows", rows}};
+    };
+    QJsonArray steps;
+    for (const CardStep& st : m.steps)
+        steps.append(QJsonObject{{"load", st.load},
+                                 {"regime", m.regimes[st.column].title},
+                                 {"file", m.regimes[st.column].file},
+                                 {"why", st.why},
+                                 {"o2", st.o2},
+                                 {"set_point", st.setPoint}});
+    return QJsonObject{{"object", m.objectName},
+                       {"steps", steps},
+                       {"card", table(m.cardColumns, false)},
+                       {"annex", table(m.annexColumns, true)},
+                       {"recalculated", QJsonArray::fromStringList(m.recalculated)}};
 }
 
 CardRun PrepareReport(app::AppState& s, ReportModel& m, const QDate& date, const std::function<bool(int, int)>& progress) {

@@ -4,6 +4,7 @@
 // documents always hold the same rows and numbers.
 
 #include <QDate>
+#include <QJsonObject>
 #include <QList>
 #include <QLocale>
 #include <QString>
@@ -26,10 +27,16 @@ inline const QString kNoRegimes = QStringLiteral("В объекте нет ре�
 inline const QString kNoTickedRegimes = QStringLiteral(
     "В списке режимов не отмечен ни один режим: режимная карта не создана. Отметьте режимы, которые войдут в карту.");
 
+// The heading of the annex with the regimes of the test that are not the card's settings.
+inline const QString kAnnexTitle = QStringLiteral("Приложение. Результаты опытов");
+
 // The mark of a value that cannot be right, and the words of its footnote.
 inline const QString kDoubtMark = QStringLiteral("*");
 
 using Value = std::optional<float>;
+
+// The most decimals a row prints: the PDF and the workbook give the same digits in every cell.
+inline constexpr int kMaxRowDecimals = 6;
 
 // Text of a value with a fixed number of decimals and the locale's decimal separator, no
 // group separator; "" when empty.
@@ -68,6 +75,16 @@ struct SheetRow {
     QList<Value> values;    // one per regime column; empty for a section row
     QStringList warnings;   // one per regime column: why the value cannot be right, or ""
     QStringList texts;      // status row: one text per regime column
+    bool cardOnly = false;  // a row of the operating settings: on the card's table, not the annex's
+};
+
+// One load step on the card: the regime it runs by.
+struct CardStep {
+    double load = 0;  // the step's first load
+    int column = -1;  // into ReportModel::regimes
+    QString why;  // why that regime: "ближайший к уставке O2", "выбран инженером", …
+    QString o2;   // "3,1 ± 0,2", or the chosen regime's O2 and "по опыту"
+    bool setPoint = false;
 };
 
 struct SummaryColumn {
@@ -104,9 +121,15 @@ struct ReportModel {
     QList<HeaderLine> header;
     QList<RegimeColumn> regimes;
     QList<SheetRow> regimeRows;  // the regime sheet, top to bottom
+    // the card's table has one column per load step, the regime chosen as its operating
+    // setting; the other regimes (the air-setting experiments, regimes not calculated) go to
+    // the annex "Приложение. Результаты опытов" with the same rows
+    QList<CardStep> steps;
+    QList<int> cardColumns, annexColumns;  // into regimes, in load order
     QList<SummaryColumn> summaryColumns;
     QList<SummaryRow> summary;
     QList<ChartSpec> charts;     // gross efficiency and NOx against output
+    QString conditions;          // what the card holds under: the fuel, the burner, when it is drawn up anew
     QStringList notes;           // footnotes of marked values, each starting with the mark
     QStringList limitNotes;      // footnotes of the emission limits: their documents ("¹ Предел NOx: ...")
     QList<HeaderLine> signatures;  // role, name (empty: written by hand)
@@ -142,6 +165,11 @@ struct CardRun {
 // are named in `model.recalculated`. `progress` as for the recalculation.
 CardRun PrepareReport(app::AppState& s, ReportModel& model, const QDate& date,
                       const std::function<bool(int, int)>& progress = {});
+
+// The card's content for scripts: the load steps with the regime each runs by and why, and the
+// card's and the annex's tables ({"columns": [titles], "rows": [{"key", "caption", "unit",
+// "values": [texts as printed, with a decimal point]}]}).
+QJsonObject ReportJson(const ReportModel& model);
 
 // Reads an object folder on its own (general data, units, every regime) and prepares its
 // card over all its regimes, as the command line does.

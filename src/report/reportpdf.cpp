@@ -27,7 +27,9 @@ struct Cell {
 
 class Pages {
 public:
-    Pages(QPdfWriter& writer, const ReportModel& m) : writer_(writer), m_(m), p_(&writer) {
+    // `total`: the number of pages, for "Лист N из M" (0 while it is being counted)
+    Pages(QPdfWriter& writer, const ReportModel& m, int total = 0)
+        : writer_(writer), m_(m), p_(&writer), total_(total) {
         base_ = QFont(QStringLiteral("DejaVu Sans"));
         base_.setPointSizeF(7.5);
         p_.setFont(base_);
@@ -57,6 +59,7 @@ public:
         y_ = page_.top();
     }
     void finish() { footer(); }
+    int pages() const { return number_; }
 
     // Text wrapped at word boundaries inside `width`; the height it takes.
     double wrappedHeight(const QString& text, double width, const QFont& f) {
@@ -175,7 +178,8 @@ public:
         for (const QString& l : lines) {
             const double h = wrappedHeight(l, width(), font(7.5)) + 2;
             if (room() < h) newPage();
-            p_.setPen(kNoteColorPdf);
+            // the card's conditions in black, the footnotes of marked values in red
+            p_.setPen(l == m_.conditions ? QColor(Qt::black) : kNoteColorPdf);
             text(QRectF(left(), y_, width(), h), l, font(7.5));
             p_.setPen(Qt::black);
             y_ += h;
@@ -226,7 +230,8 @@ private:
                     QStringLiteral("Режимная карта: ") + m_.objectName + QStringLiteral("   ") +
                         m_.date.toString(QStringLiteral("dd.MM.yyyy")));
         p_.drawText(QRectF(left(), page_.bottom() - h, width(), h), Qt::AlignRight | Qt::AlignVCenter,
-                    QStringLiteral("Лист ") + QString::number(number_));
+                    QStringLiteral("Лист ") + QString::number(number_) +
+                        (total_ > 0 ? QStringLiteral(" из ") + QString::number(total_) : QString()));
         p_.setPen(Qt::black);
         p_.setFont(base_);
     }
@@ -242,6 +247,7 @@ private:
     double footer_ = 18;
     double tableSize_ = 7.5;
     int number_ = 0;
+    int total_ = 0;
 };
 
 const QColor kHeadFill(221, 230, 240);
@@ -264,20 +270,19 @@ double WidestWord(const QString& text, const QFont& f) {
     return w;
 }
 
-void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
-    pg.approval(m.approval);
-    pg.title(m.title, m.subtitle);
-    pg.headerLines(m.header);
-    const int n = static_cast<int>(m.regimes.size());
+// The regime table over `columns` (indices into m.regimes), in blocks of regimes, so that many
+// regimes still leave readable columns; the annex leaves out the card's operating rows.
+void RegimeTable(Pages& pg, const ReportModel& m, const QList<int>& columns, bool annex, const QLocale& locale) {
+    const int n = static_cast<int>(columns.size());
     const QFont f = pg.font(pg.tableSize());
     const QFontMetricsF fm(f);
     double captionW = 160, unitW = 46;
     for (const auto& r : m.regimeRows) {
+        if (annex && r.cardOnly) continue;
         if (r.kind != RowKind::Section) captionW = std::max(captionW, fm.horizontalAdvance(r.caption) + 10);
         unitW = std::max(unitW, WidestWord(r.unit, f) + 10);
     }
     captionW = std::min(captionW, pg.width() * 0.34);
-    // regimes in blocks, so that many regimes still leave readable columns
     for (int start = 0; start < std::max(n, 1); start += kMaxRegimesPerBlock) {
         const int count = std::min(kMaxRegimesPerBlock, n - start);
         // a block of few regimes keeps the width of a full one, so numbers do not drift apart
@@ -288,12 +293,13 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
         for (int c = 0; c < count; ++c) {
             widths.append(valueW);
             // "№" stays with its number when a narrow column wraps the title
-            QString title = m.regimes[start + c].title;
+            QString title = m.regimes[columns[start + c]].title;
             title.replace(QStringLiteral("№ "), QStringLiteral("№\u00a0"));
             head.append({title, kCenter, true, Qt::black, kHeadFill});
         }
         QList<QList<Cell>> rows;
         for (const SheetRow& r : m.regimeRows) {
+            if (annex && r.cardOnly) continue;
             QList<Cell> cells;
             if (r.kind == RowKind::Section) {
                 cells.append({r.caption, Qt::AlignLeft | Qt::AlignVCenter, true, Qt::black, kSectionFill});
@@ -303,7 +309,7 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
                 cells.append({r.caption});
                 cells.append({r.unit, kCenter});
                 for (int c = 0; c < count; ++c) {
-                    const int k = start + c;
+                    const int k = columns[start + c];
                     if (r.kind == RowKind::Status)
                         cells.append({r.texts.value(k), kCenter, false, m.regimes[k].calculated ? Qt::black : kNoteColor});
                     else
@@ -315,8 +321,21 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
         if (start > 0 && pg.room() < 200) pg.newPage();
         pg.table(widths, head, rows);
     }
-    pg.notes(m.notes + m.limitNotes);
+}
+
+void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
+    pg.approval(m.approval);
+    pg.title(m.title, m.subtitle);
+    pg.headerLines(m.header);
+    RegimeTable(pg, m, m.cardColumns, false, locale);
+    pg.notes(QStringList{m.conditions} + m.notes + m.limitNotes);
     pg.signatures(m.signatures);
+}
+
+// The regimes of the test that are not the card's settings, after the signed pages.
+void AnnexSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
+    pg.title(kAnnexTitle, m.subtitle);
+    RegimeTable(pg, m, m.annexColumns, true, locale);
 }
 
 // A graph with round scale steps: grid at every step, the values at the grid lines, the
@@ -443,24 +462,35 @@ void SummarySheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
 QLocale ReportLocale() { return QLocale(QLocale::Russian, QLocale::Russia); }
 
 QByteArray RenderReportPdf(const ReportModel& m, const QLocale& locale) {
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setTitle(QStringLiteral("Режимная карта: ") + m.objectName);
-        writer.setCreator(QStringLiteral("Kalvaro"));
-        writer.setResolution(kDpi);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 10),
-                                         QPageLayout::Millimeter));
-        Pages pages(writer, m);
-        RegimeSheet(pages, m, locale);
-        pages.newPage();
-        SummarySheet(pages, m, locale);
-        pages.finish();
-    }
+    // drawn twice: the first time counts the pages that "Лист N из M" names
+    auto render = [&](int total, int* count) {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter writer(&buffer);
+            writer.setTitle(QStringLiteral("Режимная карта: ") + m.objectName);
+            writer.setCreator(QStringLiteral("Kalvaro"));
+            writer.setResolution(kDpi);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                             QMarginsF(12, 12, 12, 10), QPageLayout::Millimeter));
+            Pages pages(writer, m, total);
+            RegimeSheet(pages, m, locale);
+            pages.newPage();
+            SummarySheet(pages, m, locale);
+            if (!m.annexColumns.isEmpty()) {
+                pages.newPage();
+                AnnexSheet(pages, m, locale);
+            }
+            pages.finish();
+            if (count) *count = pages.pages();
+        }
+        return buffer.data();
+    };
+    int total = 0;
+    render(0, &total);
+    QByteArray bytes = render(total, nullptr);
     // the document's creation date is the date of the sheet, so the same regimes give the
     // same file; the text keeps its length, so the cross-reference offsets stay right
-    QByteArray bytes = buffer.data();
     const QByteArray key = "/CreationDate (";
     const qsizetype at = bytes.indexOf(key);
     if (at >= 0 && m.date.isValid()) {

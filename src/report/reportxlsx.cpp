@@ -15,7 +15,7 @@ namespace report {
 namespace {
 
 constexpr int kMaxRegimesPerBlock = 8;  // regimes per printed page width, as in the PDF
-constexpr int kMaxDecimals = 6;
+constexpr int kMaxDecimals = kMaxRowDecimals;
 
 struct Formats {
     lxw_format *title, *subtitle, *bold, *plain, *head, *text, *section, *note, *approval, *approvalHead;
@@ -128,11 +128,53 @@ void PageSetup(lxw_worksheet* ws) {
     worksheet_set_margins(ws, 0.4, 0.4, 0.5, 0.5);
 }
 
+// The regime table over `columns` from `row` on; the annex leaves out the card's operating
+// rows. Returns the row after it.
+int WriteRegimeTable(lxw_worksheet* ws, const ReportModel& m, const QList<int>& columns, bool annex, int row,
+                     const Formats& f) {
+    const int n = static_cast<int>(columns.size());
+    Text(ws, row, 0, QStringLiteral("Параметр"), f.head);
+    Text(ws, row, 1, QStringLiteral("Ед. изм."), f.head);
+    for (int c = 0; c < n; ++c) Text(ws, row, 2 + c, m.regimes[columns[c]].title, f.head);
+    worksheet_repeat_rows(ws, row, row);
+    ++row;
+    for (const SheetRow& r : m.regimeRows) {
+        if (annex && r.cardOnly) continue;
+        if (r.kind == RowKind::Section) {
+            Text(ws, row, 0, r.caption, f.section);
+            for (int c = 1; c < n + 2; ++c) worksheet_write_blank(ws, row, c, f.section);
+        } else {
+            Text(ws, row, 0, r.caption, f.text);
+            Text(ws, row, 1, r.unit, f.text);
+            for (int c = 0; c < n; ++c) {
+                const int k = columns[c];
+                if (r.kind == RowKind::Status)
+                    Text(ws, row, 2 + c, r.texts.value(k), m.regimes[k].calculated ? f.text : f.note);
+                else Number(ws, row, 2 + c, r.values.value(k), r.decimals, !r.warnings.value(k).isEmpty(), f);
+            }
+            if (r.caption.size() > 46) worksheet_set_row(ws, row, 15.0 * (1 + r.caption.size() / 46), nullptr);
+        }
+        ++row;
+    }
+    worksheet_set_column(ws, 0, 0, 48, nullptr);
+    worksheet_set_column(ws, 1, 1, 10, nullptr);
+    if (n > 0) worksheet_set_column(ws, 2, 1 + n, 12, nullptr);
+    // printed like the PDF: blocks of regimes side by side on pages, caption and unit
+    // repeated on each, at a scale that fits one block to the page width
+    worksheet_repeat_columns(ws, 0, 1);
+    std::vector<lxw_col_t> breaks;
+    for (int c = kMaxRegimesPerBlock; c < n; c += kMaxRegimesPerBlock) breaks.push_back(static_cast<lxw_col_t>(2 + c));
+    breaks.push_back(0);
+    if (breaks.size() > 1) worksheet_set_v_pagebreaks(ws, breaks.data());
+    worksheet_set_print_scale(ws, 85);
+    return row;
+}
+
 void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) {
     const QByteArray name = QStringLiteral("Режимная карта").toUtf8();
     lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
     PageSetup(ws);
-    const int n = static_cast<int>(m.regimes.size());
+    const int n = static_cast<int>(m.cardColumns.size());
     const int lastCol = std::max(3, 1 + std::min(n, kMaxRegimesPerBlock));
     // the approval at the right of the first page
     int row = 0;
@@ -145,41 +187,21 @@ void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) 
     worksheet_set_row(ws, row++, 30, nullptr);
     ++row;
     row = WriteHeaderLines(ws, m.header, row, f, lastCol) + 1;
-    Text(ws, row, 0, QStringLiteral("Параметр"), f.head);
-    Text(ws, row, 1, QStringLiteral("Ед. изм."), f.head);
-    for (int c = 0; c < n; ++c) Text(ws, row, 2 + c, m.regimes[c].title, f.head);
-    worksheet_repeat_rows(ws, row, row);
-    ++row;
-    for (const SheetRow& r : m.regimeRows) {
-        if (r.kind == RowKind::Section) {
-            Text(ws, row, 0, r.caption, f.section);
-            for (int c = 1; c < n + 2; ++c) worksheet_write_blank(ws, row, c, f.section);
-        } else {
-            Text(ws, row, 0, r.caption, f.text);
-            Text(ws, row, 1, r.unit, f.text);
-            for (int c = 0; c < n; ++c) {
-                if (r.kind == RowKind::Status)
-                    Text(ws, row, 2 + c, r.texts.value(c), m.regimes[c].calculated ? f.text : f.note);
-                else
-                    Number(ws, row, 2 + c, r.values.value(c), r.decimals, !r.warnings.value(c).isEmpty(), f);
-            }
-            if (r.caption.size() > 46) worksheet_set_row(ws, row, 15.0 * (1 + r.caption.size() / 46), nullptr);
-        }
-        ++row;
-    }
-    worksheet_set_column(ws, 0, 0, 48, nullptr);
-    worksheet_set_column(ws, 1, 1, 10, nullptr);
-    if (n > 0) worksheet_set_column(ws, 2, 1 + n, 12, nullptr);
-    row = WriteNotes(ws, m.notes + m.limitNotes, row + 1);
+    row = WriteRegimeTable(ws, m, m.cardColumns, false, row, f);
+    row = WriteNotes(ws, QStringList{m.conditions} + m.notes + m.limitNotes, row + 1);
     WriteSignatures(ws, m, row + 1, f, lastCol - 1);
-    // printed like the PDF: blocks of regimes side by side on pages, caption and unit
-    // repeated on each, at a scale that fits one block to the page width
-    worksheet_repeat_columns(ws, 0, 1);
-    std::vector<lxw_col_t> breaks;
-    for (int c = kMaxRegimesPerBlock; c < n; c += kMaxRegimesPerBlock) breaks.push_back(static_cast<lxw_col_t>(2 + c));
-    breaks.push_back(0);
-    if (breaks.size() > 1) worksheet_set_v_pagebreaks(ws, breaks.data());
-    worksheet_set_print_scale(ws, 85);
+}
+
+// The annex: the regimes of the test that are not the card's settings, with the same rows.
+void WriteAnnexSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) {
+    if (m.annexColumns.isEmpty()) return;
+    const QByteArray name = QStringLiteral("Приложение").toUtf8();
+    lxw_worksheet* ws = workbook_add_worksheet(wb, name.constData());
+    PageSetup(ws);
+    const int lastCol = std::max(3, 1 + std::min(static_cast<int>(m.annexColumns.size()), kMaxRegimesPerBlock));
+    Merged(ws, 0, 0, lastCol, kAnnexTitle, f.title);
+    Merged(ws, 1, 0, lastCol, m.subtitle, f.subtitle);
+    WriteRegimeTable(ws, m, m.annexColumns, true, 3, f);
 }
 
 void WriteSummarySheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) {
@@ -286,6 +308,7 @@ bool WriteReportXlsx(const QString& path, const ReportModel& m, QString* error) 
             const Formats f = MakeFormats(wb);
             WriteRegimeSheet(wb, m, f);
             WriteSummarySheet(wb, m, f);
+            WriteAnnexSheet(wb, m, f);
             const lxw_error rc = workbook_close(wb);
             if (rc != LXW_NO_ERROR) {
                 if (why) *why = QString::fromUtf8(lxw_strerror(rc));

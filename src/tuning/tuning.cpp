@@ -206,6 +206,41 @@ double HalfWidth95(QList<double> v) {
     return (at(0.975) - at(0.025)) / 2;
 }
 
+// The step's regime on the card, and why.
+void ChooseCardRegime(TuneStep& step, const Fit& f, const TuneSettings& settings) {
+    const auto& pts = step.points;
+    for (int i = 0; i < pts.size(); ++i)
+        if (settings.cardRegimes.contains(pts[i].file, Qt::CaseInsensitive)) {
+            step.cardRegime = i;
+            step.cardWhy = QStringLiteral("выбран инженером");
+            return;
+        }
+    if (f.setPoint) {
+        int near = 0;
+        for (int i = 1; i < pts.size(); ++i)
+            if (std::fabs(pts[i].o2 - f.o2Set) < std::fabs(pts[near].o2 - f.o2Set)) near = i;
+        step.cardRegime = near;
+        step.cardWhy = QStringLiteral("ближайший к уставке O2");
+        return;
+    }
+    if (pts.size() == 1) {
+        step.cardRegime = 0;
+        step.cardWhy = QStringLiteral("единственный режим ступени");
+        return;
+    }
+    int best = -1;
+    for (int i = 0; i < pts.size(); ++i)
+        if (pts[i].co <= step.ceiling && (best < 0 || pts[i].eta > pts[best].eta)) best = i;
+    step.cardWhy = QStringLiteral("наибольший КПД при CO ниже предела");
+    if (best < 0) {
+        best = 0;
+        for (int i = 1; i < pts.size(); ++i)
+            if (pts[i].eta > pts[best].eta) best = i;
+        step.cardWhy = QStringLiteral("наибольший КПД (все режимы выше предела CO)");
+    }
+    step.cardRegime = best;
+}
+
 void Optimise(TuneStep& step, const TuneSettings& settings, const engine::InstrumentLimits* limits) {
     auto& pts = step.points;
     std::sort(pts.begin(), pts.end(), [](const TunePoint& a, const TunePoint& b) { return a.o2 < b.o2; });
@@ -216,6 +251,7 @@ void Optimise(TuneStep& step, const TuneSettings& settings, const engine::Instru
     for (int i = 0; i < pts.size(); ++i)
         if (settings.asFound.contains(pts[i].file, Qt::CaseInsensitive)) step.asFound = i;
     const Fit f = FitStep(pts, step.ceiling, settings.margin);
+    ChooseCardRegime(step, f, settings);
     step.o2Min = f.o2Min;
     step.o2Max = f.o2Max;
     step.enough = f.enough;
@@ -383,14 +419,26 @@ bool ReadTuneSettings(const QString& objectFolder, TuneSettings& settings, QStri
     };
     settings.ceiling = number(0);
     settings.margin = number(1);
-    for (int i = 2; i < lines.size(); ++i) settings.asFound.append(lines[i].trimmed());
+    for (int i = 2; i < lines.size(); ++i) {
+        const QString line = lines[i].trimmed();
+        const int space = static_cast<int>(line.indexOf(u' '));
+        const QString mark = line.left(space), file = line.mid(space + 1).trimmed();
+        (mark.compare(QStringLiteral("карта"), Qt::CaseInsensitive) == 0 ? settings.cardRegimes : settings.asFound)
+            .append(file);
+    }
     return true;
+}
+
+void MarkInStep(QStringList& list, const QStringList& stepFiles, const QString& file) {
+    for (const QString& f : stepFiles) list.removeAll(f);
+    if (!file.isEmpty()) list.append(file);
 }
 
 bool WriteTuneSettings(const QString& objectFolder, const TuneSettings& settings, QString* error) {
     QStringList lines{QStringLiteral("CO ") + core::StoredForm(static_cast<float>(settings.ceiling)),
                       QStringLiteral("O2 ") + core::StoredForm(static_cast<float>(settings.margin))};
-    lines += settings.asFound;
+    for (const QString& f : settings.asFound) lines.append(QStringLiteral("исходный ") + f);
+    for (const QString& f : settings.cardRegimes) lines.append(QStringLiteral("карта ") + f);
     return core::WriteTextLines(core::ResolvePath(objectFolder, kSetPointFile), lines, error);
 }
 

@@ -35,13 +35,19 @@ inline constexpr int kSetPointDraws = 2000;
 
 // The engineer's choices kept with the object in "Уставка O2.txt": the CO ceiling in mg/m3 at
 // α = 1.4 (270 is 300 ppm in air-free flue gas, the usual re-check threshold), the margin in
-// % O2 above the rich limit, and the regimes marked "исходный" (as found before tuning).
+// % O2 above the rich limit, the regimes marked "исходный" (as found before tuning) and those
+// chosen as a step's operating setting on the card ("карта"). Lines: "CO 270", "O2 0.5", then
+// "исходный Режим №  3.Dat", "карта Режим №  5.Dat".
 inline const QString kSetPointFile = QStringLiteral("Уставка O2.txt");
 struct TuneSettings {
     double ceiling = 270.0;
     double margin = 0.5;
-    QStringList asFound;  // regime file names, at most one per step
+    QStringList asFound;      // regime file names, at most one per step
+    QStringList cardRegimes;  // the same: the step's regime on the card
 };
+// Marks `file` in `list` as the one of its step (`stepFiles`): the step's others are dropped;
+// an empty `file` leaves the step without one.
+void MarkInStep(QStringList& list, const QStringList& stepFiles, const QString& file);
 bool ReadTuneSettings(const QString& objectFolder, TuneSettings& settings, QString* error = nullptr);
 bool WriteTuneSettings(const QString& objectFolder, const TuneSettings& settings, QString* error = nullptr);
 
@@ -74,6 +80,11 @@ struct TuneStep {
     int asFound = -1;      // index of the regime marked as found, -1 for none
     int baseline = -1;     // the regime the gain is against: as found, else the worst
     double gainEta = 0, gainFuel = 0, gainU95 = 0;
+    // the step's operating setting on the card: the regime the engineer chose, else the set
+    // point's recommended one, else the step's only regime, else the one of the highest gross
+    // efficiency whose CO is under the ceiling (the highest of all when none is)
+    int cardRegime = -1;
+    QString cardWhy;  // "выбран инженером", "ближайший к уставке O2", …
     QStringList warnings;
     bool hasSetPoint() const { return recommended >= 0; }
     double q23At(double o2) const { return c0 + o2 * (c1 + o2 * c2); }

@@ -114,24 +114,39 @@ TEST(ReportWorkbook, RegimeSheetHoldsTheStoredResultsInLoadOrder) {
 
         const QList<StoredRegime> stored = StoredRegimes(DemoObject(name));
         ASSERT_EQ(m.regimes.size(), stored.size());
+        // the card holds one regime per load step, the annex the others: each regime once
+        EXPECT_EQ(m.cardColumns.size() + m.annexColumns.size(), stored.size());
+        EXPECT_EQ(m.cardColumns.size(), m.steps.size());
         const auto cells = SheetCells(path, 1);
-        const int head = FindRow(cells, QStringLiteral("Параметр"));
-        ASSERT_GT(head, 0);
-        const int eff = FindRow(cells, QStringLiteral("КПД котла брутто по обратному балансу")),
-                  q2 = FindRow(cells, QStringLiteral("Потери тепла с уходящими газами q2")),
-                  nox = FindRow(cells, QStringLiteral("Концентрация NOx в уходящих газах (при α = 1,4)"));
-        ASSERT_GT(eff, head);
-        ASSERT_GT(q2, eff);
-        ASSERT_GT(nox, q2);
-        for (int i = 0; i < stored.size(); ++i) {
-            SCOPED_TRACE(stored[i].file.toStdString());
-            // the regime's title heads its column, in load order
-            EXPECT_EQ(cells.value(CellRef(2 + i, head)), stored[i].file.chopped(4).simplified());
-            // the cells read back as the stored decimals exactly, not as the float's binary
-            // value (91.51f would read 91.51000213623047)
-            EXPECT_EQ(cells.value(CellRef(2 + i, eff)).toDouble(), stored[i].results[4].toDouble());
-            EXPECT_EQ(cells.value(CellRef(2 + i, q2)).toDouble(), stored[i].results[5].toDouble());
-            EXPECT_EQ(cells.value(CellRef(2 + i, nox)).toDouble(), stored[i].results[18].toDouble());
+        auto checkSheet = [&](const QMap<QString, QString>& sheet, const QList<int>& columns) {
+            const int head = FindRow(sheet, QStringLiteral("Параметр"));
+            ASSERT_GE(head, 0);
+            const int eff = FindRow(sheet, QStringLiteral("КПД котла брутто по обратному балансу")),
+                      q2 = FindRow(sheet, QStringLiteral("Потери тепла с уходящими газами q2")),
+                      nox = FindRow(sheet, QStringLiteral("Концентрация NOx в уходящих газах (при α = 1,4)"));
+            ASSERT_GT(eff, head);
+            ASSERT_GT(q2, eff);
+            ASSERT_GT(nox, q2);
+            for (int i = 0; i < columns.size(); ++i) {
+                const StoredRegime& r = stored[columns[i]];
+                SCOPED_TRACE(r.file.toStdString());
+                if (i > 0) EXPECT_LT(columns[i - 1], columns[i]);  // in load order
+                // the regime's title heads its column
+                EXPECT_EQ(sheet.value(CellRef(2 + i, head)), r.file.chopped(4).simplified());
+                // the cells read back as the stored decimals exactly, not as the float's binary
+                // value (91.51f would read 91.51000213623047)
+                EXPECT_EQ(sheet.value(CellRef(2 + i, eff)).toDouble(), r.results[4].toDouble());
+                EXPECT_EQ(sheet.value(CellRef(2 + i, q2)).toDouble(), r.results[5].toDouble());
+                EXPECT_EQ(sheet.value(CellRef(2 + i, nox)).toDouble(), r.results[18].toDouble());
+            }
+        };
+        checkSheet(cells, m.cardColumns);
+        if (!m.annexColumns.isEmpty()) {
+            const auto annex = SheetCells(path, 3);
+            EXPECT_EQ(annex.value(CellRef(0, 1)), report::kAnnexTitle);
+            checkSheet(annex, m.annexColumns);
+            // the card's operating rows stay on the card
+            EXPECT_LT(FindRow(annex, QStringLiteral("Содержание O2 за котлом (уставка регулятора)")), 0);
         }
         // the object's header and one chart part per chart
         EXPECT_EQ(cells.value(CellRef(1, FindRow(cells, QStringLiteral("Объект")))), name);
@@ -215,8 +230,12 @@ TEST(ReportModel, ARegimeFailingTheCheckShowsItsMessageAndNoResults) {
     ASSERT_GE(failed, 0);
     EXPECT_EQ(m.regimes[failed].file, QStringLiteral("Режим №  2.Dat"));
     EXPECT_EQ(m.regimes[failed].message, QStringLiteral("Нет данных по газу"));
+    // a regime not calculated is no operating setting: it goes to the annex
+    EXPECT_TRUE(m.annexColumns.contains(failed));
     for (const auto& r : m.regimeRows) {
-        if (r.kind == report::RowKind::Status) {
+        if (r.cardOnly) {
+            EXPECT_TRUE(r.texts.value(failed).isEmpty()) << r.caption.toStdString();
+        } else if (r.kind == report::RowKind::Status) {
             EXPECT_TRUE(r.texts[failed].contains(QStringLiteral("Нет данных по газу")));
         } else if (r.kind == report::RowKind::Result || r.kind == report::RowKind::Converted) {
             EXPECT_FALSE(r.values[failed].has_value()) << r.caption.toStdString();
@@ -385,9 +404,10 @@ TEST(ReportCard, StaleRegimesAreRecalculatedAndStoredBeforeTheCardAndOrderItsCol
     EXPECT_TRUE(c.out.contains(QStringLiteral("пересчитан (результаты устарели): ") + r1)) << c.out.toStdString();
     EXPECT_EQ(ResultsLine(other, r1, 0), ResultsLine(folder, r1, 0));
     const auto cells = SheetCells(core::JoinPath(other, report::kReportXlsx), 1);
-    const QList<double> loads = RowNumbers(cells, QStringLiteral("Нагрузка котла"), 6);
-    ASSERT_EQ(loads.size(), 6);
-    EXPECT_TRUE(std::is_sorted(loads.begin(), loads.end())) << loads[0] << " " << loads[5];
+    // one column per load step (56, 79 with its three air settings, 101, and regime 1 now above)
+    const QList<double> loads = RowNumbers(cells, QStringLiteral("Нагрузка котла"), 4);
+    ASSERT_EQ(loads.size(), 4);
+    EXPECT_TRUE(std::is_sorted(loads.begin(), loads.end())) << loads[0] << " " << loads[3];
     EXPECT_EQ(loads.last(), ResultsLine(other, r1, 0).toDouble());
     // nothing is stale any more: the next card recalculates nothing
     c = Cli({"report", other});
@@ -491,9 +511,10 @@ TEST(ReportCard, EachQuantityHasOneNumberOfDecimalsAndTheDecimalComma) {
     const QString pdf = core::JoinPath(folder, report::kReportPdf), xlsx = core::JoinPath(folder, report::kReportXlsx);
     const QString text = PdfText(pdf, "-layout");
     // the direct-balance efficiency is stored with one decimal: 89,3  94,0  90,5  87,9
+    // (four on the card, one per load step, and two in the annex)
     QString line;
     for (const QString& l : text.split(u'\n'))
-        if (l.contains(QStringLiteral("КПД котла брутто по прямому балансу"))) line = l;
+        if (l.contains(QStringLiteral("КПД котла брутто по прямому балансу"))) line += u' ' + l;
     const QStringList numbers = line.split(u' ', Qt::SkipEmptyParts).filter(QRegularExpression(QStringLiteral("^[0-9]")));
     ASSERT_EQ(numbers.size(), 6) << line.toStdString();
     for (const QString& n : numbers) EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+,\\d$")).match(n).hasMatch()) << n.toStdString();

@@ -1,6 +1,7 @@
 #include "report/ui/karta.h"
 
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,7 +13,9 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "core/names.h"
 #include "object/generaldata.h"
+#include "object/reflists.h"
 #include "report/carddata.h"
 
 namespace report {
@@ -52,6 +55,18 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
             edit->setToolTip(QStringLiteral("Только для газообразного топлива"));
         }
     }
+    // who drew the card up and who checked it: the names of the employee list offered
+    QStringList employees;
+    object::ReadList(core::ResolvePath(s.templateFolder, object::kEmployeesFile), employees);
+    for (int i : {CompiledBy, CheckedBy}) {
+        auto* completer = new QCompleter(employees, T[i]);
+        completer->setCaseSensitivity(Qt::CaseInsensitive);
+        completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
+        T[i]->setCompleter(completer);
+        T[i]->setPlaceholderText(QStringLiteral("из списка сотрудников"));
+    }
+    for (int i : {GasPressureTolerance, AirPressureTolerance, DraughtTolerance})
+        T[i]->setPlaceholderText(DefaultCardData()[i]);
     T[TestDates]->setPlaceholderText(QStringLiteral("например, 12.05.2026 – 14.05.2026"));
     T[Validity]->setPlaceholderText(QStringLiteral("например, 3 года"));
     saved_ = texts();

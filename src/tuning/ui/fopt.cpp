@@ -50,6 +50,10 @@ fOpt::fOpt(app::Workbench& wb) : wb_(wb) {
     AsFound = new QComboBox(this);
     AsFound->setObjectName(QStringLiteral("AsFound"));
     top->addWidget(AsFound);
+    top->addWidget(new QLabel(QStringLiteral("Режим карты:"), this));
+    OnCard = new QComboBox(this);
+    OnCard->setObjectName(QStringLiteral("OnCard"));
+    top->addWidget(OnCard);
     layout->addLayout(top);
     auto* limits = new QHBoxLayout;
     limits->addWidget(new QLabel(QStringLiteral("Предел CO, мг/м3 (α = 1,4):"), this));
@@ -99,6 +103,7 @@ fOpt::fOpt(app::Workbench& wb) : wb_(wb) {
     connect(Ceiling, &QDoubleSpinBox::valueChanged, this, &fOpt::fOpt_Settings_Change);
     connect(Margin, &QDoubleSpinBox::valueChanged, this, &fOpt::fOpt_Settings_Change);
     connect(AsFound, &QComboBox::activated, this, &fOpt::fOpt_Settings_Change);
+    connect(OnCard, &QComboBox::activated, this, &fOpt::fOpt_Settings_Change);
     connect(Limits, &QPushButton::clicked, this, &fOpt::fOpt_Limits_Click);
     connect(Close, &QPushButton::clicked, this, &QDialog::accept);
     resize(1040, 760);
@@ -163,13 +168,24 @@ void fOpt::recalculate() {
 }
 
 void fOpt::fillAsFound(int index) {
-    const QSignalBlocker block(AsFound);
+    const QSignalBlocker block(AsFound), blockCard(OnCard);
     AsFound->clear();
     AsFound->addItem(QStringLiteral("нет"));
+    OnCard->clear();
+    OnCard->addItem(QStringLiteral("по умолчанию"));
     if (index < 0 || index >= steps_.size()) return;
     const TuneStep& s = steps_[index];
-    for (const TunePoint& p : s.points) AsFound->addItem(QStringLiteral("Режим № %1").arg(p.number), p.file);
+    int chosen = 0;
+    for (int i = 0; i < s.points.size(); ++i) {
+        const TunePoint& p = s.points[i];
+        AsFound->addItem(QStringLiteral("Режим № %1").arg(p.number), p.file);
+        OnCard->addItem(QStringLiteral("Режим № %1").arg(p.number), p.file);
+        if (settings_.cardRegimes.contains(p.file, Qt::CaseInsensitive)) chosen = i + 1;
+    }
     AsFound->setCurrentIndex(s.asFound + 1);
+    OnCard->setCurrentIndex(chosen);
+    if (s.cardRegime >= 0)
+        OnCard->setItemText(0, QStringLiteral("по умолчанию (№ %1)").arg(s.points[s.cardRegime].number));
 }
 
 void fOpt::fOpt_Settings_Change() {
@@ -179,9 +195,10 @@ void fOpt::fOpt_Settings_Change() {
     const int index = Steps->currentIndex();
     if (index >= 0 && index < steps_.size()) {
         // one regime per step: the step's others are unmarked
-        for (const TunePoint& p : steps_[index].points) next.asFound.removeAll(p.file);
-        const QString file = AsFound->currentData().toString();
-        if (!file.isEmpty()) next.asFound.append(file);
+        QStringList files;
+        for (const TunePoint& p : steps_[index].points) files.append(p.file);
+        MarkInStep(next.asFound, files, AsFound->currentData().toString());
+        MarkInStep(next.cardRegimes, files, OnCard->currentData().toString());
     }
     QString error;
     if (!WriteTuneSettings(wb_.state().currentObjectFolder, next, &error)) {

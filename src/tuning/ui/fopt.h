@@ -40,6 +40,7 @@ public:
     QDoubleSpinBox* Ceiling;  // the CO ceiling, mg/m3 at α = 1.4
     QDoubleSpinBox* Margin;   // the margin above the rich limit, % O2
     QComboBox* AsFound;       // the step's regime as found before tuning, or none
+    QComboBox* OnCard;        // the step's regime on the card, or the default choice
     StepChart* Chart;
     QLabel* Summary;
     QTableWidget* Table;
