@@ -1,6 +1,9 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -23,6 +26,7 @@
 #include "store/objectstore.h"
 #include "support/testdirs.h"
 #include "support/xlsxread.h"
+#include "tuning/tuning.h"
 
 using namespace testing_support;
 
@@ -620,4 +624,124 @@ TEST(ReportCard, VerdictRowsJudgeEachRegimeWithItsU95) {
     ASSERT_TRUE(report::BuildReportForFolder(folder, m, QDate(2026, 5, 14)));
     EXPECT_EQ(find(QStringLiteral("NOx норма")), nullptr);
     EXPECT_TRUE(m.limitNotes.isEmpty());
+}
+
+namespace {
+
+QJsonObject ReportJsonOf(const QString& folder) {
+    const CliRun r = Cli({"report", folder, "--json"});
+    EXPECT_EQ(r.code, 0) << r.err.toStdString();
+    return QJsonDocument::fromJson(r.out.toUtf8()).object();
+}
+
+QStringList Titles(const QJsonObject& table) {
+    QStringList t;
+    for (const QJsonValue& v : table["columns"].toArray()) t.append(v.toString());
+    return t;
+}
+
+}  // namespace
+
+// The card runs the boiler by one regime per load step; the air-setting experiments and the
+// other regimes go to the annex, which keeps every row but the operating settings. The
+// engineer's choice (kept in the set-point file) overrides the default. A one-regime object
+// has no annex; a 40-regime object's numbers have the same digits in the PDF and the workbook.
+TEST(ReportCard, OneColumnPerLoadStepTheOthersInTheAnnex) {
+    QTemporaryDir dir;
+    const QString school = CopyObject(dir, QStringLiteral("Котельная школы №3"));
+    QJsonObject j = ReportJsonOf(school);
+    QJsonArray steps = j["steps"].toArray();
+    ASSERT_EQ(steps.size(), 4);
+    const QJsonObject tuned = steps[2].toObject();  // 79 %: regimes 3, 5 and 6
+    EXPECT_EQ(tuned["regime"].toString(), QStringLiteral("Режим № 5"));
+    EXPECT_EQ(tuned["why"].toString(), QStringLiteral("ближайший к уставке O2"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d,\\d ± \\d,\\d$")).match(tuned["o2"].toString()).hasMatch())
+        << tuned["o2"].toString().toStdString();
+    EXPECT_EQ(steps[0].toObject()["why"].toString(), QStringLiteral("единственный режим ступени"));
+    EXPECT_TRUE(steps[0].toObject()["o2"].toString().endsWith(QStringLiteral(" по опыту")));
+    EXPECT_EQ(Titles(j["card"].toObject()), QStringList({QStringLiteral("Режим № 1"), QStringLiteral("Режим № 2"),
+                                                         QStringLiteral("Режим № 5"), QStringLiteral("Режим № 4")}));
+    EXPECT_EQ(Titles(j["annex"].toObject()), QStringList({QStringLiteral("Режим № 3"), QStringLiteral("Режим № 6")}));
+    auto keys = [](const QJsonObject& table) {
+        QStringList k;
+        for (const QJsonValue& r : table["rows"].toArray()) k.append(r["key"].toString());
+        return k;
+    };
+    EXPECT_TRUE(keys(j["card"].toObject()).contains(QStringLiteral("O2 set")));
+    EXPECT_FALSE(keys(j["annex"].toObject()).contains(QStringLiteral("O2 set")));
+    EXPECT_EQ(keys(j["card"].toObject()).size(), keys(j["annex"].toObject()).size() + 5);  // the operating rows
+    // the gas pressure at the burner with its 5 %: regime 5's 4.9 mbar
+    for (const QJsonValue& r : j["card"].toObject()["rows"].toArray())
+        if (r["key"].toString() == u"P5 tol")
+            EXPECT_EQ(r["values"].toArray()[2].toString(), QStringLiteral("4,9 ± 0,25"));
+
+    // the PDF: sheet N of M on every page, the annex after the signed pages, the conditions
+    const QString pdf = core::JoinPath(school, report::kReportPdf);
+    const QString info = RunTool(QStringLiteral("pdfinfo"), {pdf});
+    const int pages = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(info).captured(1).toInt();
+    ASSERT_GT(pages, 3);
+    const QString text = PdfText(pdf);
+    for (int p = 1; p <= pages; ++p) EXPECT_TRUE(text.contains(QStringLiteral("Лист %1 из %2").arg(p).arg(pages))) << p;
+    EXPECT_GT(text.indexOf(report::kAnnexTitle), text.lastIndexOf(QStringLiteral("Проверил")));
+    EXPECT_TRUE(text.contains(QStringLiteral("Составил")));
+    EXPECT_TRUE(
+        text.simplified().contains(QStringLiteral("при изменении топлива или реконструкции карта пересоставляется")));
+
+    // the engineer runs the step by regime 6: it takes the column, 5 goes to the annex
+    ASSERT_TRUE(core::WriteTextLines(
+        core::JoinPath(school, tuning::kSetPointFile),
+        {QStringLiteral("CO 270"), QStringLiteral("O2 0.5"), QStringLiteral("карта Режим №  6.Dat")}));
+    j = ReportJsonOf(school);
+    EXPECT_EQ(j["steps"].toArray()[2].toObject()["regime"].toString(), QStringLiteral("Режим № 6"));
+    EXPECT_EQ(j["steps"].toArray()[2].toObject()["why"].toString(), QStringLiteral("выбран инженером"));
+    EXPECT_EQ(Titles(j["annex"].toObject()), QStringList({QStringLiteral("Режим № 3"), QStringLiteral("Режим № 5")}));
+
+    // one regime: its own step, no annex in either document
+    const QString one = CopyObject(dir, QStringLiteral("ТЭЦ-2 водогрейный котел 4"));
+    QStringList files;
+    core::ListFiles(one, QStringLiteral("Режим*.dat"), files);
+    for (int i = 1; i < files.size(); ++i) {
+        QFile::remove(core::JoinPath(one, files[i]));
+        QFile::remove(core::JoinPath(one, QStringLiteral("Расчет") + files[i]));
+    }
+    WriteBytes(core::JoinPath(one, QStringLiteral("Col_RAll.txt")), " 1\r\n");
+    j = ReportJsonOf(one);
+    EXPECT_EQ(j["steps"].toArray().size(), 1);
+    EXPECT_TRUE(j["annex"].toObject()["columns"].toArray().isEmpty());
+    EXPECT_FALSE(PdfText(core::JoinPath(one, report::kReportPdf)).contains(report::kAnnexTitle));
+
+    // forty regimes, one NO2 typed with seven decimals: six in both documents
+    const QString many = CopyObject(dir, QStringLiteral("Котельная школы №3 много"));
+    for (const QString& f : QDir(school).entryList(QDir::Files))
+        QFile::copy(core::JoinPath(school, f), core::JoinPath(many, f));
+    QFile::remove(core::JoinPath(many, tuning::kSetPointFile));
+    for (int n = 7; n <= 40; ++n) {
+        const QString name = regime::RegimeFileName(n);
+        QFile::copy(core::JoinPath(many, QStringLiteral("Режим №  3.Dat")), core::JoinPath(many, name));
+        SetInput(many, name, 13, QString::number(3.0 + 0.05 * n));  // air settings around the 79 % step
+    }
+    SetInput(many, QStringLiteral("Режим №  3.Dat"), 15, QStringLiteral("2.1234567"));
+    WriteBytes(core::JoinPath(many, QStringLiteral("Col_RAll.txt")), " 40\r\n");
+    WriteBytes(core::JoinPath(many, QStringLiteral("Col_R.txt")), " 40\r\n");
+    j = ReportJsonOf(many);
+    EXPECT_EQ(j["card"].toObject()["columns"].toArray().size() + j["annex"].toObject()["columns"].toArray().size(), 40);
+    const QString manyText = PdfText(core::JoinPath(many, report::kReportPdf));
+    EXPECT_TRUE(manyText.contains(QStringLiteral("2,123457"))) << "seven decimals printed";
+    EXPECT_FALSE(manyText.contains(QStringLiteral("2,1234567")));
+    const QString xlsx = core::JoinPath(many, report::kReportXlsx);
+    const auto annex = SheetCells(xlsx, 3);
+    int no2 = -1;
+    for (auto it = annex.begin(); it != annex.end(); ++it)
+        if (it.key().startsWith(u'A') && QRegularExpression(QStringLiteral("^Содержание N[OО]2 за котлоагрегатом$"))
+                                             .match(it.value().simplified())
+                                             .hasMatch())
+            no2 = it.key().mid(1).toInt();
+    ASSERT_GT(no2, 0);
+    bool found = false;
+    for (int c = 2; c < 45 && no2 > 0; ++c)
+        if (annex.value(CellRef(c, no2)).startsWith(QStringLiteral("2.12345"))) {
+            found = true;
+            EXPECT_EQ(CellFormat(xlsx, 3, CellRef(c, no2)), QStringLiteral("0.000000"));
+        }
+    EXPECT_TRUE(found);
 }
