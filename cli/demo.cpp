@@ -217,6 +217,14 @@ bool WriteDemoDocuments(const QString& folder, QString& error) {
     card[report::CompiledBy] = QStringLiteral("Петров А.В.");
     card[report::CheckedBy] = QStringLiteral("Сидоров И.П.");
     if (!report::WriteCardData(folder, card, &error)) return false;
+    // the instruments of the tests, as the card names them
+    if (!report::WriteObjectInstruments(folder,
+                                        {QStringLiteral("Газоанализатор ГА-7, зав. № 2214, поверен до 15.03.2027"),
+                                         QStringLiteral("Термометр цифровой ТЦ-2, зав. № 881, поверен до 01.02.2027"),
+                                         QStringLiteral("Счетчик газа СГ-40, зав. № 10457, поверен до 20.09.2028"),
+                                         QStringLiteral("Манометр МП-100, кл. 1,5, поверен до 10.11.2027")},
+                                        &error))
+        return false;
     report::ReportModel model;
     const QDate date(2026, 5, 14);
     if (!report::BuildReportForFolder(folder, model, date, &error)) return false;

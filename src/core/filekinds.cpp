@@ -164,6 +164,9 @@ QList<FileKind> BuildTable() {
     }
     t << Entry("lock", InObject, QStringLiteral(".~lock.Kalvaro#"), FileLayout::Plain, 4,
               [](int) { return CustomOf(IsLockLine, QStringLiteral("запись вида «computer=…», «user=…», «pid=…» или «time=…»")); });
+    // the measuring instruments used in the object's tests, as the program's list names them
+    t << List("object-instruments", InObject, QStringLiteral("Приборы.txt"), FileLayout::Plain, 0, 1000,
+              [](int) { return TextOf(1000); });
     // the regimes left off the card, by regime file name
     t << List("card-choice", InObject, QStringLiteral("Sel_R.txt"), FileLayout::Plain, 0, 65536,
               [](int) { return RegimeNameLine(); });
@@ -203,6 +206,8 @@ QList<FileKind> BuildTable() {
     t << List("employees", InTemplate, QStringLiteral("Сотрудники.txt"), FileLayout::Plain, 0, 65536,
               [](int) { return TextOf(16 * 1024 * 1024); });
     t << List("sensors", InTemplate, QStringLiteral("Dath.txt"), FileLayout::Plain, 0, 65536,
+              [](int) { return TextOf(16 * 1024 * 1024); });
+    t << List("instruments", InTemplate, QStringLiteral("Средства измерений.txt"), FileLayout::Plain, 0, 65536,
               [](int) { return TextOf(16 * 1024 * 1024); });
     // 43 lines of the inputs' limits, then (in the files this program writes) the q5 share,
     // CO2max, the barometric pressure and whether CO2 is computed from O2, each named

@@ -8,6 +8,10 @@ namespace object {
 
 inline const QString kEmployeesFile = QStringLiteral("Сотрудники.txt");
 inline const QString kSensorsFile = QStringLiteral("Dath.txt");
+// The measuring instruments of the program ("Газоанализатор …, зав. № …, поверен до …"), one a
+// line, and per object those used in its tests (the same lines), for the card.
+inline const QString kInstrumentsFile = QStringLiteral("Средства измерений.txt");
+inline const QString kObjectInstrumentsFile = QStringLiteral("Приборы.txt");
 inline const QString kListFileError = QStringLiteral("Ошибка при работе с файлом !");
 
 // An entry longer than kMaxListEntry characters is no name nor sensor: it is cut there,

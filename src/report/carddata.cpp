@@ -5,6 +5,7 @@
 #include "core/filekinds.h"
 #include "core/names.h"
 #include "core/textfile.h"
+#include "object/reflists.h"
 
 namespace report {
 
@@ -57,6 +58,24 @@ bool WriteCardData(const QString& objectFolder, const QStringList& values, QStri
     // one value per line: a line break typed into an entry would shift every later entry
     for (QString& t : v) t = t.simplified();
     return core::WriteQuotedFile(core::JoinPath(objectFolder, kCardFile), v, error);
+}
+
+bool ReadObjectInstruments(const QString& objectFolder, QStringList& instruments, QString* error) {
+    instruments.clear();
+    if (!core::ExistsNoCase(objectFolder, object::kObjectInstrumentsFile)) return true;
+    QStringList lines;
+    if (!core::ReadKindFile(QStringLiteral("object-instruments"),
+                            core::ResolvePath(objectFolder, object::kObjectInstrumentsFile), lines, error))
+        return false;
+    for (const QString& l : lines)
+        if (!l.trimmed().isEmpty()) instruments.append(l.trimmed());
+    return true;
+}
+
+bool WriteObjectInstruments(const QString& objectFolder, const QStringList& instruments, QString* error) {
+    QStringList lines;
+    for (const QString& i : instruments) lines.append(i.simplified());
+    return core::WriteTextLines(core::ResolvePath(objectFolder, object::kObjectInstrumentsFile), lines, error);
 }
 
 QString TestDatesFromRegimes(const QString& objectFolder) {

@@ -45,6 +45,11 @@ QStringList DefaultCardData();
 bool ReadCardData(const QString& objectFolder, QStringList& values, QString* error = nullptr);
 bool WriteCardData(const QString& objectFolder, const QStringList& values, QString* error = nullptr);
 
+// The measuring instruments used in the object's tests ("Приборы.txt", lines of the program's
+// list "Средства измерений.txt"). A missing file gives none.
+bool ReadObjectInstruments(const QString& objectFolder, QStringList& instruments, QString* error = nullptr);
+bool WriteObjectInstruments(const QString& objectFolder, const QStringList& instruments, QString* error = nullptr);
+
 // The dates of the tests as the regime files tell them: the first and last day a regime file
 // of the folder was written ("12.05.2026 – 14.05.2026", one date when they agree, empty
 // without regimes). A proposal for the window; the user corrects it.

@@ -256,6 +256,13 @@ QString ValueText(const Value& v, int decimals, const QLocale& locale) {
 
 double CellNumber(float v) { return std::isfinite(v) ? core::StoredForm(v).toDouble() : 0.0; }
 
+QStringList ReportModel::closingLines() const {
+    QStringList lines;
+    for (const QString& l : {conditions, instruments})
+        if (!l.isEmpty()) lines.append(l);
+    return lines + notes + limitNotes;
+}
+
 int ReportModel::calculatedCount() const {
     int n = 0;
     for (const auto& r : regimes) n += r.calculated;
@@ -710,6 +717,12 @@ bool BuildReport(const app::AppState& s, ReportModel& m, const QDate& date, QStr
     BuildSummary(m, g, table);
     CollectNotes(m);
     m.conditions = ValidityConditions(g);
+    QStringList instruments;
+    if (!ReadObjectInstruments(s.currentObjectFolder, instruments, error)) return false;
+    for (int i = 0; i < instruments.size(); ++i)
+        instruments[i] = QString::number(i + 1) + QStringLiteral(") ") + instruments[i];
+    if (!instruments.isEmpty())
+        m.instruments = QStringLiteral("Средства измерений: ") + instruments.join(QStringLiteral("; ")) + u'.';
     BuildCharts(m);
     FillSignatures(m, g, card);
     return true;

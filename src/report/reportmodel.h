@@ -130,6 +130,9 @@ struct ReportModel {
     QList<SummaryRow> summary;
     QList<ChartSpec> charts;     // gross efficiency and NOx against output
     QString conditions;          // what the card holds under: the fuel, the burner, when it is drawn up anew
+    QString instruments;         // "Средства измерений: …" used in the tests, or ""
+    // the conditions and the instruments, then the footnotes: the lines under the card's table
+    QStringList closingLines() const;
     QStringList notes;           // footnotes of marked values, each starting with the mark
     QStringList limitNotes;      // footnotes of the emission limits: their documents ("¹ Предел NOx: ...")
     QList<HeaderLine> signatures;  // role, name (empty: written by hand)

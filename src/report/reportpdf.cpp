@@ -179,7 +179,7 @@ public:
             const double h = wrappedHeight(l, width(), font(7.5)) + 2;
             if (room() < h) newPage();
             // the card's conditions in black, the footnotes of marked values in red
-            p_.setPen(l == m_.conditions ? QColor(Qt::black) : kNoteColorPdf);
+            p_.setPen(l == m_.conditions || l == m_.instruments ? QColor(Qt::black) : kNoteColorPdf);
             text(QRectF(left(), y_, width(), h), l, font(7.5));
             p_.setPen(Qt::black);
             y_ += h;
@@ -328,7 +328,7 @@ void RegimeSheet(Pages& pg, const ReportModel& m, const QLocale& locale) {
     pg.title(m.title, m.subtitle);
     pg.headerLines(m.header);
     RegimeTable(pg, m, m.cardColumns, false, locale);
-    pg.notes(QStringList{m.conditions} + m.notes + m.limitNotes);
+    pg.notes(m.closingLines());
     pg.signatures(m.signatures);
 }
 

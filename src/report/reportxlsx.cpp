@@ -188,7 +188,7 @@ void WriteRegimeSheet(lxw_workbook* wb, const ReportModel& m, const Formats& f) 
     ++row;
     row = WriteHeaderLines(ws, m.header, row, f, lastCol) + 1;
     row = WriteRegimeTable(ws, m, m.cardColumns, false, row, f);
-    row = WriteNotes(ws, QStringList{m.conditions} + m.notes + m.limitNotes, row + 1);
+    row = WriteNotes(ws, m.closingLines(), row + 1);
     WriteSignatures(ws, m, row + 1, f, lastCol - 1);
 }
 

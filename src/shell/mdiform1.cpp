@@ -163,6 +163,7 @@ void MDIForm1::buildMenus() {
     In->addSeparator();
     Sotr = MenuItem(In, "Sotr", QStringLiteral("Наши сотрудники..."), QKeySequence(Qt::Key_F5), true);
     Dbez = MenuItem(In, "Dbez", QStringLiteral("Датчики безопасности..."), QKeySequence(Qt::Key_F6), true);
+    Sred = MenuItem(In, "Sred", QStringLiteral("Средства измерений..."), QKeySequence(), true);
     Norm = MenuItem(In, "Norm", QStringLiteral("Нормы выбросов..."), QKeySequence(), true);
     In->addSeparator();
     Si = MenuItem(In, "Si", QStringLiteral("Перевод технических  единиц ..."), QKeySequence(Qt::Key_F7), true);
@@ -227,6 +228,12 @@ void MDIForm1::buildMenus() {
         MDIForm1_ReferenceList(
             object::kSensorsFile, QStringLiteral("Список датчиков"),
             QStringLiteral("Список датчиков, который будет появляться в графе 'датчики безопасности'"));
+    });
+    connect(Sred, &QAction::triggered, this, [this] {
+        MDIForm1_ReferenceList(
+            object::kInstrumentsFile, QStringLiteral("Средства измерений"),
+            QStringLiteral("Приборы, которыми ведутся испытания: тип, заводской номер, срок поверки. "
+                           "Для объекта отмечаются в окне сведений режимной карты"));
     });
     connect(Norm, &QAction::triggered, this, &MDIForm1::MDIForm1_Norms);
     connect(Si, &QAction::triggered, this, &MDIForm1::MDIForm1_Converter);

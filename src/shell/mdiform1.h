@@ -27,7 +27,7 @@ public:
 
     // Menu items, named as the controls they are.
     QAction *n, *O, *C, *nnam, *Cop_OD, *Del_o, *Ex;  // "Файл"
-    QAction *ComP, *U, *Opt, *Imp, *Sotr, *Dbez, *Norm, *Si;  // "Инструменты"
+    QAction *ComP, *U, *Opt, *Imp, *Sotr, *Dbez, *Sred, *Norm, *Si;  // "Инструменты"
     QAction *About, *Spravca;                         // "Помощь"
     QMenu *mnFile, *In, *W, *H;
 

@@ -687,6 +687,14 @@ TEST(ReportCard, OneColumnPerLoadStepTheOthersInTheAnnex) {
     EXPECT_TRUE(
         text.simplified().contains(QStringLiteral("при изменении топлива или реконструкции карта пересоставляется")));
 
+    // the instruments used, as the object names them from the program's list
+    ASSERT_TRUE(report::WriteObjectInstruments(
+        school,
+        {QStringLiteral("Газоанализатор ГА-1, зав. № 123, поверен до 01.06.2027"), QStringLiteral("Термометр ТМ-2")}));
+    ASSERT_EQ(Cli({"report", school}).code, 0);
+    EXPECT_TRUE(PdfText(pdf).simplified().contains(QStringLiteral(
+        "Средства измерений: 1) Газоанализатор ГА-1, зав. № 123, поверен до 01.06.2027; 2) Термометр ТМ-2.")));
+
     // the engineer runs the step by regime 6: it takes the column, 5 goes to the annex
     ASSERT_TRUE(core::WriteTextLines(
         core::JoinPath(school, tuning::kSetPointFile),

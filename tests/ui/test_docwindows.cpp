@@ -1,31 +1,33 @@
 // The attached files window, the file-task page of the task pane and the safety map.
 
-#include <sys/wait.h>
 #include <QCheckBox>
-#include <cerrno>
-#include <cstring>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
-#include <QLineEdit>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
+#include <cerrno>
+#include <cstring>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "app/objectlock.h"
 #include "core/textfile.h"
+#include "docs/documents.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
-#include "docs/documents.h"
 #include "docs/ui/docum.h"
-#include "report/carddata.h"
+#include "object/reflists.h"
 #include "regime/regimestore.h"
+#include "report/carddata.h"
 #include "report/reportmodel.h"
 #include "report/ui/karta.h"
 #include "results/ui/navig.h"
@@ -416,6 +418,10 @@ TEST_F(DocWindowsTest, CreateRecalculatesStaleRegimesAndRefusesWithoutTickedOnes
 TEST_F(DocWindowsTest, CardEntriesAreEditedFromThePageAndKeptInTheObject) {
     ASSERT_NE(pane()->CardEntries, nullptr);
     QFile::remove(path(report::kCardFile));  // a new card: the demo's entries stay out
+    QFile::remove(path(object::kObjectInstrumentsFile));
+    ASSERT_TRUE(core::WriteTextLines(core::JoinPath(state.templateFolder, object::kInstrumentsFile),
+                                     {QStringLiteral("Газоанализатор ГА-1, зав. № 123, поверен до 01.06.2027"),
+                                      QStringLiteral("Термометр ТМ-2, зав. № 7, поверен до 01.02.2027")}));
     if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
         wb->frame().grab().save(dir + QStringLiteral("/file-tasks.png"));
     pane()->CardEntries->click();
@@ -431,7 +437,13 @@ TEST_F(DocWindowsTest, CardEntriesAreEditedFromThePageAndKeptInTheObject) {
     EXPECT_FALSE(card->T[report::TestDates]->text().isEmpty());
     card->T[report::ApproverPosition]->setText(QStringLiteral("Главный инженер"));
     card->T[report::GasResponsible]->setText(QStringLiteral("Смирнова О. Л."));
+    // the instruments of the program's list, the one used here ticked and kept with the object
+    ASSERT_EQ(card->Instruments->count(), 2);
+    card->Instruments->item(1)->setCheckState(Qt::Checked);
     card->Command1->click();
+    QStringList used;
+    ASSERT_TRUE(report::ReadObjectInstruments(folder, used));
+    EXPECT_EQ(used, QStringList{QStringLiteral("Термометр ТМ-2, зав. № 7, поверен до 01.02.2027")});
     QStringList saved;
     ASSERT_TRUE(report::ReadCardData(folder, saved));
     EXPECT_EQ(saved[report::ApproverPosition], QStringLiteral("Главный инженер"));

@@ -41,6 +41,7 @@ TEST_F(FrameTest, MenusCarryEveryCaptionAndShortcut) {
         {f.U, "Установка пламенной головы ...", QKeySequence(Qt::Key_F4), false},
         {f.Sotr, "Наши сотрудники...", QKeySequence(Qt::Key_F5), true},
         {f.Dbez, "Датчики безопасности...", QKeySequence(Qt::Key_F6), true},
+        {f.Sred, "Средства измерений...", QKeySequence(), true},
         {f.Norm, "Нормы выбросов...", QKeySequence(), true},
         {f.Si, "Перевод технических  единиц ...", QKeySequence(Qt::Key_F7), true},
         {f.About, "О программе", QKeySequence(Qt::Key_F2), true},

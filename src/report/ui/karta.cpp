@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QShortcut>
 #include <QShowEvent>
@@ -68,6 +69,25 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     for (int i : {GasPressureTolerance, AirPressureTolerance, DraughtTolerance})
         T[i]->setPlaceholderText(DefaultCardData()[i]);
     T[TestDates]->setPlaceholderText(QStringLiteral("например, 12.05.2026 – 14.05.2026"));
+    // the instruments of the program's list, those used in this object ticked; one the list
+    // no longer holds stays, ticked
+    QStringList all, used;
+    object::ReadList(core::ResolvePath(s.templateFolder, object::kInstrumentsFile), all);
+    if (!ReadObjectInstruments(s.currentObjectFolder, used, &error))
+        wb.dialogs().message(error, kTitle, app::Icon::Warning);
+    for (const QString& u : used)
+        if (!all.contains(u)) all.append(u);
+    Instruments = new QListWidget;
+    Instruments->setObjectName(QStringLiteral("Instruments"));
+    for (const QString& i : all) {
+        auto* item = new QListWidgetItem(i, Instruments);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(used.contains(i) ? Qt::Checked : Qt::Unchecked);
+    }
+    Instruments->setMaximumHeight(110);
+    Instruments->setToolTip(QStringLiteral("Список ведется в меню «Инструменты» → «Средства измерений...»"));
+    form->addRow(new QLabel(QStringLiteral("Средства измерений:")), Instruments);
+    savedInstruments_ = ticked();
     T[Validity]->setPlaceholderText(QStringLiteral("например, 3 года"));
     saved_ = texts();
     // a new card proposes the dates on which the regimes were measured
@@ -94,21 +114,30 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     resize(sizeHint().expandedTo(QSize(760, 0)));
 }
 
+QStringList Karta::ticked() const {
+    QStringList v;
+    for (int i = 0; i < Instruments->count(); ++i)
+        if (Instruments->item(i)->checkState() == Qt::Checked) v.append(Instruments->item(i)->text());
+    return v;
+}
+
 QStringList Karta::texts() const {
     QStringList v;
     for (const QLineEdit* e : T) v.append(e->text().simplified());
     return v;
 }
 
-bool Karta::changed() const { return texts() != saved_; }
+bool Karta::changed() const { return texts() != saved_ || ticked() != savedInstruments_; }
 
 bool Karta::save() {
     QString error;
-    if (!WriteCardData(wb_.state().currentObjectFolder, texts(), &error)) {
+    if (!WriteCardData(wb_.state().currentObjectFolder, texts(), &error) ||
+        !WriteObjectInstruments(wb_.state().currentObjectFolder, ticked(), &error)) {
         wb_.dialogs().message(QStringLiteral("Реквизиты карты не сохранены: ") + error, kTitle, app::Icon::Warning);
         return false;
     }
     saved_ = texts();
+    savedInstruments_ = ticked();
     return true;
 }
 

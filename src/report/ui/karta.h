@@ -8,6 +8,7 @@
 #include "app/ui/workbench.h"
 
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace report {
@@ -22,6 +23,7 @@ public:
     bool changed() const;
 
     QList<QLineEdit*> T;  // one field per entry, in the order of the file
+    QListWidget* Instruments;          // the program's measuring instruments, ticked: used in this object
     QPushButton *Command1, *Command2;  // "Сохранить", "Закрыть"
 
 protected:
@@ -30,8 +32,9 @@ protected:
 
 private:
     QStringList texts() const;
+    QStringList ticked() const;
     app::Workbench& wb_;
-    QStringList saved_;
+    QStringList saved_, savedInstruments_;
 };
 
 }  // namespace report
