@@ -31,6 +31,7 @@
 #include "cli/objectfolder.h"
 #include "cli/q5.h"
 #include "cli/report.h"
+#include "cli/techreport.h"
 #include "cli/tune.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -78,7 +79,9 @@ const char kCommands[] =
     "  kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE] [--json]\n"
     "                                         the regime card and summary sheet as a workbook and a PDF;\n"
     "                                         stale regimes are recalculated and stored first;\n"
-    "                                         --json prints the card's content (steps, card, annex)\n";
+    "                                         --json prints the card's content (steps, card, annex)\n"
+    "  kalvaro-cli techreport OBJECTDIR [--odt FILE] [--pdf FILE]\n"
+    "                                         the technical report of the tests as ODT and PDF\n";
 const char kDemoUsage[] = "  kalvaro-cli demo HOME                  create the demo objects and the template in HOME\n";
 const char kObjectOptions[] =
     "Object commands take --template-units (calculate with the template's units when the object's\n"
@@ -384,7 +387,8 @@ int main(int argc, char** argv) {
     // drawing a picture needs fonts, that is a GUI application (offscreen, no display)
     bool wantsGui = false;
     for (int i = 1; i < argc; ++i) wantsGui |= std::string_view(argv[i]) == "--png";
-    wantsGui |= argc > 1 && (std::string_view(argv[1]) == "report" || std::string_view(argv[1]) == "demo");
+    wantsGui |= argc > 1 && (std::string_view(argv[1]) == "report" || std::string_view(argv[1]) == "techreport" ||
+                             std::string_view(argv[1]) == "demo");
     if (wantsGui && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     // The demo's files are committed and compared byte for byte: the PDF writer orders its
     // font objects by hash, so hashing must not change from run to run.
@@ -432,6 +436,7 @@ int main(int argc, char** argv) {
     if (command == u"graph") return Graph(args);
     if (command == u"q5") return cli::Q5Command(args);
     if (command == u"report") return cli::Report(args);
+    if (command == u"techreport") return cli::TechReportCommand(args);
     if (command == u"tune") return cli::TuneCommand(args);
     if (command == u"analyser") return cli::AnalyserCommand(args);
     if (command == u"analyser-sim") return cli::AnalyserSimCommand(args);

@@ -12,5 +12,5 @@ DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q --no-install-recommen
   dpkg-dev file \
   lintian appstream \
   x11-utils libx11-dev \
-  poppler-utils \
+  poppler-utils libreoffice-writer-nogui \
   clang clang-format libclang-rt-14-dev strace bc

@@ -47,12 +47,20 @@ QString RepeatabilityFileName(const QString& regimeFile) {
     return QStringLiteral("СКО Режим ") + RegimeTag(regimeFile) + QStringLiteral(".txt");
 }
 
+QSet<QString> SpreadFilesOf(const QString& objectFolder) {
+    QStringList files;
+    core::ListFiles(objectFolder, QStringLiteral("СКО Режим *.txt"), files);
+    QSet<QString> set;
+    for (const QString& f : files) set.insert(f.toLower());
+    return set;
+}
+
 bool ReadRepeatability(const QString& objectFolder, const QString& regimeFile,
-                       const std::array<float, engine::kInputCount>& inputs, engine::Repeatability& out,
-                       QString* error) {
+                       const std::array<float, engine::kInputCount>& inputs, engine::Repeatability& out, QString* error,
+                       const QSet<QString>* present) {
     out = {};
     const QString name = RepeatabilityFileName(regimeFile);
-    if (!core::ExistsNoCase(objectFolder, name)) return true;
+    if (present ? !present->contains(name.toLower()) : !core::ExistsNoCase(objectFolder, name)) return true;
     QMap<int, SpreadEntry> entries;
     if (!ReadEntries(core::ResolvePath(objectFolder, name), entries, error)) return false;
     for (const SpreadEntry& e : entries) {

@@ -6,6 +6,7 @@
 // "input sigma count value". An entry holds only while the regime's input is still the value
 // that was averaged: a value typed over it since has no spread of its own.
 
+#include <QSet>
 #include <QString>
 #include <array>
 
@@ -24,9 +25,12 @@ struct SpreadEntry {
 
 // The entries of the regime that still hold for these inputs. A missing file gives none; a
 // damaged one is a read error naming the file (and no entries).
+// `present` (from SpreadFilesOf) spares a look into the folder for each of many regimes.
 bool ReadRepeatability(const QString& objectFolder, const QString& regimeFile,
                        const std::array<float, engine::kInputCount>& inputs, engine::Repeatability& out,
-                       QString* error = nullptr);
+                       QString* error = nullptr, const QSet<QString>* present = nullptr);
+// The spread files of the folder, their names in lower case.
+QSet<QString> SpreadFilesOf(const QString& objectFolder);
 
 // Replaces the entries of the inputs named in `entries` (an entry of fewer than two
 // readings removes its input's line) and writes the file atomically; with no line left the

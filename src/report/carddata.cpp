@@ -23,7 +23,8 @@ QStringList CardEntryCaptions() {
             QStringLiteral("Проверил"),
             QStringLiteral("Допуск давления газа на горелке, ± %"),
             QStringLiteral("Допуск давления воздуха на горелке, ± %"),
-            QStringLiteral("Допуск разрежения в топке, ± Па")};
+            QStringLiteral("Допуск разрежения в топке, ± Па"),
+            QStringLiteral("Рег. номер технического отчета")};
 }
 
 QStringList DefaultCardData() {

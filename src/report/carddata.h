@@ -27,6 +27,7 @@ enum CardEntry {
     GasPressureTolerance,  // tolerance of the gas pressure at the burner, % (default 5)
     AirPressureTolerance,  // of the air pressure at the burner, % (default 10)
     DraughtTolerance,      // of the furnace draught, Pa (default 20)
+    ReportNumber,          // the technical report's registration number
     kCardEntryCount
 };
 // The entries of the card's first version: a file of that many lines is read with the

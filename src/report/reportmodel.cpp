@@ -12,6 +12,7 @@
 #include "regime/calculation.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
+#include "regime/repeatability.h"
 #include "report/captions.h"
 #include "report/carddata.h"
 #include "results/emissionverdicts.h"
@@ -405,9 +406,10 @@ QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::App
     ok = results::ReadInstrumentLimits(s.templateFolder, limits, error);
     if (!ok) return {};
     QList<engine::RegimeUncertainty> uncertainty;
+    const QSet<QString> spreadFiles = regime::SpreadFilesOf(s.currentObjectFolder);
     for (const auto& r : m.regimes) {
         engine::RegimeUncertainty u;
-        if (r.calculated && !tuning::RegimeUncertaintyOf(s, r.file, r.inputs, limits, u, error)) {
+        if (r.calculated && !tuning::RegimeUncertaintyOf(s, r.file, r.inputs, limits, u, error, &spreadFiles)) {
             ok = false;
             return {};
         }
@@ -440,6 +442,37 @@ QList<engine::RegimeUncertainty> AppendResultRows(ReportModel& m, const app::App
     return uncertainty;
 }
 
+}  // namespace
+
+QList<tuning::TuneStep> CardTuneSteps(const ReportModel& m, const app::AppState& s,
+                                      const tuning::TuneSettings& settings, const engine::InstrumentLimits& limits) {
+    app::AppState work;
+    work.general = s.general;
+    work.units = s.units;
+    QList<tuning::TunePoint> points;
+    for (int c = 0; c < m.regimes.size(); ++c) {
+        const auto& r = m.regimes[c];
+        if (!r.calculated) continue;
+        tuning::TunePoint p;
+        p.file = r.file;
+        p.number = c;  // the column, to find it again
+        p.title = r.title;
+        p.load = r.results[0];
+        p.alpha = r.results[9];
+        p.o2 = r.inputs[13];
+        p.q23 = double(r.results[5]) + r.results[6];
+        p.eta = r.results[4];
+        p.co = r.results[17];
+        work.inputs = r.inputs;
+        p.inputs = work.calcInputs();
+        p.hasInputs = true;
+        points.append(p);
+    }
+    return tuning::FindSteps(points, settings, &limits);
+}
+
+namespace {
+
 // A pressure of `pascals` in a pressure unit of the editor, 0 for a unit none of them.
 double PascalsIn(const QString& unit, double pascals) {
     static const QList<std::pair<QString, double>> perUnit = {
@@ -464,29 +497,9 @@ bool ChooseCardColumns(ReportModel& m, const app::AppState& s, const tuning::Tun
     const int n = static_cast<int>(m.regimes.size());
     engine::InstrumentLimits limits;
     if (!results::ReadInstrumentLimits(s.templateFolder, limits, error)) return false;
-    app::AppState work;
-    work.general = s.general;
-    work.units = s.units;
-    QList<tuning::TunePoint> points;
-    for (int c = 0; c < n; ++c) {
-        const auto& r = m.regimes[c];
-        if (!r.calculated) continue;
-        tuning::TunePoint p;
-        p.file = r.file;
-        p.number = c;  // the column, to find it again
-        p.load = r.results[0];
-        p.alpha = r.results[9];
-        p.o2 = r.inputs[13];
-        p.q23 = double(r.results[5]) + r.results[6];
-        p.eta = r.results[4];
-        p.co = r.results[17];
-        work.inputs = r.inputs;
-        p.inputs = work.calcInputs();
-        p.hasInputs = true;
-        points.append(p);
-    }
     const QLocale ru(QLocale::Russian);
-    for (const tuning::TuneStep& step : tuning::FindSteps(points, settings, &limits)) {
+    m.tuneSteps = CardTuneSteps(m, s, settings, limits);
+    for (const tuning::TuneStep& step : m.tuneSteps) {
         CardStep cs;
         cs.load = step.load;
         cs.column = step.points[step.cardRegime].number;

@@ -15,6 +15,7 @@
 
 #include "app/state.h"
 #include "results/plotter.h"
+#include "tuning/tuning.h"
 
 namespace report {
 
@@ -125,6 +126,7 @@ struct ReportModel {
     // setting; the other regimes (the air-setting experiments, regimes not calculated) go to
     // the annex "Приложение. Результаты опытов" with the same rows
     QList<CardStep> steps;
+    QList<tuning::TuneStep> tuneSteps;     // the steps behind them (points numbered by column)
     QList<int> cardColumns, annexColumns;  // into regimes, in load order
     QList<SummaryColumn> summaryColumns;
     QList<SummaryRow> summary;
@@ -168,6 +170,11 @@ struct CardRun {
 // are named in `model.recalculated`. `progress` as for the recalculation.
 CardRun PrepareReport(app::AppState& s, ReportModel& model, const QDate& date,
                       const std::function<bool(int, int)>& progress = {});
+
+// The load steps of the card's calculated regimes as the tuning assistant finds them (with the
+// set point's band); each point's `number` is its column in `model.regimes`.
+QList<tuning::TuneStep> CardTuneSteps(const ReportModel& model, const app::AppState& s,
+                                      const tuning::TuneSettings& settings, const engine::InstrumentLimits& limits);
 
 // The card's content for scripts: the load steps with the regime each runs by and why, and the
 // card's and the annex's tables ({"columns": [titles], "rows": [{"key", "caption", "unit",

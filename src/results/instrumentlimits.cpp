@@ -136,9 +136,9 @@ QJsonArray BudgetJson(const engine::RegimeUncertainty& u, int slot) {
 
 bool RegimeUncertaintyOf(const engine::CalcInputs& inputs, const engine::InstrumentLimits& limits,
                          const QString& objectFolder, const QString& regimeFile, engine::RegimeUncertainty& u,
-                         QString* error) {
+                         QString* error, const QSet<QString>* spreadFiles) {
     engine::Repeatability spread;
-    const bool ok = regime::ReadRepeatability(objectFolder, regimeFile, inputs.in, spread, error);
+    const bool ok = regime::ReadRepeatability(objectFolder, regimeFile, inputs.in, spread, error, spreadFiles);
     u = engine::ResultUncertainty(inputs, limits, spread.empty() ? nullptr : &spread);
     return ok;
 }

@@ -6,6 +6,7 @@
 #include <QJsonValue>
 #include <QList>
 #include <QLocale>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -48,7 +49,7 @@ QJsonArray BudgetJson(const engine::RegimeUncertainty& u, int slot);
 // file is damaged (the uncertainty is then of the limits alone).
 bool RegimeUncertaintyOf(const engine::CalcInputs& inputs, const engine::InstrumentLimits& limits,
                          const QString& objectFolder, const QString& regimeFile, engine::RegimeUncertainty& u,
-                         QString* error = nullptr);
+                         QString* error = nullptr, const QSet<QString>* spreadFiles = nullptr);
 
 // The rows that carry "± U": gross, net and direct efficiency, q2, q3, excess air, CO and NOx.
 bool ShowsUncertainty(const QString& rowKey);

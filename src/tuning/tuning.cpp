@@ -17,6 +17,7 @@
 #include "object/emissionnorms.h"
 #include "regime/calculation.h"
 #include "regime/regimestore.h"
+#include "regime/repeatability.h"
 
 namespace tuning {
 
@@ -100,7 +101,18 @@ struct Fit {
     int best = -1;  // the point of the least q2 + q3
 };
 
-Fit FitStep(const QList<TunePoint>& pts, double ceiling, double margin) {
+// What a fit reads of a regime (the measured one, or one draw of it).
+struct FitPoint {
+    double o2 = 0, q23 = 0, eta = 0, co = 0;
+};
+
+QList<FitPoint> FitPoints(const QList<TunePoint>& pts) {
+    QList<FitPoint> f;
+    for (const TunePoint& p : pts) f.append({p.o2, p.q23, p.eta, p.co});
+    return f;
+}
+
+Fit FitStep(const QList<FitPoint>& pts, double ceiling, double margin) {
     Fit f;
     if (pts.isEmpty()) return f;
     QList<double> x, y, lnCo;
@@ -108,7 +120,7 @@ Fit FitStep(const QList<TunePoint>& pts, double ceiling, double margin) {
     f.best = 0;
     f.allAbove = true;
     for (int i = 0; i < pts.size(); ++i) {
-        const TunePoint& p = pts[i];
+        const FitPoint& p = pts[i];
         x.append(Setting(p.o2));
         y.append(p.q23);
         lnCo.append(std::log(std::max(p.co, kCoResolution)));
@@ -170,13 +182,13 @@ QList<DrawBase> DrawBases(const QList<TunePoint>& pts, const engine::InstrumentL
 
 // One draw of the points: each regime's inputs moved within the instruments' limits (CO2
 // following O2 when the analyser computes it), the fuel's CO2max and q5 moved alike for all.
-QList<TunePoint> Draw(const QList<TunePoint>& pts, const QList<DrawBase>& bases, const engine::InstrumentLimits& limits,
-                      std::mt19937_64& rng) {
+QList<FitPoint> Draw(const QList<FitPoint>& pts, const QList<DrawBase>& bases, const engine::InstrumentLimits& limits,
+                     std::mt19937_64& rng) {
     auto uniform = [&](double a) { return a > 0 ? std::uniform_real_distribution<double>(-a, a)(rng) : 0.0; };
     const double co2MaxMove = uniform(limits.co2Max), q5Share = uniform(limits.q5Percent / 100.0);
-    QList<TunePoint> out = pts;
+    QList<FitPoint> out = pts;
     for (int i = 0; i < out.size(); ++i) {
-        TunePoint& t = out[i];
+        FitPoint& t = out[i];
         engine::Prepared p = bases[i].p;
         const auto x = p.in;
         for (int k = 0; k < engine::kInputCount; ++k)
@@ -250,7 +262,8 @@ void Optimise(TuneStep& step, const TuneSettings& settings, const engine::Instru
     step.settings = distinct.size();
     for (int i = 0; i < pts.size(); ++i)
         if (settings.asFound.contains(pts[i].file, Qt::CaseInsensitive)) step.asFound = i;
-    const Fit f = FitStep(pts, step.ceiling, settings.margin);
+    const QList<FitPoint> measured = FitPoints(pts);
+    const Fit f = FitStep(measured, step.ceiling, settings.margin);
     ChooseCardRegime(step, f, settings);
     step.o2Min = f.o2Min;
     step.o2Max = f.o2Max;
@@ -306,8 +319,9 @@ void Optimise(TuneStep& step, const TuneSettings& settings, const engine::Instru
     std::mt19937_64 rng(20261209u + static_cast<unsigned>(step.load * 10));
     QList<double> sets, gains;
     const QList<DrawBase> bases = DrawBases(pts, *limits);
-    for (int i = 0; i < kSetPointDraws; ++i) {
-        const QList<TunePoint> d = Draw(pts, bases, *limits, rng);
+    const int draws = std::clamp(kSetPointCalculations / static_cast<int>(pts.size()), 200, kSetPointDraws);
+    for (int i = 0; i < draws; ++i) {
+        const QList<FitPoint> d = Draw(measured, bases, *limits, rng);
         const Fit g = FitStep(d, step.ceiling, settings.margin);
         if (!g.setPoint) continue;
         sets.append(g.o2Set);
@@ -341,18 +355,20 @@ QList<TuneStep> FindSteps(QList<TunePoint> points, const TuneSettings& settings,
 
 bool RegimeUncertaintyOf(const app::AppState& s, const QString& regimeFile,
                          const std::array<float, app::kInputCount>& inputs, const engine::InstrumentLimits& limits,
-                         engine::RegimeUncertainty& u, QString* error) {
+                         engine::RegimeUncertainty& u, QString* error, const QSet<QString>* spreadFiles) {
     app::AppState work;
     work.general = s.general;
     work.units = s.units;
     work.inputs = inputs;
-    return results::RegimeUncertaintyOf(work.calcInputs(), limits, s.currentObjectFolder, regimeFile, u, error);
+    return results::RegimeUncertaintyOf(work.calcInputs(), limits, s.currentObjectFolder, regimeFile, u, error,
+                                        spreadFiles);
 }
 
 bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limits, QList<TunePoint>& points,
                    QStringList* skipped, QString* error) {
     points.clear();
     app::AppState work = s.privateCopy();
+    const QSet<QString> spreadFiles = regime::SpreadFilesOf(s.currentObjectFolder);
     for (const auto& row : s.regimeList.rows) {
         work.setCurrentRegime(row.key);
         QString why;
@@ -368,7 +384,8 @@ bool CollectPoints(const app::AppState& s, const engine::InstrumentLimits& limit
         engine::Results r{};
         engine::CalculateRegime(work.calcInputs(), work.steam, r);
         engine::RegimeUncertainty u;
-        if (!results::RegimeUncertaintyOf(work.calcInputs(), limits, s.currentObjectFolder, row.key, u, error))
+        if (!results::RegimeUncertaintyOf(work.calcInputs(), limits, s.currentObjectFolder, row.key, u, error,
+                                          &spreadFiles))
             return false;
         TunePoint p;
         p.file = row.key;

@@ -31,7 +31,10 @@ namespace tuning {
 inline constexpr double kStepWidth = 5.0;  // load points within one step
 inline const QString kTooFew = QStringLiteral("мало опытов");
 inline constexpr double kCoResolution = 1.0;  // mg/m3: CO at or below counts as this
+// Draws of the set point's Monte-Carlo: 2 000, fewer for a step of many regimes (at least 200,
+// at most 50 000 regime calculations a step).
 inline constexpr int kSetPointDraws = 2000;
+inline constexpr int kSetPointCalculations = 50000;
 
 // The engineer's choices kept with the object in "Уставка O2.txt": the CO ceiling in mg/m3 at
 // α = 1.4 (270 is 300 ppm in air-free flue gas, the usual re-check threshold), the margin in
@@ -54,6 +57,7 @@ bool WriteTuneSettings(const QString& objectFolder, const TuneSettings& settings
 // One calculated regime as the assistant sees it.
 struct TunePoint {
     QString file;
+    QString title;   // as the documents name it ("Режим № 3"), when the caller sets it
     int number = 0;  // regime number
     double load = 0, alpha = 0, o2 = 0, q23 = 0, eta = 0, co = 0;
     double u95Alpha = 0, u95Q23 = 0, u95Eta = 0, u95Co = 0;
@@ -120,7 +124,8 @@ bool ObjectTuneSettings(const app::AppState& s, TuneSettings& settings, QString*
 // spread file is damaged.
 bool RegimeUncertaintyOf(const app::AppState& s, const QString& regimeFile,
                          const std::array<float, app::kInputCount>& inputs, const engine::InstrumentLimits& limits,
-                         engine::RegimeUncertainty& u, QString* error = nullptr);
+                         engine::RegimeUncertainty& u, QString* error = nullptr,
+                         const QSet<QString>* spreadFiles = nullptr);
 
 // Reads an object folder on its own (general data, units, regime list, limits from the
 // template beside the objects folder) and finds its steps. Units as LoadObjectFolder takes them.

@@ -1,14 +1,11 @@
 #include "docs/ui/docum.h"
 
-#include "regime/ui/sreg.h"
-
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
 #include <QDesktopServices>
+#include <QFileInfo>
 #include <QFileSystemWatcher>
-#include <QTimer>
-#include <algorithm>
 #include <QHeaderView>
 #include <QListView>
 #include <QPainter>
@@ -16,20 +13,25 @@
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStandardItemModel>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/objectlock.h"
 #include "app/state.h"
+#include "core/filekinds.h"
 #include "core/names.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
 #include "regime/regimestore.h"
+#include "regime/ui/sreg.h"
 #include "report/reportmodel.h"
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
+#include "report/techreport.h"
 
 namespace docs {
 
@@ -258,6 +260,8 @@ void Docum::fileCommand(const QString& key) {
     app::AppState& s = wb_.state();
     if (is("Создать")) {
         createReport();
+    } else if (is("Отчет")) {
+        createTechReport();
     } else if (is("Протокол")) {
         openProtocolMap();
     } else if (is("Загрузить")) {
@@ -284,27 +288,18 @@ void Docum::offerToOpen(const QString& path, const QString& text) {
         openDocument(path);
 }
 
-void Docum::createReport() {
+// Refuses an object without a ticked regime (and says why); recalculates and stores stale
+// regimes with the progress of "Всех" and builds the card's model. False when there is no
+// card to build, or it was cancelled; `run` says which.
+bool Docum::prepareCard(report::ReportModel& model, report::CardRun& run) {
     app::AppState& s = wb_.state();
-    const QString folder = s.currentObjectFolder;
-    // without a regime to show there is no card: say why, write nothing
     if (s.regimeList.rows.isEmpty() || std::none_of(s.regimeList.rows.begin(), s.regimeList.rows.end(),
                                                     [](const app::RegimeRow& r) { return r.ticked; })) {
         wb_.dialogs().message(s.regimeList.rows.isEmpty() ? report::kNoRegimes : report::kNoTickedRegimes,
                               QStringLiteral("Информация"), app::Icon::Information);
-        return;
+        return false;
     }
-    const QString xlsx = core::ResolvePath(folder, report::kReportXlsx), pdf = core::ResolvePath(folder, report::kReportPdf);
-    if ((core::ExistsNoCase(folder, report::kReportXlsx) || core::ExistsNoCase(folder, report::kReportPdf)) &&
-        wb_.dialogs().question(QStringLiteral("Режимная и сводная ведомости уже есть в папке объекта (\"") +
-                                   report::kReportXlsx + QStringLiteral("\", \"") + report::kReportPdf +
-                                   QStringLiteral("\"). Заменить их?"),
-                               QStringLiteral("Подтвердите замену"), app::Icon::Question) != app::Answer::Yes)
-        return;
-
     // stale regimes are recalculated and stored first, as "Всех" does, with its progress
-    report::ReportModel model;
-    report::CardRun run;
     regime::WithRecalcProgress(this, s, [&](const regime::ProgressStep& step) {
         run = report::PrepareReport(s, model, QDate::currentDate(), step);
     });
@@ -315,7 +310,29 @@ void Docum::createReport() {
         if (row >= 0) regime::LoadRegimeInputs(s);
         regime::ShowRegimeResults(s);
     }
-    if (run.status == report::CardStatus::Cancelled) return;
+    return run.status != report::CardStatus::Cancelled;
+}
+
+void Docum::createReport() {
+    app::AppState& s = wb_.state();
+    const QString folder = s.currentObjectFolder;
+    const QString xlsx = core::ResolvePath(folder, report::kReportXlsx),
+                  pdf = core::ResolvePath(folder, report::kReportPdf);
+    if (s.regimeList.rows.isEmpty()) {
+        report::ReportModel none;
+        report::CardRun run;
+        prepareCard(none, run);  // says why there is no card
+        return;
+    }
+    if ((core::ExistsNoCase(folder, report::kReportXlsx) || core::ExistsNoCase(folder, report::kReportPdf)) &&
+        wb_.dialogs().question(QStringLiteral("Режимная и сводная ведомости уже есть в папке объекта (\"") +
+                                   report::kReportXlsx + QStringLiteral("\", \"") + report::kReportPdf +
+                                   QStringLiteral("\"). Заменить их?"),
+                               QStringLiteral("Подтвердите замену"), app::Icon::Question) != app::Answer::Yes)
+        return;
+    report::ReportModel model;
+    report::CardRun run;
+    if (!prepareCard(model, run)) return;
     QString error = run.message;
     if (run.status != report::CardStatus::Built || !report::WriteReportXlsx(xlsx, model, &error) ||
         !report::WriteReportPdf(pdf, model, &error)) {
@@ -336,6 +353,39 @@ void Docum::createReport() {
     if (failed > 0)
         text += QStringLiteral("\nНе рассчитано режимов: %1 (причина указана в ведомостях).").arg(failed);
     offerToOpen(pdf, text + QStringLiteral("\nОткрыть PDF?"));
+}
+
+void Docum::createTechReport() {
+    app::AppState& s = wb_.state();
+    // asked where: the object's folder is offered; the PDF goes beside the ODT
+    const QString odt = wb_.dialogs().saveFileName(QStringLiteral("Сохранить технический отчет"),
+                                                   core::ResolvePath(s.currentObjectFolder, report::kTechReportOdt),
+                                                   QStringLiteral("Документ ODF (*.odt)"));
+    if (odt.isEmpty()) return;
+    const QString pdf = QFileInfo(odt).path() + u'/' + QFileInfo(odt).completeBaseName() + QStringLiteral(".pdf");
+    QString error;
+    for (const QString& path : {odt, pdf})
+        if (core::KeptFileAt(path)) {
+            wb_.dialogs().message(
+                QStringLiteral("Файл ") + path + QStringLiteral(" — файл данных программы; выберите другое имя."),
+                QStringLiteral("Kalvaro"), app::Icon::Warning);
+            return;
+        }
+    report::ReportModel model;
+    report::CardRun run;
+    if (!prepareCard(model, run)) return;
+    error = run.message;
+    report::TextDoc doc;
+    if (run.status != report::CardStatus::Built || !report::BuildTechReport(s, model, doc, &error) ||
+        !report::WriteTechReport(doc, odt, pdf, &error)) {
+        FillDocumentList();
+        wb_.dialogs().message(QStringLiteral("Технический отчет не записан: ") + error, QStringLiteral("Kalvaro"),
+                              app::Icon::Warning);
+        return;
+    }
+    FillDocumentList();
+    offerToOpen(odt, QStringLiteral("Технический отчет записан: \"") + odt + QStringLiteral("\" и \"") + pdf +
+                         QStringLiteral("\".\nОткрыть его для правки?"));
 }
 
 void Docum::openProtocolMap() {

@@ -7,6 +7,7 @@
 
 #include "app/ui/workbench.h"
 #include "docs/documents.h"
+#include "report/reportmodel.h"
 
 class QFileSystemWatcher;
 class QListView;
@@ -51,6 +52,8 @@ private:
     bool commentKept_ = false;  // the comment file was not read whole: it is left alone
     void setView(View v);
     void createReport();
+    void createTechReport();
+    bool prepareCard(report::ReportModel& model, report::CardRun& run);
     void openProtocolMap();
     void offerToOpen(const QString& path, const QString& text);
     bool openDocument(const QString& path);

@@ -151,10 +151,21 @@ QWidget* Navig::BuildFileTasks() {
     CardEntries->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     CardEntries->setAutoRaise(true);
     connect(CardEntries, &QToolButton::clicked, this, [this] { wb_.raiseWindow(app::WindowKind::Karta); });
+    // the technical report of the tests, made from the card: below the documents' commands
+    TechReport = new QToolButton(Frame1_);
+    TechReport->setObjectName(QStringLiteral("TechReport"));
+    TechReport->setText(QStringLiteral("Технический отчёт..."));
+    TechReport->setToolTip(QStringLiteral("Технический отчёт об испытаниях: ODT для правки и PDF"));
+    TechReport->setIcon(app::ProgramIcon(QStringLiteral("table")));
+    TechReport->setIconSize(QSize(24, 24));
+    TechReport->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    TechReport->setAutoRaise(true);
+    connect(TechReport, &QToolButton::clicked, this, [this] { Navig_Toolbar3_ButtonClick(QStringLiteral("Отчет")); });
     auto* layout = new QVBoxLayout(Frame1_);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(CardEntries);
     layout->addWidget(Toolbar3);
+    layout->addWidget(TechReport);
     layout->addStretch();
     return Frame1_;
 }

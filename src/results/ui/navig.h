@@ -47,6 +47,7 @@ public:
     QToolBar* Toolbar3 = nullptr;
     // Above it: opens the window of the card's own entries.
     QToolButton* CardEntries = nullptr;
+    QToolButton* TechReport = nullptr;  // "Технический отчёт..."
     void Navig_Toolbar3_ButtonClick(const QString& key);
 
 private:
