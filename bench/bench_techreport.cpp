@@ -1,11 +1,10 @@
 // The technical report of a 1,000-regime object: the card's model, the document, its PDF and
 // its ODT, next to the card's model alone.
 
-#include <benchmark/benchmark.h>
-
 #include <QDir>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 
 #include "app/startup.h"
 #include "core/names.h"
@@ -51,7 +50,13 @@ struct BigObject {
             in[13] = 2.0f + 0.5f * static_cast<float>(n % 4);
             in[12] = static_cast<float>(11.8 * (21 - in[13]) / 21);
             in[11] = 400.0f / in[13];
-            in[14] = 40; in[15] = 2; in[17] = 150; in[18] = 20; in[22] = 70; in[23] = 90; in[41] = 30;
+            in[14] = 40;
+            in[15] = 2;
+            in[17] = 150;
+            in[18] = 20;
+            in[22] = 70;
+            in[23] = 90;
+            in[41] = 30;
             QStringList lines;
             for (float v : in) lines.append(core::StoredForm(v));
             core::WriteTextLines(core::JoinPath(folder, regime::RegimeFileName(n)), lines);

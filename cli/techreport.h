@@ -7,4 +7,4 @@ namespace cli {
 // when every regime was calculated, 3 when the report was written but some regimes failed
 // their data check, 1 on a file error, 2 on a usage error.
 int TechReportCommand(QStringList args);
-}
+}  // namespace cli

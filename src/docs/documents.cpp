@@ -71,7 +71,7 @@ bool DocumentKind(const QString& name, DocumentEntry& e) {
     if (ext == u"xls" || ext == u"xlsx" || ext == u"xlsm" || ext == u"csv") {
         e.kind = kExcelKind;
         e.icon = 2;
-    } else if (ext == u"doc" || ext == u"docx") {
+    } else if (ext == u"doc" || ext == u"docx" || ext == u"odt") {  // odt: the technical report
         e.kind = kWordKind;
         e.icon = 1;
     } else if (ext == u"mdb") {
@@ -107,9 +107,10 @@ bool ListDocuments(const QString& folder, QList<DocumentEntry>& entries) {
 }
 
 QString DocumentFilter() {
-    return QStringLiteral("Файлы MS Office(*.xls;*.doc;*.mdb) (*.xls *.doc *.mdb *.xlsx *.xlsm *.docx);;"
-                          "Графические файлы (*.bmp;*.dwg;*.jpg;*.jpeg;*.gif;*.pdf;*.psd) "
-                          "(*.bmp *.dwg *.jpg *.jpeg *.gif *.pdf *.psd *.png)");
+    return QStringLiteral(
+        "Файлы MS Office(*.xls;*.doc;*.mdb) (*.xls *.doc *.mdb *.xlsx *.xlsm *.docx *.odt);;"
+        "Графические файлы (*.bmp;*.dwg;*.jpg;*.jpeg;*.gif;*.pdf;*.psd) "
+        "(*.bmp *.dwg *.jpg *.jpeg *.gif *.pdf *.psd *.png)");
 }
 
 bool ReadComment(const QString& folder, QString& text, QString* error, bool* cut) {
@@ -189,7 +190,7 @@ static bool IsListed(const QString& name) {
 static QString NotListed(const QString& what, const QString& name) {
     return what + QStringLiteral(": список документов не показывает файл ") + name +
            QStringLiteral(
-               ". Документы: xls, xlsx, xlsm, csv, doc, docx, mdb, bmp, jpg, jpeg, gif, png, pdf, psd, dwg.");
+               ". Документы: xls, xlsx, xlsm, csv, doc, docx, odt, mdb, bmp, jpg, jpeg, gif, png, pdf, psd, dwg.");
 }
 
 FileResult AddDocument(app::AppState& s, app::Dialogs& d) {

@@ -81,8 +81,9 @@ struct Entry {
 
 // "{страниц}" in a paragraph names the document's page count ("00" before it is known).
 QString WithPages(const QString& text, int pages) {
-    return text.contains(kPagesToken) ? QString(text).replace(kPagesToken, pages > 0 ? QString::number(pages) : QStringLiteral("00"))
-                                      : text;
+    return text.contains(kPagesToken)
+               ? QString(text).replace(kPagesToken, pages > 0 ? QString::number(pages) : QStringLiteral("00"))
+               : text;
 }
 
 // The headings of the contents, in order.
@@ -124,93 +125,94 @@ QList<QTextBlock> Build(QTextDocument& td, const TextDoc& doc, const QList<Entry
     bool pendingBreak = false;
     for (const DocBlock& b : doc.blocks) {
         switch (b.kind) {
-            case DocBlock::PageBreak: pendingBreak = true; break;
-            case DocBlock::Heading: {
-                block(Qt::AlignLeft, pendingBreak || b.level == 1, 8);
-                pendingBreak = false;
-                QTextBlockFormat f = c.blockFormat();
-                f.setHeadingLevel(b.level);
-                f.setTopMargin(b.level == 1 ? 0 : 8);
-                c.setBlockFormat(f);
-                c.insertText(b.text, chars(b.level == 1 ? 14 : 12, true));
-                headings.append(c.block());
-                break;
+        case DocBlock::PageBreak: pendingBreak = true; break;
+        case DocBlock::Heading: {
+            block(Qt::AlignLeft, pendingBreak || b.level == 1, 8);
+            pendingBreak = false;
+            QTextBlockFormat f = c.blockFormat();
+            f.setHeadingLevel(b.level);
+            f.setTopMargin(b.level == 1 ? 0 : 8);
+            c.setBlockFormat(f);
+            c.insertText(b.text, chars(b.level == 1 ? 14 : 12, true));
+            headings.append(c.block());
+            break;
+        }
+        case DocBlock::Paragraph:
+            block(b.centred ? Qt::AlignHCenter : (b.right ? Qt::AlignRight : Qt::AlignJustify), pendingBreak);
+            pendingBreak = false;
+            c.insertText(WithPages(b.text, pages), chars(11, b.bold));
+            break;
+        case DocBlock::Contents: {
+            block(Qt::AlignHCenter, pendingBreak, 10);
+            pendingBreak = false;
+            c.insertText(QStringLiteral("СОДЕРЖАНИЕ"), chars(14, true));
+            for (const Entry& e : entries) {
+                QTextBlockFormat f;
+                f.setLeftMargin(e.level == 1 ? 0 : 24);
+                f.setTabPositions(
+                    {QTextOption::Tab(textWidth * 0.98 * 96.0 / kDpi - f.leftMargin(), QTextOption::RightTab)});
+                c.insertBlock(f);
+                c.insertText(e.text + u'\t' + (e.page > 0 ? QString::number(e.page) : QStringLiteral("00")),
+                             chars(11, false));
             }
-            case DocBlock::Paragraph:
-                block(b.centred ? Qt::AlignHCenter : (b.right ? Qt::AlignRight : Qt::AlignJustify), pendingBreak);
+            break;
+        }
+        case DocBlock::Table: {
+            if (!b.text.isEmpty()) {
+                block(Qt::AlignLeft, pendingBreak, 2);
                 pendingBreak = false;
-                c.insertText(WithPages(b.text, pages), chars(11, b.bold));
-                break;
-            case DocBlock::Contents: {
-                block(Qt::AlignHCenter, pendingBreak, 10);
-                pendingBreak = false;
-                c.insertText(QStringLiteral("СОДЕРЖАНИЕ"), chars(14, true));
-                for (const Entry& e : entries) {
-                    QTextBlockFormat f;
-                    f.setLeftMargin(e.level == 1 ? 0 : 24);
-                    f.setTabPositions({QTextOption::Tab(textWidth * 0.98 * 96.0 / kDpi - f.leftMargin(), QTextOption::RightTab)});
-                    c.insertBlock(f);
-                    c.insertText(e.text + u'\t' + (e.page > 0 ? QString::number(e.page) : QStringLiteral("00")),
-                                 chars(11, false));
-                }
-                break;
-            }
-            case DocBlock::Table: {
-                if (!b.text.isEmpty()) {
-                    block(Qt::AlignLeft, pendingBreak, 2);
-                    pendingBreak = false;
-                    c.insertText(b.text, chars(10, false));
-                }
-                QTextTableFormat tf;
-                tf.setBorder(0.5);
-                tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-                tf.setCellPadding(2);
-                tf.setCellSpacing(0);
-                tf.setBorderCollapse(true);
-                tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-                tf.setHeaderRowCount(b.header.isEmpty() ? 0 : 1);
-                const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
-                const QTextCharFormat head = chars(8, true), cell = chars(8, false);
-                // a long table goes in parts of a page or less, each with its header: the text
-                // engine lays a table that runs over many pages out in a time that grows fast
-                constexpr int kPart = 40;
-                for (int start = 0; start < std::max<qsizetype>(b.rows.size(), 1); start += kPart) {
-                    const QList<QStringList> part = b.rows.mid(start, kPart);
-                    const int rows = static_cast<int>(part.size() + (b.header.isEmpty() ? 0 : 1));
-                    if (start > 0) block(Qt::AlignLeft, false, 0);
-                    QTextTable* t = c.insertTable(std::max(rows, 1), columns, tf);
-                    int r = 0;
-                    if (!b.header.isEmpty()) {
-                        for (int k = 0; k < columns; ++k)
-                            t->cellAt(0, k).firstCursorPosition().insertText(b.header.value(k), head);
-                        r = 1;
-                    }
-                    for (const QStringList& row : part) {
-                        for (int k = 0; k < columns; ++k)
-                            t->cellAt(r, k).firstCursorPosition().insertText(row.value(k), cell);
-                        ++r;
-                    }
-                    c.movePosition(QTextCursor::End);
-                }
-                first = false;
-                break;
-            }
-            case DocBlock::Figure: {
-                block(Qt::AlignHCenter, pendingBreak, 2);
-                pendingBreak = false;
-                const QString name = QStringLiteral("figure%1.png").arg(++image);
-                td.addResource(QTextDocument::ImageResource, QUrl(name), b.image);
-                QTextImageFormat f;
-                f.setName(name);
-                // the text engine scales an image's size from 96 dpi to the device's
-                const double w = textWidth * 0.9 * 96.0 / kDpi;
-                f.setWidth(w);
-                f.setHeight(w * b.image.height() / std::max(1, b.image.width()));
-                c.insertImage(f);
-                block(Qt::AlignHCenter);
                 c.insertText(b.text, chars(10, false));
-                break;
             }
+            QTextTableFormat tf;
+            tf.setBorder(2);  // device pixels at 300 dpi: a thin line
+            tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+            tf.setCellPadding(4);
+            tf.setCellSpacing(0);
+            tf.setBorderCollapse(true);
+            tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+            tf.setHeaderRowCount(b.header.isEmpty() ? 0 : 1);
+            const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
+            const QTextCharFormat head = chars(8, true), cell = chars(8, false);
+            // a long table goes in parts of a page or less, each with its header: the text
+            // engine lays a table that runs over many pages out in a time that grows fast
+            constexpr int kPart = 40;
+            for (int start = 0; start < std::max<qsizetype>(b.rows.size(), 1); start += kPart) {
+                const QList<QStringList> part = b.rows.mid(start, kPart);
+                const int rows = static_cast<int>(part.size() + (b.header.isEmpty() ? 0 : 1));
+                if (start > 0) block(Qt::AlignLeft, false, 0);
+                QTextTable* t = c.insertTable(std::max(rows, 1), columns, tf);
+                int r = 0;
+                if (!b.header.isEmpty()) {
+                    for (int k = 0; k < columns; ++k)
+                        t->cellAt(0, k).firstCursorPosition().insertText(b.header.value(k), head);
+                    r = 1;
+                }
+                for (const QStringList& row : part) {
+                    for (int k = 0; k < columns; ++k)
+                        t->cellAt(r, k).firstCursorPosition().insertText(row.value(k), cell);
+                    ++r;
+                }
+                c.movePosition(QTextCursor::End);
+            }
+            first = false;
+            break;
+        }
+        case DocBlock::Figure: {
+            block(Qt::AlignHCenter, pendingBreak, 2);
+            pendingBreak = false;
+            const QString name = QStringLiteral("figure%1.png").arg(++image);
+            td.addResource(QTextDocument::ImageResource, QUrl(name), b.image);
+            QTextImageFormat f;
+            f.setName(name);
+            // the text engine scales an image's size from 96 dpi to the device's
+            const double w = textWidth * 0.9 * 96.0 / kDpi;
+            f.setWidth(w);
+            f.setHeight(w * b.image.height() / std::max(1, b.image.width()));
+            c.insertImage(f);
+            block(Qt::AlignHCenter);
+            c.insertText(b.text, chars(10, false));
+            break;
+        }
         }
     }
     c.endEditBlock();
@@ -244,7 +246,8 @@ QSizeF LayOut(QTextDocument& td, QPdfWriter& writer, const TextDoc& doc, QList<E
         d.setDocumentMargin(0);
         d.setPageSize(page);
         for (int i = 0; i < heads.size() && i < entries.size(); ++i)
-            entries[i].page = 1 + static_cast<int>(d.documentLayout()->blockBoundingRect(heads[i]).top() / page.height());
+            entries[i].page =
+                1 + static_cast<int>(d.documentLayout()->blockBoundingRect(heads[i]).top() / page.height());
         pages = d.pageCount();
     };
     QTextDocument counted;
@@ -335,12 +338,12 @@ public:
         const quint32 crc = Crc32(data), offset = static_cast<quint32>(out_.size());
         auto header = [&](QByteArray& to, bool central) {
             put32(to, central ? 0x02014b50u : 0x04034b50u);
-            if (central) put16(to, 20);   // made by
-            put16(to, 20);                // needed to extract
-            put16(to, 0x0800);            // UTF-8 names
-            put16(to, 0);                 // stored
-            put16(to, 0);                 // time
-            put16(to, 0x21);              // date: 1980-01-01
+            if (central) put16(to, 20);  // made by
+            put16(to, 20);               // needed to extract
+            put16(to, 0x0800);           // UTF-8 names
+            put16(to, 0);                // stored
+            put16(to, 0);                // time
+            put16(to, 0x21);             // date: 1980-01-01
             put32(to, crc);
             put32(to, static_cast<quint32>(data.size()));
             put32(to, static_cast<quint32>(data.size()));
@@ -401,39 +404,44 @@ const char kNamespaces[] =
     "xmlns:svg=\"urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0\" office:version=\"1.2\"";
 
 QByteArray StylesXml() {
-    const QString s = QStringLiteral(
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles %1><office:font-face-decls/>"
-        "<office:styles>"
-        "<style:default-style style:family=\"paragraph\"><style:text-properties style:font-name=\"DejaVu Serif\" "
-        "fo:font-family=\"'DejaVu Serif'\" fo:font-size=\"11pt\" fo:language=\"ru\" fo:country=\"RU\"/>"
-        "</style:default-style>"
-        "<style:style style:name=\"Standard\" style:family=\"paragraph\" style:class=\"text\">"
-        "<style:paragraph-properties fo:margin-bottom=\"0.15cm\" fo:text-align=\"justify\"/></style:style>"
-        "<style:style style:name=\"Heading_20_1\" style:display-name=\"Heading 1\" style:family=\"paragraph\" "
-        "style:parent-style-name=\"Standard\" style:default-outline-level=\"1\" style:class=\"text\">"
-        "<style:paragraph-properties fo:break-before=\"page\" fo:margin-bottom=\"0.3cm\" fo:text-align=\"start\"/>"
-        "<style:text-properties fo:font-size=\"14pt\" fo:font-weight=\"bold\"/></style:style>"
-        "<style:style style:name=\"Heading_20_2\" style:display-name=\"Heading 2\" style:family=\"paragraph\" "
-        "style:parent-style-name=\"Standard\" style:default-outline-level=\"2\" style:class=\"text\">"
-        "<style:paragraph-properties fo:margin-top=\"0.3cm\" fo:margin-bottom=\"0.2cm\" fo:text-align=\"start\"/>"
-        "<style:text-properties fo:font-size=\"12pt\" fo:font-weight=\"bold\"/></style:style>"
-        "<style:style style:name=\"Table_20_Contents\" style:display-name=\"Table Contents\" style:family=\"paragraph\" "
-        "style:parent-style-name=\"Standard\"><style:paragraph-properties fo:text-align=\"start\" fo:margin-bottom=\"0cm\"/>"
-        "<style:text-properties fo:font-size=\"8pt\"/></style:style>"
-        "<style:style style:name=\"Caption\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
-        "<style:paragraph-properties fo:text-align=\"center\"/><style:text-properties fo:font-size=\"10pt\"/></style:style>"
-        "<style:style style:name=\"Footer\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
-        "<style:paragraph-properties fo:text-align=\"center\"/><style:text-properties fo:font-size=\"9pt\"/></style:style>"
-        "</office:styles>"
-        "<office:automatic-styles><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
-        "fo:page-width=\"21cm\" fo:page-height=\"29.7cm\" fo:margin-top=\"2cm\" fo:margin-bottom=\"1.5cm\" "
-        "fo:margin-left=\"3cm\" fo:margin-right=\"1.5cm\" style:print-orientation=\"portrait\"/>"
-        "<style:footer-style><style:header-footer-properties fo:min-height=\"0.6cm\"/></style:footer-style>"
-        "</style:page-layout></office:automatic-styles>"
-        "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"pm1\">"
-        "<style:footer><text:p text:style-name=\"Footer\"><text:page-number text:select-page=\"current\"/></text:p>"
-        "</style:footer></style:master-page></office:master-styles></office:document-styles>\n")
-                          .arg(QString::fromLatin1(kNamespaces));
+    const QString s =
+        QStringLiteral(
+            "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-styles %1><office:font-face-decls/>"
+            "<office:styles>"
+            "<style:default-style style:family=\"paragraph\"><style:text-properties style:font-name=\"DejaVu Serif\" "
+            "fo:font-family=\"'DejaVu Serif'\" fo:font-size=\"11pt\" fo:language=\"ru\" fo:country=\"RU\"/>"
+            "</style:default-style>"
+            "<style:style style:name=\"Standard\" style:family=\"paragraph\" style:class=\"text\">"
+            "<style:paragraph-properties fo:margin-bottom=\"0.15cm\" fo:text-align=\"justify\"/></style:style>"
+            "<style:style style:name=\"Heading_20_1\" style:display-name=\"Heading 1\" style:family=\"paragraph\" "
+            "style:parent-style-name=\"Standard\" style:default-outline-level=\"1\" style:class=\"text\">"
+            "<style:paragraph-properties fo:break-before=\"page\" fo:margin-bottom=\"0.3cm\" fo:text-align=\"start\"/>"
+            "<style:text-properties fo:font-size=\"14pt\" fo:font-weight=\"bold\"/></style:style>"
+            "<style:style style:name=\"Heading_20_2\" style:display-name=\"Heading 2\" style:family=\"paragraph\" "
+            "style:parent-style-name=\"Standard\" style:default-outline-level=\"2\" style:class=\"text\">"
+            "<style:paragraph-properties fo:margin-top=\"0.3cm\" fo:margin-bottom=\"0.2cm\" fo:text-align=\"start\"/>"
+            "<style:text-properties fo:font-size=\"12pt\" fo:font-weight=\"bold\"/></style:style>"
+            "<style:style style:name=\"Table_20_Contents\" style:display-name=\"Table Contents\" "
+            "style:family=\"paragraph\" "
+            "style:parent-style-name=\"Standard\"><style:paragraph-properties fo:text-align=\"start\" "
+            "fo:margin-bottom=\"0cm\"/>"
+            "<style:text-properties fo:font-size=\"8pt\"/></style:style>"
+            "<style:style style:name=\"Caption\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
+            "<style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+            "fo:font-size=\"10pt\"/></style:style>"
+            "<style:style style:name=\"Footer\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
+            "<style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+            "fo:font-size=\"9pt\"/></style:style>"
+            "</office:styles>"
+            "<office:automatic-styles><style:page-layout style:name=\"pm1\"><style:page-layout-properties "
+            "fo:page-width=\"21cm\" fo:page-height=\"29.7cm\" fo:margin-top=\"2cm\" fo:margin-bottom=\"1.5cm\" "
+            "fo:margin-left=\"3cm\" fo:margin-right=\"1.5cm\" style:print-orientation=\"portrait\"/>"
+            "<style:footer-style><style:header-footer-properties fo:min-height=\"0.6cm\"/></style:footer-style>"
+            "</style:page-layout></office:automatic-styles>"
+            "<office:master-styles><style:master-page style:name=\"Standard\" style:page-layout-name=\"pm1\">"
+            "<style:footer><text:p text:style-name=\"Footer\"><text:page-number text:select-page=\"current\"/></text:p>"
+            "</style:footer></style:master-page></office:master-styles></office:document-styles>\n")
+            .arg(QString::fromLatin1(kNamespaces));
     return s.toUtf8();
 }
 
@@ -457,77 +465,80 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
     };
     for (const DocBlock& b : doc.blocks) {
         switch (b.kind) {
-            case DocBlock::PageBreak: pendingBreak = true; break;
-            case DocBlock::Heading:
-                body += QStringLiteral("<text:h text:style-name=\"Heading_20_%1\" text:outline-level=\"%1\">%2</text:h>")
-                            .arg(b.level)
-                            .arg(Esc(b.text));
-                pendingBreak = false;
-                break;
-            case DocBlock::Paragraph:
+        case DocBlock::PageBreak: pendingBreak = true; break;
+        case DocBlock::Heading:
+            body += QStringLiteral("<text:h text:style-name=\"Heading_20_%1\" text:outline-level=\"%1\">%2</text:h>")
+                        .arg(b.level)
+                        .arg(Esc(b.text));
+            pendingBreak = false;
+            break;
+        case DocBlock::Paragraph:
+            body += QStringLiteral("<text:p text:style-name=\"%1\">%2</text:p>")
+                        .arg(paragraphStyle(b), Esc(WithPages(b.text, pages)));
+            pendingBreak = false;
+            break;
+        case DocBlock::Contents: {
+            body += QStringLiteral(
+                        "<text:table-of-content text:name=\"Содержание\"><text:table-of-content-source "
+                        "text:outline-level=\"2\"><text:index-title-template>СОДЕРЖАНИЕ</text:index-title-template>"
+                        "</text:table-of-content-source><text:index-body><text:index-title text:name=\"Содержание\">"
+                        "<text:p text:style-name=\"%1\">СОДЕРЖАНИЕ</text:p></text:index-title>")
+                        .arg(pendingBreak ? QStringLiteral("PBreakCentre") : QStringLiteral("PCentreBold"));
+            for (const Entry& e : entries)
+                body += QStringLiteral("<text:p text:style-name=\"Contents%1\">%2<text:tab/>%3</text:p>")
+                            .arg(e.level)
+                            .arg(Esc(e.text))
+                            .arg(e.page);
+            body += QStringLiteral("</text:index-body></text:table-of-content>");
+            pendingBreak = false;
+            break;
+        }
+        case DocBlock::Table: {
+            if (!b.text.isEmpty())
                 body += QStringLiteral("<text:p text:style-name=\"%1\">%2</text:p>")
-                            .arg(paragraphStyle(b), Esc(WithPages(b.text, pages)));
-                pendingBreak = false;
-                break;
-            case DocBlock::Contents: {
-                body += QStringLiteral(
-                    "<text:table-of-content text:name=\"Содержание\"><text:table-of-content-source "
-                    "text:outline-level=\"2\"><text:index-title-template>СОДЕРЖАНИЕ</text:index-title-template>"
-                    "</text:table-of-content-source><text:index-body><text:index-title text:name=\"Содержание\">"
-                    "<text:p text:style-name=\"%1\">СОДЕРЖАНИЕ</text:p></text:index-title>")
-                            .arg(pendingBreak ? QStringLiteral("PBreakCentre") : QStringLiteral("PCentreBold"));
-                for (const Entry& e : entries)
-                    body += QStringLiteral("<text:p text:style-name=\"Contents%1\">%2<text:tab/>%3</text:p>")
-                                .arg(e.level)
-                                .arg(Esc(e.text))
-                                .arg(e.page);
-                body += QStringLiteral("</text:index-body></text:table-of-content>");
-                pendingBreak = false;
-                break;
-            }
-            case DocBlock::Table: {
-                if (!b.text.isEmpty())
-                    body += QStringLiteral("<text:p text:style-name=\"%1\">%2</text:p>")
-                                .arg(pendingBreak ? QStringLiteral("PBreak") : QStringLiteral("Standard"), Esc(b.text));
-                pendingBreak = false;
-                const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
-                body += QStringLiteral("<table:table table:name=\"Таблица%1\" table:style-name=\"Tbl\">"
-                                       "<table:table-column table:number-columns-repeated=\"%2\"/>")
-                            .arg(++tables)
-                            .arg(columns);
-                auto row = [&](const QStringList& cells, bool head) {
-                    QString r = QStringLiteral("<table:table-row>");
-                    for (int k = 0; k < columns; ++k)
-                        r += QStringLiteral("<table:table-cell table:style-name=\"Cell\" office:value-type=\"string\">"
-                                            "<text:p text:style-name=\"%1\">%2</text:p></table:table-cell>")
-                                 .arg(head ? QStringLiteral("CellHead") : QStringLiteral("Table_20_Contents"),
-                                      Esc(cells.value(k)));
-                    return r + QStringLiteral("</table:table-row>");
-                };
-                if (!b.header.isEmpty())
-                    body += QStringLiteral("<table:table-header-rows>") + row(b.header, true) +
-                            QStringLiteral("</table:table-header-rows>");
-                for (const QStringList& r : b.rows) body += row(r, false);
-                body += QStringLiteral("</table:table>");
-                break;
-            }
-            case DocBlock::Figure: {
-                const QString name = QStringLiteral("Pictures/figure%1.png").arg(pictures.size() + 1);
-                pictures.append(name);
-                const double w = 16.0, h = w * b.image.height() / std::max(1, b.image.width());
-                body += QStringLiteral("<text:p text:style-name=\"%1\"><draw:frame draw:name=\"Рисунок%2\" "
-                                       "text:anchor-type=\"as-char\" svg:width=\"%3cm\" svg:height=\"%4cm\">"
-                                       "<draw:image xlink:href=\"%5\" xlink:type=\"simple\" xlink:show=\"embed\" "
-                                       "xlink:actuate=\"onLoad\"/></draw:frame></text:p>"
-                                       "<text:p text:style-name=\"Caption\">%6</text:p>")
-                            .arg(pendingBreak ? QStringLiteral("PBreakCentre") : QStringLiteral("PCentre"))
-                            .arg(pictures.size())
-                            .arg(w, 0, 'f', 2)
-                            .arg(h, 0, 'f', 2)
-                            .arg(name, Esc(b.text));
-                pendingBreak = false;
-                break;
-            }
+                            .arg(pendingBreak ? QStringLiteral("PBreak") : QStringLiteral("Standard"), Esc(b.text));
+            pendingBreak = false;
+            const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
+            body += QStringLiteral(
+                        "<table:table table:name=\"Таблица%1\" table:style-name=\"Tbl\">"
+                        "<table:table-column table:number-columns-repeated=\"%2\"/>")
+                        .arg(++tables)
+                        .arg(columns);
+            auto row = [&](const QStringList& cells, bool head) {
+                QString r = QStringLiteral("<table:table-row>");
+                for (int k = 0; k < columns; ++k)
+                    r += QStringLiteral(
+                             "<table:table-cell table:style-name=\"Cell\" office:value-type=\"string\">"
+                             "<text:p text:style-name=\"%1\">%2</text:p></table:table-cell>")
+                             .arg(head ? QStringLiteral("CellHead") : QStringLiteral("Table_20_Contents"),
+                                  Esc(cells.value(k)));
+                return r + QStringLiteral("</table:table-row>");
+            };
+            if (!b.header.isEmpty())
+                body += QStringLiteral("<table:table-header-rows>") + row(b.header, true) +
+                        QStringLiteral("</table:table-header-rows>");
+            for (const QStringList& r : b.rows) body += row(r, false);
+            body += QStringLiteral("</table:table>");
+            break;
+        }
+        case DocBlock::Figure: {
+            const QString name = QStringLiteral("Pictures/figure%1.png").arg(pictures.size() + 1);
+            pictures.append(name);
+            const double w = 16.0, h = w * b.image.height() / std::max(1, b.image.width());
+            body += QStringLiteral(
+                        "<text:p text:style-name=\"%1\"><draw:frame draw:name=\"Рисунок%2\" "
+                        "text:anchor-type=\"as-char\" svg:width=\"%3cm\" svg:height=\"%4cm\">"
+                        "<draw:image xlink:href=\"%5\" xlink:type=\"simple\" xlink:show=\"embed\" "
+                        "xlink:actuate=\"onLoad\"/></draw:frame></text:p>"
+                        "<text:p text:style-name=\"Caption\">%6</text:p>")
+                        .arg(pendingBreak ? QStringLiteral("PBreakCentre") : QStringLiteral("PCentre"))
+                        .arg(pictures.size())
+                        .arg(w, 0, 'f', 2)
+                        .arg(h, 0, 'f', 2)
+                        .arg(name, Esc(b.text));
+            pendingBreak = false;
+            break;
+        }
         }
     }
     const QString automatic = QStringLiteral(
@@ -537,7 +548,8 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
         "<style:style style:name=\"PCentre\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
         "<style:paragraph-properties fo:text-align=\"center\"/></style:style>"
         "<style:style style:name=\"PCentreBold\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
-        "<style:paragraph-properties fo:text-align=\"center\"/><style:text-properties fo:font-weight=\"bold\"/></style:style>"
+        "<style:paragraph-properties fo:text-align=\"center\"/><style:text-properties "
+        "fo:font-weight=\"bold\"/></style:style>"
         "<style:style style:name=\"PRight\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
         "<style:paragraph-properties fo:text-align=\"end\"/></style:style>"
         "<style:style style:name=\"PBreak\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
@@ -547,23 +559,27 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
         "<style:text-properties fo:font-weight=\"bold\"/></style:style>"
         "<style:style style:name=\"Contents1\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
         "<style:paragraph-properties><style:tab-stops><style:tab-stop style:position=\"16.5cm\" style:type=\"right\" "
-        "style:leader-style=\"dotted\" style:leader-text=\".\"/></style:tab-stops></style:paragraph-properties></style:style>"
+        "style:leader-style=\"dotted\" "
+        "style:leader-text=\".\"/></style:tab-stops></style:paragraph-properties></style:style>"
         "<style:style style:name=\"Contents2\" style:family=\"paragraph\" style:parent-style-name=\"Contents1\">"
         "<style:paragraph-properties fo:margin-left=\"0.6cm\"/></style:style>"
         "<style:style style:name=\"CellHead\" style:family=\"paragraph\" style:parent-style-name=\"Table_20_Contents\">"
         "<style:text-properties fo:font-weight=\"bold\"/></style:style>"
         "<style:style style:name=\"Tbl\" style:family=\"table\"><style:table-properties style:width=\"16.5cm\" "
         "table:align=\"margins\" fo:margin-bottom=\"0.2cm\"/></style:style>"
-        "<style:style style:name=\"Cell\" style:family=\"table-cell\"><style:table-cell-properties fo:padding=\"0.05cm\" "
+        "<style:style style:name=\"Cell\" style:family=\"table-cell\"><style:table-cell-properties "
+        "fo:padding=\"0.05cm\" "
         "fo:border=\"0.5pt solid #000000\"/></style:style>"
         "</office:automatic-styles>");
-    const QString content = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content %1>"
-                                           "%2<office:body><office:text>%3</office:text></office:body>"
-                                           "</office:document-content>\n")
+    const QString content = QStringLiteral(
+                                "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content %1>"
+                                "%2<office:body><office:text>%3</office:text></office:body>"
+                                "</office:document-content>\n")
                                 .arg(QString::fromLatin1(kNamespaces), automatic, body);
-    const QString meta = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-meta %1>"
-                                        "<office:meta><dc:title>%2</dc:title><meta:generator>Kalvaro</meta:generator>"
-                                        "</office:meta></office:document-meta>\n")
+    const QString meta = QStringLiteral(
+                             "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-meta %1>"
+                             "<office:meta><dc:title>%2</dc:title><meta:generator>Kalvaro</meta:generator>"
+                             "</office:meta></office:document-meta>\n")
                              .arg(QString::fromLatin1(kNamespaces), Esc(doc.title));
     QString manifest = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<manifest:manifest "
@@ -574,7 +590,8 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
         "<manifest:file-entry manifest:full-path=\"styles.xml\" manifest:media-type=\"text/xml\"/>"
         "<manifest:file-entry manifest:full-path=\"meta.xml\" manifest:media-type=\"text/xml\"/>");
     for (const QString& p : pictures)
-        manifest += QStringLiteral("<manifest:file-entry manifest:full-path=\"%1\" manifest:media-type=\"image/png\"/>").arg(p);
+        manifest +=
+            QStringLiteral("<manifest:file-entry manifest:full-path=\"%1\" manifest:media-type=\"image/png\"/>").arg(p);
     manifest += QStringLiteral("</manifest:manifest>\n");
 
     StoredZip zip;

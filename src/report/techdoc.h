@@ -14,12 +14,12 @@ namespace report {
 struct DocBlock {
     enum Kind { Heading, Paragraph, Table, Figure, PageBreak, Contents };
     Kind kind = Paragraph;
-    int level = 1;               // Heading: 1 or 2
-    QString text;                // Heading, Paragraph; Figure: its caption; Table: its caption
+    int level = 1;                                      // Heading: 1 or 2
+    QString text;                                       // Heading, Paragraph; Figure: its caption; Table: its caption
     bool bold = false, centred = false, right = false;  // Paragraph
-    QStringList header;          // Table
-    QList<QStringList> rows;     // Table
-    QImage image;                // Figure
+    QStringList header;                                 // Table
+    QList<QStringList> rows;                            // Table
+    QImage image;                                       // Figure
 };
 
 struct TextDoc {

@@ -92,8 +92,9 @@ void CardTable(TextDoc& doc, const ReportModel& m, const QList<int>& columns, bo
             QStringList row{r.caption, r.unit};
             for (int c : part)
                 row.append(r.kind == RowKind::Section ? QString()
-                           : r.kind == RowKind::Status ? r.texts.value(c)
-                                                       : ValueText(r.values.value(c), r.decimals, QLocale(QLocale::Russian)));
+                           : r.kind == RowKind::Status
+                               ? r.texts.value(c)
+                               : ValueText(r.values.value(c), r.decimals, QLocale(QLocale::Russian)));
             rows.append(row);
         }
         doc.table(start == 0 ? caption : caption + QStringLiteral(" (продолжение)"), header, rows);
@@ -119,8 +120,9 @@ void Performers(TextDoc& doc, const Sources& x) {
     doc.heading(QStringLiteral("СПИСОК ИСПОЛНИТЕЛЕЙ"));
     QList<QStringList> rows;
     const QString position = x.card.value(PerformerPosition).trimmed();
-    rows.append({QStringLiteral("Исполнитель работ") + (position.isEmpty() ? QString() : QStringLiteral(", ") + position),
-                 x.s.general.value(object::Performer).trimmed(), QString()});
+    rows.append(
+        {QStringLiteral("Исполнитель работ") + (position.isEmpty() ? QString() : QStringLiteral(", ") + position),
+         x.s.general.value(object::Performer).trimmed(), QString()});
     rows.append({QStringLiteral("Составил"), x.card.value(CompiledBy).trimmed(), QString()});
     rows.append({QStringLiteral("Проверил"), x.card.value(CheckedBy).trimmed(), QString()});
     doc.table(QString(), {QStringLiteral("Роль"), QStringLiteral("Ф.И.О."), QStringLiteral("Подпись, дата")}, rows);
@@ -133,14 +135,20 @@ struct Counts {
 
 void Abstract(TextDoc& doc, const Sources& x, const Counts& n) {
     doc.heading(QStringLiteral("РЕФЕРАТ"));
-    doc.paragraph(QStringLiteral("Отчет %1 с., %2 рис., %3 табл., %4 прил.").arg(kPagesToken).arg(n.figures).arg(n.tables).arg(n.annexes));
-    doc.paragraph(QStringLiteral("КОТЕЛ, РЕЖИМНО-НАЛАДОЧНЫЕ ИСПЫТАНИЯ, ТЕПЛОВОЙ БАЛАНС, КПД, ИЗБЫТОК ВОЗДУХА, "
-                                 "УСТАВКА O2, ВЫБРОСЫ, РЕЖИМНАЯ КАРТА"));
+    doc.paragraph(QStringLiteral("Отчет %1 с., %2 рис., %3 табл., %4 прил.")
+                      .arg(kPagesToken)
+                      .arg(n.figures)
+                      .arg(n.tables)
+                      .arg(n.annexes));
+    doc.paragraph(
+        QStringLiteral("КОТЕЛ, РЕЖИМНО-НАЛАДОЧНЫЕ ИСПЫТАНИЯ, ТЕПЛОВОЙ БАЛАНС, КПД, ИЗБЫТОК ВОЗДУХА, "
+                       "УСТАВКА O2, ВЫБРОСЫ, РЕЖИМНАЯ КАРТА"));
     QList<float> eta;
     for (const RegimeColumn& r : x.m.regimes)
         if (r.calculated) eta.append(r.results[4]);
-    const auto [lo, hi] = eta.isEmpty() ? std::pair{0.0f, 0.0f} : std::pair{*std::min_element(eta.begin(), eta.end()),
-                                                                              *std::max_element(eta.begin(), eta.end())};
+    const auto [lo, hi] =
+        eta.isEmpty() ? std::pair{0.0f, 0.0f}
+                      : std::pair{*std::min_element(eta.begin(), eta.end()), *std::max_element(eta.begin(), eta.end())};
     doc.paragraph(QStringLiteral("Проведены режимно-наладочные испытания %1: %2 режимов на %3 ступенях нагрузки. "
                                  "КПД брутто по обратному балансу составил %4–%5 %; для каждой ступени определен "
                                  "режим работы и содержание O2, составлена режимная карта.")
@@ -152,9 +160,10 @@ void Abstract(TextDoc& doc, const Sources& x, const Counts& n) {
 
 void Introduction(TextDoc& doc, const Sources& x) {
     doc.heading(QStringLiteral("ВВЕДЕНИЕ"));
-    doc.paragraph(QStringLiteral("Цель испытаний — определить показатели работы котла на разных нагрузках (тепловой "
-                                 "баланс, КПД, потери тепла, избыток воздуха, выбросы CO и NOx), найти режимы с "
-                                 "наименьшими потерями при допустимом содержании CO и составить режимную карту."));
+    doc.paragraph(
+        QStringLiteral("Цель испытаний — определить показатели работы котла на разных нагрузках (тепловой "
+                       "баланс, КПД, потери тепла, избыток воздуха, выбросы CO и NOx), найти режимы с "
+                       "наименьшими потерями при допустимом содержании CO и составить режимную карту."));
     doc.paragraph(QStringLiteral("Объект: %1. Испытания %2. Заказчик: %3. Испытания проведены %4 организацией %5.")
                       .arg(x.m.objectName, x.m.subtitle, x.card.value(OwnerOrganisation).trimmed(),
                            x.card.value(TestDates).trimmed(), x.card.value(TestOrganisation).trimmed()));
@@ -164,30 +173,33 @@ void Equipment(TextDoc& doc, const Sources& x) {
     doc.heading(QStringLiteral("1 Характеристика оборудования"));
     QList<QStringList> rows;
     for (const HeaderLine& h : x.m.header) rows.append({h.caption, h.value});
-    doc.table(QStringLiteral("Таблица 1 — Котел, горелка и топливо"), {QStringLiteral("Показатель"), QStringLiteral("Значение")},
-              rows);
+    doc.table(QStringLiteral("Таблица 1 — Котел, горелка и топливо"),
+              {QStringLiteral("Показатель"), QStringLiteral("Значение")}, rows);
 }
 
 void Method(TextDoc& doc, const Sources& x) {
     doc.heading(QStringLiteral("2 Методика испытаний"));
     doc.heading(QStringLiteral("2.1 Измеряемые величины и средства измерений"), 2);
-    doc.paragraph(QStringLiteral("На каждом режиме измерялись расход топлива, состав уходящих газов (O2, CO2, CO, NO, "
-                                 "NO2), температура уходящих газов и воздуха, давления газа, воздуха и разрежение, "
-                                 "температуры и расход теплоносителя."));
+    doc.paragraph(
+        QStringLiteral("На каждом режиме измерялись расход топлива, состав уходящих газов (O2, CO2, CO, NO, "
+                       "NO2), температура уходящих газов и воздуха, давления газа, воздуха и разрежение, "
+                       "температуры и расход теплоносителя."));
     QList<QStringList> rows;
     for (int i = 0; i < x.instruments.size(); ++i) rows.append({QString::number(i + 1), x.instruments[i]});
     if (rows.isEmpty()) rows.append({QString(), QStringLiteral("(не указаны в сведениях режимной карты)")});
-    doc.table(QStringLiteral("Таблица 2 — Средства измерений"), {QStringLiteral("№"), QStringLiteral("Прибор, номер, поверка")},
-              rows);
+    doc.table(QStringLiteral("Таблица 2 — Средства измерений"),
+              {QStringLiteral("№"), QStringLiteral("Прибор, номер, поверка")}, rows);
     doc.heading(QStringLiteral("2.2 Тепловой баланс"), 2);
-    doc.paragraph(QStringLiteral("КПД брутто по обратному балансу: η = 100 − q2 − q3 − q5, %. Потери с уходящими газами "
-                                 "q2 = (tух − h·tв)·((α − 1)·A·c2 + c1)·100/T, где α = CO2max/CO2, c1 и c2 — "
-                                 "теплоемкости газов и воздуха при tух, A, h, T — постоянные топлива. Потери от "
-                                 "химической неполноты сгорания q3 = CO·30,2·10⁻⁴·α·100/F. Потери в окружающую среду "
-                                 "q5 — по нормативу при номинальной нагрузке, приведенные к нагрузке режима."));
-    doc.paragraph(QStringLiteral("КПД по прямому балансу: η = G·(tвых − tвх)·10⁵/(B·Qн) для водогрейного котла и "
-                                 "η = D·(i − tпв)·10⁵/(B·Qн) для парового, где G и D — расход воды и пара по "
-                                 "расходомеру, B — расход топлива, Qн — теплота сгорания."));
+    doc.paragraph(
+        QStringLiteral("КПД брутто по обратному балансу: η = 100 − q2 − q3 − q5, %. Потери с уходящими газами "
+                       "q2 = (tух − h·tв)·((α − 1)·A·c2 + c1)·100/T, где α = CO2max/CO2, c1 и c2 — "
+                       "теплоемкости газов и воздуха при tух, A, h, T — постоянные топлива. Потери от "
+                       "химической неполноты сгорания q3 = CO·30,2·10⁻⁴·α·100/F. Потери в окружающую среду "
+                       "q5 — по нормативу при номинальной нагрузке, приведенные к нагрузке режима."));
+    doc.paragraph(
+        QStringLiteral("КПД по прямому балансу: η = G·(tвых − tвх)·10⁵/(B·Qн) для водогрейного котла и "
+                       "η = D·(i − tпв)·10⁵/(B·Qн) для парового, где G и D — расход воды и пара по "
+                       "расходомеру, B — расход топлива, Qн — теплота сгорания."));
     doc.heading(QStringLiteral("2.3 Неопределенность результатов"), 2);
     doc.paragraph(QStringLiteral("Расширенная неопределенность U95 = 2·√Σ(c·u)²: пределы погрешности приборов — "
                                  "равномерные распределения (u = a/√3), переведенные в единицы поля; CO2 следует за "
@@ -199,7 +211,8 @@ void Method(TextDoc& doc, const Sources& x) {
     for (int k : {13, 12, 11, 14, 15, 17, 18, 1, 0, 7, 2, 22, 23, 26, 28, 41}) {
         const auto& l = x.limits[k];
         if (l.absolute <= 0 && l.percent <= 0) continue;
-        limits.append({results::LimitInputName(k), l.absolute > 0 ? Num(l.absolute, 1) + u' ' + results::StatedUnitText(k) : QString(),
+        limits.append({results::LimitInputName(k),
+                       l.absolute > 0 ? Num(l.absolute, 1) + u' ' + results::StatedUnitText(k) : QString(),
                        l.percent > 0 ? Num(l.percent, 1) + QStringLiteral(" %") : QString()});
     }
     doc.table(QStringLiteral("Таблица 3 — Пределы погрешности"),
@@ -210,7 +223,8 @@ void Method(TextDoc& doc, const Sources& x) {
 // by column).
 tuning::TuneStep Renumbered(const tuning::TuneStep& step, const ReportModel& m) {
     tuning::TuneStep s = step;
-    for (tuning::TunePoint& p : s.points) p.number = regime::RegimeNumberOf(m.regimes[p.number].file).value_or(p.number);
+    for (tuning::TunePoint& p : s.points)
+        p.number = regime::RegimeNumberOf(m.regimes[p.number].file).value_or(p.number);
     return s;
 }
 
@@ -222,12 +236,14 @@ void Results(TextDoc& doc, const Sources& x, int& table) {
         QList<int> columns;
         for (const tuning::TunePoint& p : step.points) columns.append(p.number);
         std::sort(columns.begin(), columns.end());
-        RegimeTable(doc, x.m, columns, QStringLiteral("Таблица %1 — Режимы ступени %2 %").arg(++table).arg(Num(step.load, 0)));
+        RegimeTable(doc, x.m, columns,
+                    QStringLiteral("Таблица %1 — Режимы ступени %2 %").arg(++table).arg(Num(step.load, 0)));
         if (step.settings >= 2 && step.hasSetPoint()) {
-            doc.figure(tuning::RenderStep(Renumbered(step, x.m), QSize(1400, 520), QLocale(QLocale::Russian)),
-                       QStringLiteral("Рисунок %1 — q2 + q3 и CO в зависимости от O2 на ступени %2 %; уставка O2 = %3 ± %4 %")
-                           .arg(++figure)
-                           .arg(Num(step.load, 0), Num(step.o2Set, 1), Num(step.o2SetU95, 1)));
+            doc.figure(
+                tuning::RenderStep(Renumbered(step, x.m), QSize(1400, 520), QLocale(QLocale::Russian)),
+                QStringLiteral("Рисунок %1 — q2 + q3 и CO в зависимости от O2 на ступени %2 %; уставка O2 = %3 ± %4 %")
+                    .arg(++figure)
+                    .arg(Num(step.load, 0), Num(step.o2Set, 1), Num(step.o2SetU95, 1)));
         }
     }
     doc.heading(QStringLiteral("3.%1 Зависимости от производительности").arg(++section), 2);
@@ -235,9 +251,10 @@ void Results(TextDoc& doc, const Sources& x, int& table) {
         int slot;
         QString caption;
     };
-    const QList<Graph> graphs = {{4, QStringLiteral("КПД брутто, %")}, {5, QStringLiteral("q2, %")},
-                                 {6, QStringLiteral("q3, %")},         {9, QStringLiteral("Коэффициент избытка воздуха α")},
-                                 {17, QStringLiteral("CO, мг/м³")},    {18, QStringLiteral("NOx, мг/м³")}};
+    const QList<Graph> graphs = {
+        {4, QStringLiteral("КПД брутто, %")}, {5, QStringLiteral("q2, %")},
+        {6, QStringLiteral("q3, %")},         {9, QStringLiteral("Коэффициент избытка воздуха α")},
+        {17, QStringLiteral("CO, мг/м³")},    {18, QStringLiteral("NOx, мг/м³")}};
     QList<int> order;
     for (int c = 0; c < x.m.regimes.size(); ++c)
         if (x.m.regimes[c].calculated) order.append(c);
@@ -260,25 +277,31 @@ void Results(TextDoc& doc, const Sources& x, int& table) {
 
 void Emissions(TextDoc& doc, const Sources& x, int& table) {
     doc.heading(QStringLiteral("4 Выбросы"));
-    doc.paragraph(QStringLiteral("Концентрации CO и NOx (в пересчете на NO2) приведены к α = 1,4 в сухих газах при 0 °C "
-                                 "и 101,3 кПа; массовый выброс — измеренная концентрация на объем газов при "
-                                 "действительном α; удельный — массовый выброс на теплопроизводительность."));
+    doc.paragraph(
+        QStringLiteral("Концентрации CO и NOx (в пересчете на NO2) приведены к α = 1,4 в сухих газах при 0 °C "
+                       "и 101,3 кПа; массовый выброс — измеренная концентрация на объем газов при "
+                       "действительном α; удельный — массовый выброс на теплопроизводительность."));
     auto text = [&](const QString& key, int c) {
         for (const SheetRow& r : x.m.regimeRows)
             if (r.key == key)
-                return r.kind == RowKind::Status ? r.texts.value(c) : ValueText(r.values.value(c), r.decimals, QLocale(QLocale::Russian));
+                return r.kind == RowKind::Status ? r.texts.value(c)
+                                                 : ValueText(r.values.value(c), r.decimals, QLocale(QLocale::Russian));
         return QString();
     };
     QList<QStringList> rows;
     for (const CardStep& st : x.m.steps) {
         const int c = st.column;
-        rows.append({Num(st.load, 0), x.m.regimes[c].title, text(QStringLiteral("CO"), c) + QStringLiteral(" ± ") + text(QStringLiteral("CO U95"), c),
-                     text(QStringLiteral("CO u"), c), text(QStringLiteral("NO"), c) + QStringLiteral(" ± ") + text(QStringLiteral("NO U95"), c),
-                     text(QStringLiteral("NO u"), c), text(QStringLiteral("NO m"), c), text(QStringLiteral("NO норма"), c)});
+        rows.append({Num(st.load, 0), x.m.regimes[c].title,
+                     text(QStringLiteral("CO"), c) + QStringLiteral(" ± ") + text(QStringLiteral("CO U95"), c),
+                     text(QStringLiteral("CO u"), c),
+                     text(QStringLiteral("NO"), c) + QStringLiteral(" ± ") + text(QStringLiteral("NO U95"), c),
+                     text(QStringLiteral("NO u"), c), text(QStringLiteral("NO m"), c),
+                     text(QStringLiteral("NO норма"), c)});
     }
     doc.table(QStringLiteral("Таблица %1 — Выбросы на режимах карты").arg(++table),
-              {QStringLiteral("Нагрузка, %"), QStringLiteral("Режим"), QStringLiteral("CO, мг/м³"), QStringLiteral("CO, г/Гкал"),
-               QStringLiteral("NOx, мг/м³"), QStringLiteral("NOx, г/Гкал"), QStringLiteral("NOx, мг/с"), QStringLiteral("Оценка NOx")},
+              {QStringLiteral("Нагрузка, %"), QStringLiteral("Режим"), QStringLiteral("CO, мг/м³"),
+               QStringLiteral("CO, г/Гкал"), QStringLiteral("NOx, мг/м³"), QStringLiteral("NOx, г/Гкал"),
+               QStringLiteral("NOx, мг/с"), QStringLiteral("Оценка NOx")},
               rows);
     for (const QString& n : x.m.limitNotes) doc.paragraph(n);
 }
@@ -293,18 +316,22 @@ void Conclusion(TextDoc& doc, const Sources& x) {
         if (r.calculated) eta.append(r.results[4]);
     if (!eta.isEmpty())
         doc.paragraph(QStringLiteral("КПД брутто по обратному балансу на испытанных нагрузках: от %1 до %2 %.")
-                          .arg(Num(*std::min_element(eta.begin(), eta.end()), 2), Num(*std::max_element(eta.begin(), eta.end()), 2)));
+                          .arg(Num(*std::min_element(eta.begin(), eta.end()), 2),
+                               Num(*std::max_element(eta.begin(), eta.end()), 2)));
     for (const tuning::TuneStep& step : x.steps) {
         if (!step.hasSetPoint() || step.settings < 2) continue;
         const tuning::TunePoint& base = step.points[step.baseline];
         const int number = regime::RegimeNumberOf(base.file).value_or(0);
-        doc.paragraph(QStringLiteral("На ступени %1 % настройка на уставку O2 = %2 ± %3 % дает %4 ± %5 % КПД (%6 кг у.т./Гкал) "
-                                     "против %7 режима № %8.")
-                          .arg(Num(step.load, 0), Num(step.o2Set, 1), Num(step.o2SetU95, 1), Num(step.gainEta, 2), Num(step.gainU95, 2),
-                               Num(step.gainFuel, 2), step.asFound >= 0 ? QStringLiteral("исходного") : QStringLiteral("худшего"))
-                          .arg(number));
+        doc.paragraph(
+            QStringLiteral("На ступени %1 % настройка на уставку O2 = %2 ± %3 % дает %4 ± %5 % КПД (%6 кг у.т./Гкал) "
+                           "против %7 режима № %8.")
+                .arg(Num(step.load, 0), Num(step.o2Set, 1), Num(step.o2SetU95, 1), Num(step.gainEta, 2),
+                     Num(step.gainU95, 2), Num(step.gainFuel, 2),
+                     step.asFound >= 0 ? QStringLiteral("исходного") : QStringLiteral("худшего"))
+                .arg(number));
         if (step.asFound >= 0 && step.gainEta > step.gainU95)
-            doc.paragraph(QStringLiteral("Рекомендуется перенастроить горелку: исходный режим № %1 хуже уставки.").arg(number));
+            doc.paragraph(
+                QStringLiteral("Рекомендуется перенастроить горелку: исходный режим № %1 хуже уставки.").arg(number));
         for (const QString& w : step.warnings)
             doc.paragraph(QStringLiteral("Ступень %1 %: %2.").arg(Num(step.load, 0), w));
     }
@@ -365,7 +392,8 @@ void Compose(TextDoc& doc, const Sources& x, const Counts& counts) {
 
 bool BuildTechReport(const app::AppState& s, const ReportModel& card, TextDoc& doc, QString* error) {
     Sources x{s, card, {}, {}, {}, {}};
-    if (!ReadCardData(s.currentObjectFolder, x.card, error) || !ReadObjectInstruments(s.currentObjectFolder, x.instruments, error) ||
+    if (!ReadCardData(s.currentObjectFolder, x.card, error) ||
+        !ReadObjectInstruments(s.currentObjectFolder, x.instruments, error) ||
         !results::ReadInstrumentLimits(s.templateFolder, x.limits, error))
         return false;
     x.steps = card.tuneSteps;

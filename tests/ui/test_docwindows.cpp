@@ -29,6 +29,7 @@
 #include "regime/regimestore.h"
 #include "report/carddata.h"
 #include "report/reportmodel.h"
+#include "report/techreport.h"
 #include "report/ui/karta.h"
 #include "results/ui/navig.h"
 #include "support/xlsxread.h"
@@ -381,6 +382,36 @@ TEST_F(DocWindowsTest, CreateWritesBothDocumentsAndAsksBeforeReplacing) {
     dialogs.answers = {app::Answer::Yes};
     task(QStringLiteral("Создать"))->trigger();
     EXPECT_TRUE(ReadBytes(pdf).startsWith("%PDF"));
+}
+
+// "Технический отчёт..." asks where (the object's folder offered), writes the ODT and the PDF
+// beside it, lists them and offers to open the ODT; a cancelled question writes nothing, and
+// a name of a file the program keeps is refused.
+TEST_F(DocWindowsTest, TheTechnicalReportIsWrittenWhereTheUserChooses) {
+    ASSERT_NE(pane()->TechReport, nullptr);
+    EXPECT_EQ(pane()->TechReport->text(), QStringLiteral("Технический отчёт..."));
+    const QString odt = path(report::kTechReportOdt), pdf = path(report::kTechReportPdf);
+    dialogs.files = {QString()};  // cancelled
+    pane()->TechReport->click();
+    EXPECT_FALSE(QFile::exists(odt));
+    ASSERT_EQ(dialogs.count(QStringLiteral("save")), 1);
+    EXPECT_EQ(dialogs.shown[0].preset, odt);
+    dialogs.shown.clear();
+    dialogs.files = {path(QStringLiteral("OData.txt"))};
+    pane()->TechReport->click();
+    EXPECT_TRUE(dialogs.messages().join(u' ').contains(QStringLiteral("файл данных программы")));
+    dialogs.shown.clear();
+    dialogs.files = {odt};
+    pane()->TechReport->click();
+    ASSERT_TRUE(QFile::exists(odt));
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_TRUE(ReadBytes(pdf).startsWith("%PDF"));
+    EXPECT_TRUE(ReadBytes(odt).startsWith("PK"));
+    EXPECT_TRUE(docum()->documentNames().contains(report::kTechReportOdt));
+    ASSERT_EQ(dialogs.count("question"), 1);  // offered to be opened
+    EXPECT_TRUE(dialogs.shown.last().text.contains(odt));
+    if (const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR"); !dir.isEmpty())
+        wb->frame().grab().save(dir + QStringLiteral("/file-tasks.png"));
 }
 
 TEST_F(DocWindowsTest, CreateRecalculatesStaleRegimesAndRefusesWithoutTickedOnes) {
