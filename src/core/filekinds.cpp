@@ -155,8 +155,8 @@ QList<FileKind> BuildTable() {
     t << Entry("safety-map", InObject, QStringLiteral("Bez.txt"), FileLayout::Plain, 45, [](int) { return TextOf(1000); });
     t << Entry("safety-rows", InObject, QStringLiteral("BezVkl.txt"), FileLayout::Plain, 9,
                [](int) { return ChoiceOf({QStringLiteral("0"), QStringLiteral("1")}, false); });
-    // the card's entries: 9 in the first version, 15 since
-    t << List("card", InObject, QStringLiteral("Karta.txt"), FileLayout::Quoted, 9, 15,
+    // the card's entries: 9 in the first version, 16 since
+    t << List("card", InObject, QStringLiteral("Karta.txt"), FileLayout::Quoted, 9, 16,
               [](int) { return TextOf(1000); });
     {
         FileKind comment = Entry("comment", InObject, QStringLiteral("Koment.txt"), FileLayout::Text, 0);

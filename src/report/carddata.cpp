@@ -24,7 +24,8 @@ QStringList CardEntryCaptions() {
             QStringLiteral("Допуск давления газа на горелке, ± %"),
             QStringLiteral("Допуск давления воздуха на горелке, ± %"),
             QStringLiteral("Допуск разрежения в топке, ± Па"),
-            QStringLiteral("Рег. номер технического отчета")};
+            QStringLiteral("Рег. номер технического отчета"),
+            QStringLiteral("Согласовано (должность, организация, Ф.И.О.)")};
 }
 
 QStringList DefaultCardData() {

@@ -28,6 +28,7 @@ enum CardEntry {
     AirPressureTolerance,  // of the air pressure at the burner, % (default 10)
     DraughtTolerance,      // of the furnace draught, Pa (default 20)
     ReportNumber,          // the technical report's registration number
+    AgreedBy,              // "СОГЛАСОВАНО": position, organisation and name, when the report has one
     kCardEntryCount
 };
 // The entries of the card's first version: a file of that many lines is read with the

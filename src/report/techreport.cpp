@@ -102,6 +102,14 @@ void CardTable(TextDoc& doc, const ReportModel& m, const QList<int>& columns, bo
 }
 
 void TitlePage(TextDoc& doc, const Sources& x) {
+    // "СОГЛАСОВАНО" at the left where the card entries hold one, "УТВЕРЖДАЮ" at the right
+    const QString agreed = x.card.value(AgreedBy).trimmed();
+    if (!agreed.isEmpty()) {
+        doc.paragraph(QStringLiteral("СОГЛАСОВАНО"), true);
+        doc.paragraph(agreed);
+        doc.paragraph(QStringLiteral("____________  «____» ______________ 20___ г."));
+        doc.paragraph(QString());
+    }
     for (const QString& line : x.m.approval) doc.paragraph(line, line == x.m.approval.value(0), false, true);
     doc.paragraph(QString());
     doc.paragraph(x.card.value(TestOrganisation).trimmed(), true, true);

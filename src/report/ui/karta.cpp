@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -47,7 +48,7 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     for (int i = 0; i < kCardEntryCount; ++i) {
         auto* edit = new QLineEdit(values.value(i));
         edit->setObjectName(QStringLiteral("T%1").arg(i));
-        edit->setMinimumWidth(380);
+        edit->setMinimumWidth(320);
         T.append(edit);
         form->addRow(new QLabel(captions[i] + u':'), edit);
         // the gas facilities sign only where the boiler burns gas
@@ -109,7 +110,16 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     buttons->addWidget(Command2);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(intro);
-    layout->addLayout(form);
+    // the entries scroll when the screen is lower than the window (a laptop's 600 pixels)
+    auto* entries = new QWidget;
+    entries->setLayout(form);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(entries);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumHeight(std::min(entries->sizeHint().height() + 4, 420));
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
     resize(sizeHint().expandedTo(QSize(760, 0)));
 }
