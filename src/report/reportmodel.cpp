@@ -456,7 +456,6 @@ QList<tuning::TuneStep> CardTuneSteps(const ReportModel& m, const app::AppState&
         tuning::TunePoint p;
         p.file = r.file;
         p.number = c;  // the column, to find it again
-        p.title = r.title;
         p.load = r.results[0];
         p.alpha = r.results[9];
         p.o2 = r.inputs[13];

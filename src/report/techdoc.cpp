@@ -94,129 +94,144 @@ QList<Entry> ContentEntries(const TextDoc& doc) {
     return list;
 }
 
-// Lays the document out into `td` for pages of `page` (device pixels); `entries` give the
-// contents' page numbers. Returns the block of each heading, in order.
-QList<QTextBlock> Build(QTextDocument& td, const TextDoc& doc, const QList<Entry>& entries, double textWidth,
-                        int pages) {
-    QFont base(kFont);
-    base.setPointSizeF(11);
-    td.setDefaultFont(base);
-    QTextCursor c(&td);
-    c.beginEditBlock();
+QTextCharFormat Chars(double size, bool bold) {
+    QTextCharFormat f;
+    f.setFontFamilies({kFont});
+    f.setFontPointSize(size);
+    f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
+    return f;
+}
+
+// Writes the blocks of the document into a QTextDocument through one cursor.
+class Builder {
+public:
+    Builder(QTextDocument& td, double textWidth, int pages) : td_(td), c_(&td), width_(textWidth), pages_(pages) {
+        QFont base(kFont);
+        base.setPointSizeF(11);
+        td.setDefaultFont(base);
+        c_.beginEditBlock();
+    }
+    ~Builder() { c_.endEditBlock(); }
+
+    void add(const DocBlock& b, const QList<Entry>& entries) {
+        switch (b.kind) {
+        case DocBlock::PageBreak: pendingBreak_ = true; break;
+        case DocBlock::Heading: heading(b); break;
+        case DocBlock::Paragraph:
+            block(b.centred ? Qt::AlignHCenter : (b.right ? Qt::AlignRight : Qt::AlignJustify), takeBreak());
+            c_.insertText(WithPages(b.text, pages_), Chars(11, b.bold));
+            break;
+        case DocBlock::Contents: contents(entries); break;
+        case DocBlock::Table: table(b); break;
+        case DocBlock::Figure: figure(b); break;
+        }
+    }
     QList<QTextBlock> headings;
-    bool first = true;
-    auto block = [&](Qt::Alignment align, bool breakBefore = false, double after = 6) {
+
+private:
+    bool takeBreak() {
+        const bool b = pendingBreak_;
+        pendingBreak_ = false;
+        return b;
+    }
+    void block(Qt::Alignment align, bool breakBefore = false, double after = 6) {
         QTextBlockFormat f;
         f.setAlignment(align);
         f.setBottomMargin(after);
         if (breakBefore) f.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-        if (first) c.setBlockFormat(f);
-        else c.insertBlock(f);
-        first = false;
-    };
-    auto chars = [&](double size, bool bold) {
-        QTextCharFormat f;
-        f.setFontFamilies({kFont});
-        f.setFontPointSize(size);
-        f.setFontWeight(bold ? QFont::Bold : QFont::Normal);
-        return f;
-    };
-    int image = 0;
-    bool pendingBreak = false;
-    for (const DocBlock& b : doc.blocks) {
-        switch (b.kind) {
-        case DocBlock::PageBreak: pendingBreak = true; break;
-        case DocBlock::Heading: {
-            block(Qt::AlignLeft, pendingBreak || b.level == 1, 8);
-            pendingBreak = false;
-            QTextBlockFormat f = c.blockFormat();
-            f.setHeadingLevel(b.level);
-            f.setTopMargin(b.level == 1 ? 0 : 8);
-            c.setBlockFormat(f);
-            c.insertText(b.text, chars(b.level == 1 ? 14 : 12, true));
-            headings.append(c.block());
-            break;
-        }
-        case DocBlock::Paragraph:
-            block(b.centred ? Qt::AlignHCenter : (b.right ? Qt::AlignRight : Qt::AlignJustify), pendingBreak);
-            pendingBreak = false;
-            c.insertText(WithPages(b.text, pages), chars(11, b.bold));
-            break;
-        case DocBlock::Contents: {
-            block(Qt::AlignHCenter, pendingBreak, 10);
-            pendingBreak = false;
-            c.insertText(QStringLiteral("СОДЕРЖАНИЕ"), chars(14, true));
-            for (const Entry& e : entries) {
-                QTextBlockFormat f;
-                f.setLeftMargin(e.level == 1 ? 0 : 24);
-                f.setTabPositions(
-                    {QTextOption::Tab(textWidth * 0.98 * 96.0 / kDpi - f.leftMargin(), QTextOption::RightTab)});
-                c.insertBlock(f);
-                c.insertText(e.text + u'\t' + (e.page > 0 ? QString::number(e.page) : QStringLiteral("00")),
-                             chars(11, false));
-            }
-            break;
-        }
-        case DocBlock::Table: {
-            if (!b.text.isEmpty()) {
-                block(Qt::AlignLeft, pendingBreak, 2);
-                pendingBreak = false;
-                c.insertText(b.text, chars(10, false));
-            }
-            QTextTableFormat tf;
-            tf.setBorder(2);  // device pixels at 300 dpi: a thin line
-            tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            tf.setCellPadding(4);
-            tf.setCellSpacing(0);
-            tf.setBorderCollapse(true);
-            tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
-            tf.setHeaderRowCount(b.header.isEmpty() ? 0 : 1);
-            const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
-            const QTextCharFormat head = chars(8, true), cell = chars(8, false);
-            // a long table goes in parts of a page or less, each with its header: the text
-            // engine lays a table that runs over many pages out in a time that grows fast
-            constexpr int kPart = 40;
-            for (int start = 0; start < std::max<qsizetype>(b.rows.size(), 1); start += kPart) {
-                const QList<QStringList> part = b.rows.mid(start, kPart);
-                const int rows = static_cast<int>(part.size() + (b.header.isEmpty() ? 0 : 1));
-                if (start > 0) block(Qt::AlignLeft, false, 0);
-                QTextTable* t = c.insertTable(std::max(rows, 1), columns, tf);
-                int r = 0;
-                if (!b.header.isEmpty()) {
-                    for (int k = 0; k < columns; ++k)
-                        t->cellAt(0, k).firstCursorPosition().insertText(b.header.value(k), head);
-                    r = 1;
-                }
-                for (const QStringList& row : part) {
-                    for (int k = 0; k < columns; ++k)
-                        t->cellAt(r, k).firstCursorPosition().insertText(row.value(k), cell);
-                    ++r;
-                }
-                c.movePosition(QTextCursor::End);
-            }
-            first = false;
-            break;
-        }
-        case DocBlock::Figure: {
-            block(Qt::AlignHCenter, pendingBreak, 2);
-            pendingBreak = false;
-            const QString name = QStringLiteral("figure%1.png").arg(++image);
-            td.addResource(QTextDocument::ImageResource, QUrl(name), b.image);
-            QTextImageFormat f;
-            f.setName(name);
-            // the text engine scales an image's size from 96 dpi to the device's
-            const double w = textWidth * 0.9 * 96.0 / kDpi;
-            f.setWidth(w);
-            f.setHeight(w * b.image.height() / std::max(1, b.image.width()));
-            c.insertImage(f);
-            block(Qt::AlignHCenter);
-            c.insertText(b.text, chars(10, false));
-            break;
-        }
+        if (first_) c_.setBlockFormat(f);
+        else c_.insertBlock(f);
+        first_ = false;
+    }
+    void heading(const DocBlock& b) {
+        block(Qt::AlignLeft, takeBreak() || b.level == 1, 8);
+        QTextBlockFormat f = c_.blockFormat();
+        f.setHeadingLevel(b.level);
+        f.setTopMargin(b.level == 1 ? 0 : 8);
+        c_.setBlockFormat(f);
+        c_.insertText(b.text, Chars(b.level == 1 ? 14 : 12, true));
+        headings.append(c_.block());
+    }
+    void contents(const QList<Entry>& entries) {
+        block(Qt::AlignHCenter, takeBreak(), 10);
+        c_.insertText(QStringLiteral("СОДЕРЖАНИЕ"), Chars(14, true));
+        for (const Entry& e : entries) {
+            QTextBlockFormat f;
+            f.setLeftMargin(e.level == 1 ? 0 : 24);
+            // the text engine takes these from 96 dpi to the device's, as an image's size
+            f.setTabPositions({QTextOption::Tab(width_ * 0.98 * 96.0 / kDpi - f.leftMargin(), QTextOption::RightTab)});
+            c_.insertBlock(f);
+            c_.insertText(e.text + u'\t' + (e.page > 0 ? QString::number(e.page) : QStringLiteral("00")),
+                          Chars(11, false));
         }
     }
-    c.endEditBlock();
-    return headings;
+    void table(const DocBlock& b) {
+        if (!b.text.isEmpty()) {
+            block(Qt::AlignLeft, takeBreak(), 2);
+            c_.insertText(b.text, Chars(10, false));
+        }
+        QTextTableFormat tf;
+        tf.setBorder(2);  // device pixels at 300 dpi: a thin line
+        tf.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
+        tf.setCellPadding(4);
+        tf.setCellSpacing(0);
+        tf.setBorderCollapse(true);
+        tf.setWidth(QTextLength(QTextLength::PercentageLength, 100));
+        tf.setHeaderRowCount(b.header.isEmpty() ? 0 : 1);
+        const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
+        const QTextCharFormat head = Chars(8, true), cell = Chars(8, false);
+        // a long table goes in parts of a page or less, each with its header: the text engine
+        // lays a table that runs over many pages out in a time that grows fast
+        constexpr int kPart = 40;
+        for (int start = 0; start < std::max<qsizetype>(b.rows.size(), 1); start += kPart) {
+            const QList<QStringList> part = b.rows.mid(start, kPart);
+            if (start > 0) block(Qt::AlignLeft, false, 0);
+            QTextTable* t =
+                c_.insertTable(std::max(1, static_cast<int>(part.size()) + (b.header.isEmpty() ? 0 : 1)), columns, tf);
+            int r = 0;
+            if (!b.header.isEmpty()) {
+                for (int k = 0; k < columns; ++k)
+                    t->cellAt(0, k).firstCursorPosition().insertText(b.header.value(k), head);
+                r = 1;
+            }
+            for (const QStringList& row : part) {
+                for (int k = 0; k < columns; ++k) t->cellAt(r, k).firstCursorPosition().insertText(row.value(k), cell);
+                ++r;
+            }
+            c_.movePosition(QTextCursor::End);
+        }
+        first_ = false;
+    }
+    void figure(const DocBlock& b) {
+        block(Qt::AlignHCenter, takeBreak(), 2);
+        const QString name = QStringLiteral("figure%1.png").arg(++images_);
+        td_.addResource(QTextDocument::ImageResource, QUrl(name), b.image);
+        QTextImageFormat f;
+        f.setName(name);
+        // the text engine scales an image's size from 96 dpi to the device's
+        const double w = width_ * 0.9 * 96.0 / kDpi;
+        f.setWidth(w);
+        f.setHeight(w * b.image.height() / std::max(1, b.image.width()));
+        c_.insertImage(f);
+        block(Qt::AlignHCenter);
+        c_.insertText(b.text, Chars(10, false));
+    }
+
+    QTextDocument& td_;
+    QTextCursor c_;
+    double width_;
+    int pages_;
+    bool first_ = true, pendingBreak_ = false;
+    int images_ = 0;
+};
+
+// Writes the document into `td` for a text width of `textWidth` (device pixels); `entries`
+// give the contents' page numbers, `pages` the page count. Returns each heading's block.
+QList<QTextBlock> Build(QTextDocument& td, const TextDoc& doc, const QList<Entry>& entries, double textWidth,
+                        int pages) {
+    Builder b(td, textWidth, pages);
+    for (const DocBlock& block : doc.blocks) b.add(block, entries);
+    return b.headings;
 }
 
 }  // namespace
@@ -452,9 +467,34 @@ QByteArray RenderDocOdt(const TextDoc& doc) { return RenderDoc(doc).odt; }
 namespace {
 
 // The ODT, its contents naming the pages of `entries`.
-QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) {
+// One table in ODF, its header row marked as such.
+QString OdtTable(const DocBlock& b, int number) {
+    const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
+    QString body = QStringLiteral(
+                "<table:table table:name=\"Таблица%1\" table:style-name=\"Tbl\">"
+                "<table:table-column table:number-columns-repeated=\"%2\"/>")
+                .arg(number)
+                .arg(columns);
+    auto row = [&](const QStringList& cells, bool head) {
+        QString r = QStringLiteral("<table:table-row>");
+        for (int k = 0; k < columns; ++k)
+            r += QStringLiteral(
+                     "<table:table-cell table:style-name=\"Cell\" office:value-type=\"string\">"
+                     "<text:p text:style-name=\"%1\">%2</text:p></table:table-cell>")
+                     .arg(head ? QStringLiteral("CellHead") : QStringLiteral("Table_20_Contents"), Esc(cells.value(k)));
+        return r + QStringLiteral("</table:table-row>");
+    };
+    if (!b.header.isEmpty())
+        body += QStringLiteral("<table:table-header-rows>") + row(b.header, true) +
+                QStringLiteral("</table:table-header-rows>");
+    for (const QStringList& r : b.rows) body += row(r, false);
+    body += QStringLiteral("</table:table>");
+    return body;
+}
+
+// The text of content.xml: the blocks in ODF; `pictures` receives the pictures' names.
+QString OdtBody(const TextDoc& doc, const QList<Entry>& entries, int pages, QStringList& pictures) {
     QString body;
-    QStringList pictures;
     int tables = 0;
     bool pendingBreak = false;
     auto paragraphStyle = [&](const DocBlock& b) {
@@ -498,27 +538,7 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
                 body += QStringLiteral("<text:p text:style-name=\"%1\">%2</text:p>")
                             .arg(pendingBreak ? QStringLiteral("PBreak") : QStringLiteral("Standard"), Esc(b.text));
             pendingBreak = false;
-            const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
-            body += QStringLiteral(
-                        "<table:table table:name=\"Таблица%1\" table:style-name=\"Tbl\">"
-                        "<table:table-column table:number-columns-repeated=\"%2\"/>")
-                        .arg(++tables)
-                        .arg(columns);
-            auto row = [&](const QStringList& cells, bool head) {
-                QString r = QStringLiteral("<table:table-row>");
-                for (int k = 0; k < columns; ++k)
-                    r += QStringLiteral(
-                             "<table:table-cell table:style-name=\"Cell\" office:value-type=\"string\">"
-                             "<text:p text:style-name=\"%1\">%2</text:p></table:table-cell>")
-                             .arg(head ? QStringLiteral("CellHead") : QStringLiteral("Table_20_Contents"),
-                                  Esc(cells.value(k)));
-                return r + QStringLiteral("</table:table-row>");
-            };
-            if (!b.header.isEmpty())
-                body += QStringLiteral("<table:table-header-rows>") + row(b.header, true) +
-                        QStringLiteral("</table:table-header-rows>");
-            for (const QStringList& r : b.rows) body += row(r, false);
-            body += QStringLiteral("</table:table>");
+            body += OdtTable(b, ++tables);
             break;
         }
         case DocBlock::Figure: {
@@ -541,7 +561,12 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
         }
         }
     }
-    const QString automatic = QStringLiteral(
+    return body;
+}
+
+// The paragraph, table and cell styles of the body.
+QString OdtAutomaticStyles() {
+    return QStringLiteral(
         "<office:automatic-styles>"
         "<style:style style:name=\"PBold\" style:family=\"paragraph\" style:parent-style-name=\"Standard\">"
         "<style:text-properties fo:font-weight=\"bold\"/></style:style>"
@@ -571,6 +596,12 @@ QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) 
         "fo:padding=\"0.05cm\" "
         "fo:border=\"0.5pt solid #000000\"/></style:style>"
         "</office:automatic-styles>");
+}
+
+QByteArray WriteOdt(const TextDoc& doc, const QList<Entry>& entries, int pages) {
+    QStringList pictures;
+    const QString body = OdtBody(doc, entries, pages, pictures);
+    const QString automatic = OdtAutomaticStyles();
     const QString content = QStringLiteral(
                                 "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<office:document-content %1>"
                                 "%2<office:body><office:text>%3</office:text></office:body>"

@@ -57,7 +57,6 @@ bool WriteTuneSettings(const QString& objectFolder, const TuneSettings& settings
 // One calculated regime as the assistant sees it.
 struct TunePoint {
     QString file;
-    QString title;   // as the documents name it ("Режим № 3"), when the caller sets it
     int number = 0;  // regime number
     double load = 0, alpha = 0, o2 = 0, q23 = 0, eta = 0, co = 0;
     double u95Alpha = 0, u95Q23 = 0, u95Eta = 0, u95Co = 0;
