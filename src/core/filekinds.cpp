@@ -66,7 +66,7 @@ bool IsLockLine(const QString& line) {
     const QString key = line.left(eq), value = line.mid(eq + 1).trimmed();
     if (key == u"pid") {
         double v = 0;
-        return ParseWholeNumber(value.toStdString(), v) && v > 0 && v == static_cast<double>(static_cast<qint64>(v));
+        return ParseWholeNumber(value.toStdString(), v) && v > 0 && v < 9e15 && v == std::floor(v);
     }
     return key == u"computer" || key == u"user" || key == u"time";
 }
@@ -329,7 +329,8 @@ bool CheckValue(const LineType& type, const QString& value, QString& why) {
         return false;
     case ValueType::Whole: {
         double v = 0;
-        if (ParseWholeNumber(t.toStdString(), v) && v == static_cast<double>(static_cast<long long>(v)) && !t.contains(u'.') &&
+        // a whole number in the range of one (1e39 is no count of anything the program keeps)
+        if (ParseWholeNumber(t.toStdString(), v) && std::fabs(v) < 9e15 && v == std::floor(v) && !t.contains(u'.') &&
             !t.contains(u'e', Qt::CaseInsensitive))
             return true;
         why = Quoted(value) + QStringLiteral(" — не целое число");

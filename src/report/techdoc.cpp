@@ -471,10 +471,10 @@ namespace {
 QString OdtTable(const DocBlock& b, int number) {
     const int columns = static_cast<int>(std::max<qsizetype>(1, b.header.size()));
     QString body = QStringLiteral(
-                "<table:table table:name=\"Таблица%1\" table:style-name=\"Tbl\">"
-                "<table:table-column table:number-columns-repeated=\"%2\"/>")
-                .arg(number)
-                .arg(columns);
+                       "<table:table table:name=\"Таблица%1\" table:style-name=\"Tbl\">"
+                       "<table:table-column table:number-columns-repeated=\"%2\"/>")
+                       .arg(number)
+                       .arg(columns);
     auto row = [&](const QStringList& cells, bool head) {
         QString r = QStringLiteral("<table:table-row>");
         for (int k = 0; k < columns; ++k)
