@@ -13,6 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FUZZ_CHECK(before.size() <= 254);
     core::ReadIni(path, QStringLiteral("Связь"), QStringLiteral("Порт"), QString());
     if (core::WriteIni(path, QStringLiteral("General"), QStringLiteral("Speed"), QStringLiteral("19200"))) {
+        // a text that happens to form UTF-8 is refused on reading, and said so: no round trip
+        if (fuzz::WrittenLooksLikeUtf8(QStringLiteral("ComPort.ini"))) return 0;
         FUZZ_CHECK(core::ReadIni(path, QStringLiteral("General"), QStringLiteral("Speed"), QStringLiteral("?")) ==
                    QStringLiteral("19200"));
     } else {

@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     }
     FUZZ_CHECK(tools::WritePlg(fuzz::Folder(), plg.values));
+    // a text that happens to form UTF-8 is refused on reading, and said so: no round trip
+    if (fuzz::WrittenLooksLikeUtf8(QStringLiteral("PLG.txt"))) return 0;
     tools::PlgContents again;
     FUZZ_CHECK(tools::ReadPlg(fuzz::Folder(), again));
     QStringList stored;

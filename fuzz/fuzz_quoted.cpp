@@ -22,6 +22,8 @@ void RoundTrip(const QStringList& values, int count) {
     const QString copy = core::JoinPath(fuzz::Folder(), QStringLiteral("copy.txt"));
     QString error;
     FUZZ_CHECK(core::WriteQuotedFile(copy, values, &error));
+    // a text that happens to form UTF-8 is refused on reading, and said so: no round trip
+    if (fuzz::WrittenLooksLikeUtf8(QStringLiteral("copy.txt"))) return;
     QStringList again;
     FUZZ_CHECK(core::ReadQuotedFile(copy, count, again, &error));
     FUZZ_CHECK(again == AsStored(values));

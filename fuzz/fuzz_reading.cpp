@@ -19,8 +19,12 @@ namespace {
 
 bool LineEnd(char c) { return c == '\r' || c == '\n'; }
 
-// The line stands in the (cleaned) stream between two line ends.
-bool ReceivedWhole(const QByteArray& stream, const QByteArray& line) {
+// The line stands in the (cleaned) stream between two line ends. A line may keep carriage
+// returns of its own (a CR-only analyser's parts), at its ends too: those are left out.
+bool ReceivedWhole(const QByteArray& stream, QByteArray line) {
+    while (line.startsWith('\r')) line.remove(0, 1);
+    while (line.endsWith('\r')) line.chop(1);
+    if (line.isEmpty()) return true;
     for (qsizetype at = stream.indexOf(line, 1); at > 0; at = stream.indexOf(line, at + 1))
         if (LineEnd(stream[at - 1]) && at + line.size() < stream.size() && LineEnd(stream[at + line.size()])) return true;
     return false;

@@ -5,12 +5,14 @@
 
 #include <QByteArray>
 #include <QDir>
+#include <QFile>
 #include <QString>
 #include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
+#include "core/filekinds.h"
 #include "core/names.h"
 
 namespace fuzz {
@@ -35,6 +37,13 @@ inline QString PutFile(const QString& name, const uint8_t* data, size_t size) {
         std::abort();
     }
     return path;
+}
+
+// Whether the file the program wrote into the private folder happens to form UTF-8 with
+// Cyrillic letters: the readers refuse such a file (and say so), so no round trip holds.
+inline bool WrittenLooksLikeUtf8(const QString& name) {
+    QFile f(core::JoinPath(Folder(), name));
+    return f.open(QIODevice::ReadOnly) && core::LooksLikeUtf8(f.readAll());
 }
 
 // A finding: print what broke and stop, so libFuzzer keeps the input as a crash.

@@ -244,34 +244,6 @@ QString Quoted(const QString& text) {
     return QStringLiteral("«") + (text.size() > 40 ? text.left(40) + QStringLiteral("…") : text) + QStringLiteral("»");
 }
 
-// Whether the bytes form valid UTF-8 holding Cyrillic letters: text saved in the wrong code
-// page. Windows-1251 Cyrillic text practically never does (its letters are not continuation
-// bytes in the needed order); a few bytes above 0x7F that happen to pair up into some other
-// script's letter ("\xca\xa4") are no sign of UTF-8, and the program's own writes may hold them.
-bool LooksLikeUtf8(const QByteArray& bytes) {
-    bool cyrillic = false;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
-    const qsizetype n = bytes.size();
-    for (qsizetype i = 0; i < n;) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        cyrillic = cyrillic || c == 0xD0 || c == 0xD1;
-        int more = 0;
-        if ((c & 0xE0) == 0xC0 && c >= 0xC2) more = 1;
-        else if ((c & 0xF0) == 0xE0) more = 2;
-        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) more = 3;
-        else return false;
-        if (i + more >= n) return false;
-        for (int k = 1; k <= more; ++k)
-            if ((p[i + k] & 0xC0) != 0x80) return false;
-        i += more + 1;
-    }
-    return cyrillic;
-}
-
 // The first control byte that no text of ours holds (NUL and the like), or -1.
 qsizetype BinaryByte(const QByteArray& bytes) {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
@@ -470,6 +442,34 @@ bool ReadKindFile(const QString& id, const QString& path, QStringList& values, Q
 
 bool ReadKindNumbers(const QString& id, const QString& path, float* values, QString* error) {
     return ReadNumberFile(path, values, Kind(id).lines, error);
+}
+
+// Whether the bytes form valid UTF-8 holding Cyrillic letters: text saved in the wrong code
+// page. Windows-1251 Cyrillic text practically never does (its letters are not continuation
+// bytes in the needed order); a few bytes above 0x7F that happen to pair up into some other
+// script's letter ("\xca\xa4") are no sign of UTF-8, and the program's own writes may hold them.
+bool LooksLikeUtf8(const QByteArray& bytes) {
+    bool cyrillic = false;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        cyrillic = cyrillic || c == 0xD0 || c == 0xD1;
+        int more = 0;
+        if ((c & 0xE0) == 0xC0 && c >= 0xC2) more = 1;
+        else if ((c & 0xF0) == 0xE0) more = 2;
+        else if ((c & 0xF8) == 0xF0 && c <= 0xF4) more = 3;
+        else return false;
+        if (i + more >= n) return false;
+        for (int k = 1; k <= more; ++k)
+            if ((p[i + k] & 0xC0) != 0x80) return false;
+        i += more + 1;
+    }
+    return cyrillic;
 }
 
 }  // namespace core

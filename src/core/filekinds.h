@@ -66,6 +66,11 @@ struct FileKind {
 inline const QStringList kLimitLineNames = {QStringLiteral("q5"), QStringLiteral("CO2max"), QStringLiteral("Patm"),
                                             QStringLiteral("CO2fromO2")};
 
+// Whether bytes form valid UTF-8 with Cyrillic letters: a file saved in the wrong code page,
+// which readers refuse. A Windows-1251 text can happen to look so ("Рј" is "м" in UTF-8); such
+// a text is refused too, with the message that says why.
+bool LooksLikeUtf8(const QByteArray& bytes);
+
 // The table, in the order of its entries.
 const QList<FileKind>& FileKinds();
 // The kind of this id; an unknown id is a programming error (aborts).
