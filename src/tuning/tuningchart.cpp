@@ -103,8 +103,11 @@ void DrawPoints(QPainter& p, const ChartMap& at, const TuneStep& step, bool loss
             p.drawEllipse(at(pt.o2, y), 7, 7);
         }
         p.setPen(Qt::darkGray);
-        p.drawText(at(pt.o2, y) + QPointF(6, -6),
-                   QString::number(pt.number) + (i == step.asFound ? QStringLiteral(" исх.") : QString()));
+        // the number beside its point, to the left where the right edge would cut it
+        const QString label = QString::number(pt.number) + (i == step.asFound ? QStringLiteral(" исх.") : QString());
+        const double w = QFontMetricsF(p.font()).horizontalAdvance(label);
+        const QPointF spot = at(pt.o2, y);
+        p.drawText(spot + QPointF(spot.x() + 6 + w > at.area.right() ? -6 - w : 6, -6), label);
     }
 }
 
