@@ -634,6 +634,32 @@ TEST_F(CalculatorTest, FlameHeadWithoutOrWithAnIncompleteFile) {
     w->close();
     settle();
     EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), QByteArray("\"11\"\r\n\"abc\"\r\n\" \"\r\n\" \"\r\n"));
+
+    // a damaged file (NUL bytes) is said so and left as it was when nothing was typed; typed
+    // values replace it only after a question that names the damage
+    const QByteArray damaged("\"12\"\r\n\0\0\0\r\n", 11);
+    WriteBytes(file(tools::kPlgFile), damaged);
+    dialogs.shown.clear();
+    w = openFlameHead();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(dialogs.messages().contains(QStringLiteral("Ошибка чтения файла PLG.txt")));
+    w->close();
+    settle();
+    EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), damaged);
+    EXPECT_EQ(dialogs.count("question"), 0);
+    for (const app::Answer answer : {app::Answer::No, app::Answer::Yes}) {
+        dialogs.shown.clear();
+        dialogs.answers = {answer};
+        w = openFlameHead();
+        ASSERT_NE(w, nullptr);
+        replace(w->e1, QStringLiteral("15"));
+        w->close();
+        settle();
+        ASSERT_EQ(dialogs.count("question"), 1);
+        EXPECT_TRUE(dialogs.shown.last().text.contains(QStringLiteral("Файл PLG.txt был поврежден")));
+        if (answer == app::Answer::No) EXPECT_EQ(ReadBytes(file(tools::kPlgFile)), damaged);
+        else EXPECT_TRUE(ReadBytes(file(tools::kPlgFile)).startsWith("\"15\"\r\n"));
+    }
 }
 
 }  // namespace
