@@ -129,9 +129,13 @@ std::array<double, kResultCount> Central(const Prepared& p, Move move, double st
 
 }  // namespace
 
-double LimitInFieldUnit(const CalcInputs& inputs, int k, const InstrumentLimit& limit, double reading) {
-    const Prepared p = Prepare(inputs);
+double LimitInFieldUnit(const CalcInputs& inputs, const Prepared& p, int k, const InstrumentLimit& limit,
+                        double reading) {
     return LimitAt(limit.absolute * StatedToField(inputs, p, k), limit.percent, reading);
+}
+
+double LimitInFieldUnit(const CalcInputs& inputs, int k, const InstrumentLimit& limit, double reading) {
+    return LimitInFieldUnit(inputs, Prepare(inputs), k, limit, reading);
 }
 
 bool Repeatability::empty() const {
@@ -229,7 +233,7 @@ RegimeUncertainty ResultUncertainty(const CalcInputs& inputs, const InstrumentLi
         // with CO2 computed from O2, CO2 moves with O2 and has no limit of its own
         const bool follows = limits.co2FromO2 && (k == 12 || k == 36);
         if (follows || LimitUnitOf(k) == LimitUnit::NotUsed) continue;
-        const double a = LimitAt(limits[k].absolute * StatedToField(inputs, p, k), limits[k].percent, p.in[k]);
+        const double a = LimitInFieldUnit(inputs, p, k, limits[k], p.in[k]);
         if (a > 0.0) AddInputComponent(u, p, limits, Source::Instrument, k, a, a / r3);
         if (!repeatability || repeatability->count[static_cast<std::size_t>(k)] < 2) continue;
         const double sigma = repeatability->sigma[static_cast<std::size_t>(k)];

@@ -67,6 +67,9 @@ InstrumentLimits DefaultInstrumentLimits();
 // converted by the object's unit texts, or the share of the reading when that is larger.
 // 0 when the input has no limit or its unit is not known.
 double LimitInFieldUnit(const CalcInputs& inputs, int k, const InstrumentLimit& limit, double reading);
+// The same for a regime already prepared from `inputs` (no second classification of its texts).
+double LimitInFieldUnit(const CalcInputs& inputs, const Prepared& p, int k, const InstrumentLimit& limit,
+                        double reading);
 
 // The spread of averaged readings: per input its standard deviation and the number of
 // readings averaged (fewer than two: no type A component).

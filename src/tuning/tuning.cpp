@@ -173,7 +173,7 @@ QList<DrawBase> DrawBases(const QList<TunePoint>& pts, const engine::InstrumentL
         for (int k = 0; k < engine::kInputCount; ++k) {
             const bool follows = limits.co2FromO2 && (k == 12 || k == 36);
             if (engine::LimitUnitOf(k) != engine::LimitUnit::NotUsed && !follows)
-                b.limit[static_cast<std::size_t>(k)] = engine::LimitInFieldUnit(t.inputs, k, limits[k], b.p.in[k]);
+                b.limit[static_cast<std::size_t>(k)] = engine::LimitInFieldUnit(t.inputs, b.p, k, limits[k], b.p.in[k]);
         }
         bases.append(b);
     }

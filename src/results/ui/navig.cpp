@@ -142,24 +142,24 @@ QWidget* Navig::BuildFileTasks() {
     }
     // the card's own entries (approval, organisations, dates, signatories) are edited before
     // the card is made, so their window opens from above "Режимная  и  Сводная"
-    CardEntries = new QToolButton(Frame1_);
-    CardEntries->setObjectName(QStringLiteral("CardEntries"));
-    CardEntries->setText(QStringLiteral("Реквизиты карты..."));
-    CardEntries->setToolTip(QStringLiteral("Утверждение, организации, сроки и подписи режимной карты"));
-    CardEntries->setIcon(app::ProgramIcon(QStringLiteral("rename")));
-    CardEntries->setIconSize(QSize(24, 24));
-    CardEntries->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    CardEntries->setAutoRaise(true);
+    // a command of its own beside the documents' tool bar, its caption with "..." whole
+    auto button = [this](const char* name, const QString& text, const QString& tip, const char* icon) {
+        auto* b = new QToolButton(Frame1_);
+        b->setObjectName(QString::fromUtf8(name));
+        b->setText(text);
+        b->setToolTip(tip);
+        b->setIcon(app::ProgramIcon(QString::fromUtf8(icon)));
+        b->setIconSize(QSize(24, 24));
+        b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b->setAutoRaise(true);
+        return b;
+    };
+    CardEntries = button("CardEntries", QStringLiteral("Реквизиты карты..."),
+                         QStringLiteral("Утверждение, организации, сроки и подписи режимной карты"), "rename");
     connect(CardEntries, &QToolButton::clicked, this, [this] { wb_.raiseWindow(app::WindowKind::Karta); });
     // the technical report of the tests, made from the card: below the documents' commands
-    TechReport = new QToolButton(Frame1_);
-    TechReport->setObjectName(QStringLiteral("TechReport"));
-    TechReport->setText(QStringLiteral("Технический отчёт..."));
-    TechReport->setToolTip(QStringLiteral("Технический отчёт об испытаниях: ODT для правки и PDF"));
-    TechReport->setIcon(app::ProgramIcon(QStringLiteral("table")));
-    TechReport->setIconSize(QSize(24, 24));
-    TechReport->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    TechReport->setAutoRaise(true);
+    TechReport = button("TechReport", QStringLiteral("Технический отчёт..."),
+                        QStringLiteral("Технический отчёт об испытаниях: ODT для правки и PDF"), "table");
     connect(TechReport, &QToolButton::clicked, this, [this] { Navig_Toolbar3_ButtonClick(QStringLiteral("Отчет")); });
     auto* layout = new QVBoxLayout(Frame1_);
     layout->setContentsMargins(4, 4, 4, 4);
