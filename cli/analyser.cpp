@@ -116,8 +116,7 @@ int AnalyserCommand(const QStringList& argsIn) {
         Err() << "no such regime in " << positional[0] << ": " << positional[1] << "\n";
         return 1;
     }
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
-    s.setCurrentRegime(s.regimeList.rows[row].key);
+    regime::SelectRegimeRow(s, row);
     QStringList fields;
     if (!regime::LoadRegimeInputs(s, &fields, &error)) {
         Err() << s.currentRegimeFile << ": " << error << "\n";

@@ -1,10 +1,14 @@
 #pragma once
-// Every message box, question, input box and chooser goes through this interface, so a
-// command's whole flow can be driven by a script in tests.
+// Every message box, question, input box, chooser, notice and hand-over to the platform's
+// applications goes through this interface, so a command's whole flow can be driven by a
+// script in tests.
 
 #include <QColor>
 #include <QString>
+#include <QUrl>
 #include <optional>
+
+class QWidget;
 
 namespace app {
 
@@ -38,6 +42,21 @@ public:
     virtual QString saveFileName(const QString& title, const QString& suggested, const QString& filter,
                                  bool askOverwrite = true) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    // The notice of a regime that cannot be calculated: names what is missing over `parent`
+    // and closes by itself.
+    virtual void notice(QWidget* parent, const QString& message) = 0;
+    // Opens a file or address with the application the platform has for it; false when
+    // nothing could.
+    virtual bool openWithPlatform(const QUrl& url) = 0;
 };
+
+// Asks whether to open a file just saved ("<saved>: <path>\n<open>") and opens it with the
+// platform's application, or says that nothing here can.
+inline void OfferToOpenSaved(Dialogs& d, const QString& saved, const QString& path, const QString& open) {
+    if (d.question(saved + QStringLiteral(": ") + path + u'\n' + open, QStringLiteral("Информация"), Icon::Question) ==
+            Answer::Yes &&
+        !d.openWithPlatform(QUrl::fromLocalFile(path)))
+        d.message(QStringLiteral("Нет программы для открытия файла ") + path, kProgramTitle, Icon::Warning);
+}
 
 }  // namespace app

@@ -709,8 +709,8 @@ namespace {
 
 void SelectRegime(app::AppState& s, const QString& file) {
     const int row = s.regimeList.find(file);
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
-    s.setCurrentRegime(row >= 0 ? s.regimeList.rows[row].key : file);
+    regime::SelectRegimeRow(s, row);
+    if (row < 0) s.setCurrentRegime(file);
 }
 
 }  // namespace

@@ -307,6 +307,17 @@ void ShowRegimeResults(app::AppState& s) {
 
 // ---------------------------------------------------------------- q5 file of a regime
 
+void SelectRegimeRow(app::AppState& s, int row) {
+    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+    if (row >= 0 && row < s.regimeList.rows.size()) s.setCurrentRegime(s.regimeList.rows[row].key);
+}
+
+QString SelectionHeader(const app::AppState& s, int row) {
+    const std::optional<int> number = RegimeNumberOf(s.regimeList.rows.value(row).key);
+    return QStringLiteral("Режим №") + core::CounterForm(number ? *number : row + 1, true) + u'/' +
+           core::CounterForm(s.regimeCount, true);
+}
+
 std::optional<int> RegimeNumberOf(const QString& regimeFile) {
     static const QRegularExpression re(QStringLiteral("^Режим\\s*№\\s*(\\d+)\\s*\\.dat$"),
                                        QRegularExpression::CaseInsensitiveOption);

@@ -62,6 +62,13 @@ bool Calculated(const std::array<float, app::kResultCount>& results);
 // The load text of a calculated row: slot 0 with a blank before a non-negative value.
 QString LoadText(float load);
 
+// Makes row `row` of the regime list the current regime: only that row selected and the
+// current regime file its key. A row outside the list selects none and keeps the current file.
+void SelectRegimeRow(app::AppState& s, int row);
+// "Режим № 3/ 5": row `row`'s own regime number (the list is sorted by load, so its position
+// is no regime) and the regime count; a regime file without a number gives its row.
+QString SelectionHeader(const app::AppState& s, int row);
+
 // The number N of a regime file name "Режим №  N.Dat"; nullopt when it holds none.
 std::optional<int> RegimeNumberOf(const QString& regimeFile);
 // "Режим  N" + "q5.txt" for regime N. A regime file without a number gives its own base

@@ -1,6 +1,5 @@
 #include "shell/helpwindow.h"
 
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QTextBrowser>
@@ -15,8 +14,6 @@
 namespace shell {
 
 using namespace app;
-
-std::function<bool(const QUrl&)> OpenWithPlatform = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("Help"));
@@ -43,7 +40,7 @@ void HelpWindow::showFile(const QString& path) {
 
 QPointer<QWidget> ShowHelp(const AppState& s, Dialogs& d, QWidget* owner, QPointer<QWidget> existing) {
     if (core::ExistsNoCase(s.templateFolder, kHelpChm) &&
-        OpenWithPlatform(QUrl::fromLocalFile(TemplateFile(s, kHelpChm))))
+        d.openWithPlatform(QUrl::fromLocalFile(TemplateFile(s, kHelpChm))))
         return existing;
     // no compiled help, or nothing here can show it: the program's own help window
     if (!core::ExistsNoCase(s.templateFolder, kHelpHtml)) {

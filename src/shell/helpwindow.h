@@ -34,9 +34,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;  // Escape closes
 };
 
-// Opens a file with the platform's viewer; replaceable so tests see the call.
-extern std::function<bool(const QUrl&)> OpenWithPlatform;
-
 // ShowHelp: returns the help window now showing (the one passed in, a new one, or nullptr
 // when the platform viewer took the help).
 QPointer<QWidget> ShowHelp(const AppState& s, Dialogs& d, QWidget* owner, QPointer<QWidget> existing);

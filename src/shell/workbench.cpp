@@ -1,31 +1,31 @@
 #include "shell/workbench.h"
 
-#include "app/objectlock.h"
-#include "app/startup.h"
-
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QTextEdit>
+#include <QDir>
 #include <QEvent>
 #include <QKeySequence>
-#include <QDir>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QToolBar>
 
 #include "app/dialogs.h"
-#include "store/objectstore.h"
+#include "app/objectlock.h"
+#include "app/startup.h"
 #include "app/state.h"
-#include "store/ui/fropen.h"
-#include "shell/mdiform1.h"
-#include "shell/placement.h"
 #include "object/generaldata.h"
 #include "object/units.h"
+#include "regime/ui/recalcflow.h"
+#include "shell/mdiform1.h"
+#include "shell/placement.h"
+#include "store/objectstore.h"
+#include "store/ui/fropen.h"
 #include "store/ui/newot.h"
 
 namespace shell {
@@ -455,6 +455,8 @@ void Workbench::showTaskPage(int page, const QString& caption) {
 void Workbench::setResultUnit(const QString& rowKey, const QString& unit) {
     if (auto* pane = window<TaskPaneView>(WindowKind::Navig)) pane->setResultUnit(rowKey, unit);
 }
+
+bool Workbench::calculateCurrentRegime(QWidget* noticeParent) { return regime::CalculateAndShow(*this, noticeParent); }
 
 void Workbench::showQ5Row(bool visible) {
     if (auto* editor = window<RegimeEditorView>(WindowKind::Regim)) editor->showQ5Row(visible);

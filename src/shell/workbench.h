@@ -77,6 +77,7 @@ public:
     void showTaskPage(int page, const QString& caption) override;
     void setResultUnit(const QString& rowKey, const QString& unit) override;
     void showQ5Row(bool visible) override;
+    bool calculateCurrentRegime(QWidget* noticeParent) override;
 
     void setAnalyserCommandEnabled(bool enabled) override;
     void setCreateOpenEnabled(bool enabled) override;

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <QUrl>
 #include <deque>
 #include <optional>
 
@@ -28,6 +29,9 @@ public:
     std::deque<std::optional<QString>> inputs;      // for input(); default Cancel when empty
     std::deque<QString> folders, files;             // for chooseFolder() / open / save
     std::deque<std::optional<QColor>> colors;
+    QStringList notices;          // every regime notice, in order
+    QList<QUrl> platformOpens;    // every file handed to the platform's applications
+    bool platformCanOpen = true;  // what the platform answers: it could open them
 
     void message(const QString& text, const QString& title, app::Icon icon) override {
         shown.append({QStringLiteral("message"), text, title, icon, {}, {}});
@@ -57,6 +61,12 @@ public:
     std::optional<QColor> chooseColor(const QColor&) override {
         shown.append({QStringLiteral("color"), {}, {}, app::Icon::None, {}, {}});
         return take(colors, std::optional<QColor>());
+    }
+
+    void notice(QWidget*, const QString& message) override { notices.append(message); }
+    bool openWithPlatform(const QUrl& url) override {
+        platformOpens.append(url);
+        return platformCanOpen;
     }
 
     QStringList messages() const {

@@ -4,8 +4,8 @@
 
 #include <QClipboard>
 #include <QDirIterator>
-#include <QGuiApplication>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -13,11 +13,11 @@
 #include <QTreeWidget>
 #include <cmath>
 
+#include "app/ui/notice.h"
 #include "core/numbers.h"
-#include "engine/engine.h"
 #include "core/textfile.h"
+#include "engine/engine.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
 #include "regime/ui/regim.h"
 #include "regime/ui/sreg.h"
 #include "support/filesizelimit.h"
@@ -38,14 +38,9 @@ const QString kSchool = QStringLiteral("Котельная школы №3");
 
 class CalculatorTest : public FrameTest {
 protected:
-    void SetUp() override {
-        FrameTest::SetUp();
-        regime::NoticeHook() = [this](QWidget*, const QString& m) { notices.append(m); };
-    }
     void TearDown() override {
         // a modal calculator left open goes with the frame
         FrameTest::TearDown();
-        regime::NoticeHook() = nullptr;
     }
     void openDemo(const QString& name) {
         copyDemoObject(name);
@@ -107,8 +102,6 @@ protected:
         QTreeWidget* list = regimes()->ListView1;
         return list->indexOfTopLevelItem(list->currentItem()) + 1;
     }
-
-    QStringList notices;
 };
 
 double Value(const QString& text) { return core::ParseNumber(text); }
@@ -478,7 +471,7 @@ TEST_F(CalculatorTest, ExperimentEditsRecomputeAndOneIsTakenIntoTheEditorWithout
         ASSERT_GE(row, 0);
         EXPECT_EQ(state.regimeList.rows[row].load, core::StoredForm(stored[0]));
     }
-    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
     // the taken column is light yellow, the others plain
     for (int i = 0; i < 48; ++i)
         EXPECT_EQ(w->T[i]->styleSheet().contains(QStringLiteral("rgb(255, 255, 192)")), i / 12 == 3) << i;

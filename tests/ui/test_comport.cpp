@@ -4,18 +4,18 @@
 
 #include <QCheckBox>
 #include <QDirIterator>
-#include <QProcess>
 #include <QGroupBox>
+#include <QProcess>
 #include <QRadioButton>
 #include <QTreeWidget>
 
 #include "analyser/portsettings.h"
 #include "analyser/ui/comport.h"
-#include "docs/ui/docum.h"
+#include "app/ui/notice.h"
 #include "core/ini.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
-#include "regime/ui/fproverca.h"
+#include "docs/ui/docum.h"
 #include "regime/ui/regim.h"
 #include "regime/ui/sreg.h"
 #include "support/pty.h"
@@ -37,7 +37,6 @@ class ComportTest : public FrameTest {
 protected:
     void SetUp() override {
         FrameTest::SetUp();
-        regime::NoticeHook() = [this](QWidget*, const QString& m) { notices.append(m); };
         const QString from = QStringLiteral(KALVARO_SOURCE_DIR "/demo/Все объекты");
         QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
         while (it.hasNext()) {
@@ -51,7 +50,6 @@ protected:
     void TearDown() override {
         if (comport* w = window()) w->close();
         settle();
-        regime::NoticeHook() = nullptr;
         FrameTest::TearDown();
     }
 
@@ -98,7 +96,6 @@ protected:
     }
 
     QString ini;
-    QStringList notices;
 };
 
 TEST_F(ComportTest, OpensWithItsControlsCaptionsAndSettings) {
@@ -311,7 +308,7 @@ TEST_F(ComportTest, ReadsTheExampleIntoTheEditorSavesAndRecalculates) {
     EXPECT_FLOAT_EQ(stored(12), 10.2f);
     EXPECT_DOUBLE_EQ(stored(17), 145);
     EXPECT_NE(ReadBytes(resultsPath()), results);
-    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
     // the entry follows the regime's row after the list was sorted by load
     EXPECT_EQ(w->Combo1->currentIndex(), state.regimeList.find(file));
 
@@ -322,7 +319,7 @@ TEST_F(ComportTest, ReadsTheExampleIntoTheEditorSavesAndRecalculates) {
     EXPECT_EQ(ReadBytes(regimePath()), saved);
     EXPECT_EQ(editor()->T[11]->text(), QStringLiteral(" 125"));
     EXPECT_EQ(w->Label3->text(), QStringLiteral("Неполное показание: 2 из 7 значений"));
-    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
 
     // temperature not ticked: field 17 stays; a decimal comma is a decimal separator
     w->Check1[0]->setChecked(false);

@@ -163,7 +163,10 @@ TEST_F(DocWindowsTest, ClickSelectsAndRestsTheRegimeDeleteButton) {
     EXPECT_FALSE(regimeDelete()->isEnabled());
     // no application for the file on this platform: a message that names it
     dialogs.shown.clear();
+    dialogs.platformCanOpen = false;
     clickDocument(QStringLiteral("d.pdf"), true);
+    ASSERT_EQ(dialogs.platformOpens.size(), 1);
+    EXPECT_EQ(dialogs.platformOpens[0].toLocalFile(), path("d.pdf"));
     ASSERT_FALSE(dialogs.messages().isEmpty());
     EXPECT_TRUE(dialogs.messages().last().contains(path("d.pdf")));
 }

@@ -106,30 +106,19 @@ TEST_F(ReferenceListTest, AMissingListIsReportedAndTheFirstAdditionCreatesIt) {
     e->close();
 }
 
-class HelpTest : public FrameTest {
-protected:
-    void TearDown() override {
-        shell::OpenWithPlatform = saved;
-        FrameTest::TearDown();
-    }
-    std::function<bool(const QUrl&)> saved = shell::OpenWithPlatform;
-};
+using HelpTest = FrameTest;
 
 TEST_F(HelpTest, TheCompiledHelpGoesToThePlatformViewer) {
     testing_support::WriteBytes(core::JoinPath(home.templ(), QStringLiteral("справка.chm")), "ITSF");
-    QList<QUrl> opened;
-    shell::OpenWithPlatform = [&opened](const QUrl& u) {
-        opened.append(u);
-        return true;
-    };
     frame().Spravca->trigger();
+    const QList<QUrl>& opened = dialogs.platformOpens;
     ASSERT_EQ(opened.size(), 1);
     EXPECT_EQ(opened[0].toLocalFile(), core::JoinPath(home.templ(), QStringLiteral("справка.chm")));
     EXPECT_TRUE(frame().helpWindow.isNull());
 }
 
 TEST_F(HelpTest, WithoutAViewerTheHtmlHelpShowsInTheProgram) {
-    shell::OpenWithPlatform = [](const QUrl&) { return false; };
+    dialogs.platformCanOpen = false;
     frame().toolbarButton(QStringLiteral("Справка"))->trigger();
     auto* help = qobject_cast<shell::HelpWindow*>(frame().helpWindow.data());
     ASSERT_NE(help, nullptr);

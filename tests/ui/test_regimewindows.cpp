@@ -1,26 +1,25 @@
 // The regime windows: the editor, the regime list, the results pane, the units window and
 // the notice, driven through real widgets on a temporary program folder.
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTreeWidget>
 
+#include "app/ui/notice.h"
 #include "object/generaldata.h"
-#include "store/objectcreate.h"
 #include "object/ui/edinic.h"
 #include "object/units.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
 #include "regime/ui/regim.h"
 #include "regime/ui/sreg.h"
 #include "results/ui/graf.h"
 #include "results/ui/graphtasks.h"
 #include "results/ui/navig.h"
+#include "store/objectcreate.h"
 #include "test_frame_fixture.h"
-
-#include <QAbstractScrollArea>
-#include <QScrollBar>
 
 namespace frame_testing {
 namespace {
@@ -33,12 +32,10 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        regime::NoticeHook() = [this](QWidget*, const QString& m) { notices.append(m); };
     }
     void TearDown() override {
         FrameTest::TearDown();
         QLocale::setDefault(QLocale::c());
-        regime::NoticeHook() = nullptr;
     }
 
     // Creates an object with the given general data and opens it.
@@ -89,8 +86,6 @@ protected:
         const QString dir = qEnvironmentVariable("KALVARO_SHOT_DIR");
         if (!dir.isEmpty()) w->grab().save(dir + u'/' + name + QStringLiteral(".png"));
     }
-
-    QStringList notices;
 };
 
 TEST_F(RegimeWindowsTest, CompleteHotWaterRegimeTypedFieldByField) {
@@ -98,8 +93,8 @@ TEST_F(RegimeWindowsTest, CompleteHotWaterRegimeTypedFieldByField) {
     EXPECT_EQ(listed(0), QStringList({QStringLiteral("Режим №  1.Dat")}));
     typeCompleteRegime();
     // the first Enters meet missing data and get the notice instead of a calculation
-    ASSERT_FALSE(notices.isEmpty());
-    EXPECT_EQ(notices.first(), QStringLiteral("Нет данных по воде"));
+    ASSERT_FALSE(dialogs.notices.isEmpty());
+    EXPECT_EQ(dialogs.notices.first(), QStringLiteral("Нет данных по воде"));
     EXPECT_EQ(value("Q"), "1021,51");
     EXPECT_EQ(value(QStringLiteral("КПД")), "91,51");
     EXPECT_EQ(value("q2"), "6,47");
@@ -118,7 +113,7 @@ TEST_F(RegimeWindowsTest, CompleteHotWaterRegimeTypedFieldByField) {
 TEST_F(RegimeWindowsTest, KeyFilterAndSaveOnlyFields) {
     openNew(HotWaterGasGeneral(QStringLiteral("К")));
     typeCompleteRegime();
-    notices.clear();
+    dialogs.notices.clear();
     QLineEdit* t = editor()->T[3];
     t->setFocus();
     t->selectAll();
@@ -137,7 +132,7 @@ TEST_F(RegimeWindowsTest, KeyFilterAndSaveOnlyFields) {
     const QByteArray regime = ReadBytes(core::JoinPath(state.currentObjectFolder, QStringLiteral("Режим №  1.Dat")));
     EXPECT_EQ(regime.split('\n').value(3).trimmed(), "12.5");
     EXPECT_EQ(regime.split('\n').value(24).trimmed(), "3");
-    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
 }
 
 TEST_F(RegimeWindowsTest, AddSelectDeleteAndTheirStates) {
@@ -212,10 +207,10 @@ TEST_F(RegimeWindowsTest, RecalculateAllSkipsRegimeWithoutGasSilently) {
     enter(0, "60");
     const QString r2 = core::JoinPath(state.currentObjectFolder, QStringLiteral("РасчетРежим №  2.Dat"));
     const QByteArray r2Before = ReadBytes(r2);
-    notices.clear();
+    dialogs.notices.clear();
     dialogs.shown.clear();
     l->button(QStringLiteral("Всех"))->trigger();
-    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
     EXPECT_TRUE(dialogs.messages().isEmpty());
     EXPECT_EQ(ReadBytes(r2), r2Before);
     const QStringList loads = listed(1);
@@ -230,16 +225,16 @@ TEST_F(RegimeWindowsTest, NoticeMessagesInCheckOrder) {
     g[object::SteamOutputUnit] = QStringLiteral("т/час");
     openNew(g);
     enter(0, "100");
-    ASSERT_EQ(notices.size(), 1);
-    EXPECT_EQ(notices.last(), QStringLiteral("Нет данных по пару"));
+    ASSERT_EQ(dialogs.notices.size(), 1);
+    EXPECT_EQ(dialogs.notices.last(), QStringLiteral("Нет данных по пару"));
     enter(28, "8");
     enter(26, "100");
     enter(17, "150");
-    EXPECT_EQ(notices.last(), QStringLiteral("Нет данных по ух.газам"));
+    EXPECT_EQ(dialogs.notices.last(), QStringLiteral("Нет данных по ух.газам"));
 }
 
 TEST_F(RegimeWindowsTest, NoticeWindowTextsAndSelfClosing) {
-    regime::fProverca notice(QStringLiteral("Нет данных по газу"));
+    app::fProverca notice(QStringLiteral("Нет данных по газу"));
     EXPECT_EQ(notice.messageLabel()->text(), QStringLiteral("Нет данных по газу !"));
     QStringList texts;
     for (QLabel* l : notice.findChildren<QLabel*>()) texts.append(l->text());
@@ -248,16 +243,16 @@ TEST_F(RegimeWindowsTest, NoticeWindowTextsAndSelfClosing) {
     QElapsedTimer timer;
     timer.start();
     notice.exec();  // grows in 81 ticks, stays about three seconds, then closes by itself
-    EXPECT_EQ(notice.ticks(), regime::fProverca::kLastTick + 1);
-    EXPECT_GE(timer.elapsed(), regime::fProverca::kHoldMs - 100);  // long enough to be read
-    EXPECT_LT(timer.elapsed(), regime::fProverca::kHoldMs + 2000);
+    EXPECT_EQ(notice.ticks(), app::fProverca::kLastTick + 1);
+    EXPECT_GE(timer.elapsed(), app::fProverca::kHoldMs - 100);  // long enough to be read
+    EXPECT_LT(timer.elapsed(), app::fProverca::kHoldMs + 2000);
     shot(&notice, "notice");
-    regime::fProverca clicked(QStringLiteral("x"));
+    app::fProverca clicked(QStringLiteral("x"));
     clicked.show();
     QTest::mouseClick(clicked.messageLabel(), Qt::LeftButton);
     EXPECT_FALSE(clicked.isVisible());
     // a click while the grown notice waits closes it at once
-    regime::fProverca waiting(QStringLiteral("x"));
+    app::fProverca waiting(QStringLiteral("x"));
     waiting.show();
     EXPECT_TRUE(QTest::qWaitFor([&] { return waiting.holding(); }, 2000));
     EXPECT_TRUE(waiting.isVisible());

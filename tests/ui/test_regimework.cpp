@@ -17,6 +17,7 @@
 
 #include "app/objectlock.h"
 #include "app/ui/marks.h"
+#include "app/ui/notice.h"
 #include "app/ui/qtdialogs.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -28,7 +29,6 @@
 #include "regime/cardchoice.h"
 #include "regime/editorlayout.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
 #include "regime/ui/regim.h"
 #include "regime/ui/sreg.h"
 #include "results/ui/graf.h"
@@ -51,12 +51,10 @@ protected:
     void SetUp() override {
         FrameTest::SetUp();
         QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        regime::NoticeHook() = [this](QWidget*, const QString& m) { notices.append(m); };
     }
     void TearDown() override {
         FrameTest::TearDown();
         QLocale::setDefault(QLocale::c());
-        regime::NoticeHook() = nullptr;
     }
     void openNew(const QStringList& general) {
         app::AppState s;
@@ -116,8 +114,6 @@ protected:
     float storedInput(const QString& regimeFile, int k) {
         return static_cast<float>(core::ParseNumber(QString::fromLatin1(ReadBytes(file(regimeFile)).split('\n').value(k))));
     }
-
-    QStringList notices;
 };
 
 // ---------------------------------------------------------------- numbers
@@ -129,7 +125,7 @@ TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
     // beyond the physical range: refused with the range before anything is written
     const QByteArray inputs = ReadBytes(file(QStringLiteral("Режим №  1.Dat")));
     dialogs.shown.clear();
-    notices.clear();
+    dialogs.notices.clear();
     enter(13, "22");
     ASSERT_EQ(dialogs.messages().size(), 1);
     EXPECT_TRUE(dialogs.messages().first().contains(QStringLiteral("вне пределов от 0 до 21 %")))
@@ -148,8 +144,8 @@ TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
     // a regime the calculation's own check refuses: no gas flow
     for (const char* flow : {"0"}) {
         enter(0, QString::fromUtf8(flow));
-        ASSERT_FALSE(notices.isEmpty());
-        EXPECT_EQ(notices.last(), QStringLiteral("Нет данных по газу"));
+        ASSERT_FALSE(dialogs.notices.isEmpty());
+        EXPECT_EQ(dialogs.notices.last(), QStringLiteral("Нет данных по газу"));
         EXPECT_EQ(ReadBytes(file(QStringLiteral("РасчетРежим №  1.Dat"))), results);
         // the stored results are not what these inputs give: the pane says why instead of
         // showing them as current, and the list shows no load
@@ -161,9 +157,9 @@ TEST_F(RegimeWorkTest, OxygenOfAirIsRefusedAndNothingIsStored) {
         EXPECT_TRUE(note->text().contains(QStringLiteral("Нет данных по газу")));
         EXPECT_EQ(regimes()->ListView1->topLevelItem(0)->text(1), "");
     }
-    notices.clear();
+    dialogs.notices.clear();
     enter(0, "120");
-    EXPECT_TRUE(notices.isEmpty());
+    EXPECT_TRUE(dialogs.notices.isEmpty());
     EXPECT_FALSE(value(QStringLiteral("КПД")).isEmpty());
     EXPECT_FALSE(pane()->findChild<QLabel*>(QStringLiteral("checkNote"))->isVisible());
 }

@@ -19,14 +19,12 @@
 #include "analyser/reading.h"
 #include "app/dialogs.h"
 #include "app/state.h"
-#include "app/ui/twips.h"
 #include "app/ui/pictures.h"
+#include "app/ui/recalcflow.h"
+#include "app/ui/twips.h"
 #include "core/numbers.h"
 #include "core/numparse.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
-#include "regime/ui/regim.h"
-#include "regime/ui/sreg.h"
 
 namespace analyser {
 
@@ -502,12 +500,11 @@ void comport::comport_Combo1_Click() {
     app::AppState& s = wb_.state();
     const int row = Combo1->currentIndex();
     if (row < 0 || row >= s.regimeList.rows.size()) return;
-    if (auto* list = wb_.window<regime::SReg>(app::WindowKind::SReg)) {
+    if (auto* list = wb_.window<app::RegimeListView>(app::WindowKind::SReg)) {
         list->selectRow(row);  // tells the user itself when the regime cannot be read
         return;
     }
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
-    s.setCurrentRegime(s.regimeList.rows[row].key);
+    regime::SelectRegimeRow(s, row);
     if (!regime::LoadRegimeInputs(s) || !regime::LoadRegimeResults(s)) {
         Warn(wb_, QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile + s.currentRegimeFile);
         return;
@@ -648,7 +645,7 @@ void comport::comport_Timer1_Timer() {
 
 void comport::ReadAnalyser() {
     app::AppState& s = wb_.state();
-    auto* editor = wb_.window<regime::Regim>(app::WindowKind::Regim);
+    auto* editor = wb_.window<app::RegimeEditorView>(app::WindowKind::Regim);
     const QList<Reading>& readings = link_.readings();
     const Steadiness window = JudgeSteadiness(link_.history(), link_.now(), steadyWindow(), Check1[0]->isChecked());
     Trend->setWindow(window.seconds, window.verdict, window.steady);
@@ -670,7 +667,8 @@ void comport::ReadAnalyser() {
     if (editor) fields = editor->fieldTexts();
     const SamplingPoint point = Option1->isChecked() ? SamplingPoint::BeforeEconomiser : SamplingPoint::AfterEconomiser;
     const StoreOutcome o = StoreAnalyserValues(
-        s, fields, values, point, Check1[0]->isChecked(), [this](const QString& m) { regime::ShowNotice(this, m); }, no2);
+        s, fields, values, point, Check1[0]->isChecked(), [this](const QString& m) { wb_.dialogs().notice(this, m); },
+        no2);
     AppendReadingLog(folder, regimeFile,
                      LogRowsOf(readings, values, o.saved, o.error, No2PolicyText(no2), link_.notes()), &logError);
     if (!o.saved) {
@@ -697,7 +695,7 @@ void comport::ReadAnalyser() {
         stopReading();
         Warn(wb_, QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile);
     }
-    regime::AfterCalculation(wb_);
+    app::AfterCalculation(wb_);
     followCurrentRow();
     if (!o.sortWarning.isEmpty()) Warn(wb_, o.sortWarning);
 }

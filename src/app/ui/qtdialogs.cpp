@@ -1,6 +1,7 @@
 #include "app/ui/qtdialogs.h"
 
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QInputDialog>
@@ -10,6 +11,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <algorithm>
+
+#include "app/ui/notice.h"
 
 namespace app {
 
@@ -92,5 +95,12 @@ std::optional<QColor> QtDialogs::chooseColor(const QColor& initial) {
     if (!c.isValid()) return std::nullopt;
     return c;
 }
+
+void QtDialogs::notice(QWidget* parent, const QString& message) {
+    fProverca notice(message, parent);
+    notice.exec();
+}
+
+bool QtDialogs::openWithPlatform(const QUrl& url) { return QDesktopServices::openUrl(url); }
 
 }  // namespace app

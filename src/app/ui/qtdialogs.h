@@ -1,5 +1,6 @@
 #pragma once
-// The program's dialogs: Qt message boxes, input boxes and choosers over a parent window.
+// The program's dialogs: Qt message boxes, input boxes and choosers over a parent window, the
+// regime notice, and the platform's applications through QDesktopServices.
 
 #include <QPointer>
 #include <QWidget>
@@ -24,6 +25,8 @@ public:
     QString saveFileName(const QString& title, const QString& suggested, const QString& filter,
                          bool askOverwrite = true) override;
     std::optional<QColor> chooseColor(const QColor& initial) override;
+    void notice(QWidget* parent, const QString& message) override;
+    bool openWithPlatform(const QUrl& url) override;
 
 private:
     QPointer<QWidget> parent_;

@@ -4,7 +4,7 @@
 // The shell's Workbench implements this interface; windows hold an app::Workbench& and never
 // include the shell or another subsystem's window. A window that must reach another window
 // asks for it by kind and talks to it through one of the small views below (the task pane,
-// the regime editor, the regime list, the attached files).
+// the regime editor, the regime list, the units, the attached files).
 //
 // Window kinds
 //   Each kind has a factory, registered once in the shell's composition root. MDI kinds live
@@ -104,8 +104,19 @@ class RegimeListView {
 public:
     virtual ~RegimeListView() = default;
     virtual void refresh() = 0;
+    // Makes row `row` the current regime as a click does (loads it into the editor and the
+    // results); false, told, when the regime cannot be read.
+    virtual bool selectRow(int row) = 0;
     virtual void RecalculateAll() = 0;
     virtual void recalculateStale() {}
+};
+
+// Implemented by the units window: puts the keyboard on the unit choice of unit label `unit`
+// (0..30 of the regime editor's labels).
+class UnitsView {
+public:
+    virtual ~UnitsView() = default;
+    virtual void focusUnit(int unit) = 0;
 };
 
 // Implemented by the attached files window: the task pane's file-task toolbar hands it the
@@ -170,6 +181,10 @@ public:
     virtual void showTaskPage(int page, const QString& caption) = 0;
     virtual void setResultUnit(const QString& rowKey, const QString& unit) = 0;
     virtual void showQ5Row(bool visible) = 0;
+    // Calculates the current regime from its inputs as they stand, stores and shows the
+    // results everywhere; a failed data check is a notice over `noticeParent`. False only on
+    // a file error (told).
+    virtual bool calculateCurrentRegime(QWidget* noticeParent) = 0;
 
     // The frame's commands that follow the windows: the analyser command (a regime is
     // selected), Create and Open, the commands on the selected object (copy of the general

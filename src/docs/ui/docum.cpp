@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDate>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QHeaderView>
@@ -22,12 +21,12 @@
 
 #include "app/objectlock.h"
 #include "app/state.h"
+#include "app/ui/recalcflow.h"
 #include "core/filekinds.h"
 #include "core/names.h"
 #include "docs/safetymap.h"
 #include "docs/ui/bez.h"
 #include "regime/regimestore.h"
-#include "regime/ui/sreg.h"
 #include "report/reportmodel.h"
 #include "report/reportpdf.h"
 #include "report/reportxlsx.h"
@@ -80,7 +79,7 @@ QIcon KindIcon(int icon) {
 }  // namespace
 
 bool OpenWithApplication(app::Dialogs& dialogs, const QString& path) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+    if (dialogs.openWithPlatform(QUrl::fromLocalFile(path))) return true;
     dialogs.message(QStringLiteral("Не удалось открыть файл ") + path +
                         QStringLiteral(": в системе нет программы для файлов этого вида."),
                     QStringLiteral("Kalvaro"), app::Icon::Warning);
@@ -300,13 +299,13 @@ bool Docum::prepareCard(report::ReportModel& model, report::CardRun& run) {
         return false;
     }
     // stale regimes are recalculated and stored first, as "Всех" does, with its progress
-    regime::WithRecalcProgress(this, s, [&](const regime::ProgressStep& step) {
+    app::WithRecalcProgress(this, s, [&](const app::ProgressStep& step) {
         run = report::PrepareReport(s, model, QDate::currentDate(), step);
     });
     if (!model.recalculated.isEmpty()) {
         // the list, the pane and the editor show the regime that was current, as stored now
         const int row = s.regimeList.find(s.currentRegimeFile);
-        for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+        regime::SelectRegimeRow(s, row);
         if (row >= 0) regime::LoadRegimeInputs(s);
         regime::ShowRegimeResults(s);
     }

@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace object {
 
-class Edinic : public QWidget, public app::ObjectWindowEvents {
+class Edinic : public QWidget, public app::ObjectWindowEvents, public app::UnitsView {
     Q_OBJECT
 public:
     explicit Edinic(app::Workbench& wb);
@@ -21,7 +21,7 @@ public:
     QGroupBox *gasFrame, *liquidFrame, *airFrame, *fluegasFrame, *flueFrame, *waterFrame, *steamFrame;
     QPushButton *enterButton, *cancelButton;
 
-    void focusUnit(int unit);
+    void focusUnit(int unit) override;
     // "Ввод": the editor's labels, then "Ediny.txt"; closes the window.
     void accept();
     void cancel();

@@ -22,12 +22,11 @@
 #include "app/writerefusal.h"
 #include "core/numparse.h"
 #include "object/generaldata.h"
-#include "object/ui/edinic.h"
 #include "object/units.h"
 #include "regime/calculation.h"
 #include "regime/inputranges.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
+#include "regime/ui/recalcflow.h"
 #include "regime/ui/sreg.h"
 
 namespace regime {
@@ -239,8 +238,7 @@ void Regim::loadFirstRegime() {
         setFramesEnabled(false);
         return;
     }
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == 0;
-    s.setCurrentRegime(s.regimeList.rows.first().key);
+    SelectRegimeRow(s, 0);
     if (!LoadRegimeInputs(s) || !LoadRegimeResults(s)) {
         wb_.dialogs().message(QStringLiteral("Ошибка чтения данных  "), app::kProgramTitle, app::Icon::Warning);
         return;
@@ -311,7 +309,7 @@ void Regim::plainUnitLabels() {
 void Regim::openUnits(int unit) {
     QWidget* w = wb_.loadWindow(app::WindowKind::Edinic);
     wb_.raiseWindow(app::WindowKind::Edinic);
-    if (auto* units = dynamic_cast<object::Edinic*>(w)) units->focusUnit(unit);
+    if (auto* units = dynamic_cast<app::UnitsView*>(w)) units->focusUnit(unit);
 }
 
 bool Regim::saveAndCalculate(bool calculate) {

@@ -15,6 +15,7 @@
 #include "app/state.h"
 #include "app/ui/marks.h"
 #include "app/ui/pictures.h"
+#include "app/ui/recalcflow.h"
 #include "app/writerefusal.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -24,7 +25,7 @@
 #include "regime/calculation.h"
 #include "regime/cardchoice.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
+#include "regime/ui/recalcflow.h"
 #include "regime/ui/regim.h"
 
 namespace regime {
@@ -32,14 +33,6 @@ namespace regime {
 namespace {
 
 void Warn(app::Workbench& wb, const QString& text) { wb.dialogs().message(text, app::kProgramTitle, app::Icon::Warning); }
-
-// "Режим № 3/ 5": the selected regime's own number (the list is sorted by load, so its
-// position is no regime) and the regime count; a regime file without a number gives its row.
-QString SelectionHeader(const app::RegimeListModel& list, int row, int count) {
-    const std::optional<int> number = RegimeNumberOf(list.rows.value(row).key);
-    return QStringLiteral("Режим №") + core::CounterForm(number ? *number : row + 1, true) + u'/' +
-           core::CounterForm(count, true);
-}
 
 // The number in a regime file name ("Режим №  12.Dat" gives "12"); the file name itself
 // when it holds no digits.
@@ -50,24 +43,6 @@ QString RegimeNumberText(const QString& file) {
 }
 
 }  // namespace
-
-void AfterCalculation(app::Workbench& wb) {
-    if (auto* list = wb.window<SReg>(app::WindowKind::SReg)) list->refresh();
-    if (auto* pane = wb.window<app::TaskPaneView>(app::WindowKind::Navig)) pane->refreshMiniGraphIfShown();
-}
-
-bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent) {
-    app::AppState& s = wb.state();
-    const CalcResult r = CalculateCurrentRegime(s, [noticeParent](const QString& m) { ShowNotice(noticeParent, m); });
-    if (r.outcome == CalcOutcome::FileError)
-        Warn(wb, app::WriteFailureText(
-                     s, QStringLiteral("Результаты не сохранены"),
-                     QStringLiteral("Ошибка записи файла. Результаты не сохранены: ") + s.currentResultsFile));
-    const QString warning = SortRegimeList(s);
-    if (!warning.isEmpty()) Warn(wb, warning);
-    AfterCalculation(wb);
-    return r.outcome != CalcOutcome::FileError;
-}
 
 SReg::SReg(app::Workbench& wb) : wb_(wb), regimeIcon_(app::ProgramIcon(QStringLiteral("regime"))) {
     setObjectName(QStringLiteral("SReg"));
@@ -198,7 +173,7 @@ void SReg::refresh() {
     // a re-sort moves the selected regime: the header follows its new position
     const int selected = s.regimeList.selectedRow();
     if (selected >= 0 && s.regimeList.header.startsWith(QStringLiteral("Режим №"))) {
-        const QString header = SelectionHeader(s.regimeList, selected, s.regimeCount);
+        const QString header = SelectionHeader(s, selected);
         if (header != s.regimeList.header) {
             wb_.state().regimeList.header = header;
             if (wb_.status(2).startsWith(QStringLiteral("Режим №"))) wb_.setStatus(2, header);
@@ -252,9 +227,8 @@ bool SReg::selectRow(int row) {
         row = s.regimeList.find(key);
         if (row < 0) return false;
     }
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
-    s.setCurrentRegime(s.regimeList.rows[row].key);
-    s.regimeList.header = SelectionHeader(s.regimeList, row, s.regimeCount);
+    SelectRegimeRow(s, row);
+    s.regimeList.header = SelectionHeader(s, row);
     ListView1->headerItem()->setText(0, s.regimeList.header);
     wb_.setStatus(2, s.regimeList.header);
     wb_.setAnalyserCommandEnabled(true);
@@ -306,28 +280,10 @@ void SReg::SReg_Toolbar5_ButtonClick(const QString& key) {
     else if (key.compare(QStringLiteral("Расчитать"), Qt::CaseInsensitive) == 0) CalculateRegime();
 }
 
-void WithRecalcProgress(QWidget* parent, app::AppState& s, const std::function<void(const ProgressStep&)>& work) {
-    QProgressDialog progress(QStringLiteral("Расчет режимов..."), QStringLiteral("Отмена"), 0, 1, parent);
-    progress.setWindowTitle(app::kProgramTitle);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(400);
-    // the editor is refilled once at the end, not for every regime on the way
-    auto editorHook = s.setEditorFields;
-    s.setEditorFields = nullptr;
-    work([&](int done, int all) {
-        progress.setMaximum(all);
-        progress.setValue(done);
-        QApplication::processEvents();
-        return !progress.wasCanceled();
-    });
-    s.setEditorFields = editorHook;
-    progress.reset();
-}
-
 void SReg::RecalculateAll() {
     app::AppState& s = wb_.state();
     RecalcReport report;
-    WithRecalcProgress(this, s, [&](const ProgressStep& step) { report = RecalculateAllRegimes(s, step); });
+    app::WithRecalcProgress(this, s, [&](const app::ProgressStep& step) { report = RecalculateAllRegimes(s, step); });
     showRecalculated(report);
 }
 
@@ -352,7 +308,8 @@ void SReg::recalculateStale() {
         return;
     }
     RecalcReport report;
-    WithRecalcProgress(this, s, [&](const ProgressStep& step) { report = RecalculateRegimes(s, stale, step); });
+    app::WithRecalcProgress(this, s,
+                            [&](const app::ProgressStep& step) { report = RecalculateRegimes(s, stale, step); });
     showRecalculated(report);
     wb_.dialogs().message(QStringLiteral("Сохраненные результаты режимов не соответствовали их данным и пересчитаны: ") +
                               names + u'.',
@@ -363,13 +320,13 @@ void SReg::showRecalculated(const RecalcReport& report) {
     app::AppState& s = wb_.state();
     // the regime that was current is current again: show it everywhere
     const int row = s.regimeList.find(s.currentRegimeFile);
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == row;
+    SelectRegimeRow(s, row);
     if (row >= 0) LoadRegimeInputs(s);
     refresh();
     if (!report.listWarning.isEmpty()) Warn(wb_, report.listWarning);
     if (report.failed > 0)
         Warn(wb_, QStringLiteral("Ошибка пути или чтения файла при расчете режимов: ") + QString::number(report.failed));
-    AfterCalculation(wb_);
+    app::AfterCalculation(wb_);
 }
 
 void SReg::DeleteRegime() {

@@ -3,7 +3,6 @@
 // choose what the graphs plot, and the commands add, delete, calculate one and all.
 
 #include <QIcon>
-#include <functional>
 #include <QWidget>
 
 #include "app/ui/workbench.h"
@@ -32,7 +31,7 @@ public:
     // Rebuilds the rows from the regime list model, keeping the current regime selected.
     void refresh() override;
     // Selects row `row` as a click does: loads the regime into the editor and results.
-    bool selectRow(int row);
+    bool selectRow(int row) override;
 
     void SReg_Toolbar5_ButtonClick(const QString& key);
     void RecalculateAll() override;
@@ -62,20 +61,5 @@ private:
     bool filling_ = false;
     QIcon regimeIcon_;  // the icon of every row, loaded once
 };
-
-// Runs `work`, a recalculation of several regimes given a step callback, with a progress
-// window over `parent` ("Расчет режимов...", with "Отмена", shown after 0.4 s) and without
-// refilling the regime editor for every regime on the way.
-using ProgressStep = std::function<bool(int done, int all)>;
-void WithRecalcProgress(QWidget* parent, app::AppState& s, const std::function<void(const ProgressStep&)>& work);
-
-// Shows the results and refreshes the list, the results table and the mini graph; the
-// regime windows call this after a calculation.
-void AfterCalculation(app::Workbench& wb);
-
-// Calculates the current regime from its inputs as they stand, stores the results and shows
-// them in the list (re-sorted), the pane and the mini graph; a failed data check is told in a
-// notice over `noticeParent` and shown in the pane. False only on a file error (told).
-bool CalculateAndShow(app::Workbench& wb, QWidget* noticeParent);
 
 }  // namespace regime

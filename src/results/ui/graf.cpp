@@ -1,19 +1,18 @@
 #include "results/ui/graf.h"
 
 #include <QContextMenuEvent>
-#include <QDesktopServices>
-#include <QUrl>
 #include <QFrame>
 #include <QGridLayout>
-#include <QLabel>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMdiArea>
-#include <QRegularExpression>
-#include <QTableWidget>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QTableWidget>
+#include <QUrl>
 
 #include "app/dialogs.h"
 #include "app/state.h"
@@ -288,15 +287,7 @@ void Graf::savePicture() {
         wb_.dialogs().message(QStringLiteral("Ошибка !  ") + why, app::kProgramTitle, app::Icon::Warning);
         return;
     }
-    OfferToOpenSaved(wb_, QStringLiteral("Рисунок сохранен"), path, QStringLiteral("Открыть его?"));
-}
-
-void OfferToOpenSaved(app::Workbench& wb, const QString& saved, const QString& path, const QString& open) {
-    if (wb.dialogs().question(saved + QStringLiteral(": ") + path + u'\n' + open, QStringLiteral("Информация"),
-                              app::Icon::Question) == app::Answer::Yes &&
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        wb.dialogs().message(QStringLiteral("Нет программы для открытия файла ") + path, app::kProgramTitle,
-                             app::Icon::Warning);
+    app::OfferToOpenSaved(wb_.dialogs(), QStringLiteral("Рисунок сохранен"), path, QStringLiteral("Открыть его?"));
 }
 
 void Graf::activated() {

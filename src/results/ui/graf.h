@@ -45,10 +45,6 @@ private:
     QList<QPair<GraphData, QColor>> curves_;
 };
 
-// After a graph was saved to `path`: asks whether to open it ("<saved>: path / <open>"), and
-// says so when no program opens it.
-void OfferToOpenSaved(app::Workbench& wb, const QString& saved, const QString& path, const QString& open);
-
 class Graf : public QWidget, public app::ObjectWindowEvents {
     Q_OBJECT
 public:

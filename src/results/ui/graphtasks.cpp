@@ -221,7 +221,7 @@ void GraphTasks::exportWorkbook() {
         wb_.dialogs().message(kError + path, app::kProgramTitle, app::Icon::Warning);
         return;
     }
-    OfferToOpenSaved(wb_, QStringLiteral("Книга сохранена"), path, QStringLiteral("Открыть ее?"));
+    app::OfferToOpenSaved(wb_.dialogs(), QStringLiteral("Книга сохранена"), path, QStringLiteral("Открыть ее?"));
 }
 
 void GraphTasks::Navig_T2_ButtonClick(const QString& key) {

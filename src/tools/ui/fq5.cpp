@@ -18,7 +18,6 @@
 #include "core/names.h"
 #include "core/numbers.h"
 #include "regime/regimestore.h"
-#include "regime/ui/fproverca.h"
 #include "tools/q5.h"
 #include "tools/toolnumbers.h"
 #include "tools/ui/toolwindows.h"
@@ -268,10 +267,8 @@ void fQ5::fQ5_Combo2_Click(int index) {
     const QString regimeFile = regimeAt(index);
     if (regimeFile.isEmpty()) return;
     // the chosen regime becomes the current one everywhere, as a click in the list does
-    for (int i = 0; i < s.regimeList.rows.size(); ++i) s.regimeList.rows[i].selected = i == index;
-    s.setCurrentRegime(regimeFile);
-    s.regimeList.header = QStringLiteral("Режим №") + core::CounterForm(index + 1, true) + u'/' +
-                          core::CounterForm(s.regimeCount, true);
+    regime::SelectRegimeRow(s, index);
+    s.regimeList.header = regime::SelectionHeader(s, index);
     wb_.setStatus(2, s.regimeList.header);
     if (!regime::LoadRegimeInputs(s) || !regime::LoadRegimeResults(s)) {
         wb_.dialogs().message(QStringLiteral("Ошибка пути или чтения файла") + s.currentResultsFile +
@@ -317,7 +314,7 @@ void fQ5::fQ5_Command1_Click() {
     if (editor) fields = editor->fieldTexts();
     else if (!regime::LoadRegimeInputs(s, &fields)) return;
     const TakeQ5Outcome r =
-        TakeQ5(s, fields, cellText(kQ5PercentCell), [this](const QString& m) { regime::ShowNotice(this, m); });
+        TakeQ5(s, fields, cellText(kQ5PercentCell), [this](const QString& m) { wb_.dialogs().notice(this, m); });
     if (editor) editor->setFieldTexts(fields);
     if (!r.saved) {
         wb_.dialogs().message(

@@ -18,7 +18,6 @@
 #include "core/numbers.h"
 #include "object/generaldata.h"
 #include "regime/regimestore.h"
-#include "regime/ui/sreg.h"
 #include "tools/ui/toolwindows.h"
 
 namespace tools {
@@ -190,7 +189,7 @@ void Pricid::Pricid_Option1_Click(int k) {
         T[i]->setStyleSheet(i / 12 == k ? QStringLiteral("QLineEdit { background: rgb(255, 255, 192); }") : QString());
     // the regime now holds the experiment's air and flue-gas values: its results, load and
     // place in the list follow them at once, not at the next Enter
-    regime::CalculateAndShow(wb_, this);
+    wb_.calculateCurrentRegime(this);
 }
 
 void Pricid::Pricid_Command2_Click() {

@@ -1,10 +1,9 @@
 #include "tools/ui/toolwindows.h"
 
-#include <algorithm>
-
-#include <QDesktopServices>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QUrl>
+#include <algorithm>
 
 #include "app/dialogs.h"
 #include "app/ui/keys.h"
@@ -12,13 +11,8 @@
 
 namespace tools {
 
-std::function<bool(const QUrl&)>& OpenWithPlatformHook() {
-    static std::function<bool(const QUrl&)> hook = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-    return hook;
-}
-
 void OfferWorkbook(app::Dialogs& dialogs, const QString& path) {
-    if (OpenWithPlatformHook()(QUrl::fromLocalFile(path))) return;
+    if (dialogs.openWithPlatform(QUrl::fromLocalFile(path))) return;
     dialogs.message(QStringLiteral("Таблица сохранена в файл ") + path +
                         QStringLiteral(". Программа для ее открытия не найдена."),
                     QStringLiteral("Информация"), app::Icon::Information);

@@ -3,8 +3,6 @@
 // application, and the numeric key filter of their fields.
 
 #include <QString>
-#include <QUrl>
-#include <functional>
 
 class QKeyEvent;
 class QLineEdit;
@@ -14,9 +12,6 @@ class Dialogs;
 }
 
 namespace tools {
-
-// Opens a file with the application the platform has for it; tests replace it.
-std::function<bool(const QUrl&)>& OpenWithPlatformHook();
 
 // Offers the saved workbook: opens it, or names the file when nothing can open it.
 void OfferWorkbook(app::Dialogs& dialogs, const QString& path);

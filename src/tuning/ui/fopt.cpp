@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDesktopServices>
 #include <QDoubleSpinBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -257,12 +256,7 @@ void fOpt::fOpt_Export_Click() {
         wb_.dialogs().message(QStringLiteral("Таблица не записана: ") + error, QStringLiteral("Ошибка !"), app::Icon::Error);
         return;
     }
-    // opened with the platform's spreadsheet application when the user wants it
-    if (wb_.dialogs().question(QStringLiteral("Книга сохранена: ") + path + QStringLiteral("\nОткрыть ее?"),
-                               QStringLiteral("Информация"), app::Icon::Question) == app::Answer::Yes &&
-        !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
-        wb_.dialogs().message(QStringLiteral("Нет программы для открытия файла ") + path, app::kProgramTitle,
-                              app::Icon::Warning);
+    app::OfferToOpenSaved(wb_.dialogs(), QStringLiteral("Книга сохранена"), path, QStringLiteral("Открыть ее?"));
 }
 
 void fOpt::fOpt_Limits_Click() {

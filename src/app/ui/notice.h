@@ -4,12 +4,11 @@
 
 #include <QDialog>
 #include <QTimer>
-#include <functional>
 
 class QLabel;
 class QFrame;
 
-namespace regime {
+namespace app {
 
 class fProverca : public QDialog {
     Q_OBJECT
@@ -45,10 +44,4 @@ private:
     QRect target_;
 };
 
-// Shows a failed check's message. The program shows fProverca modally; tests replace the
-// function to record the message instead.
-using NoticeFunction = std::function<void(QWidget* parent, const QString& message)>;
-NoticeFunction& NoticeHook();
-void ShowNotice(QWidget* parent, const QString& message);
-
-}  // namespace regime
+}  // namespace app

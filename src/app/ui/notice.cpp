@@ -1,4 +1,4 @@
-#include "regime/ui/fproverca.h"
+#include "app/ui/notice.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -9,7 +9,7 @@
 
 #include "app/ui/twips.h"
 
-namespace regime {
+namespace app {
 
 fProverca::fProverca(const QString& message, QWidget* parent) : QDialog(parent, Qt::FramelessWindowHint | Qt::Dialog) {
     setObjectName(QStringLiteral("fProverca"));
@@ -41,7 +41,7 @@ fProverca::fProverca(const QString& message, QWidget* parent) : QDialog(parent, 
         w->installEventFilter(this);
 
     // start small at 2950, 1600 twips of the screen and grow towards the full size
-    setGeometry(app::TwipsX(this, 2950), app::TwipsY(this, 1600), app::TwipsX(this, 90), app::TwipsY(this, 90));
+    setGeometry(TwipsX(this, 2950), TwipsY(this, 1600), TwipsX(this, 90), TwipsY(this, 90));
     setMinimumSize(1, 1);
     timer_.setInterval(1);
     connect(&timer_, &QTimer::timeout, this, &fProverca::tick);
@@ -59,12 +59,12 @@ void fProverca::showEvent(QShowEvent* event) {
 void fProverca::tick() {
     ++ticks_;
     QRect g = geometry();
-    const int h = app::TwipsY(this, 1685), w = app::TwipsX(this, 3560);
-    const int left = app::TwipsX(this, 5850), top = app::TwipsY(this, 3800);
-    if (g.height() < h) g.setHeight(std::min(h, g.height() + app::TwipsY(this, 51)));
-    if (g.width() < w) g.setWidth(std::min(w, g.width() + app::TwipsX(this, 110)));
-    if (g.left() < left) g.moveLeft(std::min(left, g.left() + app::TwipsX(this, 125)));
-    if (g.top() < top) g.moveTop(std::min(top, g.top() + app::TwipsY(this, 95)));
+    const int h = TwipsY(this, 1685), w = TwipsX(this, 3560);
+    const int left = TwipsX(this, 5850), top = TwipsY(this, 3800);
+    if (g.height() < h) g.setHeight(std::min(h, g.height() + TwipsY(this, 51)));
+    if (g.width() < w) g.setWidth(std::min(w, g.width() + TwipsX(this, 110)));
+    if (g.left() < left) g.moveLeft(std::min(left, g.left() + TwipsX(this, 125)));
+    if (g.top() < top) g.moveTop(std::min(top, g.top() + TwipsY(this, 95)));
     setGeometry(g);
     if (ticks_ > kLastTick) {
         // grown: the notice stays long enough to be read, then closes
@@ -104,16 +104,4 @@ void fProverca::changeEvent(QEvent* event) {
     }
 }
 
-NoticeFunction& NoticeHook() {
-    static NoticeFunction hook = [](QWidget* parent, const QString& message) {
-        fProverca notice(message, parent);
-        notice.exec();
-    };
-    return hook;
-}
-
-void ShowNotice(QWidget* parent, const QString& message) {
-    if (NoticeHook()) NoticeHook()(parent, message);
-}
-
-}  // namespace regime
+}  // namespace app
