@@ -6,15 +6,14 @@
 // temperature. The port and the reading cycle live in analyser/; this window only shows
 // them and puts the values into the regime editor.
 
-#include <QComboBox>
-#include <QDateTime>
 #include <QDialog>
 #include <QTimer>
 #include <array>
-#include <functional>
 
 #include "analyser/analyserlink.h"
 #include "analyser/portsettings.h"
+#include "analyser/ui/portcombo.h"
+#include "analyser/ui/trendview.h"
 #include "app/ui/workbench.h"
 
 class QAction;
@@ -26,54 +25,6 @@ class QRadioButton;
 class QToolBar;
 
 namespace analyser {
-
-// An editable list that refills itself each time its list is opened.
-class PortCombo : public QComboBox {
-    Q_OBJECT
-public:
-    using QComboBox::QComboBox;
-    std::function<void()> beforePopup;
-    void showPopup() override;
-};
-
-// The entries of the port list: "COM1" to "COM4", then the serial devices the system
-// reports (the first four built-in ports are already there as COM1 to COM4).
-struct PortEntry {
-    QString text;     // what goes into the field and into "ComPort.ini"
-    QString display;  // the list entry: the path with description and maker beside it
-    QString tip;
-};
-QList<PortEntry> PortEntries();
-
-// O2, CO and the flue-gas temperature of the accepted readings of the last minutes, one
-// strip each, every strip scaled to its own values.
-class TrendView : public QWidget {
-    Q_OBJECT
-public:
-    static constexpr int kMinutes = 10;
-    explicit TrendView(QWidget* parent = nullptr);
-    void add(const QDateTime& time, double o2, double co, double temperature);
-    void clear();
-    // The steadiness window ending at the newest reading is shaded, its verdict written in it.
-    void setWindow(int seconds, const QString& verdict, bool steady);
-    int windowSeconds() const { return windowSeconds_; }
-    QString verdict() const { return verdict_; }
-    int points() const { return static_cast<int>(points_.size()); }
-    QSize sizeHint() const override;
-
-protected:
-    void paintEvent(QPaintEvent*) override;
-
-private:
-    struct Point {
-        QDateTime time;
-        double v[3];
-    };
-    QList<Point> points_;
-    int windowSeconds_ = 60;
-    QString verdict_;
-    bool steady_ = false;
-};
 
 class comport : public QDialog {
     Q_OBJECT
