@@ -21,8 +21,8 @@ QList<PortEntry> PortEntries() {
         if (!info.description().isEmpty()) about.append(info.description());
         if (!info.manufacturer().isEmpty()) about.append(info.manufacturer());
         const QString beside = about.join(QStringLiteral(", "));
-        entries.append({path, beside.isEmpty() ? path : path + QStringLiteral("   ") + beside,
-                        beside.isEmpty() ? path : beside});
+        entries.append(
+            {path, beside.isEmpty() ? path : path + QStringLiteral("   ") + beside, beside.isEmpty() ? path : beside});
     }
     return entries;
 }

@@ -15,10 +15,12 @@ namespace app {
 
 class ObjectLock;
 
-constexpr int kGeneralCount = 19;
-constexpr int kUnitCount = 31;
-constexpr int kInputCount = 43;
-constexpr int kResultCount = 26;
+// The counts of the calculation's arrays, as the engine defines them.
+using engine::kGeneralCount;
+using engine::kInputCount;
+using engine::kQ5Input;
+using engine::kResultCount;
+using engine::kUnitCount;
 
 struct RegimeRow {
     QString key;   // the regime file name; also the row text

@@ -36,6 +36,8 @@
 namespace engine {
 
 constexpr int kInputCount = 43, kUnitCount = 31, kGeneralCount = 19, kResultCount = 26;
+// The last regime input: q5 in %, typed per regime or taken at nominal load.
+constexpr int kQ5Input = 42;
 
 // The calculation inputs: the regime's measured values, the object's unit texts and its
 // general data, exactly as stored (texts in UTF-8).

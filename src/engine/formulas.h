@@ -136,7 +136,7 @@ inline float EnvironmentLoss(const Prepared& p, float nominalMcal, float fuelFlo
             return ToFloat(q5a * 100.0 / (100.0 - static_cast<double>(q2) - p.q5Nominal));
         }
         case Q5Mode::SameAtAllLoads: return ToFloat(p.q5Nominal);
-        case Q5Mode::PerRegime: return p.in[42];
+        case Q5Mode::PerRegime: return p.in[kQ5Input];
         case Q5Mode::None: break;
     }
     return 0.0f;

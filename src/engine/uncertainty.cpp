@@ -196,8 +196,8 @@ void AddCalculationComponents(RegimeUncertainty& u, const Prepared& p, const Ins
     };
     // q5: a share of the value the regime uses, moved where the calculation takes it from
     if (p.q5Mode == Q5Mode::PerRegime) {
-        const double a = limits.q5Percent * std::fabs(static_cast<double>(p.in[42])) / 100.0;
-        if (a > 0.0) AddInputComponent(u, p, limits, Source::Q5, 42, a, a / r3);
+        const double a = limits.q5Percent * std::fabs(static_cast<double>(p.in[kQ5Input])) / 100.0;
+        if (a > 0.0) AddInputComponent(u, p, limits, Source::Q5, kQ5Input, a, a / r3);
     } else if (p.q5Mode != Q5Mode::None) {
         const double a = limits.q5Percent * std::fabs(p.q5Nominal) / 100.0;
         add(Source::Q5, -1, a, [&](Prepared& q, double side) { q.q5Nominal = p.q5Nominal + side * a; });

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/engine.h"
+
 namespace object {
 
-constexpr int kGeneralCount = 19;
+using engine::kGeneralCount;
 
 // Entry indices.
 enum GeneralEntry {

@@ -4,9 +4,11 @@
 #include <QString>
 #include <QStringList>
 
+#include "engine/engine.h"
+
 namespace object {
 
-constexpr int kUnitCount = 31;
+using engine::kUnitCount;
 inline const QString kUnitsFile = QStringLiteral("Ediny.txt");
 
 // Units offered for unit text i (the units window's list).

@@ -117,7 +117,7 @@ QString FieldHint(int k, bool economiser) {
 }
 
 bool EditorVisibility::fieldVisible(int k) const {
-    if (k == 42) return q5Row;
+    if (k == engine::kQ5Input) return q5Row;
     if (!economiser && ((k >= 34 && k <= 40) || k == 20 || k == 29 || k == 30 || k == 31)) return false;
     return true;
 }

@@ -25,7 +25,7 @@ Kind KindOf(int k) {
     case 12: case 13: case 36: case 37: return Kind::Gas21;
     case 11: case 14: case 15: case 35: case 38: case 39: return Kind::Emission;
     case 21: case 32: return Kind::Angle;
-    case 42: return Kind::Percent;
+    case engine::kQ5Input: return Kind::Percent;
     default: return Kind::None;
     }
 }
@@ -111,9 +111,10 @@ QString InputRangeError(int field, double value, const QStringList& units, bool 
     return text;
 }
 
-QString RegimeRangeError(const std::array<float, 43>& inputs, const QStringList& units, const QStringList& general) {
+QString RegimeRangeError(const std::array<float, engine::kInputCount>& inputs, const QStringList& units,
+                         const QStringList& general) {
     const EditorVisibility vis = VisibilityFor(general);
-    for (int k = 0; k < 43; ++k) {
+    for (int k = 0; k < engine::kInputCount; ++k) {
         if (!Used(vis, k)) continue;
         const QString e = InputRangeError(k, inputs[k], units, vis.economiser);
         if (!e.isEmpty()) return e;

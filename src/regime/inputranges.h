@@ -10,6 +10,8 @@
 #include <array>
 #include <optional>
 
+#include "engine/engine.h"
+
 namespace regime {
 
 struct InputRange {
@@ -29,6 +31,7 @@ QString InputRangeError(int field, double value, const QStringList& units, bool 
 
 // The first input the object uses (its groups, see the editor) that holds a value outside its
 // range, as InputRangeError words it; an empty text when all are within.
-QString RegimeRangeError(const std::array<float, 43>& inputs, const QStringList& units, const QStringList& general);
+QString RegimeRangeError(const std::array<float, engine::kInputCount>& inputs, const QStringList& units,
+                         const QStringList& general);
 
 }  // namespace regime

@@ -93,7 +93,7 @@ bool NewRegime(app::AppState& s, QString* error, QString* listWarning) {
     inputs[7] = 0.0f;
     // a q5 found for each regime belongs to the surfaces of the regime it was found for:
     // the new one starts without, until its own are entered
-    if (core::SameName(s.general.value(object::Q5Mode), object::kQ5EachRegime)) inputs[42] = 0.0f;
+    if (core::SameName(s.general.value(object::Q5Mode), object::kQ5EachRegime)) inputs[app::kQ5Input] = 0.0f;
     std::array<float, app::kResultCount> results{};
     const QString regimePath = core::ResolvePath(s.currentObjectFolder, name);
     const QString resultsPath = core::ResolvePath(s.currentObjectFolder, kResultsPrefix + name);

@@ -3,6 +3,7 @@
 #include <QList>
 #include <utility>
 
+#include "engine/engine.h"
 #include "regime/editorlayout.h"
 
 namespace report {
@@ -17,7 +18,7 @@ QString InputCaption(int k, bool economiser) {
     case 32: return QStringLiteral("Положение сервопривода заслонки");
     case 35: return QStringLiteral("Содержание CO в точке отбора за котлом (до экономайзера)");
     case 41: return QStringLiteral("Расход теплоносителя по расходомеру (для расчета прямого баланса)");
-    case 42: return QStringLiteral("Потери тепла в окружающую среду q5 (принятые)");
+    case engine::kQ5Input: return QStringLiteral("Потери тепла в окружающую среду q5 (принятые)");
     default: break;
     }
     QString t = regime::FieldHint(k, economiser).simplified();

@@ -44,7 +44,7 @@ int UnitSlotOfInput(int input) {
 }
 
 QString UnitOfInput(const QStringList& units, int input) {
-    if (input == 42) return QStringLiteral("%");
+    if (input == app::kQ5Input) return QStringLiteral("%");
     const int slot = UnitSlotOfInput(input);
     return slot >= 0 ? units.value(slot).trimmed() : QString();
 }
@@ -60,7 +60,7 @@ QList<int> ShownInputs(const QStringList& general) {
             continue;
         for (int k : {row.left, row.right}) {
             if (k < 0 || !vis.fieldVisible(k) || inputs.contains(k)) continue;
-            if (k == 42 && !vis.q5Row) continue;
+            if (k == app::kQ5Input && !vis.q5Row) continue;
             inputs.append(k);
         }
     }

@@ -96,7 +96,7 @@ QString LimitInputName(int input) {
     case 39: return QStringLiteral("NO2 до экономайзера");
     case 40: return QStringLiteral("Температура газов до экономайзера");
     case 41: return QStringLiteral("Расход теплоносителя");
-    case 42: return QStringLiteral("q5");
+    case engine::kQ5Input: return QStringLiteral("q5");
     default: return QStringLiteral("Поле %1").arg(input);
     }
 }

@@ -141,7 +141,7 @@ TakeQ5Outcome TakeQ5(app::AppState& s, QStringList& fields, const QString& q5Tex
                      const std::function<void(const QString&)>& notice) {
     TakeQ5Outcome out;
     while (fields.size() < app::kInputCount) fields.append(QString());
-    fields[42] = q5Text;
+    fields[app::kQ5Input] = q5Text;
     if (!regime::SaveRegimeInputs(s, fields, &out.saveError)) return out;
     out.saved = true;
     out.calc = regime::CalculateCurrentRegime(s, notice);

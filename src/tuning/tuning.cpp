@@ -198,7 +198,7 @@ QList<FitPoint> Draw(const QList<FitPoint>& pts, const QList<DrawBase>& bases, c
                 if (x[o2] < 21.0f) p.in[co2] = static_cast<float>(x[co2] * (21.0 - p.in[o2]) / (21.0 - x[o2]));
         p.co2Max += co2MaxMove;
         p.q5Nominal *= 1.0 + q5Share;
-        p.in[42] = static_cast<float>(x[42] * (1.0 + q5Share));
+        p.in[engine::kQ5Input] = static_cast<float>(x[engine::kQ5Input] * (1.0 + q5Share));
         if (!engine::CheckRegimeData(p).empty()) continue;  // kept as measured
         engine::Results r{};
         engine::SteamState steam;

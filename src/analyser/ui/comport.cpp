@@ -79,6 +79,58 @@ comport::~comport() {
 }
 
 void comport::build() {
+    buildToolbar();
+    buildPortFrame();
+    buildSamplingFrame();
+    buildExtraFrame();
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Combo1);
+    right->addWidget(Frame2);
+    right->addWidget(Frame3);
+    right->addStretch();
+    auto* body = new QHBoxLayout;
+    body->addWidget(Frame1, 3);
+    body->addLayout(right, 2);
+
+    Label2 = new QLabel;
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setWordWrap(true);
+    Label2->setStyleSheet(QStringLiteral("color: #a00000;"));
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+
+    Label3 = new QLabel;
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->setWordWrap(true);
+    Label4 = new QLabel;
+    Label4->setObjectName(QStringLiteral("Label4"));
+    Label4->setWordWrap(true);
+    Label5 = new QLabel;
+    Label5->setObjectName(QStringLiteral("Label5"));
+    Label5->setStyleSheet(QStringLiteral("font-weight: bold;"));
+    Label5->setWordWrap(true);
+    Trend = new TrendView;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 0, 4, 4);
+    layout->setSpacing(2);
+    layout->addWidget(Toolbar1);
+    layout->addWidget(Label5);
+    layout->addLayout(body);
+    layout->addWidget(Label2);
+    layout->addWidget(Label3);
+    layout->addWidget(Label4);
+    layout->addWidget(Trend, 1);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &comport::comport_Timer1_Timer);
+    setFixedWidth(app::TwipsX(this, kWidthTwips));
+}
+
+// The toolbar: settings, fold, start and stop, exit.
+void comport::buildToolbar() {
     Toolbar1 = new QToolBar(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -97,7 +149,10 @@ void comport::build() {
     Toolbar1->addSeparator();
     exitButton_ = add(kExitKey, QStringLiteral("Выход        "), app::ProgramIcon(QStringLiteral("exit")),
                       QStringLiteral("Закрыть окно"));
+}
 
+// "Параметры порта": the port and its line settings, and the regime to fill below them.
+void comport::buildPortFrame() {
     Frame1 = new QGroupBox(QStringLiteral("Параметры порта"));
     Frame1->setObjectName(QStringLiteral("Frame1"));
     auto* g1 = new QGridLayout(Frame1);
@@ -141,7 +196,10 @@ void comport::build() {
     Combo1 = new QComboBox;
     Combo1->setObjectName(QStringLiteral("Combo1"));
     connect(Combo1, &QComboBox::activated, this, [this] { comport_Combo1_Click(); });
+}
 
+// "Точка отбора": before or after the economiser.
+void comport::buildSamplingFrame() {
     Frame2 = new QGroupBox(QStringLiteral("Точка отбора"));
     Frame2->setObjectName(QStringLiteral("Frame2"));
     auto* g2 = new QVBoxLayout(Frame2);
@@ -153,7 +211,11 @@ void comport::build() {
     Option2->setChecked(true);
     g2->addWidget(Option1);
     g2->addWidget(Option2);
+}
 
+// "Дополнительно": the polling period, the averaging, the steadiness window, the NO2 policy,
+// each kept in "ComPort.ini" once valid.
+void comport::buildExtraFrame() {
     Frame3 = new QGroupBox(QStringLiteral("Дополнительно"));
     Frame3->setObjectName(QStringLiteral("Frame3"));
     auto* g3 = new QGridLayout(Frame3);
@@ -212,53 +274,8 @@ void comport::build() {
             showWindow();
         }
     });
-    connect(Combo2, &QComboBox::activated, this, [this, keep] {
-        keep(kNo2Key, No2PolicyKey(static_cast<No2Policy>(Combo2->currentData().toInt())));
-    });
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(Combo1);
-    right->addWidget(Frame2);
-    right->addWidget(Frame3);
-    right->addStretch();
-    auto* body = new QHBoxLayout;
-    body->addWidget(Frame1, 3);
-    body->addLayout(right, 2);
-
-    Label2 = new QLabel;
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setWordWrap(true);
-    Label2->setStyleSheet(QStringLiteral("color: #a00000;"));
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-
-    Label3 = new QLabel;
-    Label3->setObjectName(QStringLiteral("Label3"));
-    Label3->setWordWrap(true);
-    Label4 = new QLabel;
-    Label4->setObjectName(QStringLiteral("Label4"));
-    Label4->setWordWrap(true);
-    Label5 = new QLabel;
-    Label5->setObjectName(QStringLiteral("Label5"));
-    Label5->setStyleSheet(QStringLiteral("font-weight: bold;"));
-    Label5->setWordWrap(true);
-    Trend = new TrendView;
-
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(4, 0, 4, 4);
-    layout->setSpacing(2);
-    layout->addWidget(Toolbar1);
-    layout->addWidget(Label5);
-    layout->addLayout(body);
-    layout->addWidget(Label2);
-    layout->addWidget(Label3);
-    layout->addWidget(Label4);
-    layout->addWidget(Trend, 1);
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &comport::comport_Timer1_Timer);
-    setFixedWidth(app::TwipsX(this, kWidthTwips));
+    connect(Combo2, &QComboBox::activated, this,
+            [this, keep] { keep(kNo2Key, No2PolicyKey(static_cast<No2Policy>(Combo2->currentData().toInt()))); });
 }
 
 void comport::fillPortList() {

@@ -75,6 +75,10 @@ protected:
 
 private:
     void build();
+    void buildToolbar();
+    void buildPortFrame();
+    void buildSamplingFrame();
+    void buildExtraFrame();
     void fillPortList();
     QString captionStart() const;
     void setHeightTwips(int twips);

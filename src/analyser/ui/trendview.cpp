@@ -71,7 +71,8 @@ void TrendView::paintEvent(QPaintEvent*) {
         if (m == 0)
             p.drawText(QRectF(gx - 60, top + 3 * strip + 2, 60, fm.height()), Qt::AlignRight, QStringLiteral("0 мин"));
         else
-            p.drawText(QRectF(gx - 30, top + 3 * strip + 2, 60, fm.height()), Qt::AlignHCenter, QStringLiteral("-%1").arg(m));
+            p.drawText(QRectF(gx - 30, top + 3 * strip + 2, 60, fm.height()), Qt::AlignHCenter,
+                       QStringLiteral("-%1").arg(m));
     }
     p.setRenderHint(QPainter::Antialiasing);
     for (int k = 0; k < 3; ++k) {
@@ -92,7 +93,8 @@ void TrendView::paintEvent(QPaintEvent*) {
         p.drawText(QRect(box.left() + 4, box.top() + 1, box.width() - 8, fm.height()), Qt::AlignLeft, names[k]);
         p.setPen(QColor(90, 90, 90));
         if (!points_.isEmpty()) {
-            p.drawText(QRect(0, box.top(), left - 4, fm.height()), Qt::AlignRight, core::StoredForm(float(core::RoundHalfEven(hi, 1))));
+            p.drawText(QRect(0, box.top(), left - 4, fm.height()), Qt::AlignRight,
+                       core::StoredForm(float(core::RoundHalfEven(hi, 1))));
             p.drawText(QRect(0, box.bottom() - fm.height(), left - 4, fm.height()), Qt::AlignRight,
                        core::StoredForm(float(core::RoundHalfEven(lo, 1))));
         }

@@ -64,8 +64,30 @@ Regim::Regim(app::Workbench& wb) : wb_(wb) {
 Regim::~Regim() { wb_.state().setEditorFields = nullptr; }
 
 void Regim::build() {
+    buildFrames();
+    buildFields();
+    QGridLayout* windowRows = placeRows();
     auto* content = new QWidget;
     content->setMouseTracking(true);
+    layoutColumns(content, windowRows);
+
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(content);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    // the scroll area is no stop of its own: a value typed there would be lost
+    scroll->setFocusPolicy(Qt::NoFocus);
+    scroll_ = scroll;
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(scroll);
+    resize(860, 640);
+    wb_.placeWindow(this, app::Slot::Work);
+}
+
+// The groups of fields, each a frame with a grid (caption, one or two fields, unit); with
+// an economiser the column headings of the two measuring points.
+void Regim::buildFrames() {
     auto makeFrame = [&](const QString& name, const QString& caption) {
         // a row: caption, one or two fields, unit
         auto* box = new QGroupBox(caption);
@@ -111,8 +133,12 @@ void Regim::build() {
             headings_.append(heading);
         }
     }
+}
 
-    for (int k = 0; k < 43; ++k) {
+// The 43 fields and the 31 unit labels, with the captions of the units a short file does
+// not set.
+void Regim::buildFields() {
+    for (int k = 0; k < app::kInputCount; ++k) {
         auto* t = new QLineEdit;
         t->setObjectName(QStringLiteral("T%1").arg(k));
         t->setProperty(kFieldProperty, k);
@@ -124,7 +150,7 @@ void Regim::build() {
         t->installEventFilter(this);
         T[k] = t;
     }
-    for (int i = 0; i < 31; ++i) {
+    for (int i = 0; i < app::kUnitCount; ++i) {
         auto* l = new QLabel;
         l->setObjectName(QStringLiteral("L%1").arg(i));
         l->setProperty(kUnitProperty, i);
@@ -136,8 +162,12 @@ void Regim::build() {
     }
     // designed captions of the units the file does not set when it is short
     const QStringList defaults = object::DefaultUnits();
-    for (int i = 0; i < 31; ++i) L[i]->setText(defaults.value(i));
+    for (int i = 0; i < app::kUnitCount; ++i) L[i]->setText(defaults.value(i));
+}
 
+// Puts every editor row into its group's grid; the rows of the window group (q5 and its
+// button) go into a grid of their own, returned.
+QGridLayout* Regim::placeRows() {
     auto* windowRows = new QGridLayout;
     Command1 = new QPushButton(QStringLiteral("q5..."));
     Command1->setObjectName(QStringLiteral("Command1"));
@@ -169,13 +199,18 @@ void Regim::build() {
         }
         if (row.right >= 0) grid->addWidget(T[row.right], r, 2);
         if (row.unit >= 0) grid->addWidget(L[row.unit], r, 3);
-        if (row.right == 42) {
+        if (row.right == app::kQ5Input) {
             Label29 = caption;
             grid->addWidget(Command1, r, 3);
         }
     }
     Frame4->setTitle(QStringLiteral("Продукты сгорания"));
+    return windowRows;
+}
 
+// The fuel and flue-gas groups on the left, air, water, steam and the window rows on the
+// right.
+void Regim::layoutColumns(QWidget* content, QGridLayout* windowRows) {
     auto* left = new QVBoxLayout;
     left->addWidget(Frame1);
     left->addWidget(Frame8);
@@ -193,19 +228,6 @@ void Regim::build() {
     columns->addLayout(right);
     // a wider window leaves the groups as they are: the room goes to the right
     columns->addStretch(1);
-
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(content);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    // the scroll area is no stop of its own: a value typed there would be lost
-    scroll->setFocusPolicy(Qt::NoFocus);
-    scroll_ = scroll;
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->addWidget(scroll);
-    resize(860, 640);
-    wb_.placeWindow(this, app::Slot::Work);
 }
 
 void Regim::applyVisibility() {
@@ -217,7 +239,7 @@ void Regim::applyVisibility() {
         Frame1->setTitle(vis_.fuelCaption);
         Frame8->setTitle(vis_.fuelCaption);
     }
-    for (int k = 0; k < 43; ++k) T[k]->setVisible(vis_.fieldVisible(k));
+    for (int k = 0; k < app::kInputCount; ++k) T[k]->setVisible(vis_.fieldVisible(k));
     showQ5Row(vis_.q5Row);
     for (QLabel* h : headings_) h->setVisible(vis_.economiser);
     // the unit label of the pressure after the economiser stays with the after-boiler field
@@ -225,7 +247,7 @@ void Regim::applyVisibility() {
 
 void Regim::showQ5Row(bool visible) {
     vis_.q5Row = visible;
-    T[42]->setVisible(visible);
+    T[app::kQ5Input]->setVisible(visible);
     if (Label29) Label29->setVisible(visible);
     Command1->setVisible(visible);
 }
@@ -254,7 +276,7 @@ QStringList Regim::fieldTexts() const {
 }
 
 void Regim::setFieldTexts(const QStringList& texts) {
-    for (int k = 0; k < 43; ++k) T[k]->setText(texts.value(k));
+    for (int k = 0; k < app::kInputCount; ++k) T[k]->setText(texts.value(k));
     stored_ = fieldTexts();
     calculated_ = stored_;
 }
@@ -263,7 +285,7 @@ bool Regim::hasPendingEdit() const { return fieldTexts() != stored_; }
 
 bool Regim::needsCalculation() const {
     const QStringList texts = fieldTexts();
-    for (int k = 0; k < 43; ++k)
+    for (int k = 0; k < app::kInputCount; ++k)
         if (texts[k] != calculated_.value(k) && RecalculatesOnEnter(k)) return true;
     return false;
 }
@@ -284,7 +306,7 @@ void Regim::setFramesEnabled(bool enabled) {
     for (QGroupBox* f : frames_) f->setEnabled(enabled);
     // the two fields outside the frames follow them, so nothing is saved under a deleted name
     T[41]->setEnabled(enabled);
-    T[42]->setEnabled(enabled);
+    T[app::kQ5Input]->setEnabled(enabled);
 }
 
 QStringList Regim::unitLabels() const {
@@ -318,7 +340,7 @@ bool Regim::saveAndCalculate(bool calculate) {
     const QStringList texts = fieldTexts();
     // a value that cannot have been measured is refused before anything is written
     const EditorVisibility vis = VisibilityFor(s.general);
-    for (int k = 0; k < 43; ++k) {
+    for (int k = 0; k < app::kInputCount; ++k) {
         if (texts[k] == stored_.value(k) || !vis.fieldVisible(k)) continue;
         float value = 0.0f;
         if (!core::ParseEditorFloat(texts[k].toStdString(), value)) continue;  // the store says why

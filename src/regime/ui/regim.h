@@ -7,9 +7,11 @@
 #include <array>
 
 #include "app/ui/workbench.h"
+#include "engine/engine.h"
 #include "regime/editorlayout.h"
 
 class QAction;
+class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -27,7 +29,7 @@ public:
     explicit Regim(app::Workbench& wb);
     ~Regim() override;
 
-    std::array<QLineEdit*, 43> T{};
+    std::array<QLineEdit*, engine::kInputCount> T{};
     std::array<QLabel*, 31> L{};
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4, *Frame5, *Frame7, *Frame8;
     QLabel* Label29;  // caption of the q5 row
@@ -65,6 +67,10 @@ protected:
 
 private:
     void build();
+    void buildFrames();
+    void buildFields();
+    QGridLayout* placeRows();
+    void layoutColumns(QWidget* content, QGridLayout* windowRows);
     void applyVisibility();
     void loadFirstRegime();
     void plainUnitLabels();

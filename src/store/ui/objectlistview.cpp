@@ -106,9 +106,7 @@ void ObjectListView::setView(View v) {
         list_->setWrapping(true);
         stack_->setCurrentWidget(list_);
         break;
-    case Details:
-        stack_->setCurrentWidget(details_);
-        break;
+    case Details: stack_->setCurrentWidget(details_); break;
     case List:
         list_->setViewMode(QListView::ListMode);
         list_->setIconSize(QSize(16, 16));
