@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "app/startup.h"
+#include "cli/output.h"
 #include "core/filekinds.h"
 #include "core/names.h"
 #include "object/generaldata.h"
@@ -68,6 +69,13 @@ bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions&
         }
         s.objectLock = lock;
     }
+    return true;
+}
+
+bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions& options, QString& error) {
+    QString warning;
+    if (!UseObjectFolder(s, path, options, error, warning)) return false;
+    if (!warning.isEmpty()) Err() << s.currentObjectFolder << ": " << warning << "\n";
     return true;
 }
 

@@ -31,6 +31,8 @@ void TakeObjectOptions(QStringList& args, ObjectOptions& options);
 // object another program holds, unless forced.
 bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions& options, QString& error,
                      QString& warning);
+// The same, the warning of the units told on the error output after the object's folder.
+bool UseObjectFolder(app::AppState& s, const QString& path, const ObjectOptions& options, QString& error);
 
 // A regime file name of the object itself: a plain name (no folder part), of the regime
 // pattern, present in the object folder whatever its letter case.

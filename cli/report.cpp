@@ -4,9 +4,9 @@
 
 #include <QDir>
 #include <QJsonDocument>
-#include <QTextStream>
 
 #include "cli/objectfolder.h"
+#include "cli/output.h"
 #include "core/names.h"
 #include "regime/regimestore.h"
 #include "report/reportmodel.h"
@@ -15,80 +15,85 @@
 
 namespace cli {
 
-int Report(QStringList args) {
-    QTextStream out(stdout), err(stderr);
-    ObjectOptions options;
-    TakeObjectOptions(args, options);
-    options.writes = true;
+namespace {
+
+// What the command line asks: the object and where its two documents go.
+struct ReportOptions {
+    ObjectOptions object;
+    QString given, folder;  // the object folder as given and as an absolute path
     QString xlsx, pdf;
-    const bool json = args.removeAll(QStringLiteral("--json")) > 0;
+    bool json = false;
+};
+
+// Reads the command line into `o`, the documents into the object folder unless named; false
+// (told with the usage) when it is wrong.
+bool ParseOptions(QStringList args, ReportOptions& o) {
+    TakeObjectOptions(args, o.object);
+    o.object.writes = true;
+    o.json = args.removeAll(QStringLiteral("--json")) > 0;
     for (int i = 0; i < args.size();) {
         if ((args[i] == u"--xlsx" || args[i] == u"--pdf") && i + 1 < args.size()) {
-            (args[i] == u"--xlsx" ? xlsx : pdf) = args[i + 1];
+            (args[i] == u"--xlsx" ? o.xlsx : o.pdf) = args[i + 1];
             args.remove(i, 2);
         } else if (args[i].startsWith(u"--")) {
-            err << "unknown option " << args[i] << "\n";
-            return 2;
+            Err() << "unknown option " << args[i] << "\n";
+            return false;
         } else {
             ++i;
         }
     }
     if (args.size() != 1) {
-        err << "Usage: kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE] [--json]\n";
-        return 2;
+        Err() << "Usage: kalvaro-cli report OBJECTDIR [--xlsx FILE] [--pdf FILE] [--json]\n";
+        return false;
     }
-    const QString folder = QDir(args[0]).absolutePath();
-    if (xlsx.isEmpty()) xlsx = core::JoinPath(folder, report::kReportXlsx);
-    if (pdf.isEmpty()) pdf = core::JoinPath(folder, report::kReportPdf);
+    o.given = args[0];
+    o.folder = QDir(o.given).absolutePath();
+    if (o.xlsx.isEmpty()) o.xlsx = core::JoinPath(o.folder, report::kReportXlsx);
+    if (o.pdf.isEmpty()) o.pdf = core::JoinPath(o.folder, report::kReportPdf);
+    return true;
+}
 
-    report::ReportModel model;
-    QString error, warning;
-    for (const QString& target : {xlsx, pdf})
+// Builds the card of every regime of the object and writes the workbook and the PDF; false
+// (told on the error output) on a file error.
+bool WriteReport(const ReportOptions& o, app::AppState& s, report::ReportModel& model) {
+    QString error;
+    for (const QString& target : {o.xlsx, o.pdf})
         if (!CheckOutputPath(target, error)) {
-            err << error << "\n";
-            return 1;
+            Err() << error << "\n";
+            return false;
         }
     // the object as every command reads it: its own units (or the template's when asked
     // for), its lock taken for the documents written into it
-    app::AppState s;
-    if (!UseObjectFolder(s, folder, options, error, warning)) {
-        err << error << "\n";
-        return 1;
+    if (!UseObjectFolder(s, o.folder, o.object, error)) {
+        Err() << error << "\n";
+        return false;
     }
-    if (!warning.isEmpty()) err << s.currentObjectFolder << ": " << warning << "\n";
     // a regime without readable results is recalculated below, so the list's warning is told
     // and the card still made
     const QString listWarning = regime::FillRegimeList(s);
-    if (!listWarning.isEmpty()) err << args[0] << ": " << listWarning << "\n";
+    if (!listWarning.isEmpty()) Err() << o.given << ": " << listWarning << "\n";
     // the command reports every regime, also one whose results file is missing yet; stale
     // results are recalculated and stored first, as the workbench does
     for (auto& row : s.regimeList.rows) row.ticked = true;
     const report::CardRun run = report::PrepareReport(s, model, QDate::currentDate());
     if (run.status != report::CardStatus::Built) {
-        error = run.message;
-        err << args[0] << ": " << error << "\n";
-        return 1;
+        Err() << o.given << ": " << run.message << "\n";
+        return false;
     }
-    if (!report::WriteReportXlsx(xlsx, model, &error)) {
-        err << xlsx << ": " << error << "\n";
-        return 1;
+    if (!report::WriteReportXlsx(o.xlsx, model, &error)) {
+        Err() << o.xlsx << ": " << error << "\n";
+        return false;
     }
-    if (!report::WriteReportPdf(pdf, model, &error)) {
-        err << pdf << ": " << error << "\n";
-        return 1;
+    if (!report::WriteReportPdf(o.pdf, model, &error)) {
+        Err() << o.pdf << ": " << error << "\n";
+        return false;
     }
-    // an entry named like a regime that is no file is missing from the card: no success
-    QStringList files, others;
-    const bool listed =
-        core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files, &others) && others.isEmpty();
-    if (json) {
-        out << QJsonDocument(report::ReportJson(model)).toJson(QJsonDocument::Indented);
-        if (!listed) return 1;
-        return model.calculatedCount() < model.regimes.size() ? 3 : 0;
-    }
-    out << model.objectName << "\n";
-    for (const QString& file : model.recalculated)
-        out << "  пересчитан (результаты устарели): " << file << "\n";
+    return true;
+}
+
+// A line for each regime of the card: its load and efficiency with the verdicts of CO and
+// NOx, or why it was not calculated; the number of regimes not calculated.
+int PrintRegimes(const report::ReportModel& model) {
     // the card's verdict rows of CO and NOx (none when the object compares with no limits)
     QList<const report::SheetRow*> verdicts;
     for (const auto& row : model.regimeRows)
@@ -96,22 +101,45 @@ int Report(QStringList args) {
     int failed = 0;
     for (int c = 0; c < model.regimes.size(); ++c) {
         const auto& r = model.regimes[c];
-        out << "  " << r.title << "\t";
+        Out() << "  " << r.title << "\t";
         if (r.calculated) {
-            out << "Нагрузка " << report::ValueText(r.results[0], 0, QLocale::c()) << " %, КПД "
-                << report::ValueText(r.results[4], 2, QLocale::c()) << " %";
+            Out() << "Нагрузка " << report::ValueText(r.results[0], 0, QLocale::c()) << " %, КПД "
+                  << report::ValueText(r.results[4], 2, QLocale::c()) << " %";
             for (const report::SheetRow* v : verdicts) {
                 const QString text = v->texts.value(c);
-                out << ", " << v->key.section(u' ', 0, 0) << ": "
-                    << (text.isEmpty() ? QStringLiteral("предел не задан") : text);
+                Out() << ", " << v->key.section(u' ', 0, 0) << ": "
+                      << (text.isEmpty() ? QStringLiteral("предел не задан") : text);
             }
-            out << "\n";
+            Out() << "\n";
         } else {
-            out << r.message << " !\n";
+            Out() << r.message << " !\n";
             ++failed;
         }
     }
-    out << "  " << xlsx << "\n  " << pdf << "\n";
+    return failed;
+}
+
+}  // namespace
+
+int Report(QStringList args) {
+    ReportOptions o;
+    if (!ParseOptions(args, o)) return 2;
+    app::AppState s;
+    report::ReportModel model;
+    if (!WriteReport(o, s, model)) return 1;
+    // an entry named like a regime that is no file is missing from the card: no success
+    QStringList files, others;
+    const bool listed =
+        core::ListFiles(s.currentObjectFolder, regime::kRegimePattern, files, &others) && others.isEmpty();
+    if (o.json) {
+        Out() << QJsonDocument(report::ReportJson(model)).toJson(QJsonDocument::Indented);
+        if (!listed) return 1;
+        return model.calculatedCount() < model.regimes.size() ? 3 : 0;
+    }
+    Out() << model.objectName << "\n";
+    for (const QString& file : model.recalculated) Out() << "  пересчитан (результаты устарели): " << file << "\n";
+    const int failed = PrintRegimes(model);
+    Out() << "  " << o.xlsx << "\n  " << o.pdf << "\n";
     if (!listed) return 1;
     return failed > 0 ? 3 : 0;
 }

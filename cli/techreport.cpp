@@ -37,18 +37,17 @@ int TechReportCommand(QStringList args) {
     const QString folder = QDir(args[0]).absolutePath();
     if (odt.isEmpty()) odt = core::JoinPath(folder, report::kTechReportOdt);
     if (pdf.isEmpty()) pdf = core::JoinPath(folder, report::kTechReportPdf);
-    QString error, warning;
+    QString error;
     for (const QString& target : {odt, pdf})
         if (!CheckOutputPath(target, error)) {
             Err() << error << "\n";
             return 1;
         }
     app::AppState s;
-    if (!UseObjectFolder(s, folder, options, error, warning)) {
+    if (!UseObjectFolder(s, folder, options, error)) {
         Err() << error << "\n";
         return 1;
     }
-    if (!warning.isEmpty()) Err() << s.currentObjectFolder << ": " << warning << "\n";
     const QString listWarning = regime::FillRegimeList(s);
     if (!listWarning.isEmpty()) Err() << args[0] << ": " << listWarning << "\n";
     // every regime, stale results recalculated first, as the card does
