@@ -1,19 +1,18 @@
 // kalvaro-cli q5: the regime's q5 surfaces computed as "Рассчитать" does, nothing written
 // but the workbook asked for, and clear refusals.
 
-#include <gtest/gtest.h>
-
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include "core/names.h"
 #include "support/testdirs.h"
+#include "support/xlsxread.h"
 #include "tools/q5.h"
 #include "tools/toolnumbers.h"
-#include "../tools/xlsxread.h"
 
 using testing_support::ReadBytes;
 
@@ -72,7 +71,7 @@ TEST(CliQ5, WorkbookOnRequest) {
     const QString xlsx = dir.filePath(QStringLiteral("q5 Режим 3.xlsx"));
     const CliResult r = Q5Cli({kSchool, QStringLiteral("Режим №  3.Dat"), QStringLiteral("--xlsx"), xlsx});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
-    const auto sheet = tools_testing::ReadSheet(xlsx);
+    const auto sheet = testing_support::ReadSheet(xlsx);
     EXPECT_EQ(sheet.value("B2").text, QStringLiteral("Котельная школы №3"));
     EXPECT_TRUE(sheet.value("I7").number);
     EXPECT_EQ(tools::RoundedText(sheet.value("I16").value, 3), r.out.section(QStringLiteral("q5, %:\t"), 1).trimmed());

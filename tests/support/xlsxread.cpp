@@ -25,7 +25,7 @@ QStringList ZipParts(const QString& zip) {
 
 QByteArray ZipPart(const QString& zip, const QString& part) { return Run({QStringLiteral("-p"), zip, part}); }
 
-QMap<QString, QString> SheetCells(const QString& xlsx, int sheet) {
+QMap<QString, SheetCell> ReadSheet(const QString& xlsx, int sheet) {
     QStringList shared;
     {
         QXmlStreamReader x(ZipPart(xlsx, QStringLiteral("xl/sharedStrings.xml")));
@@ -44,7 +44,7 @@ QMap<QString, QString> SheetCells(const QString& xlsx, int sheet) {
             }
         }
     }
-    QMap<QString, QString> cells;
+    QMap<QString, SheetCell> cells;
     QXmlStreamReader x(ZipPart(xlsx, QStringLiteral("xl/worksheets/sheet%1.xml").arg(sheet)));
     QString ref, type;
     while (!x.atEnd()) {
@@ -54,10 +54,21 @@ QMap<QString, QString> SheetCells(const QString& xlsx, int sheet) {
             type = x.attributes().value(QStringLiteral("t")).toString();
         } else if (x.isStartElement() && x.name() == u"v") {
             const QString v = x.readElementText();
-            cells.insert(ref, type == u"s" ? shared.value(v.toInt()) : v);
+            SheetCell c;
+            c.number = type.isEmpty() || type == u"n";
+            c.value = c.number ? v.toDouble() : 0.0;
+            c.text = type == u"s" ? shared.value(v.toInt()) : v;
+            cells.insert(ref, c);
         }
     }
     return cells;
+}
+
+QMap<QString, QString> SheetCells(const QString& xlsx, int sheet) {
+    QMap<QString, QString> texts;
+    const QMap<QString, SheetCell> cells = ReadSheet(xlsx, sheet);
+    for (auto it = cells.begin(); it != cells.end(); ++it) texts.insert(it.key(), it.value().text);
+    return texts;
 }
 
 QString CellRef(int column, int row) {

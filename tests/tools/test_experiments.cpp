@@ -1,13 +1,12 @@
 // Preliminary experiments: the opening, the derived experiments, the O2 rule, the balance
 // and its refusals, taking an experiment into the editor, and the workbook.
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <QTemporaryDir>
-
 #include "support/qtprint.h"
+#include "support/xlsxread.h"
 #include "tools/experiments.h"
-#include "xlsxread.h"
 
 using namespace tools;
 
@@ -220,7 +219,7 @@ TEST(Experiments, WorkbookHasFourColumnsAndTheMark) {
                              s.fields(), 2};
     QString error;
     ASSERT_TRUE(ExportExperimentsXlsx(path, e, &error)) << error.toStdString();
-    const auto sheet = tools_testing::ReadSheet(path);
+    const auto sheet = testing_support::ReadSheet(path);
     EXPECT_EQ(sheet.value("A6").text, QStringLiteral("Основной опыт"));
     EXPECT_EQ(sheet.value("B6").text, QStringLiteral("Опыт 1"));
     EXPECT_TRUE(sheet.value("D6").text.startsWith(QStringLiteral("Опыт 3 ")));  // the chosen one, marked

@@ -1,14 +1,12 @@
 // The q5 calculator: surfaces, totals, heat output, the q5 files, taking q5 into the regime
 // and the workbook.
 
-#include <gtest/gtest.h>
-
-#include <cerrno>
-#include <string_view>
-
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <cerrno>
+#include <gtest/gtest.h>
+#include <string_view>
 
 #include "core/names.h"
 #include "core/numparse.h"
@@ -17,9 +15,9 @@
 #include "object/units.h"
 #include "regime/regimestore.h"
 #include "support/testdirs.h"
+#include "support/xlsxread.h"
 #include "tools/q5.h"
 #include "tools/toolnumbers.h"
-#include "xlsxread.h"
 
 using namespace tools;
 using testing_support::ReadBytes;
@@ -316,7 +314,7 @@ TEST(Q5Workbook, NumbersStayNumbers) {
     const QString path = dir.filePath(Q5WorkbookName(e.regime));
     QString error;
     ASSERT_TRUE(ExportQ5Xlsx(path, e, &error)) << error.toStdString();
-    const auto sheet = tools_testing::ReadSheet(path);
+    const auto sheet = testing_support::ReadSheet(path);
     EXPECT_EQ(sheet.value("B2").text, QStringLiteral("Котельная школы №3"));
     EXPECT_EQ(sheet.value("B3").text, QStringLiteral("Режим № 3.Dat"));
     EXPECT_TRUE(sheet.value("B4").number);

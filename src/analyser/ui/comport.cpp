@@ -324,19 +324,19 @@ void comport::showLost() {
 
 void comport::comport_Form_Load() {
     app::AppState& s = wb_.state();
-    // 1. one entry per row of the regime list
+    // one entry per row of the regime list
     fillCombo1();
-    // 2. an object without economiser has one sampling point, right after the boiler
+    // an object without economiser has one sampling point, right after the boiler
     if (!BeforeEconomiserAllowed(s.general)) {
         Option1->setEnabled(false);
         Option2->setChecked(true);
         Option2->setText(QStringLiteral(" После котла"));
     }
-    // 3. the regime of the list's selected row (the current regime when none is marked)
+    // the regime of the list's selected row (the current regime when none is marked)
     int row = s.regimeList.selectedRow();
     if (row < 0) row = s.regimeList.find(s.currentRegimeFile);
     if (row < 0 && !s.regimeList.rows.isEmpty()) row = 0;
-    // 5. the settings come before the caption that names the port
+    // the settings come before the caption that names the port
     iniFile_ = SettingsFilePath(s.programFolder);
     // a key not yet stored offers the common settings rather than "?"
     const PortSettings ps = DefaultedSettings(ReadPortSettings(iniFile_));
@@ -352,9 +352,9 @@ void comport::comport_Form_Load() {
         Combo1->setCurrentIndex(row);
         comport_Combo1_Click();
     }
-    // 4. unfolded
+    // unfolded
     fold(false);
-    // 6.
+    // shown stopped until "Старт"
     showStopped(false);
 }
 

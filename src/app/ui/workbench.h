@@ -9,7 +9,8 @@
 // Window kinds
 //   Each kind has a factory, registered once in the shell's composition root. MDI kinds live
 //   in a sub-window of the frame (deleted on close), Grafmin is a top-level window of its
-//   own, and the tool kinds (Comport, FPlG, FQ5, Pricid) are application-modal dialogs.
+//   own, and the tool kinds (Comport, FPlG, FQ5, Pricid, Karta, FOpt, FImport) are
+//   application-modal dialogs.
 //   A kind without a factory is simply skipped by the opening sequence and by the tabs.
 //
 // Opening and closing

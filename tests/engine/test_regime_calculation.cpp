@@ -1,10 +1,9 @@
 // The 26 result slots of whole regimes: the worked hot-water regime, the conditions under
 // which each slot is written, rounding, and what is stored for values that are not finite.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "core/numparse.h"
@@ -359,8 +358,8 @@ TEST(Rounding, HalvesGoToTheEvenDigit) {
     EXPECT_EQ(r[15], 228.48f);
 
     r = Calculate(ExactRegime(62.5f));  // efficiency 37.5, Q = 0.375, load 37.5 %
-    EXPECT_EQ(r[3], 0.38f);  // 0.375 -> 0.38
-    EXPECT_EQ(r[0], 38.0f);  // 37.5 -> 38
+    EXPECT_EQ(r[3], 0.38f);             // 0.375 -> 0.38
+    EXPECT_EQ(r[0], 38.0f);             // 37.5 -> 38
 
     r = Calculate(ExactRegime(0.375f));
     EXPECT_EQ(r[7], 0.375f);  // three decimals kept

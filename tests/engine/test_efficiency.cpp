@@ -16,12 +16,11 @@ TEST(SteamEnthalpy, TableRowsWithInclusiveBoundsFirstRowWins) {
         double p;
         float i;
     };
-    const Case cases[] = {{0, 641.0f},    {0.5, 641.0f},  {1, 641.0f},    {1.5, 650.0f},  {2, 650.0f},
-                          {2.5, 654.0f},  {3.5, 656.0f},  {4.5, 658.0f},  {5.5, 659.0f},  {6.5, 661.0f},
-                          {7, 661.0f},    {8, 663.0f},    {8.5, 663.0f},  {9.5, 664.0f},  {10.5, 664.9f},
-                          {11.5, 665.6f}, {12.5, 666.2f}, {13.5, 666.7f}, {14.5, 667.1f}, {15.5, 667.5f},
-                          {16, 667.5f},   {17, 668.0f},   {19, 668.0f},   {20, 669.0f},   {24, 669.0f},
-                          {25, 669.9f},   {30, 669.9f}};
+    const Case cases[] = {
+        {0, 641.0f},    {0.5, 641.0f},  {1, 641.0f},    {1.5, 650.0f},  {2, 650.0f},    {2.5, 654.0f},  {3.5, 656.0f},
+        {4.5, 658.0f},  {5.5, 659.0f},  {6.5, 661.0f},  {7, 661.0f},    {8, 663.0f},    {8.5, 663.0f},  {9.5, 664.0f},
+        {10.5, 664.9f}, {11.5, 665.6f}, {12.5, 666.2f}, {13.5, 666.7f}, {14.5, 667.1f}, {15.5, 667.5f}, {16, 667.5f},
+        {17, 668.0f},   {19, 668.0f},   {20, 669.0f},   {24, 669.0f},   {25, 669.9f},   {30, 669.9f}};
     for (const Case& k : cases) EXPECT_FLOAT_EQ(SteamEnthalpy(k.p), k.i) << k.p;
 }
 
@@ -142,13 +141,13 @@ TEST(WaterFlow, MultiplierFromTheRoundedEfficiency) {
         float flow;  // 40 t/h per unit of the multiplier
     };
     const Case cases[] = {
-        {100.0f, 40.0f}, {100.5f, 40.0f},  // 100.5 rounds to 100 (even)
-        {100.6f, 0.0f},  {150.0f, 0.0f},   // above 100: multiplier 0
-        {51.0f, 40.0f},  {50.5f, 80.0f},   // 50.5 rounds to 50: 100 \ 50 = 2
-        {51.5f, 40.0f},  {34.0f, 80.0f},   // 51.5 rounds to 52
-        {33.5f, 80.0f},  {32.5f, 120.0f},  // 33.5 -> 34, 32.5 -> 32
-        {1.0f, 4000.0f}, {-5.0f, -800.0f}, // remainder dropped toward zero
-        {0.4f, 0.0f},    {0.0f, 0.0f},     // rounded efficiency 0: no quotient, no flow
+        {100.0f, 40.0f}, {100.5f, 40.0f},   // 100.5 rounds to 100 (even)
+        {100.6f, 0.0f},  {150.0f, 0.0f},    // above 100: multiplier 0
+        {51.0f, 40.0f},  {50.5f, 80.0f},    // 50.5 rounds to 50: 100 \ 50 = 2
+        {51.5f, 40.0f},  {34.0f, 80.0f},    // 51.5 rounds to 52
+        {33.5f, 80.0f},  {32.5f, 120.0f},   // 33.5 -> 34, 32.5 -> 32
+        {1.0f, 4000.0f}, {-5.0f, -800.0f},  // remainder dropped toward zero
+        {0.4f, 0.0f},    {0.0f, 0.0f},      // rounded efficiency 0: no quotient, no flow
         {-0.5f, 0.0f},
     };
     for (const Case& k : cases) EXPECT_FLOAT_EQ(formulas::WaterFlow(p, 1.0f, k.gross), k.flow) << k.gross;
@@ -173,7 +172,7 @@ TEST(DirectBalance, SteamUsesTheKeptEnthalpy) {
     const Prepared p = Prepare(c);
     SteamState steam{663.0f, 0.0f};
     EXPECT_FLOAT_EQ(DirectEfficiencySteam(p, steam), 112.6f);  // 563 x 2000 / 1000000 x 100
-    steam.enthalpy = 650.0f;  // whatever the last steam output left
+    steam.enthalpy = 650.0f;                                   // whatever the last steam output left
     EXPECT_FLOAT_EQ(DirectEfficiencySteam(p, steam), 110.0f);
     c.general[5] = "Сланец";
     EXPECT_FLOAT_EQ(DirectEfficiencySteam(Prepare(c), steam), 0.0f);

@@ -182,8 +182,8 @@ TEST(GasFlow, MeterPressureUnits) {
         const char* unit;
         double kgfPerM2;
     };
-    const Case cases[] = {{"кгс/см2", 10000}, {"bar", 10000}, {"кгс/м2", 1},  {"мм.вод.ст.", 1},
-                          {"mbar", 10},       {"Па", 0.1},    {"кПа", 100},   {"КПА", 100},
+    const Case cases[] = {{"кгс/см2", 10000}, {"bar", 10000}, {"кгс/м2", 1}, {"мм.вод.ст.", 1},
+                          {"mbar", 10},       {"Па", 0.1},    {"кПа", 100},  {"КПА", 100},
                           {"MBAR", 10},       {"psi", 0},     {"", 0}};
     for (const Case& k : cases) {
         SCOPED_TRACE(k.unit);

@@ -53,9 +53,10 @@ TEST(Uncertainty, SensitivitiesAndU95OfTheHotWaterRegimeMatchTheHandWorkedFormul
     ASSERT_TRUE(u.calculated);
     const double r3 = std::sqrt(3.0);
     auto term = [&](double c, double a) { return (c * a / r3) * (c * a / r3); };
-    const double etaU95 = 2 * std::sqrt(term(dq2dt, 2) + term(dq2dta, 1) + term(dq2dco2 + dq3dco2, 0.3) + term(dq3dco, 10));
+    const double etaU95 =
+        2 * std::sqrt(term(dq2dt, 2) + term(dq2dta, 1) + term(dq2dco2 + dq3dco2, 0.3) + term(dq3dco, 10));
     EXPECT_NEAR(u.u95[4], etaU95, etaU95 * 2e-3);
-    EXPECT_NEAR(u.u95[8], u.u95[4], 1e-9);  // net = gross − a constant
+    EXPECT_NEAR(u.u95[8], u.u95[4], 1e-9);            // net = gross − a constant
     EXPECT_NEAR(u.U95OfSum({5, 6}), u.u95[4], 1e-5);  // q5 fixed: the sum carries it all
     EXPECT_GT(u.u95[5], 0.0);
     // slots a hot-water gas regime without economiser does not write
