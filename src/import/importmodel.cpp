@@ -730,18 +730,23 @@ void SelectRegime(app::AppState& s, const QString& file) {
     if (row < 0) s.setCurrentRegime(file);
 }
 
-}  // namespace
+// The regimes written so far, to take back when a later write fails.
+struct Written {
+    QStringList made;                               // the new regimes, in the order made
+    QList<std::pair<QString, QStringList>> before;  // filled regimes and their fields as they were
+};
 
-WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringList& targetsIn, const QString& baseRegime,
-                       const std::function<void(const QString&)>& notice) {
-    WriteOutcome out;
-    QStringList targets = targetsIn.mid(0, plan.groups.size());
+// Every check before the first write: one target per group, each an existing regime named
+// as the list names it (empty for a new one) and chosen once, and room for the new ones.
+// False with `out.error` set when the plan cannot be written.
+bool CheckTargets(const app::AppState& s, const ImportPlan& plan, const QStringList& targetsIn, QStringList& targets,
+                  WriteOutcome& out) {
+    targets = targetsIn.mid(0, plan.groups.size());
     while (targets.size() < plan.groups.size()) targets.append(QString());
     if (plan.groups.isEmpty()) {
         out.error = QStringLiteral("Нет ни одной группы показаний для записи");
-        return out;
+        return false;
     }
-    // every check before the first write
     int created = 0;
     QStringList chosen;
     for (QString& t : targets) {
@@ -752,19 +757,77 @@ WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringLi
         const int row = s.regimeList.find(t);
         if (row < 0) {
             out.error = QStringLiteral("Режим не найден: ") + t;
-            return out;
+            return false;
         }
         t = s.regimeList.rows[row].key;
         if (chosen.contains(t, Qt::CaseInsensitive)) {
             out.error = QStringLiteral("Режим ") + t + QStringLiteral(" выбран для двух групп");
-            return out;
+            return false;
         }
         chosen.append(t);
     }
     if (s.lastRegimeNumber + created > regime::kMaxRegimeNumber) {
         out.error = regime::kLimitRefusal;
-        return out;
+        return false;
     }
+    return true;
+}
+
+// Puts the filled regimes back as they were and deletes the new ones, newest first; the
+// outcome carries `why` and no written regimes.
+WriteOutcome TakeBack(app::AppState& s, const Written& written, WriteOutcome& out, const QString& why) {
+    out.error = why;
+    QString ignored;
+    for (auto it = written.before.crbegin(); it != written.before.crend(); ++it) {
+        SelectRegime(s, it->first);
+        if (regime::SaveRegimeInputs(s, it->second, &ignored)) regime::CalculateCurrentRegime(s);
+    }
+    for (auto it = written.made.crbegin(); it != written.made.crend(); ++it) {
+        SelectRegime(s, *it);
+        if (!regime::DeleteRegimeFiles(s, &ignored))
+            out.error += QStringLiteral("; режим ") + *it + QStringLiteral(" не удалось удалить: ") + ignored;
+        regime::FillRegimeList(s);
+    }
+    regime::FillRegimeList(s);
+    out.regimes.clear();
+    return out;
+}
+
+// Makes a group's regime current with its input fields read into `fields`: a new regime from
+// the base inputs when `target` is empty, else the named one, whose fields are kept to take back.
+bool OpenTarget(app::AppState& s, const QString& target, const std::array<float, app::kInputCount>& baseInputs,
+                Written& written, QStringList& fields, QString& error) {
+    if (target.isEmpty()) {
+        s.inputs = baseInputs;  // every new regime starts from the base, not from the group before
+        QString listWarning;
+        if (!regime::NewRegime(s, &error, &listWarning)) return false;
+        written.made.append(s.currentRegimeFile);
+        SelectRegime(s, s.currentRegimeFile);
+        return regime::LoadRegimeInputs(s, &fields, &error);
+    }
+    SelectRegime(s, target);
+    if (!regime::LoadRegimeInputs(s, &fields, &error)) return false;
+    written.before.append({s.currentRegimeFile, fields});
+    return true;
+}
+
+// Writes the spread of a group's readings beside the current regime; a failure is only noticed.
+void WriteSpread(const app::AppState& s, const Group& g, const std::function<void(const QString&)>& notice) {
+    // a group's spread goes with its regime: the scatter of repeated readings counts in its uncertainty
+    QList<regime::SpreadEntry> spread;
+    for (const FieldValue& v : g.values) spread.append({v.field, v.spread, v.count, s.inputs[v.field]});
+    QString why;
+    if (!regime::WriteRepeatability(s.currentObjectFolder, s.currentRegimeFile, spread, &why) && notice)
+        notice(QStringLiteral("Разброс показаний не записан: ") + why);
+}
+
+}  // namespace
+
+WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringList& targetsIn,
+                       const QString& baseRegime, const std::function<void(const QString&)>& notice) {
+    WriteOutcome out;
+    QStringList targets;
+    if (!CheckTargets(s, plan, targetsIn, targets, out)) return out;
     const QString base = !baseRegime.isEmpty() ? baseRegime : s.currentRegimeFile;
     if (!base.isEmpty()) {
         SelectRegime(s, base);
@@ -772,51 +835,17 @@ WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringLi
     }
     const std::array<float, app::kInputCount> baseInputs = s.inputs;
 
-    QStringList made;
-    QList<std::pair<QString, QStringList>> before;  // filled regimes and their fields as they were
-    auto takeBack = [&](const QString& why) {
-        out.error = why;
-        QString ignored;
-        for (auto it = before.crbegin(); it != before.crend(); ++it) {
-            SelectRegime(s, it->first);
-            if (regime::SaveRegimeInputs(s, it->second, &ignored)) regime::CalculateCurrentRegime(s);
-        }
-        for (auto it = made.crbegin(); it != made.crend(); ++it) {
-            SelectRegime(s, *it);
-            if (!regime::DeleteRegimeFiles(s, &ignored))
-                out.error += QStringLiteral("; режим ") + *it + QStringLiteral(" не удалось удалить: ") + ignored;
-            regime::FillRegimeList(s);
-        }
-        regime::FillRegimeList(s);
-        out.regimes.clear();
-        return out;
-    };
+    Written written;
     for (int i = 0; i < plan.groups.size(); ++i) {
         const Group& g = plan.groups[i];
         QStringList fields;
         QString error;
-        if (targets[i].isEmpty()) {
-            s.inputs = baseInputs;  // every new regime starts from the base, not from the group before
-            QString listWarning;
-            if (!regime::NewRegime(s, &error, &listWarning)) return takeBack(error);
-            made.append(s.currentRegimeFile);
-            SelectRegime(s, s.currentRegimeFile);
-            if (!regime::LoadRegimeInputs(s, &fields, &error)) return takeBack(error);
-        } else {
-            SelectRegime(s, targets[i]);
-            if (!regime::LoadRegimeInputs(s, &fields, &error)) return takeBack(error);
-            before.append({s.currentRegimeFile, fields});
-        }
+        if (!OpenTarget(s, targets[i], baseInputs, written, fields, error)) return TakeBack(s, written, out, error);
         for (const FieldValue& v : g.values) fields[v.field] = core::EditorForm(static_cast<float>(v.mean));
-        if (!regime::SaveRegimeInputs(s, fields, &error)) return takeBack(error);
-        // a group's spread goes with its regime: the type A part of the uncertainty
-        QList<regime::SpreadEntry> spread;
-        for (const FieldValue& v : g.values) spread.append({v.field, v.spread, v.count, s.inputs[v.field]});
-        QString why;
-        if (!regime::WriteRepeatability(s.currentObjectFolder, s.currentRegimeFile, spread, &why) && notice)
-            notice(QStringLiteral("Разброс показаний не записан: ") + why);
+        if (!regime::SaveRegimeInputs(s, fields, &error)) return TakeBack(s, written, out, error);
+        WriteSpread(s, g, notice);
         const regime::CalcResult calc = regime::CalculateCurrentRegime(s, notice);
-        if (calc.outcome == regime::CalcOutcome::FileError) return takeBack(calc.message);
+        if (calc.outcome == regime::CalcOutcome::FileError) return TakeBack(s, written, out, calc.message);
         out.regimes.append({i, s.currentRegimeFile, targets[i].isEmpty(),
                             calc.outcome == regime::CalcOutcome::CheckFailed ? calc.message : QString()});
     }
