@@ -139,9 +139,8 @@ FileKind List(const char* id, unsigned places, const QString& pattern, FileLayou
     return k;
 }
 
-QList<FileKind> BuildTable() {
-    QList<FileKind> t;
-    // the object folder
+// The object folder's files of fixed length, and the comment and the lock.
+void AddObjectFiles(QList<FileKind>& t) {
     t << Entry("general", InObject, QStringLiteral("OData.txt"), FileLayout::Quoted, 19, GeneralLine);
     t << Entry("units", InObject | InTemplate, QStringLiteral("Ediny.txt"), FileLayout::Quoted, 31,
                [](int) { return TextOf(40); });
@@ -164,6 +163,10 @@ QList<FileKind> BuildTable() {
     }
     t << Entry("lock", InObject, QStringLiteral(".~lock.Kalvaro#"), FileLayout::Plain, 4,
               [](int) { return CustomOf(IsLockLine, QStringLiteral("запись вида «computer=…», «user=…», «pid=…» или «time=…»")); });
+}
+
+// The object folder's lists and logs, whose length varies.
+void AddObjectLists(QList<FileKind>& t) {
     // the measuring instruments used in the object's tests, as the program's list names them
     t << List("object-instruments", InObject, QStringLiteral("Приборы.txt"), FileLayout::Plain, 0, 1000,
               [](int) { return TextOf(1000); });
@@ -201,7 +204,10 @@ QList<FileKind> BuildTable() {
             QStringLiteral("«поле СКО число значение»"));
     });
     t << List("analyser-log", InObject, QStringLiteral("Анализатор Режим *.csv"), FileLayout::Bytes, 0, 65536);
-    // the template folder
+}
+
+// The template folder: reference lists, instrument limits, import profiles and pictures.
+void AddTemplateFiles(QList<FileKind>& t) {
     // reference lists: the windows cut an entry too long to show and say so
     t << List("employees", InTemplate, QStringLiteral("Сотрудники.txt"), FileLayout::Plain, 0, 65536,
               [](int) { return TextOf(16 * 1024 * 1024); });
@@ -234,6 +240,14 @@ QList<FileKind> BuildTable() {
     });
     for (const char* picture : {"Kessel.gif", "Brenner.gif", "BrennerInstal.jpg", "справка.html"})
         t << List("template-picture", InTemplate, QString::fromUtf8(picture), FileLayout::Bytes, 0, 65536);
+}
+
+// Every kind the program reads or writes, folder by folder, in a fixed order.
+QList<FileKind> BuildTable() {
+    QList<FileKind> t;
+    AddObjectFiles(t);
+    AddObjectLists(t);
+    AddTemplateFiles(t);
     // the program folder
     t << List("port-settings", InProgram, QStringLiteral("ComPort.ini"), FileLayout::Ini, 0, 1000,
               [](int) { return CustomOf(IsIniLine, QStringLiteral("«[раздел]» или «ключ=значение»")); });

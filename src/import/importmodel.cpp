@@ -570,6 +570,116 @@ struct Clock {
     }
 };
 
+// One mapped reading of a row, in the object's unit, with the decimals it was written with.
+struct Reading {
+    int field;
+    double value;
+    int decimals;
+};
+
+// The readings of a row's mapped cells into `values`; why the row cannot be taken, or empty.
+QString RowReadings(const Table& table, const Mapping& mapping, const QStringList& units, bool economiser,
+                    const TableRow& row, QList<Reading>& values) {
+    values.clear();
+    for (const ColumnMap& m : mapping) {
+        const QString& cell = row.cells.value(m.column);
+        if (cell.isEmpty()) continue;  // not measured in this row
+        const QString column = QStringLiteral("столбец ") + Quoted(table.names.value(m.column)) + QStringLiteral(": ");
+        const auto number = CellNumber(cell, table.format.decimalComma.value(m.column));
+        if (!number) return column + Quoted(cell) + QStringLiteral(" не число");
+        const QString to = units.value(m.field);
+        const QString from = m.unit.isEmpty() ? to : m.unit;
+        const auto converted = ConvertUnit(*number, m.field, from, to);
+        if (!converted)
+            return column + QStringLiteral("единицу ") + Quoted(from) +
+                   QStringLiteral(" нельзя перевести в единицу объекта ") + Quoted(to);
+        const QString range = regime::InputRangeError(m.field, *converted, units, economiser);
+        if (!range.isEmpty()) return column + range;
+        const bool changed = CanonicalUnit(from) != CanonicalUnit(to);
+        values.append({m.field, *converted, CellDecimals(cell) + (changed ? 1 : 0)});
+    }
+    if (values.isEmpty()) return QStringLiteral("в строке нет ни одного значения для записи");
+    return {};
+}
+
+// The group key of a row into `key` (and, grouping by gaps, whether the row starts a new
+// group); why the row cannot be grouped, or empty.
+QString RowKey(const Table& table, const Grouping& grouping, const TableRow& row, Clock& clock, QDateTime& previous,
+               QString& key, bool& newGroup) {
+    static const QRegularExpression measurement(QStringLiteral("^(\\d+)[.,]\\d+$"));
+    QString why;
+    switch (grouping.by) {
+    case GroupBy::Row: key = QStringLiteral("строка %1").arg(row.line); break;
+    case GroupBy::Column: {
+        key = row.cells.value(grouping.column).trimmed();
+        if (key.isEmpty()) why = QStringLiteral("пусто в столбце группы ") + Quoted(table.names.value(grouping.column));
+        const QRegularExpressionMatch m = measurement.match(key);
+        if (m.hasMatch()) key = m.captured(1);  // "2.3" is the third measurement of regime 2
+        break;
+    }
+    case GroupBy::Gap: {
+        const auto moment = clock.any() ? clock.of(row) : std::nullopt;
+        if (!moment) {
+            why = clock.any() ? QStringLiteral("время не прочитано") : QStringLiteral("в таблице нет столбца времени");
+            break;
+        }
+        clock.last = *moment;
+        const qint64 seconds = previous.isValid() ? previous.secsTo(*moment) : 0;
+        newGroup = !previous.isValid() || seconds < 0 || seconds > grouping.gapMinutes * 60.0;
+        previous = *moment;
+        key = moment->toString(clock.dateTime >= 0 || clock.date >= 0 ? QStringLiteral("dd.MM.yyyy HH:mm:ss")
+                                                                      : QStringLiteral("HH:mm:ss"));
+        break;
+    }
+    }
+    return why;
+}
+
+// The group a row of `key` goes to, opened when the grouping asks for a new one.
+int GroupIndex(const Grouping& grouping, const QString& key, bool newGroup, QList<Building>& groups,
+               QHash<QString, int>& byKey) {
+    if (grouping.by == GroupBy::Column) {
+        int index = byKey.value(key, -1);
+        if (index < 0) {
+            index = static_cast<int>(groups.size());
+            byKey.insert(key, index);
+            groups.append({key, {}, {}});
+        }
+        return index;
+    }
+    if (grouping.by == GroupBy::Row || newGroup || groups.isEmpty()) groups.append({key, {}, {}});
+    return static_cast<int>(groups.size()) - 1;
+}
+
+// Adds a row's readings to the running statistics of its group.
+void AddReadings(Building& g, int line, const QList<Reading>& values) {
+    g.lines.append(line);
+    for (const Reading& v : values) {
+        auto it = std::find_if(g.acc.begin(), g.acc.end(), [&](const Accumulator& a) { return a.field == v.field; });
+        if (it == g.acc.end()) {
+            g.acc.append(Accumulator{v.field});
+            it = g.acc.end() - 1;
+        }
+        it->add(v.value, v.decimals);
+    }
+}
+
+// A finished group: the mean and the spread of each field, in the order of the import fields.
+Group FinishGroup(const Building& b) {
+    Group g{b.key, b.lines, {}};
+    for (const int field : ImportFields()) {
+        const auto it =
+            std::find_if(b.acc.cbegin(), b.acc.cend(), [&](const Accumulator& a) { return a.field == field; });
+        if (it == b.acc.cend()) continue;
+        // a mean carries one decimal more than its most precise reading
+        const int decimals = std::min(6, it->decimals + (it->count > 1 ? 1 : 0));
+        const double spread = it->count > 1 ? std::sqrt(std::max(0.0, it->m2 / (it->count - 1))) : 0.0;
+        g.values.append({field, core::RoundHalfEven(it->mean, decimals),
+                         core::RoundHalfEven(spread, std::min(6, decimals + 1)), it->count});
+    }
+    return g;
+}
+
 }  // namespace
 
 ImportPlan BuildPlan(const Table& table, const Mapping& mapping, const Grouping& grouping, const QStringList& units,
@@ -580,113 +690,20 @@ ImportPlan BuildPlan(const Table& table, const Mapping& mapping, const Grouping&
     QHash<QString, int> byKey;
     Clock clock(table);
     QDateTime previous;
-    static const QRegularExpression measurement(QStringLiteral("^(\\d+)[.,]\\d+$"));
-    struct Value {
-        int field;
-        double value;
-        int decimals;
-    };
-    QList<Value> values;
+    QList<Reading> values;
     for (const TableRow& row : table.rows) {
-        values.clear();
-        QString why;
-        for (const ColumnMap& m : mapping) {
-            const QString& cell = row.cells.value(m.column);
-            if (cell.isEmpty()) continue;  // not measured in this row
-            const QString column = QStringLiteral("столбец ") + Quoted(table.names.value(m.column)) + QStringLiteral(": ");
-            const auto number = CellNumber(cell, table.format.decimalComma.value(m.column));
-            if (!number) {
-                why = column + Quoted(cell) + QStringLiteral(" не число");
-                break;
-            }
-            const QString to = units.value(m.field);
-            const QString from = m.unit.isEmpty() ? to : m.unit;
-            const auto converted = ConvertUnit(*number, m.field, from, to);
-            if (!converted) {
-                why = column + QStringLiteral("единицу ") + Quoted(from) + QStringLiteral(" нельзя перевести в единицу объекта ") + Quoted(to);
-                break;
-            }
-            const QString range = regime::InputRangeError(m.field, *converted, units, economiser);
-            if (!range.isEmpty()) {
-                why = column + range;
-                break;
-            }
-            const bool changed = CanonicalUnit(from) != CanonicalUnit(to);
-            values.append({m.field, *converted, CellDecimals(cell) + (changed ? 1 : 0)});
-        }
-        if (why.isEmpty() && values.isEmpty()) why = QStringLiteral("в строке нет ни одного значения для записи");
         QString key;
         bool newGroup = false;
-        if (why.isEmpty()) {
-            switch (grouping.by) {
-            case GroupBy::Row:
-                key = QStringLiteral("строка %1").arg(row.line);
-                break;
-            case GroupBy::Column: {
-                key = row.cells.value(grouping.column).trimmed();
-                if (key.isEmpty()) why = QStringLiteral("пусто в столбце группы ") + Quoted(table.names.value(grouping.column));
-                const QRegularExpressionMatch m = measurement.match(key);
-                if (m.hasMatch()) key = m.captured(1);  // "2.3" is the third measurement of regime 2
-                break;
-            }
-            case GroupBy::Gap: {
-                const auto moment = clock.any() ? clock.of(row) : std::nullopt;
-                if (!moment) {
-                    why = clock.any() ? QStringLiteral("время не прочитано") : QStringLiteral("в таблице нет столбца времени");
-                    break;
-                }
-                clock.last = *moment;
-                const qint64 seconds = previous.isValid() ? previous.secsTo(*moment) : 0;
-                newGroup = !previous.isValid() || seconds < 0 || seconds > grouping.gapMinutes * 60.0;
-                previous = *moment;
-                key = moment->toString(clock.dateTime >= 0 || clock.date >= 0 ? QStringLiteral("dd.MM.yyyy HH:mm:ss")
-                                                                              : QStringLiteral("HH:mm:ss"));
-                break;
-            }
-            }
-        }
+        QString why = RowReadings(table, mapping, units, economiser, row, values);
+        if (why.isEmpty()) why = RowKey(table, grouping, row, clock, previous, key, newGroup);
         if (!why.isEmpty()) {
             plan.bad.append({row.line, why});
             continue;
         }
-        int index = -1;
-        if (grouping.by == GroupBy::Column) {
-            index = byKey.value(key, -1);
-            if (index < 0) {
-                index = static_cast<int>(groups.size());
-                byKey.insert(key, index);
-                groups.append({key, {}, {}});
-            }
-        } else if (grouping.by == GroupBy::Row || newGroup || groups.isEmpty()) {
-            index = static_cast<int>(groups.size());
-            groups.append({key, {}, {}});
-        } else {
-            index = static_cast<int>(groups.size()) - 1;
-        }
-        Building& g = groups[index];
-        g.lines.append(row.line);
-        for (const Value& v : values) {
-            auto it = std::find_if(g.acc.begin(), g.acc.end(), [&](const Accumulator& a) { return a.field == v.field; });
-            if (it == g.acc.end()) {
-                g.acc.append(Accumulator{v.field});
-                it = g.acc.end() - 1;
-            }
-            it->add(v.value, v.decimals);
-        }
+        const int index = GroupIndex(grouping, key, newGroup, groups, byKey);
+        AddReadings(groups[index], row.line, values);
     }
-    for (const Building& b : groups) {
-        Group g{b.key, b.lines, {}};
-        for (const int field : ImportFields()) {
-            const auto it = std::find_if(b.acc.cbegin(), b.acc.cend(), [&](const Accumulator& a) { return a.field == field; });
-            if (it == b.acc.cend()) continue;
-            // a mean carries one decimal more than its most precise reading
-            const int decimals = std::min(6, it->decimals + (it->count > 1 ? 1 : 0));
-            const double spread = it->count > 1 ? std::sqrt(std::max(0.0, it->m2 / (it->count - 1))) : 0.0;
-            g.values.append({field, core::RoundHalfEven(it->mean, decimals), core::RoundHalfEven(spread, std::min(6, decimals + 1)),
-                             it->count});
-        }
-        plan.groups.append(g);
-    }
+    for (const Building& b : groups) plan.groups.append(FinishGroup(b));
     return plan;
 }
 
@@ -713,18 +730,23 @@ void SelectRegime(app::AppState& s, const QString& file) {
     if (row < 0) s.setCurrentRegime(file);
 }
 
-}  // namespace
+// The regimes written so far, to take back when a later write fails.
+struct Written {
+    QStringList made;                               // the new regimes, in the order made
+    QList<std::pair<QString, QStringList>> before;  // filled regimes and their fields as they were
+};
 
-WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringList& targetsIn, const QString& baseRegime,
-                       const std::function<void(const QString&)>& notice) {
-    WriteOutcome out;
-    QStringList targets = targetsIn.mid(0, plan.groups.size());
+// Every check before the first write: one target per group, each an existing regime named
+// as the list names it (empty for a new one) and chosen once, and room for the new ones.
+// False with `out.error` set when the plan cannot be written.
+bool CheckTargets(const app::AppState& s, const ImportPlan& plan, const QStringList& targetsIn, QStringList& targets,
+                  WriteOutcome& out) {
+    targets = targetsIn.mid(0, plan.groups.size());
     while (targets.size() < plan.groups.size()) targets.append(QString());
     if (plan.groups.isEmpty()) {
         out.error = QStringLiteral("Нет ни одной группы показаний для записи");
-        return out;
+        return false;
     }
-    // every check before the first write
     int created = 0;
     QStringList chosen;
     for (QString& t : targets) {
@@ -735,19 +757,77 @@ WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringLi
         const int row = s.regimeList.find(t);
         if (row < 0) {
             out.error = QStringLiteral("Режим не найден: ") + t;
-            return out;
+            return false;
         }
         t = s.regimeList.rows[row].key;
         if (chosen.contains(t, Qt::CaseInsensitive)) {
             out.error = QStringLiteral("Режим ") + t + QStringLiteral(" выбран для двух групп");
-            return out;
+            return false;
         }
         chosen.append(t);
     }
     if (s.lastRegimeNumber + created > regime::kMaxRegimeNumber) {
         out.error = regime::kLimitRefusal;
-        return out;
+        return false;
     }
+    return true;
+}
+
+// Puts the filled regimes back as they were and deletes the new ones, newest first; the
+// outcome carries `why` and no written regimes.
+WriteOutcome TakeBack(app::AppState& s, const Written& written, WriteOutcome& out, const QString& why) {
+    out.error = why;
+    QString ignored;
+    for (auto it = written.before.crbegin(); it != written.before.crend(); ++it) {
+        SelectRegime(s, it->first);
+        if (regime::SaveRegimeInputs(s, it->second, &ignored)) regime::CalculateCurrentRegime(s);
+    }
+    for (auto it = written.made.crbegin(); it != written.made.crend(); ++it) {
+        SelectRegime(s, *it);
+        if (!regime::DeleteRegimeFiles(s, &ignored))
+            out.error += QStringLiteral("; режим ") + *it + QStringLiteral(" не удалось удалить: ") + ignored;
+        regime::FillRegimeList(s);
+    }
+    regime::FillRegimeList(s);
+    out.regimes.clear();
+    return out;
+}
+
+// Makes a group's regime current with its input fields read into `fields`: a new regime from
+// the base inputs when `target` is empty, else the named one, whose fields are kept to take back.
+bool OpenTarget(app::AppState& s, const QString& target, const std::array<float, app::kInputCount>& baseInputs,
+                Written& written, QStringList& fields, QString& error) {
+    if (target.isEmpty()) {
+        s.inputs = baseInputs;  // every new regime starts from the base, not from the group before
+        QString listWarning;
+        if (!regime::NewRegime(s, &error, &listWarning)) return false;
+        written.made.append(s.currentRegimeFile);
+        SelectRegime(s, s.currentRegimeFile);
+        return regime::LoadRegimeInputs(s, &fields, &error);
+    }
+    SelectRegime(s, target);
+    if (!regime::LoadRegimeInputs(s, &fields, &error)) return false;
+    written.before.append({s.currentRegimeFile, fields});
+    return true;
+}
+
+// Writes the spread of a group's readings beside the current regime; a failure is only noticed.
+void WriteSpread(const app::AppState& s, const Group& g, const std::function<void(const QString&)>& notice) {
+    // a group's spread goes with its regime: the scatter of repeated readings counts in its uncertainty
+    QList<regime::SpreadEntry> spread;
+    for (const FieldValue& v : g.values) spread.append({v.field, v.spread, v.count, s.inputs[v.field]});
+    QString why;
+    if (!regime::WriteRepeatability(s.currentObjectFolder, s.currentRegimeFile, spread, &why) && notice)
+        notice(QStringLiteral("Разброс показаний не записан: ") + why);
+}
+
+}  // namespace
+
+WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringList& targetsIn,
+                       const QString& baseRegime, const std::function<void(const QString&)>& notice) {
+    WriteOutcome out;
+    QStringList targets;
+    if (!CheckTargets(s, plan, targetsIn, targets, out)) return out;
     const QString base = !baseRegime.isEmpty() ? baseRegime : s.currentRegimeFile;
     if (!base.isEmpty()) {
         SelectRegime(s, base);
@@ -755,51 +835,17 @@ WriteOutcome WritePlan(app::AppState& s, const ImportPlan& plan, const QStringLi
     }
     const std::array<float, app::kInputCount> baseInputs = s.inputs;
 
-    QStringList made;
-    QList<std::pair<QString, QStringList>> before;  // filled regimes and their fields as they were
-    auto takeBack = [&](const QString& why) {
-        out.error = why;
-        QString ignored;
-        for (auto it = before.crbegin(); it != before.crend(); ++it) {
-            SelectRegime(s, it->first);
-            if (regime::SaveRegimeInputs(s, it->second, &ignored)) regime::CalculateCurrentRegime(s);
-        }
-        for (auto it = made.crbegin(); it != made.crend(); ++it) {
-            SelectRegime(s, *it);
-            if (!regime::DeleteRegimeFiles(s, &ignored))
-                out.error += QStringLiteral("; режим ") + *it + QStringLiteral(" не удалось удалить: ") + ignored;
-            regime::FillRegimeList(s);
-        }
-        regime::FillRegimeList(s);
-        out.regimes.clear();
-        return out;
-    };
+    Written written;
     for (int i = 0; i < plan.groups.size(); ++i) {
         const Group& g = plan.groups[i];
         QStringList fields;
         QString error;
-        if (targets[i].isEmpty()) {
-            s.inputs = baseInputs;  // every new regime starts from the base, not from the group before
-            QString listWarning;
-            if (!regime::NewRegime(s, &error, &listWarning)) return takeBack(error);
-            made.append(s.currentRegimeFile);
-            SelectRegime(s, s.currentRegimeFile);
-            if (!regime::LoadRegimeInputs(s, &fields, &error)) return takeBack(error);
-        } else {
-            SelectRegime(s, targets[i]);
-            if (!regime::LoadRegimeInputs(s, &fields, &error)) return takeBack(error);
-            before.append({s.currentRegimeFile, fields});
-        }
+        if (!OpenTarget(s, targets[i], baseInputs, written, fields, error)) return TakeBack(s, written, out, error);
         for (const FieldValue& v : g.values) fields[v.field] = core::EditorForm(static_cast<float>(v.mean));
-        if (!regime::SaveRegimeInputs(s, fields, &error)) return takeBack(error);
-        // a group's spread goes with its regime: the type A part of the uncertainty
-        QList<regime::SpreadEntry> spread;
-        for (const FieldValue& v : g.values) spread.append({v.field, v.spread, v.count, s.inputs[v.field]});
-        QString why;
-        if (!regime::WriteRepeatability(s.currentObjectFolder, s.currentRegimeFile, spread, &why) && notice)
-            notice(QStringLiteral("Разброс показаний не записан: ") + why);
+        if (!regime::SaveRegimeInputs(s, fields, &error)) return TakeBack(s, written, out, error);
+        WriteSpread(s, g, notice);
         const regime::CalcResult calc = regime::CalculateCurrentRegime(s, notice);
-        if (calc.outcome == regime::CalcOutcome::FileError) return takeBack(calc.message);
+        if (calc.outcome == regime::CalcOutcome::FileError) return TakeBack(s, written, out, calc.message);
         out.regimes.append({i, s.currentRegimeFile, targets[i].isEmpty(),
                             calc.outcome == regime::CalcOutcome::CheckFailed ? calc.message : QString()});
     }

@@ -54,87 +54,96 @@ QString Vanished(const app::AppState& s, const QString& regimeFile) {
            QStringLiteral(": файл режима удален во время расчета; расчет остановлен, больше ничего не записано");
 }
 
-// Recalculates the regimes of the list for which `wanted(row)` holds, in list order, as
-// "Всех" does; then sorts the list and makes the regime that was current current again.
-RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::RegimeRow&)>& wanted,
-                         const std::function<bool(int, int)>& progress) {
-    RecalcReport report;
-    const QString current = s.currentRegimeFile;
+// The list rows for which `wanted(row)` holds (every row without a `wanted`), in list order.
+QList<int> WantedRows(const app::AppState& s, const std::function<bool(const app::RegimeRow&)>& wanted) {
     QList<int> rows;
     for (int i = 0; i < s.regimeList.rows.size(); ++i)
         if (!wanted || wanted(s.regimeList.rows[i])) rows.append(i);
-    const int total = static_cast<int>(rows.size());
-    for (int n = 0; n < total; ++n) {
-        if (progress && !progress(n, total)) break;
-        app::RegimeRow& row = s.regimeList.rows[rows[n]];
-        RecalcLine line;
-        line.file = row.key;
-        s.setCurrentRegime(row.key);
-        QString error;
-        if (!LoadRegimeInputs(s, nullptr, &error)) {
-            if (const QString gone = Vanished(s, row.key); !gone.isEmpty()) {
-                report.stopped = gone;
-                ++report.failed;
-                break;
-            }
-            line.message = error;
-            ++report.failed;
-            ++report.readFailed;
-            report.lines.append(line);
-            continue;
-        }
-        // Slots a regime does not write keep that regime's own stored values, not those of
-        // the regime calculated before it; a missing or broken results file starts from
-        // zeros and is written anew below.
-        if (LoadRegimeResults(s)) {
-            // a regime that fails its check below shows no load: its stored one is not current
-            row.load = core::StoredForm(s.results[0]);
-        } else {
-            s.results.fill(0.0f);
-            row.load.clear();
-            line.repaired = true;
-        }
-        const QString check = CheckRegime(s);
-        if (!check.isEmpty()) {
-            line.message = check;
-            // stored results these inputs cannot give are not shown as current
-            if (Calculated(s.results)) {
-                row.load.clear();
-                row.checkMessage = check;
-            }
-            ++report.skipped;
-            report.lines.append(line);
-            continue;
-        }
-        const engine::CalcInputs in = s.calcInputs();
-        engine::CalculateRegime(in, s.steam, s.results);
+    return rows;
+}
+
+// Starts the current regime from its stored results, from zeros when they cannot be read.
+void LoadStoredResults(app::AppState& s, app::RegimeRow& row, RecalcLine& line) {
+    // Slots a regime does not write keep that regime's own stored values, not those of
+    // the regime calculated before it; a missing or broken results file starts from
+    // zeros and is written anew once calculated.
+    if (LoadRegimeResults(s)) {
+        // a regime that then fails its check shows no load: its stored one is not current
+        row.load = core::StoredForm(s.results[0]);
+    } else {
+        s.results.fill(0.0f);
+        row.load.clear();
+        line.repaired = true;
+    }
+}
+
+// Shows the freshly written results of a regime in its list row and counts it as calculated.
+void RecordCalculated(const app::AppState& s, app::RegimeRow& row, RecalcLine& line, RecalcReport& report) {
+    row.load = LoadText(s.results[0]);
+    row.checkMessage.clear();
+    row.warning = ImplausibleResults(s.results);
+    if (line.repaired) ++report.repaired;
+    line.calculated = true;
+    line.load = row.load;
+    ++report.calculated;
+    report.lines.append(line);
+}
+
+// Recalculates one regime of the list and adds its outcome to the report; false when the
+// object vanished under it and the run has to stop.
+bool RecalculateRow(app::AppState& s, app::RegimeRow& row, RecalcReport& report) {
+    RecalcLine line;
+    line.file = row.key;
+    s.setCurrentRegime(row.key);
+    QString error;
+    if (!LoadRegimeInputs(s, nullptr, &error)) {
         if (const QString gone = Vanished(s, row.key); !gone.isEmpty()) {
-            if (!LoadRegimeResults(s)) s.results.fill(0.0f);
             report.stopped = gone;
             ++report.failed;
-            break;
+            return false;
         }
-        if (!SaveRegimeResults(s, &error)) {
-            // what is shown stays what is stored: the results that could not be written
-            // are dropped
-            if (!LoadRegimeResults(s)) s.results.fill(0.0f);
-            line.message = error;
-            ++report.failed;
-            report.lines.append(line);
-            continue;
-        }
-        row.load = LoadText(s.results[0]);
-        row.checkMessage.clear();
-        row.warning = ImplausibleResults(s.results);
-        if (line.repaired) ++report.repaired;
-        line.calculated = true;
-        line.load = row.load;
-        ++report.calculated;
+        line.message = error;
+        ++report.failed;
+        ++report.readFailed;
         report.lines.append(line);
+        return true;
     }
-    if (progress) progress(total, total);
-    report.listWarning = SortRegimeList(s);
-    if (s.regimeList.rows.isEmpty()) return report;
+    LoadStoredResults(s, row, line);
+    const QString check = CheckRegime(s);
+    if (!check.isEmpty()) {
+        line.message = check;
+        // stored results these inputs cannot give are not shown as current
+        if (Calculated(s.results)) {
+            row.load.clear();
+            row.checkMessage = check;
+        }
+        ++report.skipped;
+        report.lines.append(line);
+        return true;
+    }
+    const engine::CalcInputs in = s.calcInputs();
+    engine::CalculateRegime(in, s.steam, s.results);
+    if (const QString gone = Vanished(s, row.key); !gone.isEmpty()) {
+        if (!LoadRegimeResults(s)) s.results.fill(0.0f);
+        report.stopped = gone;
+        ++report.failed;
+        return false;
+    }
+    if (!SaveRegimeResults(s, &error)) {
+        // what is shown stays what is stored: the results that could not be written
+        // are dropped
+        if (!LoadRegimeResults(s)) s.results.fill(0.0f);
+        line.message = error;
+        ++report.failed;
+        report.lines.append(line);
+        return true;
+    }
+    RecordCalculated(s, row, line, report);
+    return true;
+}
+
+// Returns the user to the regime that was current before the run.
+void RestoreCurrent(app::AppState& s, const QString& current, RecalcReport& report) {
     // The user stays on the regime that was current: it becomes current again with what
     // it holds now. Without one (after a delete) the last regime calculated stays current.
     if (!current.isEmpty() && s.regimeList.find(current) >= 0 &&
@@ -143,6 +152,24 @@ RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::R
         if (!LoadRegimeInputs(s)) ++report.failed;
         if (!LoadRegimeResults(s)) s.results.fill(0.0f);
     }
+}
+
+// Recalculates the regimes of the list for which `wanted(row)` holds, in list order, as
+// "Всех" does; then sorts the list and makes the regime that was current current again.
+RecalcReport Recalculate(app::AppState& s, const std::function<bool(const app::RegimeRow&)>& wanted,
+                         const std::function<bool(int, int)>& progress) {
+    RecalcReport report;
+    const QString current = s.currentRegimeFile;
+    const QList<int> rows = WantedRows(s, wanted);
+    const int total = static_cast<int>(rows.size());
+    for (int n = 0; n < total; ++n) {
+        if (progress && !progress(n, total)) break;
+        if (!RecalculateRow(s, s.regimeList.rows[rows[n]], report)) break;
+    }
+    if (progress) progress(total, total);
+    report.listWarning = SortRegimeList(s);
+    if (s.regimeList.rows.isEmpty()) return report;
+    RestoreCurrent(s, current, report);
     ShowRegimeResults(s);
     return report;
 }
