@@ -141,6 +141,24 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void MDIForm1::buildMenus() {
     QMenuBar* bar = menuBar();
+    buildFileMenu(bar);
+    buildToolsMenu(bar);
+
+    W = bar->addMenu(QStringLiteral("Окно"));
+    W->setObjectName(QStringLiteral("W"));
+    connect(W, &QMenu::aboutToShow, this, &MDIForm1::fillWindowMenu);
+
+    H = bar->addMenu(QStringLiteral("Помощь"));
+    H->setObjectName(QStringLiteral("H"));
+    About = MenuItem(H, "About", QStringLiteral("О программе"), QKeySequence(Qt::Key_F2), true);
+    Spravca = MenuItem(H, "Spravca", QStringLiteral("Справка"), QKeySequence(Qt::Key_F1), true);
+
+    addMenuMnemonics(bar);
+    connectMenuCommands();
+}
+
+// "Файл": create, open, close, rename, copy the general data, delete, exit.
+void MDIForm1::buildFileMenu(QMenuBar* bar) {
     mnFile = bar->addMenu(QStringLiteral("Файл"));
     mnFile->setObjectName(QStringLiteral("mnFile"));
     n = MenuItem(mnFile, "n", QStringLiteral("Создать "), QKeySequence(Qt::CTRL | Qt::Key_N), true);
@@ -153,7 +171,10 @@ void MDIForm1::buildMenus() {
     Del_o = MenuItem(mnFile, "Del_o", QStringLiteral("Удалить"), QKeySequence(), false);
     mnFile->addSeparator();
     Ex = MenuItem(mnFile, "Ex", QStringLiteral("Выход"), QKeySequence(Qt::Key_F12), true);
+}
 
+// "Инструменты": the tool windows, the reference lists and the unit converter.
+void MDIForm1::buildToolsMenu(QMenuBar* bar) {
     In = bar->addMenu(QStringLiteral("Инструменты"));
     In->setObjectName(QStringLiteral("In"));
     ComP = MenuItem(In, "ComP", QStringLiteral("COM port связь ..."), QKeySequence(Qt::Key_F3), false);
@@ -167,16 +188,10 @@ void MDIForm1::buildMenus() {
     Norm = MenuItem(In, "Norm", QStringLiteral("Нормы выбросов..."), QKeySequence(), true);
     In->addSeparator();
     Si = MenuItem(In, "Si", QStringLiteral("Перевод технических  единиц ..."), QKeySequence(Qt::Key_F7), true);
+}
 
-    W = bar->addMenu(QStringLiteral("Окно"));
-    W->setObjectName(QStringLiteral("W"));
-    connect(W, &QMenu::aboutToShow, this, &MDIForm1::fillWindowMenu);
-
-    H = bar->addMenu(QStringLiteral("Помощь"));
-    H->setObjectName(QStringLiteral("H"));
-    About = MenuItem(H, "About", QStringLiteral("О программе"), QKeySequence(Qt::Key_F2), true);
-    Spravca = MenuItem(H, "Spravca", QStringLiteral("Справка"), QKeySequence(Qt::Key_F1), true);
-
+// The Alt shortcuts that open the menus from the keyboard.
+void MDIForm1::addMenuMnemonics(QMenuBar* bar) {
     // Alt and the first letter of a menu's caption opens it, in the Russian layout and on the
     // same key of the Latin one; the captions keep their text
     const struct {
@@ -194,7 +209,10 @@ void MDIForm1::buildMenus() {
         QMenu* menu = m.menu;
         connect(open, &QAction::triggered, this, [bar, menu] { bar->setActiveAction(menu->menuAction()); });
     }
+}
 
+// What each menu command does.
+void MDIForm1::connectMenuCommands() {
     connect(n, &QAction::triggered, this, &MDIForm1::MDIForm1_Create);
     connect(O, &QAction::triggered, this, &MDIForm1::MDIForm1_OpenList);
     connect(C, &QAction::triggered, this, &MDIForm1::MDIForm1_Close);

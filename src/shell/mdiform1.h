@@ -11,6 +11,7 @@ class QAction;
 class QLabel;
 class QMdiArea;
 class QMenu;
+class QMenuBar;
 class QTabBar;
 class QToolBar;
 
@@ -79,6 +80,10 @@ protected:
 
 private:
     void buildMenus();
+    void buildFileMenu(QMenuBar* bar);
+    void buildToolsMenu(QMenuBar* bar);
+    void addMenuMnemonics(QMenuBar* bar);
+    void connectMenuCommands();
     void buildToolbars();
     void fillWindowMenu();
 

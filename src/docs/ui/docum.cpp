@@ -89,6 +89,30 @@ bool OpenWithApplication(app::Dialogs& dialogs, const QString& path) {
 Docum::Docum(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("Docum"));
     setWindowTitle(QStringLiteral(" Работа с Отчетом    "));
+    buildDocumentList();
+
+    Text1 = new QPlainTextEdit;
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setToolTip(QStringLiteral("Комментарий и Заметки"));
+    auto* split = new QSplitter(Qt::Vertical);
+    split->addWidget(ListView2);
+    split->addWidget(Text1);
+    split->setStretchFactor(0, 3);
+    split->setStretchFactor(1, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(split);
+    resize(620, 460);
+    wb_.placeWindow(this, app::Slot::Work);
+
+    setView(View::LargeIcons);
+    FillDocumentList();
+    watchObjectFolder();
+    loadComment();
+}
+
+// The documents' list, shown as icons or as a table over one model and one selection.
+void Docum::buildDocumentList() {
     model_ = new QStandardItemModel(0, 2, this);
     model_->setHorizontalHeaderLabels({QStringLiteral("Документ"), QStringLiteral("Программа")});
 
@@ -122,23 +146,10 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
             Docum_ListView2_DblClick();
         });
     }
+}
 
-    Text1 = new QPlainTextEdit;
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setToolTip(QStringLiteral("Комментарий и Заметки"));
-    auto* split = new QSplitter(Qt::Vertical);
-    split->addWidget(ListView2);
-    split->addWidget(Text1);
-    split->setStretchFactor(0, 3);
-    split->setStretchFactor(1, 1);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(2, 2, 2, 2);
-    layout->addWidget(split);
-    resize(620, 460);
-    wb_.placeWindow(this, app::Slot::Work);
-
-    setView(View::LargeIcons);
-    FillDocumentList();
+// Refills the list when files of the object's folder change.
+void Docum::watchObjectFolder() {
     // documents exported by other windows (graphs, calculators, protocol) appear at once
     watcher_ = new QFileSystemWatcher(this);
     if (!wb_.state().currentObjectFolder.isEmpty()) watcher_->addPath(wb_.state().currentObjectFolder);
@@ -149,6 +160,10 @@ Docum::Docum(app::Workbench& wb) : wb_(wb) {
     settle->setInterval(300);
     connect(settle, &QTimer::timeout, this, [this] { FillDocumentList(); });
     connect(watcher_, &QFileSystemWatcher::directoryChanged, settle, qOverload<>(&QTimer::start));
+}
+
+// Shows the object's comment; one that cannot be written back safely is shown read-only.
+void Docum::loadComment() {
     QString comment, error;
     bool cut = false;
     // an object another program holds is only read: its comment is shown, not written back

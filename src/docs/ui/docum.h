@@ -50,6 +50,9 @@ protected:
 
 private:
     bool commentKept_ = false;  // the comment file was not read whole: it is left alone
+    void buildDocumentList();
+    void watchObjectFolder();
+    void loadComment();
     void setView(View v);
     void createReport();
     void createTechReport();

@@ -45,7 +45,22 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     setObjectName(QStringLiteral("fImport"));
     setWindowTitle(kTitle);
     auto* layout = new QVBoxLayout(this);
+    buildFileRow(layout);
+    buildFormatFrame(layout);
+    buildTables(layout);
+    buildButtons(layout);
+    connectSignals();
+    Preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    // at most the screen's free area: a laptop's 768 lines hold the whole window
+    QSize size(1180, 720);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
+    resize(size);
+    showTable();
+}
 
+// The file row: the file's name, "Открыть...", the profiles and their saving.
+void fImport::buildFileRow(QVBoxLayout* layout) {
     auto* fileRow = new QHBoxLayout;
     fileRow->addWidget(new QLabel(QStringLiteral("Файл:"), this));
     FileName = new QLineEdit(this);
@@ -65,7 +80,10 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     SaveProfileButton->setObjectName(QStringLiteral("SaveProfile"));
     fileRow->addWidget(SaveProfileButton);
     layout->addLayout(fileRow);
+}
 
+// "Как прочитан файл": encoding, separator, lines skipped, header row; what was detected below.
+void fImport::buildFormatFrame(QVBoxLayout* layout) {
     auto* form = new QGroupBox(QStringLiteral("Как прочитан файл"), this);
     auto* formRow = new QHBoxLayout(form);
     formRow->addWidget(new QLabel(QStringLiteral("Кодировка:"), form));
@@ -94,7 +112,10 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     Detected->setWordWrap(true);
     Detected->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
     layout->addWidget(Detected);
+}
 
+// The preview, the columns with the grouping and its groups beside them, the refused rows.
+void fImport::buildTables(QVBoxLayout* layout) {
     auto* splitter = new QSplitter(Qt::Vertical, this);
     Preview = new QTableWidget(splitter);
     Preview->setObjectName(QStringLiteral("Preview"));
@@ -109,6 +130,17 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
                                         QStringLiteral("Поле режима"), QStringLiteral("Единица в файле")});
     Columns->verticalHeader()->hide();
     middleRow->addWidget(Columns, 1);
+    middleRow->addLayout(buildGroupsPanel(middle), 1);
+    BadRows = new QListWidget(splitter);
+    BadRows->setObjectName(QStringLiteral("BadRows"));
+    splitter->setStretchFactor(0, 2);
+    splitter->setStretchFactor(1, 3);
+    splitter->setStretchFactor(2, 1);
+    layout->addWidget(splitter, 1);
+}
+
+// The grouping's choices over the table of groups and where each goes.
+QVBoxLayout* fImport::buildGroupsPanel(QWidget* middle) {
     auto* right = new QVBoxLayout;
     auto* groupRow = new QHBoxLayout;
     groupRow->addWidget(new QLabel(QStringLiteral("Группы:"), middle));
@@ -138,14 +170,11 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     Groups->setSelectionMode(QAbstractItemView::NoSelection);
     Groups->setAutoScroll(false);
     right->addWidget(Groups, 1);
-    middleRow->addLayout(right, 1);
-    BadRows = new QListWidget(splitter);
-    BadRows->setObjectName(QStringLiteral("BadRows"));
-    splitter->setStretchFactor(0, 2);
-    splitter->setStretchFactor(1, 3);
-    splitter->setStretchFactor(2, 1);
-    layout->addWidget(splitter, 1);
+    return right;
+}
 
+// The summary line with "Записать" and "Закрыть"; the profiles listed.
+void fImport::buildButtons(QVBoxLayout* layout) {
     auto* buttons = new QHBoxLayout;
     Summary = new QLabel(this);
     Summary->setObjectName(QStringLiteral("Summary"));
@@ -162,7 +191,10 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     Profiles->addItems(ProfileNames(wb_.state().templateFolder));
     // Enter in a field or a list never presses a button of the window
     for (QPushButton* b : {Browse, SaveProfileButton, Write, Close}) b->setAutoDefault(false);
+}
 
+// The buttons' clicks; every format or grouping change reads or groups again.
+void fImport::connectSignals() {
     connect(Browse, &QPushButton::clicked, this, &fImport::fImport_Browse_Click);
     connect(Write, &QPushButton::clicked, this, &fImport::fImport_Write_Click);
     connect(Close, &QPushButton::clicked, this, &QDialog::accept);
@@ -175,13 +207,6 @@ fImport::fImport(app::Workbench& wb) : wb_(wb) {
     connect(GroupBox, &QComboBox::currentIndexChanged, this, &fImport::rebuildPlan);
     connect(GroupColumn, &QComboBox::currentIndexChanged, this, &fImport::rebuildPlan);
     connect(GapMinutes, &QDoubleSpinBox::valueChanged, this, &fImport::rebuildPlan);
-    Preview->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-    // at most the screen's free area: a laptop's 768 lines hold the whole window
-    QSize size(1180, 720);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        size = size.boundedTo(screen->availableGeometry().size() - QSize(40, 60));
-    resize(size);
-    showTable();
 }
 
 bool fImport::openFile(const QString& path) {

@@ -18,6 +18,7 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace importer {
 
@@ -53,6 +54,12 @@ public:
     void fImport_Profile_Click();
 
 private:
+    void buildFileRow(QVBoxLayout* layout);
+    void buildFormatFrame(QVBoxLayout* layout);
+    void buildTables(QVBoxLayout* layout);
+    QVBoxLayout* buildGroupsPanel(QWidget* middle);
+    void buildButtons(QVBoxLayout* layout);
+    void connectSignals();
     void formatChanged();
     void readTable(bool proposeMapping);
     void showTable();

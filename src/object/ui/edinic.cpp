@@ -22,7 +22,41 @@ Edinic::Edinic(app::Workbench& wb) : wb_(wb) {
     const app::AppState& s = wb.state();
     auto* editor = wb.window<app::RegimeEditorView>(app::WindowKind::Regim);
     const QStringList shown = editor ? editor->unitLabels() : s.units;
+    buildUnitLists(shown);
+    QGridLayout* meter = buildFrames(s);
 
+    enterButton = new QPushButton(QStringLiteral("Ввод"));
+    cancelButton = new QPushButton(QStringLiteral("Отмена"));
+    connect(enterButton, &QPushButton::clicked, this, &Edinic::accept);
+    connect(cancelButton, &QPushButton::clicked, this, &Edinic::cancel);
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(gasFrame);
+    left->addWidget(liquidFrame);
+    left->addWidget(fluegasFrame);
+    left->addStretch();
+    auto* right = new QVBoxLayout;
+    right->addWidget(airFrame);
+    right->addWidget(flueFrame);
+    right->addWidget(waterFrame);
+    right->addWidget(steamFrame);
+    right->addLayout(meter);
+    right->addStretch();
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(enterButton);
+    buttons->addWidget(cancelButton);
+    auto* columns = new QHBoxLayout;
+    columns->addLayout(left);
+    columns->addLayout(right);
+    auto* outer = new QVBoxLayout(this);
+    outer->addLayout(columns);
+    outer->addLayout(buttons);
+    wb_.placeWindow(this, app::Slot::Dialog);
+}
+
+// One list per unit, showing the unit in use; NO2 follows NO and the flue's pressure the furnace's.
+void Edinic::buildUnitLists(const QStringList& shown) {
     for (int i = 0; i < 31; ++i) {
         auto* c = new QComboBox;
         c->setObjectName(QStringLiteral("e%1").arg(i));
@@ -39,7 +73,10 @@ Edinic::Edinic(app::Workbench& wb) : wb_(wb) {
             [this] { e[15]->setCurrentText(NitrogenDioxideUnit(e[14]->currentText())); });
     e[15]->setEnabled(false);  // follows NO
     e[20]->setEnabled(false);  // follows the furnace pressure
+}
 
+// The frames of the lists by medium, those the object has no use for hidden; returns the meter's row.
+QGridLayout* Edinic::buildFrames(const app::AppState& s) {
     auto frame = [&](const QString& caption, std::initializer_list<int> units, const QString& note = QString()) {
         auto* box = new QGroupBox(caption);
         auto* grid = new QGridLayout(box);
@@ -70,35 +107,7 @@ Edinic::Edinic(app::Workbench& wb) : wb_(wb) {
     else if (IsHotWaterBoiler(s.general)) steamFrame->hide();
     if (IsGaseousFuel(fuel)) liquidFrame->hide();
     else if (IsLiquidFuel(fuel)) gasFrame->hide();
-
-    enterButton = new QPushButton(QStringLiteral("Ввод"));
-    cancelButton = new QPushButton(QStringLiteral("Отмена"));
-    connect(enterButton, &QPushButton::clicked, this, &Edinic::accept);
-    connect(cancelButton, &QPushButton::clicked, this, &Edinic::cancel);
-
-    auto* left = new QVBoxLayout;
-    left->addWidget(gasFrame);
-    left->addWidget(liquidFrame);
-    left->addWidget(fluegasFrame);
-    left->addStretch();
-    auto* right = new QVBoxLayout;
-    right->addWidget(airFrame);
-    right->addWidget(flueFrame);
-    right->addWidget(waterFrame);
-    right->addWidget(steamFrame);
-    right->addLayout(meter);
-    right->addStretch();
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(enterButton);
-    buttons->addWidget(cancelButton);
-    auto* columns = new QHBoxLayout;
-    columns->addLayout(left);
-    columns->addLayout(right);
-    auto* outer = new QVBoxLayout(this);
-    outer->addLayout(columns);
-    outer->addLayout(buttons);
-    wb_.placeWindow(this, app::Slot::Dialog);
+    return meter;
 }
 
 void Edinic::focusUnit(int unit) {

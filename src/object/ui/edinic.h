@@ -7,6 +7,7 @@
 #include "app/ui/workbench.h"
 
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QPushButton;
 
@@ -29,6 +30,8 @@ public:
     void deactivated() override;
 
 private:
+    void buildUnitLists(const QStringList& shown);
+    QGridLayout* buildFrames(const app::AppState& s);
     void closeWindow();
     app::Workbench& wb_;
     bool closing_ = false;

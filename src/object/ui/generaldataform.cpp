@@ -41,6 +41,50 @@ QString GeneralDataForm::NumericKey(const QString& typed) {
 }
 
 GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(parent) {
+    buildEntries(newObject);
+    QGridLayout* top = buildTopRows(newObject);
+    QGroupBox* frame1 = buildInstallationFrame(newObject);
+    QGroupBox* frame2 = buildBurnerFrame();
+    QGroupBox* frame3 = buildFuelFrame();
+
+    auto* page1 = new QWidget;
+    auto* p1 = new QVBoxLayout(page1);
+    p1->setContentsMargins(0, 0, 0, 0);
+    p1->addWidget(frame1);
+    auto* page2 = new QWidget;
+    auto* p2 = new QVBoxLayout(page2);
+    p2->setContentsMargins(0, 0, 0, 0);
+    p2->addWidget(frame2);
+    p2->addWidget(frame3);
+    p2->addStretch(1);
+    pages = new QStackedWidget;
+    pages->addWidget(page1);
+    pages->addWidget(page2);
+
+    Command1 = new QPushButton(QStringLiteral("Горелка / топливо >>"));
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2 = new QPushButton(QStringLiteral("<< Установка"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command1, &QPushButton::clicked, this, [this] { showPage(2); });
+    connect(Command2, &QPushButton::clicked, this, [this] { showPage(1); });
+
+    buttonRow = new QHBoxLayout;
+    buttonRow->addWidget(Command2);
+    buttonRow->addWidget(Command1);
+    buttonRow->addStretch(1);
+
+    auto* left = new QVBoxLayout;
+    left->addLayout(top);
+    left->addWidget(pages, 1);
+    left->addLayout(buttonRow);
+    sideColumn = new QVBoxLayout;
+    auto* layout = new QHBoxLayout(this);
+    layout->addLayout(left, 1);
+    layout->addLayout(sideColumn);
+}
+
+// The entry fields with their lists, widths and tips, and the unit labels of the fuel's values.
+void GeneralDataForm::buildEntries(bool newObject) {
     for (int i = 0; i < kGeneralCount; ++i) {
         auto* c = new QComboBox;
         c->setObjectName(QStringLiteral("COD%1").arg(i));
@@ -80,8 +124,10 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
         TOD[i]->setObjectName(QStringLiteral("TOD%1").arg(i));
         TOD[i]->setMinimumWidth(80);
     }
+}
 
-    // above the pages: the name and the performer
+// Above the pages: the name and the performer.
+QGridLayout* GeneralDataForm::buildTopRows(bool newObject) {
     auto* top = new QGridLayout;
     Caption7 = Caption(newObject ? QStringLiteral("Наименование  объекта") : QStringLiteral("Объект"));
     top->addWidget(Caption7, 0, 0);
@@ -89,8 +135,11 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
     top->addWidget(Caption(QStringLiteral("Исполнитель работ")), 1, 0);
     top->addWidget(COD[Performer], 1, 1);
     top->setColumnStretch(1, 1);
+    return top;
+}
 
-    // page 1: the installation
+// Page 1: the installation.
+QGroupBox* GeneralDataForm::buildInstallationFrame(bool newObject) {
     auto* frame1 = new QGroupBox(QStringLiteral("I. Теплогнерирующая установка"));
     frame1->setObjectName(QStringLiteral("Frame1"));
     auto* g1 = new QGridLayout(frame1);
@@ -119,8 +168,11 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
     g1->setColumnStretch(1, 1);
     g1->setColumnStretch(2, 1);
     g1->setRowStretch(7, 1);
+    return frame1;
+}
 
-    // page 2: the burner and the fuel
+// Page 2, upper frame: the burner and its load control.
+QGroupBox* GeneralDataForm::buildBurnerFrame() {
     auto* frame2 = new QGroupBox(QStringLiteral("II.  Горелочное устройство"));
     frame2->setObjectName(QStringLiteral("Frame2"));
     auto* g2 = new QGridLayout(frame2);
@@ -129,6 +181,11 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
     g2->addWidget(Caption(QStringLiteral("Способ регулирования нагрузки")), 1, 0);
     g2->addWidget(COD[LoadControl], 1, 1, 1, 2);
     g2->setColumnStretch(1, 1);
+    return frame2;
+}
+
+// Page 2, lower frame: the fuel and its values.
+QGroupBox* GeneralDataForm::buildFuelFrame() {
     auto* frame3 = new QGroupBox(QStringLiteral("III. Топливо"));
     frame3->setObjectName(QStringLiteral("Frame3"));
     auto* g3 = new QGridLayout(frame3);
@@ -144,41 +201,7 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
     g3->addWidget(COD[Co2Max], 3, 1);
     g3->addWidget(TOD[12], 3, 2);
     g3->setColumnStretch(1, 1);
-
-    auto* page1 = new QWidget;
-    auto* p1 = new QVBoxLayout(page1);
-    p1->setContentsMargins(0, 0, 0, 0);
-    p1->addWidget(frame1);
-    auto* page2 = new QWidget;
-    auto* p2 = new QVBoxLayout(page2);
-    p2->setContentsMargins(0, 0, 0, 0);
-    p2->addWidget(frame2);
-    p2->addWidget(frame3);
-    p2->addStretch(1);
-    pages = new QStackedWidget;
-    pages->addWidget(page1);
-    pages->addWidget(page2);
-
-    Command1 = new QPushButton(QStringLiteral("Горелка / топливо >>"));
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command2 = new QPushButton(QStringLiteral("<< Установка"));
-    Command2->setObjectName(QStringLiteral("Command2"));
-    connect(Command1, &QPushButton::clicked, this, [this] { showPage(2); });
-    connect(Command2, &QPushButton::clicked, this, [this] { showPage(1); });
-
-    buttonRow = new QHBoxLayout;
-    buttonRow->addWidget(Command2);
-    buttonRow->addWidget(Command1);
-    buttonRow->addStretch(1);
-
-    auto* left = new QVBoxLayout;
-    left->addLayout(top);
-    left->addWidget(pages, 1);
-    left->addLayout(buttonRow);
-    sideColumn = new QVBoxLayout;
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(sideColumn);
+    return frame3;
 }
 
 int GeneralDataForm::entryOf(QObject* o) const {

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 class QComboBox;
+class QGridLayout;
 class QGroupBox;
 class QHBoxLayout;
 class QLabel;
@@ -74,6 +75,11 @@ protected:
     QVBoxLayout* sideColumn = nullptr;
 
 private:
+    void buildEntries(bool newObject);
+    QGridLayout* buildTopRows(bool newObject);
+    QGroupBox* buildInstallationFrame(bool newObject);
+    QGroupBox* buildBurnerFrame();
+    QGroupBox* buildFuelFrame();
     int entryOf(QObject* o) const;
 };
 

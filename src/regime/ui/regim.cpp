@@ -440,6 +440,38 @@ void Regim::mouseMoveEvent(QMouseEvent* event) {
     QWidget::mouseMoveEvent(event);
 }
 
+// A key pressed in field k: Tab and Shift+Tab move, Enter takes the value, Escape drops what
+// was typed, a paste or a typed character goes through the key filter; true when handled here.
+bool Regim::fieldKeyPress(QLineEdit* t, int k, QKeyEvent* key) {
+    if (app::IsFrameShortcut(key)) return false;
+    const bool noOtherModifier = !(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && noOtherModifier) {
+        focusNeighbour(k, key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
+        return true;
+    }
+    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        Regim_T_Enter(k);
+        return true;
+    }
+    // Escape drops what was typed: the field shows its stored value again
+    if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
+        t->setText(stored_.value(k));
+        t->selectAll();
+        return true;
+    }
+    if (key->matches(QKeySequence::Paste)) {
+        pasteFiltered(t, k);
+        return true;
+    }
+    const QString text = key->text();
+    // movement (Tab, Shift+Tab, arrows), deletion and editing shortcuts pass; they
+    // carry no text or a control character
+    if (text.isEmpty() || text.at(0).category() == QChar::Other_Control || (key->modifiers() & Qt::ControlModifier))
+        return false;
+    insertFiltered(t, k, text);
+    return true;
+}
+
 bool Regim::eventFilter(QObject* watched, QEvent* event) {
     const QVariant field = watched->property(kFieldProperty);
     const QVariant unit = watched->property(kUnitProperty);
@@ -447,37 +479,7 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
         auto* t = static_cast<QLineEdit*>(watched);
         const int k = field.toInt();
         switch (event->type()) {
-        case QEvent::KeyPress: {
-            auto* key = static_cast<QKeyEvent*>(event);
-            if (app::IsFrameShortcut(key)) return false;
-            const bool noOtherModifier = !(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
-            if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && noOtherModifier) {
-                focusNeighbour(k, key->key() == Qt::Key_Tab && !(key->modifiers() & Qt::ShiftModifier));
-                return true;
-            }
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-                Regim_T_Enter(k);
-                return true;
-            }
-            // Escape drops what was typed: the field shows its stored value again
-            if (key->key() == Qt::Key_Escape && key->modifiers() == Qt::NoModifier) {
-                t->setText(stored_.value(k));
-                t->selectAll();
-                return true;
-            }
-            if (key->matches(QKeySequence::Paste)) {
-                pasteFiltered(t, k);
-                return true;
-            }
-            const QString text = key->text();
-            // movement (Tab, Shift+Tab, arrows), deletion and editing shortcuts pass; they
-            // carry no text or a control character
-            if (text.isEmpty() || text.at(0).category() == QChar::Other_Control ||
-                (key->modifiers() & Qt::ControlModifier))
-                return false;
-            insertFiltered(t, k, text);
-            return true;
-        }
+        case QEvent::KeyPress: return fieldKeyPress(t, k, static_cast<QKeyEvent*>(event));
         case QEvent::ContextMenu: {
             // the menu's "Paste" goes through the same filter as typing
             auto* menuEvent = static_cast<QContextMenuEvent*>(event);

@@ -13,6 +13,7 @@
 class QAction;
 class QGridLayout;
 class QGroupBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -78,6 +79,8 @@ private:
     // Puts typed or pasted text into field k through the key filter.
     void insertFiltered(QLineEdit* t, int k, const QString& text);
     void pasteFiltered(QLineEdit* t, int k);
+    // A key pressed in field k; true when it was handled here.
+    bool fieldKeyPress(QLineEdit* t, int k, QKeyEvent* key);
     void setTabOrderOfFields();
     // Tab and Shift+Tab: the next or previous visible field in the tab order, wrapping
     // round, so no keystroke lands on a stop the user cannot see.

@@ -43,6 +43,34 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     intro->setWordWrap(true);
     auto* form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    buildEntries(form, values);
+    addInstruments(form, error);
+    savedInstruments_ = ticked();
+    T[Validity]->setPlaceholderText(QStringLiteral("например, 3 года"));
+    saved_ = texts();
+    // a new card proposes the dates on which the regimes were measured
+    if (T[TestDates]->text().trimmed().isEmpty()) T[TestDates]->setText(TestDatesFromRegimes(s.currentObjectFolder));
+
+    QHBoxLayout* buttons = buildButtons();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(intro);
+    // the entries scroll when the screen is lower than the window (a laptop's 600 pixels)
+    auto* entries = new QWidget;
+    entries->setLayout(form);
+    auto* scroll = new QScrollArea;
+    scroll->setWidget(entries);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setMinimumHeight(std::min(entries->sizeHint().height() + 4, 420));
+    layout->addWidget(scroll, 1);
+    layout->addLayout(buttons);
+    resize(sizeHint().expandedTo(QSize(760, 0)));
+}
+
+// One field per entry of the card, with the names and examples offered where they help.
+void Karta::buildEntries(QFormLayout* form, const QStringList& values) {
+    const app::AppState& s = wb_.state();
     const QStringList captions = CardEntryCaptions();
     const bool gas = object::IsGaseousFuel(s.general.value(object::FuelType));
     for (int i = 0; i < kCardEntryCount; ++i) {
@@ -70,12 +98,17 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     for (int i : {GasPressureTolerance, AirPressureTolerance, DraughtTolerance})
         T[i]->setPlaceholderText(DefaultCardData()[i]);
     T[TestDates]->setPlaceholderText(QStringLiteral("например, 12.05.2026 – 14.05.2026"));
+}
+
+// The measuring instruments' list, those of this object ticked.
+void Karta::addInstruments(QFormLayout* form, QString& error) {
+    const app::AppState& s = wb_.state();
     // the instruments of the program's list, those used in this object ticked; one the list
     // no longer holds stays, ticked
     QStringList all, used;
     object::ReadList(core::ResolvePath(s.templateFolder, object::kInstrumentsFile), all);
     if (!ReadObjectInstruments(s.currentObjectFolder, used, &error))
-        wb.dialogs().message(error, kTitle, app::Icon::Warning);
+        wb_.dialogs().message(error, kTitle, app::Icon::Warning);
     for (const QString& u : used)
         if (!all.contains(u)) all.append(u);
     Instruments = new QListWidget;
@@ -88,12 +121,10 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     Instruments->setMaximumHeight(110);
     Instruments->setToolTip(QStringLiteral("Список ведется в меню «Инструменты» → «Средства измерений...»"));
     form->addRow(new QLabel(QStringLiteral("Средства измерений:")), Instruments);
-    savedInstruments_ = ticked();
-    T[Validity]->setPlaceholderText(QStringLiteral("например, 3 года"));
-    saved_ = texts();
-    // a new card proposes the dates on which the regimes were measured
-    if (T[TestDates]->text().trimmed().isEmpty()) T[TestDates]->setText(TestDatesFromRegimes(s.currentObjectFolder));
+}
 
+// "Сохранить" and "Закрыть"; Escape closes as "Закрыть" does.
+QHBoxLayout* Karta::buildButtons() {
     Command1 = new QPushButton(QStringLiteral("Сохранить"));
     Command1->setObjectName(QStringLiteral("Command1"));
     Command2 = new QPushButton(QStringLiteral("Закрыть"));
@@ -108,20 +139,7 @@ Karta::Karta(app::Workbench& wb) : wb_(wb) {
     buttons->addStretch();
     buttons->addWidget(Command1);
     buttons->addWidget(Command2);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(intro);
-    // the entries scroll when the screen is lower than the window (a laptop's 600 pixels)
-    auto* entries = new QWidget;
-    entries->setLayout(form);
-    auto* scroll = new QScrollArea;
-    scroll->setWidget(entries);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setMinimumHeight(std::min(entries->sizeHint().height() + 4, 420));
-    layout->addWidget(scroll, 1);
-    layout->addLayout(buttons);
-    resize(sizeHint().expandedTo(QSize(760, 0)));
+    return buttons;
 }
 
 QStringList Karta::ticked() const {

@@ -7,6 +7,8 @@
 
 #include "app/ui/workbench.h"
 
+class QFormLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -31,6 +33,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void buildEntries(QFormLayout* form, const QStringList& values);
+    void addInstruments(QFormLayout* form, QString& error);
+    QHBoxLayout* buildButtons();
     QStringList texts() const;
     QStringList ticked() const;
     app::Workbench& wb_;

@@ -45,7 +45,37 @@ frOpen::frOpen(Workbench& workbench, QWidget* parent) : QWidget(parent), wb_(wor
     setObjectName(QStringLiteral("frOpen"));
     setWindowTitle(QStringLiteral("Открыть  отчет"));
     setWindowIcon(ProgramIcon(QStringLiteral("open")));
+    buildToolbars();
+    buildListAndFilter();
+    QGridLayout* summary = buildSummary();
 
+    auto* bars = new QHBoxLayout;
+    bars->setSpacing(0);
+    bars->addWidget(Toolbar1);
+    bars->addWidget(Toolbar6, 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(Image1);
+    right->addLayout(summary, 1);
+
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(lvAll, 3);
+    middle->addLayout(right, 2);
+
+    auto* find = new QHBoxLayout;
+    find->addWidget(Text1, 1);
+    find->addWidget(Command1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(bars);
+    layout->addWidget(Label1);
+    layout->addLayout(middle, 1);
+    layout->addLayout(find);
+    resize(820, 520);
+}
+
+// The "Меню" bar and the command bar beside it, with the same five commands in its drop-down list.
+void frOpen::buildToolbars() {
     Toolbar1 = new QToolBar;
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -87,7 +117,10 @@ frOpen::frOpen(Workbench& workbench, QWidget* parent) : QWidget(parent), wb_(wor
         QWidget* button = Toolbar1->widgetForAction(Toolbar1->actions().value(0));
         popup->popup(button ? button->mapToGlobal(QPoint(0, button->height())) : QCursor::pos());
     });
+}
 
+// The heading, the object list and the search field with "Найти".
+void frOpen::buildListAndFilter() {
     Label1 = new QLabel(QStringLiteral("Объекты  -Kalvaro-"));
     Label1->setObjectName(QStringLiteral("Label1"));
     QFont headingFont = Label1->font();
@@ -113,7 +146,10 @@ frOpen::frOpen(Workbench& workbench, QWidget* parent) : QWidget(parent), wb_(wor
         Command1->setEnabled(true);
         Command1->click();
     });
+}
 
+// The selected object's picture and summary: its title and the captioned values below it.
+QGridLayout* frOpen::buildSummary() {
     Image1 = new QLabel;
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setAlignment(Qt::AlignCenter);
@@ -157,30 +193,7 @@ frOpen::frOpen(Workbench& workbench, QWidget* parent) : QWidget(parent), wb_(wor
     summary->setColumnStretch(2, 1);
     summary->setRowStretch(8, 1);
     setCaptionsVisible(false);
-
-    auto* bars = new QHBoxLayout;
-    bars->setSpacing(0);
-    bars->addWidget(Toolbar1);
-    bars->addWidget(Toolbar6, 1);
-
-    auto* right = new QVBoxLayout;
-    right->addWidget(Image1);
-    right->addLayout(summary, 1);
-
-    auto* middle = new QHBoxLayout;
-    middle->addWidget(lvAll, 3);
-    middle->addLayout(right, 2);
-
-    auto* find = new QHBoxLayout;
-    find->addWidget(Text1, 1);
-    find->addWidget(Command1);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(bars);
-    layout->addWidget(Label1);
-    layout->addLayout(middle, 1);
-    layout->addLayout(find);
-    resize(820, 520);
+    return summary;
 }
 
 QAction* frOpen::toolbarButton(const QString& key) const {

@@ -7,6 +7,7 @@
 #include "app/ui/workbench.h"
 #include "store/ui/objectlistview.h"
 
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -62,6 +63,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void buildToolbars();
+    void buildListAndFilter();
+    QGridLayout* buildSummary();
     void clearSummary();
     void setCaptionsVisible(bool visible);
 

@@ -71,6 +71,19 @@ fQ5::fQ5(app::Workbench& wb) : wb_(wb) {
 }
 
 void fQ5::build() {
+    QGridLayout* top = buildRegimeRows();
+    QGroupBox* surfaces = buildSurfaces();
+    QHBoxLayout* buttons = buildButtons();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(surfaces);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+// The regime calculated, the regime whose surfaces are taken, and the heat output's field.
+QGridLayout* fQ5::buildRegimeRows() {
     auto* top = new QGridLayout;
     top->addWidget(new QLabel(QStringLiteral("Расчет потерь тепла в окружающую среду на режиме -")), 0, 0);
     Combo2 = new QComboBox;
@@ -93,7 +106,11 @@ void fQ5::build() {
     top->setColumnStretch(2, 1);
     connect(Combo2, &QComboBox::activated, this, &fQ5::fQ5_Combo2_Click);
     connect(Combo1, &QComboBox::activated, this, &fQ5::fQ5_Combo1_Click);
+    return top;
+}
 
+// The surfaces' table: eight cells a surface, the sum and q5 under it.
+QGroupBox* fQ5::buildSurfaces() {
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(3);
@@ -157,7 +174,11 @@ void fQ5::build() {
 
     auto* surfaces = new QGroupBox;
     surfaces->setLayout(grid);
+    return surfaces;
+}
 
+// "Рассчитать", "Принять q5", "В таблицу >" and "Закрыть".
+QHBoxLayout* fQ5::buildButtons() {
     Command3 = new QPushButton(QStringLiteral("Рассчитать"));
     Command3->setToolTip(QStringLiteral("Рассчитать q5"));
     Command1 = new QPushButton(QStringLiteral("Принять q5"));
@@ -180,12 +201,7 @@ void fQ5::build() {
     buttons->addStretch();
     buttons->addWidget(Command4);
     buttons->addWidget(Command2);
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(surfaces);
-    layout->addLayout(buttons);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    return buttons;
 }
 
 QLineEdit* fQ5::edit(int cell) const { return qobject_cast<QLineEdit*>(C.at(cell)); }

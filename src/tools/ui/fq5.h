@@ -9,6 +9,9 @@
 #include "app/ui/workbench.h"
 
 class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -55,6 +58,9 @@ protected:
 
 private:
     void build();
+    QGridLayout* buildRegimeRows();
+    QGroupBox* buildSurfaces();
+    QHBoxLayout* buildButtons();
     QString regimeAt(int index) const;  // regime file name of a combo position
     void loadCells(int index);
     void computeHeatOutput();
