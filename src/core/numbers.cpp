@@ -43,4 +43,11 @@ QString LocaleForm(double value, const QLocale& locale) {
     return s;
 }
 
+std::optional<QChar> NumberKey(QChar c) {
+    if (c.isDigit() && c.unicode() < 0x80) return c;
+    if (c == u'.' || c == QChar(8)) return c;
+    if (c == u',') return QChar(u'.');
+    return std::nullopt;
+}
+
 }  // namespace core

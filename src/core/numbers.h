@@ -3,6 +3,7 @@
 
 #include <QLocale>
 #include <QString>
+#include <optional>
 
 #include "core/numparse.h"
 
@@ -24,5 +25,9 @@ bool ParseCounter(const QString& text, int& value);
 // A value written in the user's locale for result lists and scale values: shortest form up
 // to 7 significant digits, the locale's decimal separator, no group separators.
 QString LocaleForm(double value, const QLocale& locale = QLocale());
+
+// The character a key typed into a number field puts there, or nothing when it is dropped:
+// ASCII digits, "." and backspace pass, "," becomes "."; the minus is the field's business.
+std::optional<QChar> NumberKey(QChar c);
 
 }  // namespace core

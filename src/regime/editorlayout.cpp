@@ -141,27 +141,7 @@ EditorVisibility VisibilityFor(const QStringList& g) {
     return v;
 }
 
-std::optional<QChar> FilterKey(QChar c) {
-    if (c.isDigit() && c.unicode() < 0x80) return c;
-    if (c == u'.' || c == QChar(8)) return c;
-    if (c == u',') return QChar(u'.');
-    return std::nullopt;
-}
-
 bool AcceptsMinus(int field) { return field == 6 || field == 16 || field == 20; }
-
-QString FilterFieldInput(int field, const QString& text, bool atStart) {
-    QString out;
-    for (QChar c : text) {
-        if (c == u'-') {
-            if (AcceptsMinus(field) && atStart && out.isEmpty()) out.append(c);
-            continue;
-        }
-        if (c == QChar(8)) continue;  // a backspace inside pasted text deletes nothing
-        if (const auto accepted = FilterKey(c)) out.append(*accepted);
-    }
-    return out;
-}
 
 bool RecalculatesOnEnter(int k) {
     // 41 (water flow by the meter) feeds the direct balance and 42 (q5) the losses, so

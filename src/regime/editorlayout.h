@@ -5,7 +5,6 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 namespace regime {
 
@@ -40,18 +39,9 @@ struct EditorVisibility {
 // hidden from the user.
 EditorVisibility VisibilityFor(const QStringList& general);
 
-// Key filter of the fields: digits, "." and backspace pass, "," becomes "."; anything else
-// is dropped (nullopt). Enter is handled by the caller.
-std::optional<QChar> FilterKey(QChar c);
-
 // The pressures in the furnace and after the boiler or economiser (fields 6, 16, 20) are
 // below the atmosphere under draught: these fields take a minus as their first character.
 bool AcceptsMinus(int field);
-
-// Text typed or pasted into field k, filtered as the key filter does character by
-// character. `atStart`: the text goes in front of everything but blanks and the field holds
-// no minus after it; only then does a minus pass, and only as the first character.
-QString FilterFieldInput(int field, const QString& text, bool atStart);
 
 // Fields whose Enter recalculates the regime; the others only save it.
 bool RecalculatesOnEnter(int field);

@@ -15,7 +15,10 @@ namespace shell {
 
 using namespace app;
 
-HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+// no minimize button: where no panel brings windows back, a minimized help would be lost
+HelpWindow::HelpWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Help"));
     setWindowTitle(QStringLiteral("Справка"));
     setWindowIcon(ProgramIcon(QStringLiteral("help")));

@@ -103,23 +103,6 @@ void FollowFrameSize(QMdiArea* area) {
 
 }  // namespace
 
-void FitSubWindow(QMdiSubWindow* sub) {
-    QMdiArea* area = sub->mdiArea();
-    if (!area) return;
-    const QRect room(QPoint(0, 0), area->viewport()->size());
-    QRect g = sub->geometry();
-    const QSize least = sub->minimumSizeHint().boundedTo(room.size());
-    // where it stands (its place beside the list is kept), shrunk as far as its content
-    // allows; what is still left over is reached with the area's scroll bars
-    if (g.left() < 0) g.moveLeft(0);
-    if (g.top() < 0) g.moveTop(0);
-    g.setWidth(std::max(least.width(), std::min(g.width(), room.right() - g.left() + 1)));
-    g.setHeight(std::max(least.height(), std::min(g.height(), room.bottom() - g.top() + 1)));
-    if (g.left() < 0) g.moveLeft(0);
-    if (g.top() < 0) g.moveTop(0);
-    if (g != sub->geometry()) sub->setGeometry(g);
-}
-
 QRect FitWindowOnScreen(const QRect& frame, const QSize& minimum, const QRect& available) {
     QRect g = frame;
     g.setSize(g.size().boundedTo(available.size()).expandedTo(minimum.boundedTo(available.size())));

@@ -27,9 +27,6 @@ QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& deco
 // pixels; none when every spot overlaps.
 std::optional<QPoint> ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step = 8);
 
-// A sub-window no larger than the frame's area from where it stands; a window whose content
-// needs more keeps its minimum, and the area's scroll bars reach the rest.
-void FitSubWindow(QMdiSubWindow* sub);
 // A top-level window's frame geometry moved and shrunk into the screen's free area.
 QRect FitWindowOnScreen(const QRect& frame, const QSize& minimum, const QRect& available);
 

@@ -8,9 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include "app/ui/numberfield.h"
 #include "core/numbers.h"
 
 namespace shell {
@@ -28,14 +28,6 @@ constexpr double kMolarVolumeRatio = 766.0 / 17033.634;
 double Parse(QString text) { return core::ParseNumber(text.replace(u',', u'.')); }
 
 QString Show(double v) { return core::LocaleForm(v); }
-
-// The value fields take a number only: digits with one decimal point or comma, and a minus
-// where the quantity may be negative (a gauge pressure below the atmosphere).
-void AcceptNumbersOnly(QLineEdit* field, bool negative) {
-    const QString sign = negative ? QStringLiteral("-?") : QString();
-    field->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("^") + sign + QStringLiteral("[0-9]{0,12}([.,][0-9]{0,6})?$")), field));
-}
 
 }  // namespace
 
@@ -65,10 +57,13 @@ UnitConverter::UnitConverter(QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Перевод технических единиц"));
 
     auto makeGroup = [this](const QString& title, QLineEdit*& value, QComboBox*& unit, const QStringList& units,
-                            QList<QLabel*>& results) {
+                            QList<QLabel*>& results, bool negative) {
         auto* box = new QGroupBox(title);
         auto* grid = new QGridLayout(box);
-        value = new QLineEdit(QStringLiteral("1"));
+        // a minus only where the quantity may be negative (a gauge pressure below the
+        // atmosphere); the decimal comma of the results' form stays as typed
+        value = new app::NumberField(QStringLiteral("1"), app::NumberRule{.minus = negative, .comma = true});
+        value->setMaxLength(20);
         unit = new QComboBox;
         unit->addItems(units);
         grid->addWidget(value, 0, 0);
@@ -86,15 +81,13 @@ UnitConverter::UnitConverter(QWidget* parent) : QDialog(parent) {
         return box;
     };
     QGroupBox* pressure =
-        makeGroup(QStringLiteral("Давление"), PressureValue, PressureUnit, PressureUnits(), PressureResults);
-    QGroupBox* output = makeGroup(QStringLiteral("Мощность"), OutputValue, OutputUnit, OutputUnits(), OutputResults);
-    AcceptNumbersOnly(PressureValue, true);
-    AcceptNumbersOnly(OutputValue, false);
+        makeGroup(QStringLiteral("Давление"), PressureValue, PressureUnit, PressureUnits(), PressureResults, true);
+    QGroupBox* output = makeGroup(QStringLiteral("Мощность"), OutputValue, OutputUnit, OutputUnits(), OutputResults, false);
 
     auto* gasBox = new QGroupBox(QStringLiteral("Выбросы CO и NOx (NOx в пересчете на NO2)"));
     auto* gasGrid = new QGridLayout(gasBox);
-    GasValue = new QLineEdit(QStringLiteral("100"));
-    AcceptNumbersOnly(GasValue, false);
+    GasValue = new app::NumberField(QStringLiteral("100"), app::NumberRule{.comma = true});
+    GasValue->setMaxLength(20);
     GasUnit = new QComboBox;
     GasUnit->addItems({QStringLiteral("ppm"), QStringLiteral("мг/м3")});
     CoResult = new QLabel;

@@ -39,6 +39,9 @@ constexpr int Index(WindowKind k) { return static_cast<int>(k); }
 
 enum class Placement { Mdi, TopLevel, Modal };
 
+constexpr Qt::WindowFlags kDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                         Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint;
+
 Placement PlacementOf(WindowKind k) {
     switch (k) {
     case WindowKind::Grafmin: return Placement::TopLevel;
@@ -155,7 +158,9 @@ QWidget* Workbench::loadWindow(WindowKind kind) {
         w->show();
         break;
     case Placement::Modal:
-        if (!w->parentWidget()) w->setParent(frame_.get(), Qt::Dialog);
+        // a dialog of the frame with no minimize button: minimized where no panel brings
+        // windows back, it would leave a frame that takes no input
+        w->setParent(w->parentWidget() ? w->parentWidget() : frame_.get(), kDialogFlags);
         w->setAttribute(Qt::WA_DeleteOnClose);
         w->setWindowModality(Qt::ApplicationModal);
         windows_[Index(kind)] = w;

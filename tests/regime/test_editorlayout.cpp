@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "core/numbers.h"
 #include "object/generaldata.h"
 #include "regime/editorlayout.h"
 
@@ -68,12 +69,12 @@ TEST(EditorLayout, UnknownTypesShowEverything) {
 }
 
 TEST(EditorLayout, KeyFilterAndRecalculatingFields) {
-    EXPECT_EQ(FilterKey(u'7'), QChar(u'7'));
-    EXPECT_EQ(FilterKey(u','), QChar(u'.'));
-    EXPECT_EQ(FilterKey(u'.'), QChar(u'.'));
-    EXPECT_EQ(FilterKey(QChar(8)), QChar(8));
+    EXPECT_EQ(core::NumberKey(u'7'), QChar(u'7'));
+    EXPECT_EQ(core::NumberKey(u','), QChar(u'.'));
+    EXPECT_EQ(core::NumberKey(u'.'), QChar(u'.'));
+    EXPECT_EQ(core::NumberKey(QChar(8)), QChar(8));
     for (QChar c : {QChar(u'-'), QChar(u'a'), QChar(u'+'), QChar(u'е'), QChar(u' '), QChar(u'٣')})
-        EXPECT_FALSE(FilterKey(c).has_value()) << static_cast<int>(c.unicode());
+        EXPECT_FALSE(core::NumberKey(c).has_value()) << static_cast<int>(c.unicode());
     std::set<int> calc;
     for (int k = 0; k < 43; ++k)
         if (RecalculatesOnEnter(k)) calc.insert(k);

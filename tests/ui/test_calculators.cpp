@@ -6,6 +6,8 @@
 #include <QDirIterator>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -14,6 +16,7 @@
 #include <cmath>
 
 #include "app/ui/notice.h"
+#include "app/ui/numberfield.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
 #include "engine/engine.h"
@@ -281,6 +284,53 @@ TEST_F(CalculatorTest, Q5CellsTakeOnlyDigitsAndPointAndEqualTemperaturesClearThe
     QTest::mouseClick(w->Command3, Qt::LeftButton);
     EXPECT_EQ(w->cellText(tools::Q5Cell(4, tools::Radiative)), "0");
     EXPECT_EQ(w->cellText(tools::Q5Cell(4, tools::Convective)), "6.085");
+}
+
+// Every number entry of the calculators is the program's number field, and that field lets
+// in only a number however the text arrives: keys, paste by shortcut and menu, a drop, an
+// input method; under each window's rule for the point and the minus.
+TEST_F(CalculatorTest, NumberEntriesTakeOnlyANumberHoweverTheTextArrives) {
+    openDemo(kSchool);
+    for (QWidget* w : std::initializer_list<QWidget*>{openQ5(), openFlameHead()}) {
+        ASSERT_NE(w, nullptr);
+        for (QLineEdit* e : w->findChildren<QLineEdit*>())
+            if (!qobject_cast<QComboBox*>(e->parent()))
+                EXPECT_NE(dynamic_cast<app::NumberField*>(e), nullptr) << e->objectName().toStdString();
+        w->close();
+        settle();
+    }
+    app::NumberField minus(app::NumberRule{.point = false, .minus = true});
+    Type(&minus, QStringLiteral("1-,5a"));
+    EXPECT_EQ(minus.text(), "15");
+    minus.setCursorPosition(0);
+    Type(&minus, QStringLiteral("--"));
+    EXPECT_EQ(minus.text(), "-15");
+
+    app::NumberField field(QStringLiteral("7"));
+    QMimeData dropped;
+    dropped.setText(QStringLiteral("x3,2\"5"));
+    // the drop goes where the drag entered
+    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &enter);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&field, &drop);
+    EXPECT_EQ(field.text(), "3.257");
+    EXPECT_TRUE(drop.isAccepted());
+    // a second point is dropped wherever it comes from
+    field.selectAll();
+    field.setCursorPosition(field.text().size());
+    QGuiApplication::clipboard()->setText(QStringLiteral("1.5"));
+    QTest::keyClick(&field, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(field.text(), "3.25715");
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("٣4 x"));
+    QApplication::sendEvent(&field, &composed);
+    EXPECT_EQ(field.text(), "3.257154");
+    // a read-only field takes nothing
+    field.setReadOnly(true);
+    field.pasteNumber();
+    QApplication::sendEvent(&field, &drop);
+    EXPECT_EQ(field.text(), "3.257154");
 }
 
 TEST_F(CalculatorTest, TakingQ5BeforeCalculatingCalculatesFirst) {

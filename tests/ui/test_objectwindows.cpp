@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QStackedWidget>
 
+#include "core/numbers.h"
 #include "docs/ui/nastr.h"
 #include "object/generaldata.h"
 #include "object/ui/od.h"
@@ -415,7 +416,7 @@ TEST_F(NewObjectTest, KeyboardRulesPerEntry) {
 }
 
 TEST_F(NewObjectTest, LeavingTheNameRemovesForbiddenCharacters) {
-    EXPECT_EQ(GeneralDataForm::NumericKey(QStringLiteral(",")), QStringLiteral("."));
+    EXPECT_EQ(core::NumberKey(u','), QChar(u'.'));
     cod(gd::ObjectName)->setEditText(QStringLiteral("a/b?c"));
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(cod(gd::ObjectName), &out);

@@ -6,7 +6,9 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QScreen>
 #include <QTreeWidget>
+#include <utility>
 
 #include "app/ui/notice.h"
 #include "object/generaldata.h"
@@ -367,6 +369,31 @@ TEST_F(RegimeWindowsTest, RestoringAfterMaximisingBringsBackTheLayout) {
     auto* scroll = editor()->findChild<QAbstractScrollArea*>();
     ASSERT_NE(scroll, nullptr);
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
+
+    // enlarged, the list, the pane and the working window grow with the frame
+    frame().resize(1900, 1040);
+    settle();
+    for (auto [kind, slot] : {std::pair{app::WindowKind::SReg, app::Slot::List}, {app::WindowKind::Navig, app::Slot::Pane},
+                              {app::WindowKind::Regim, app::Slot::Work}})
+        EXPECT_EQ(wb->subWindow(kind)->geometry(), wb->slotRect(slot)) << static_cast<int>(kind);
+    EXPECT_GT(listSub->height(), listPlace.height() + 150);
+    EXPECT_GT(editorSub->width(), editorPlace.width() + 800);
+
+    // a dialog of the frame has no minimize button (with no panel it could not be brought
+    // back) and starts within the screen's free area
+    QTest::mouseClick(editor()->Command1, Qt::LeftButton);
+    settle();
+    QWidget* q5 = wb->window(app::WindowKind::FQ5);
+    ASSERT_NE(q5, nullptr);
+    EXPECT_FALSE(q5->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_TRUE(q5->windowFlags() & Qt::WindowCloseButtonHint);
+    // (the test screen is narrower than the window's content; the smallest screen the
+    // program is made for, 1024×600, holds it)
+    EXPECT_TRUE(q5->screen()->availableGeometry().contains(q5->geometry().topLeft()));
+    EXPECT_LE(q5->frameGeometry().width(), 1024);
+    EXPECT_LE(q5->frameGeometry().height(), 600);
+    q5->close();
+    settle();
 }
 
 TEST_F(RegimeWindowsTest, ClosingTheObjectUnloadsItsWindows) {

@@ -18,6 +18,7 @@
 #include "app/objectlock.h"
 #include "app/ui/marks.h"
 #include "app/ui/notice.h"
+#include "app/ui/numberfield.h"
 #include "app/ui/qtdialogs.h"
 #include "core/numbers.h"
 #include "core/textfile.h"
@@ -195,6 +196,14 @@ TEST_F(RegimeWorkTest, EnterInTheQ5FieldCalculates) {
     enter(42, "3.5");
     EXPECT_EQ(value("q5"), "3,5");
     EXPECT_NE(value("q5"), before);
+    // a q5 found for each regime belongs to that regime's surfaces: a new regime starts
+    // without it, while the other values are carried over
+    const double air = core::ParseEditorNumber(editor()->T[13]->text());
+    regimes()->button(QStringLiteral("Добавить"))->trigger();
+    settle();
+    EXPECT_EQ(core::ParseEditorNumber(editor()->T[42]->text()), 0.0);
+    EXPECT_GT(air, 0.0);
+    EXPECT_EQ(core::ParseEditorNumber(editor()->T[13]->text()), air);
 }
 
 TEST_F(RegimeWorkTest, ChangingAUnitTheCalculationReadsRecalculatesEveryRegime) {
@@ -380,7 +389,7 @@ TEST_F(RegimeWorkTest, PasteIsFilteredLikeTyping) {
     ASSERT_NE(menu, nullptr);
     QAction* paste = nullptr;
     for (QAction* a : menu->actions())
-        if (regime::IsPasteAction(a)) paste = a;
+        if (app::IsPasteAction(a)) paste = a;
     ASSERT_NE(paste, nullptr);
     paste->trigger();
     menu->close();

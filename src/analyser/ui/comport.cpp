@@ -17,6 +17,7 @@
 #include "analyser/reading.h"
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/ui/numberfield.h"
 #include "app/ui/pictures.h"
 #include "app/ui/recalcflow.h"
 #include "app/ui/twips.h"
@@ -220,7 +221,7 @@ void comport::buildExtraFrame() {
     Frame3->setObjectName(QStringLiteral("Frame3"));
     auto* g3 = new QGridLayout(Frame3);
     g3->setVerticalSpacing(3);
-    Text1 = new QLineEdit(QStringLiteral("4"));
+    Text1 = new app::NumberField(QStringLiteral("4"));
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setToolTip(QStringLiteral("Период опроса "));
     Text1->setMaximumWidth(60);
@@ -236,7 +237,7 @@ void comport::buildExtraFrame() {
     Check2->setObjectName(QStringLiteral("Check2"));
     Check2->setToolTip(QStringLiteral("Записывать среднее всех полных показаний периода"));
     g3->addWidget(Check2, 2, 0, 1, 2);
-    Text2 = new QLineEdit(QString::number(kDefaultSteadyWindow));
+    Text2 = new app::NumberField(QString::number(kDefaultSteadyWindow));
     Text2->setObjectName(QStringLiteral("Text2"));
     Text2->setToolTip(QStringLiteral("Стабильность оценивается по показаниям за это время: разброс и тренд O2, CO и Тух.г"));
     Text2->setMaximumWidth(60);

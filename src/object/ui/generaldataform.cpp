@@ -1,7 +1,6 @@
 #include "object/ui/generaldataform.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -15,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "app/ui/keys.h"
+#include "app/ui/numberfield.h"
 #include "object/generaldata.h"
 
 namespace object {
@@ -30,15 +30,6 @@ QLabel* Caption(const QString& text) {
 }
 
 }  // namespace
-
-QString GeneralDataForm::NumericKey(const QString& typed) {
-    if (typed == u",") return QStringLiteral(".");
-    if (typed.size() == 1) {
-        const QChar c = typed.at(0);
-        if ((c >= u'0' && c <= u'9') || c == u'.' || c == u'\b') return typed;
-    }
-    return {};
-}
 
 GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(parent) {
     buildEntries(newObject);
@@ -81,6 +72,16 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
     auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(sideColumn);
+}
+
+void GeneralDataForm::useNumberFields() {
+    for (int i = 0; i < kGeneralCount; ++i) {
+        if (keyRule(i) != KeyRule::Numeric) continue;
+        auto* field = new app::NumberField;
+        COD[i]->setLineEdit(field);
+        field->setProperty(kEntryProperty, i);
+        field->installEventFilter(this);
+    }
 }
 
 // The entry fields with their lists, widths and tips, and the unit labels of the fuel's values.
@@ -286,25 +287,8 @@ bool GeneralDataForm::eventFilter(QObject* watched, QEvent* event) {
         switch (keyRule(entry)) {
         case KeyRule::Free: return false;
         case KeyRule::NoTyping: return true;
-        case KeyRule::Numeric: {
-            QLineEdit* line = COD[entry]->lineEdit();
-            // select all, copy, cut and undo work as in any field; a paste is typed through
-            // the same filter as the keys
-            if (key->matches(QKeySequence::Paste)) {
-                QString put;
-                for (QChar c : QGuiApplication::clipboard()->text()) put += NumericKey(QString(c)).remove(u'\b');
-                put = app::WithoutExtraPoints(line, put);
-                if (!put.isEmpty()) line->insert(put);
-                return true;
-            }
-            if (app::IsEditingKey(key)) return false;
-            QString put = NumericKey(text);
-            if (put != u"\b") put = app::WithoutExtraPoints(line, put);
-            if (put.isEmpty()) return true;
-            if (put == text) return false;
-            line->insert(put);
-            return true;
-        }
+        // typed and pasted digits are the number field's own business
+        case KeyRule::Numeric: return false;
         case KeyRule::QuoteToBlank: {
             if (text != u"\"") return false;
             QKeyEvent blank(QEvent::KeyPress, Qt::Key_Space, key->modifiers(), QStringLiteral(" "));

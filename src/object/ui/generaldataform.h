@@ -22,11 +22,6 @@ class GeneralDataForm : public QWidget {
 public:
     enum class KeyRule { Free, NoTyping, Numeric, QuoteToBlank };
 
-    // The numeric key filter: the character that goes into the field for a typed one, or
-    // an empty text when the character is dropped. Digits, "." and backspace pass, ","
-    // becomes ".", everything else is dropped.
-    static QString NumericKey(const QString& typed);
-
     QComboBox* COD[19] = {};
     QLabel* TOD[13] = {};  // only 10, 11 and 12 exist
     QLabel* Caption7 = nullptr;   // "Наименование  объекта" or "Объект"
@@ -56,6 +51,9 @@ protected:
     explicit GeneralDataForm(bool newObject, QWidget* parent = nullptr);
 
     virtual KeyRule keyRule(int entry) const = 0;
+    // Gives the entries of the Numeric rule the program's number field; called by each
+    // window's constructor, once its rules are known.
+    void useNumberFields();
     // A value picked from entry's list.
     virtual void entryPicked(int entry) { (void)entry; }
     // The focus left the entry.

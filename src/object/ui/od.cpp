@@ -26,6 +26,7 @@ namespace object {
 
 OD::OD(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(false, parent), wb_(workbench) {
     setObjectName(QStringLiteral("OD"));
+    useNumberFields();
     setWindowTitle(QStringLiteral("Общие Данные"));
     setWindowIcon(app::ProgramIcon(QStringLiteral("copygeneral")));
     Command1->setEnabled(true);

@@ -1,17 +1,12 @@
 #include "regime/ui/regim.h"
 
-#include <QAction>
-#include <QClipboard>
 #include <QCloseEvent>
-#include <QContextMenuEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTimer>
@@ -19,6 +14,7 @@
 #include "app/dialogs.h"
 #include "app/state.h"
 #include "app/ui/keys.h"
+#include "app/ui/numberfield.h"
 #include "app/writerefusal.h"
 #include "core/numparse.h"
 #include "object/generaldata.h"
@@ -139,14 +135,13 @@ void Regim::buildFrames() {
 // not set.
 void Regim::buildFields() {
     for (int k = 0; k < app::kInputCount; ++k) {
-        auto* t = new QLineEdit;
+        auto* t = new app::NumberField(app::NumberRule{.minus = AcceptsMinus(k)});
         t->setObjectName(QStringLiteral("T%1").arg(k));
         t->setProperty(kFieldProperty, k);
         t->setToolTip(FieldHint(k, vis_.economiser));
         t->setAlignment(Qt::AlignRight);
         t->setFixedWidth(kFieldWidth);
         t->setMouseTracking(true);
-        t->setAcceptDrops(false);  // dropped text would pass by the key filter
         t->installEventFilter(this);
         T[k] = t;
     }
@@ -372,26 +367,6 @@ bool Regim::saveAndCalculate(bool calculate) {
 
 void Regim::Regim_T_Enter(int k) { saveAndCalculate(RecalculatesOnEnter(k)); }
 
-bool IsPasteAction(const QAction* a) {
-    if (a->objectName() == u"edit-paste") return true;
-    // the standard menu names its entries "&Paste\tCtrl+V" (translated): known by the key
-    return a->text().section(u'\t', 1) == QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
-}
-
-void Regim::insertFiltered(QLineEdit* t, int k, const QString& text) {
-    const QString current = t->text();
-    const int start = t->hasSelectedText() ? t->selectionStart() : t->cursorPosition();
-    const int end = t->hasSelectedText() ? start + static_cast<int>(t->selectedText().size()) : start;
-    const bool atStart = current.left(start).trimmed().isEmpty() && !current.mid(end).contains(u'-');
-    const QString accepted = app::WithoutExtraPoints(t, FilterFieldInput(k, text, atStart));
-    if (!accepted.isEmpty()) t->insert(accepted);
-}
-
-void Regim::pasteFiltered(QLineEdit* t, int k) {
-    if (t->isReadOnly() || !t->isEnabled()) return;
-    insertFiltered(t, k, QGuiApplication::clipboard()->text());
-}
-
 void Regim::setTabOrderOfFields() {
     const QList<int> order = TabOrder(vis_);
     for (int i = 1; i < order.size(); ++i) QWidget::setTabOrder(T[order[i - 1]], T[order[i]]);
@@ -441,7 +416,7 @@ void Regim::mouseMoveEvent(QMouseEvent* event) {
 }
 
 // A key pressed in field k: Tab and Shift+Tab move, Enter takes the value, Escape drops what
-// was typed, a paste or a typed character goes through the key filter; true when handled here.
+// was typed; true when handled here. Typed and pasted text is the number field's own business.
 bool Regim::fieldKeyPress(QLineEdit* t, int k, QKeyEvent* key) {
     if (app::IsFrameShortcut(key)) return false;
     const bool noOtherModifier = !(key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier));
@@ -459,17 +434,7 @@ bool Regim::fieldKeyPress(QLineEdit* t, int k, QKeyEvent* key) {
         t->selectAll();
         return true;
     }
-    if (key->matches(QKeySequence::Paste)) {
-        pasteFiltered(t, k);
-        return true;
-    }
-    const QString text = key->text();
-    // movement (Tab, Shift+Tab, arrows), deletion and editing shortcuts pass; they
-    // carry no text or a control character
-    if (text.isEmpty() || text.at(0).category() == QChar::Other_Control || (key->modifiers() & Qt::ControlModifier))
-        return false;
-    insertFiltered(t, k, text);
-    return true;
+    return false;
 }
 
 bool Regim::eventFilter(QObject* watched, QEvent* event) {
@@ -480,19 +445,6 @@ bool Regim::eventFilter(QObject* watched, QEvent* event) {
         const int k = field.toInt();
         switch (event->type()) {
         case QEvent::KeyPress: return fieldKeyPress(t, k, static_cast<QKeyEvent*>(event));
-        case QEvent::ContextMenu: {
-            // the menu's "Paste" goes through the same filter as typing
-            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
-            QMenu* menu = t->createStandardContextMenu();
-            for (QAction* a : menu->actions())
-                if (IsPasteAction(a)) {
-                    disconnect(a, &QAction::triggered, nullptr, nullptr);
-                    connect(a, &QAction::triggered, t, [this, t, k] { pasteFiltered(t, k); });
-                }
-            menu->setAttribute(Qt::WA_DeleteOnClose);
-            menu->popup(menuEvent->globalPos());
-            return true;
-        }
         case QEvent::FocusIn:
             // select the first 10 characters once the click that gave the focus is done
             QTimer::singleShot(0, t, [t] {

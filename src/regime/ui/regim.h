@@ -21,9 +21,6 @@ class QScrollArea;
 
 namespace regime {
 
-// The "Paste" entry of a text field's standard menu.
-bool IsPasteAction(const QAction* a);
-
 class Regim : public QWidget, public app::ObjectWindowEvents, public app::RegimeEditorView {
     Q_OBJECT
 public:
@@ -76,9 +73,6 @@ private:
     void loadFirstRegime();
     void plainUnitLabels();
     void openUnits(int unit);
-    // Puts typed or pasted text into field k through the key filter.
-    void insertFiltered(QLineEdit* t, int k, const QString& text);
-    void pasteFiltered(QLineEdit* t, int k);
     // A key pressed in field k; true when it was handled here.
     bool fieldKeyPress(QLineEdit* t, int k, QKeyEvent* key);
     void setTabOrderOfFields();

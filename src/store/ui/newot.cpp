@@ -25,6 +25,7 @@ using namespace object;
 
 NewOt::NewOt(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(true, parent), wb_(workbench) {
     setObjectName(QStringLiteral("NewOt"));
+    useNumberFields();
     setWindowTitle(QStringLiteral("Новый объект"));
     setWindowIcon(app::ProgramIcon(QStringLiteral("create")));
 

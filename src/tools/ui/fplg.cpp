@@ -11,6 +11,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/ui/numberfield.h"
 #include "app/ui/pictures.h"
 
 namespace tools {
@@ -131,7 +132,7 @@ fPlG::fPlG(app::Workbench& wb) : wb_(wb) {
     setWindowTitle(QStringLiteral("Установка пламенной головы горелки Weishaupt"));
 
     auto field = [this](const QString& name, const QString& text, const QString& tip) {
-        auto* e = new QLineEdit(text);
+        auto* e = new app::NumberField(text);
         e->setObjectName(name);
         e->setToolTip(tip);
         e->setFixedWidth(90);

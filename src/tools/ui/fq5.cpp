@@ -14,6 +14,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/ui/numberfield.h"
 #include "app/writerefusal.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -97,11 +98,10 @@ QGridLayout* fQ5::buildRegimeRows() {
     Label4 = new QLabel;
     Label4->setObjectName(QStringLiteral("Label4"));
     top->addWidget(Label4, 2, 0);
-    Text1 = new QLineEdit;
+    Text1 = new app::NumberField;
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setAlignment(Qt::AlignRight);
     Text1->installEventFilter(this);
-    FilterNumericEdits(Text1);
     top->addWidget(Text1, 2, 1);
     top->setColumnStretch(2, 1);
     connect(Combo2, &QComboBox::activated, this, &fQ5::fQ5_Combo2_Click);
@@ -133,11 +133,10 @@ QGroupBox* fQ5::buildSurfaces() {
             box->setMinimumWidth(118);
             w = box;
         } else {
-            auto* e = new QLineEdit;
+            auto* e = new app::NumberField;
             e->setAlignment(Qt::AlignRight);
             e->setFixedWidth(column >= Convective ? 84 : 74);
             e->installEventFilter(this);
-            FilterNumericEdits(e);
             if (column >= Convective) e->setStyleSheet(QStringLiteral("QLineEdit { background: #f3f6fa; }"));
             w = e;
         }
@@ -150,7 +149,7 @@ QGroupBox* fQ5::buildSurfaces() {
     for (int s = 1; s <= kQ5SurfaceCount; ++s)
         grid->addWidget(new QLabel(QStringLiteral("Поверхность ") + QString::number(s)), s, 0);
     for (int i : {kQ5TotalCell, kQ5PercentCell}) {
-        auto* e = new QLineEdit;
+        auto* e = new app::NumberField;
         e->setObjectName(QStringLiteral("C%1").arg(i));
         e->setProperty(kCellProperty, i);
         e->setAlignment(Qt::AlignRight);
@@ -391,7 +390,6 @@ bool fQ5::eventFilter(QObject* watched, QEvent* event) {
                 }
             return false;
         }
-        if (e) return FilterNumericKey(e, key);
     }
     return QDialog::eventFilter(watched, event);
 }

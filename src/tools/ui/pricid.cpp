@@ -4,7 +4,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 
 #include "app/dialogs.h"
 #include "app/state.h"
+#include "app/ui/numberfield.h"
 #include "app/writerefusal.h"
 #include "core/names.h"
 #include "core/numbers.h"
@@ -24,7 +24,6 @@ namespace tools {
 
 namespace {
 
-const char* kFieldProperty = "experimentField";
 constexpr int kCaptionWidth = 200;
 constexpr int kFieldWidth = 86;
 
@@ -94,12 +93,10 @@ void Pricid::build() {
             grid->addWidget(caption, r - from, 0);
             for (int k = 0; k < kExperimentCount; ++k) {
                 const int i = 12 * k + r;
-                auto* t = new QLineEdit;
+                auto* t = new app::NumberField;
                 t->setObjectName(QStringLiteral("T%1").arg(i));
-                t->setProperty(kFieldProperty, i);
                 t->setFixedWidth(kFieldWidth);
                 t->setAlignment(Qt::AlignRight);
-                t->installEventFilter(this);
                 T[i] = t;
                 grid->addWidget(t, r - from, k + 1);
                 connect(t, &QLineEdit::textChanged, this, [this, i] { Pricid_T_Change(i); });
@@ -203,12 +200,6 @@ void Pricid::Pricid_Command2_Click() {
         return;
     }
     OfferWorkbook(wb_.dialogs(), path);
-}
-
-bool Pricid::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::KeyPress && watched->property(kFieldProperty).isValid())
-        return FilterCommaKey(static_cast<QLineEdit*>(watched), static_cast<QKeyEvent*>(event));
-    return QDialog::eventFilter(watched, event);
 }
 
 void Pricid::closeEvent(QCloseEvent* event) {

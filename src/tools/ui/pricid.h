@@ -33,7 +33,6 @@ public:
     void Pricid_Command2_Click();  // "Создать таблицу"
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
     // Escape and the close box both close the window the same way
     void reject() override { close(); }
     void closeEvent(QCloseEvent* event) override;
