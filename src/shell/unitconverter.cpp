@@ -82,7 +82,8 @@ UnitConverter::UnitConverter(QWidget* parent) : QDialog(parent) {
     };
     QGroupBox* pressure =
         makeGroup(QStringLiteral("Давление"), PressureValue, PressureUnit, PressureUnits(), PressureResults, true);
-    QGroupBox* output = makeGroup(QStringLiteral("Мощность"), OutputValue, OutputUnit, OutputUnits(), OutputResults, false);
+    QGroupBox* output =
+        makeGroup(QStringLiteral("Мощность"), OutputValue, OutputUnit, OutputUnits(), OutputResults, false);
 
     auto* gasBox = new QGroupBox(QStringLiteral("Выбросы CO и NOx (NOx в пересчете на NO2)"));
     auto* gasGrid = new QGridLayout(gasBox);

@@ -5,8 +5,8 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <utility>
 
@@ -373,7 +373,8 @@ TEST_F(RegimeWindowsTest, RestoringAfterMaximisingBringsBackTheLayout) {
     // enlarged, the list, the pane and the working window grow with the frame
     frame().resize(1900, 1040);
     settle();
-    for (auto [kind, slot] : {std::pair{app::WindowKind::SReg, app::Slot::List}, {app::WindowKind::Navig, app::Slot::Pane},
+    for (auto [kind, slot] : {std::pair{app::WindowKind::SReg, app::Slot::List},
+                              {app::WindowKind::Navig, app::Slot::Pane},
                               {app::WindowKind::Regim, app::Slot::Work}})
         EXPECT_EQ(wb->subWindow(kind)->geometry(), wb->slotRect(slot)) << static_cast<int>(kind);
     EXPECT_GT(listSub->height(), listPlace.height() + 150);

@@ -18,8 +18,7 @@ namespace app {
 bool IsPasteAction(const QAction* action) {
     if (action->objectName() == u"edit-paste") return true;
     // the standard menu names its entries "&Paste\tCtrl+V" (translated): known by the key
-    return action->text().section(u'\t', 1) ==
-           QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
+    return action->text().section(u'\t', 1) == QKeySequence(QKeySequence::Paste).toString(QKeySequence::NativeText);
 }
 
 NumberField::NumberField(NumberRule rule, QWidget* parent) : QLineEdit(parent), rule_(rule) {}
