@@ -14,6 +14,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -117,7 +118,8 @@ MDIForm1::MDIForm1(Workbench& workbench, QWidget* parent)
 
 bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
     // every window of the program opens within the screen's free area (less the room its
-    // title bar and borders take), so its buttons and close box can be reached
+    // title bar and borders take), and every child window within the frame's, so its buttons
+    // and close box can be reached
     if (event->type() == QEvent::Show && watched->isWidgetType() && watched != this) {
         auto* w = static_cast<QWidget*>(watched);
         const Qt::WindowType type = w->windowType();
@@ -127,6 +129,9 @@ bool MDIForm1::eventFilter(QObject* watched, QEvent* event) {
                                                     screen->availableGeometry().adjusted(4, 34, -4, -4));
                 if (fit != w->geometry()) w->setGeometry(fit);
             }
+        // a child window, once its own opening code has placed it
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(w); sub && sub->mdiArea() == area_)
+            QTimer::singleShot(0, sub, [sub] { FitSubWindow(sub); });
     }
     if (event->type() == QEvent::ShortcutOverride && C->isEnabled()) {
         const auto* key = static_cast<QKeyEvent*>(event);

@@ -103,6 +103,24 @@ void FollowFrameSize(QMdiArea* area) {
 
 }  // namespace
 
+void FitSubWindow(QMdiSubWindow* sub) {
+    QMdiArea* area = sub->mdiArea();
+    if (!area || sub->isHidden() || sub->isMaximized() || sub->isMinimized()) return;
+    // a window in one of the frame's places stands within the frame already
+    const QVariant slot = sub->property(kSlotProperty);
+    if (slot.isValid() && static_cast<Slot>(slot.toInt()) != Slot::Dialog) return;
+    const QRect room(QPoint(0, 0), area->viewport()->size());
+    QRect g = sub->geometry();
+    // shrunk from where it stands (right of the list and the pane) as far as its content
+    // allows, and moved only by what is still over the edge
+    const QSize least = sub->minimumSizeHint().boundedTo(room.size());
+    g.moveTopLeft(QPoint(std::max(0, g.left()), std::max(0, g.top())));
+    g.setWidth(std::max(least.width(), std::min(g.width(), room.right() - g.left() + 1)));
+    g.setHeight(std::max(least.height(), std::min(g.height(), room.bottom() - g.top() + 1)));
+    const QRect fit = FitWindowOnScreen(g, least, room);
+    if (fit != sub->geometry()) sub->setGeometry(fit);
+}
+
 QRect FitWindowOnScreen(const QRect& frame, const QSize& minimum, const QRect& available) {
     QRect g = frame;
     g.setSize(g.size().boundedTo(available.size()).expandedTo(minimum.boundedTo(available.size())));

@@ -27,6 +27,10 @@ QRect FitOnScreen(const QSize& wanted, const QRect& available, const QSize& deco
 // pixels; none when every spot overlaps.
 std::optional<QPoint> ClearSpot(const QRect& area, const QSize& size, const QList<QRect>& avoid, int step = 8);
 
+// A sub-window that stands in none of the frame's places (the general data, the object list,
+// the units window) moved and shrunk into the frame's area, so its title bar, close box and
+// buttons can be reached; as far as its content allows.
+void FitSubWindow(QMdiSubWindow* sub);
 // A top-level window's frame geometry moved and shrunk into the screen's free area.
 QRect FitWindowOnScreen(const QRect& frame, const QSize& minimum, const QRect& available);
 

@@ -370,6 +370,17 @@ TEST_F(RegimeWindowsTest, RestoringAfterMaximisingBringsBackTheLayout) {
     ASSERT_NE(scroll, nullptr);
     EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
 
+    // a window of no place of its own (the general data) stands within the frame's area, its
+    // entries scrolling where the frame is too small for them
+    wb->showTab(0);
+    settle();
+    QMdiSubWindow* od = wb->subWindow(app::WindowKind::OD);
+    ASSERT_NE(od, nullptr);
+    EXPECT_TRUE(QRect(QPoint(0, 0), od->mdiArea()->viewport()->size()).contains(od->geometry()));
+    EXPECT_GE(od->x(), listPlace.right());
+    wb->showTab(1);
+    settle();
+
     // enlarged, the list, the pane and the working window grow with the frame
     frame().resize(1900, 1040);
     settle();

@@ -9,9 +9,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/ui/keys.h"
 #include "app/ui/numberfield.h"
@@ -28,6 +30,23 @@ QLabel* Caption(const QString& text) {
     l->setWordWrap(false);
     return l;
 }
+
+// A scroll area that asks for all its content needs, so the window opens at its full size
+// and shows scroll bars only where the frame is smaller.
+class WholeContentScroll : public QScrollArea {
+public:
+    WholeContentScroll() {
+        setWidgetResizable(true);
+        setFrameShape(QFrame::NoFrame);
+        // no stop of its own: Tab goes from entry to entry
+        setFocusPolicy(Qt::NoFocus);
+    }
+    QSize sizeHint() const override {
+        if (!widget()) return QScrollArea::sizeHint();
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame, frame);
+    }
+};
 
 }  // namespace
 
@@ -64,14 +83,28 @@ GeneralDataForm::GeneralDataForm(bool newObject, QWidget* parent) : QWidget(pare
     buttonRow->addWidget(Command1);
     buttonRow->addStretch(1);
 
+    // the entries scroll where the frame is too small for them; the buttons stay in view
+    auto* content = new QWidget;
     auto* left = new QVBoxLayout;
     left->addLayout(top);
     left->addWidget(pages, 1);
-    left->addLayout(buttonRow);
     sideColumn = new QVBoxLayout;
-    auto* layout = new QHBoxLayout(this);
-    layout->addLayout(left, 1);
-    layout->addLayout(sideColumn);
+    auto* columns = new QHBoxLayout(content);
+    columns->setContentsMargins(0, 0, 0, 0);
+    columns->addLayout(left, 1);
+    columns->addLayout(sideColumn);
+    scroll_ = new WholeContentScroll;
+    scroll_->setWidget(content);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(scroll_, 1);
+    layout->addLayout(buttonRow);
+}
+
+void GeneralDataForm::contentBuilt() {
+    // what the window asks for is measured again, with what the window added to the form
+    // (a hidden form's layouts keep what they measured before)
+    scroll_->widget()->layout()->invalidate();
+    scroll_->updateGeometry();
 }
 
 void GeneralDataForm::useNumberFields() {
@@ -298,6 +331,13 @@ bool GeneralDataForm::eventFilter(QObject* watched, QEvent* event) {
         }
     } else if (event->type() == QEvent::FocusOut && watched == COD[entry]) {
         entryLeft(entry);
+    } else if (event->type() == QEvent::FocusIn && scroll_) {
+        // in a frame too small for the form, the entry with the focus is scrolled into view:
+        // its beginning (the area's own routine would show only the text cursor), so the
+        // captions on the left stay in view where they can
+        const QRect box(COD[entry]->mapTo(scroll_->widget(), QPoint(0, 0)), COD[entry]->size());
+        const int part = std::min(box.width(), 80);
+        scroll_->ensureVisible(box.left() + part / 2, box.center().y(), part / 2 + 8, box.height() / 2 + 8);
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -12,6 +12,7 @@ class QGroupBox;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
+class QScrollArea;
 class QStackedWidget;
 class QVBoxLayout;
 
@@ -54,6 +55,9 @@ protected:
     // Gives the entries of the Numeric rule the program's number field; called by each
     // window's constructor, once its rules are known.
     void useNumberFields();
+    // Called once a window has added its own widgets (buttons, picture): the window then
+    // opens at the size all of it asks for.
+    void contentBuilt();
     // A value picked from entry's list.
     virtual void entryPicked(int entry) { (void)entry; }
     // The focus left the entry.
@@ -73,6 +77,7 @@ protected:
     QVBoxLayout* sideColumn = nullptr;
 
 private:
+    QScrollArea* scroll_ = nullptr;
     void buildEntries(bool newObject);
     QGridLayout* buildTopRows(bool newObject);
     QGroupBox* buildInstallationFrame(bool newObject);

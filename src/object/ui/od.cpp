@@ -66,6 +66,7 @@ OD::OD(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(false, pare
             fillNorms();
             connect(Norms, qOverload<int>(&QComboBox::activated), this, [this] { pickNorms(); });
         }
+    contentBuilt();
 }
 
 void OD::fillNorms() {

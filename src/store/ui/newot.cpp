@@ -65,6 +65,7 @@ NewOt::NewOt(app::Workbench& workbench, QWidget* parent) : GeneralDataForm(true,
         });
     activated();
     initial_ = fields();
+    contentBuilt();
 }
 
 void NewOt::fillFrom(const QStringList& general) {
