@@ -68,8 +68,10 @@ void NumberField::keyPressEvent(QKeyEvent* event) {
     }
     const QString typed = event->text();
     // movement, deletion and the editing shortcuts carry no text, a control character or Ctrl
-    if (typed.isEmpty() || typed.at(0).category() == QChar::Other_Control ||
-        (event->modifiers() & Qt::ControlModifier)) {
+    // (Ctrl with Alt types a character on some layouts: that goes through the filter)
+    const Qt::KeyboardModifiers mods = event->modifiers();
+    const bool shortcut = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
+    if (typed.isEmpty() || typed.at(0).category() == QChar::Other_Control || shortcut) {
         QLineEdit::keyPressEvent(event);
         return;
     }
