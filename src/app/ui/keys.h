@@ -1,8 +1,6 @@
 #pragma once
 // Keys that belong to the frame rather than to the field that has the focus.
 
-#include <QString>
-
 class QKeyEvent;
 
 namespace app {
